@@ -1,0 +1,1 @@
+-- Demo nomenclator data (fictitious).

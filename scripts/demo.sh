@@ -1,0 +1,9 @@
+#!/bin/sh
+# Builds Aduplan, writes the demo home (once) and starts the program on it.
+set -e
+cd "$(dirname "$0")/.."
+cmake -S . -B build
+cmake --build build -j2
+home="$PWD/demo-home"
+[ -f "$home/db/planimport.db" ] || ./build/aduplan-cli --home "$home" init --demo
+exec ./build/aduplan --home "$home"

@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs every Debian package that building, running and testing Aduplan needs.
+# Run as root (or through sudo) on Debian 12.
+set -e
+if [ "$(id -u)" -ne 0 ]; then
+    exec sudo "$0" "$@"
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends \
+    g++ make cmake pkg-config \
+    qt6-base-dev libgl-dev libqt6sql6-sqlite libqt6sql6-psql \
+    libgsf-1-dev \
+    fonts-dejavu-core

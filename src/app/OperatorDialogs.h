@@ -1,0 +1,50 @@
+#pragma once
+
+#include "components/AppError.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+enum class MessageIcon { None, Critical, Exclamation, Information, Question };
+
+/** An origin relation saved by the operator: the invoice's text and the country code. */
+struct OriginRelation {
+    QString text;
+    QString code;
+};
+
+/**
+ * Everything the program asks or tells the operator goes through here. The desktop program
+ * shows Qt dialogs; tests answer from a script; the command line answers from its options.
+ */
+class OperatorDialogs {
+public:
+    virtual ~OperatorDialogs() = default;
+
+    virtual void message(MessageIcon icon, const QString& text) = 0;
+    /** A Yes/No question with the question icon; true for Yes. */
+    virtual bool question(const QString& text) = 0;
+    /** A text prompt; nothing when the operator cancels. */
+    virtual std::optional<QString> textInput(const QString& prompt, const QString& title,
+                                             const QString& defaultText) = 0;
+    /** A choice among lines; nothing when the operator leaves without choosing. */
+    virtual std::optional<QString> chooseOption(const QStringList& lines, int preselected) = 0;
+    /**
+     * The origin relation entry for an invoice origin that has none: the operator picks the
+     * country and saves (the relation is stored by then). Nothing when left without saving.
+     */
+    virtual std::optional<OriginRelation> originRelation(const QString& countryText) = 0;
+    /** An existing file to open; nothing when cancelled. */
+    virtual std::optional<QString> chooseFile(const QString& title, const QString& filter) = 0;
+};
+
+/**
+ * The common error report: the description, two line breaks, the number and the section
+ * label, as in "Campo requerido\n\n3265 - seccion [Aduplan.frmMain.FRAM1_CargarInternos]".
+ */
+inline QString errorText(const AppError& error, const QString& section)
+{
+    return error.description() + QStringLiteral("\n\n") + QString::number(error.number()) + section;
+}

@@ -1,0 +1,88 @@
+#include "app/QtOperatorDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon toQt(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+/** Message boxes appear over a busy operation: show the normal pointer while they are up. */
+class NormalPointer {
+public:
+    NormalPointer() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~NormalPointer() { QApplication::restoreOverrideCursor(); }
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
+};
+
+} // namespace
+
+void QtOperatorDialogs::message(MessageIcon icon, const QString& text)
+{
+    NormalPointer pointer;
+    QMessageBox box(toQt(icon), QStringLiteral("Aduplan"), text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtOperatorDialogs::question(const QString& text)
+{
+    NormalPointer pointer;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Aduplan"), text,
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtOperatorDialogs::textInput(const QString& prompt, const QString& title,
+                                                    const QString& defaultText)
+{
+    NormalPointer pointer;
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines, int preselected)
+{
+    NormalPointer pointer;
+    bool ok = false;
+    const QString line = QInputDialog::getItem(m_parent, QStringLiteral("Aduplan"), QString(),
+                                               lines, preselected, false, &ok);
+    return ok ? std::optional<QString>(line) : std::nullopt;
+}
+
+std::optional<OriginRelation> QtOperatorDialogs::originRelation(const QString& countryText)
+{
+    NormalPointer pointer;
+    if (!m_originEntry)
+        return std::nullopt;
+    return m_originEntry(countryText);
+}
+
+std::optional<QString> QtOperatorDialogs::chooseFile(const QString& title, const QString& filter)
+{
+    NormalPointer pointer;
+    const QString file = QFileDialog::getOpenFileName(m_parent, title, QString(), filter);
+    return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
+}

@@ -1,0 +1,78 @@
+#include "app/Workspace.h"
+
+#include "data/WorkDatabase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+const QString ConfigGroup = QStringLiteral("CONFIG");
+}
+
+Workspace::Workspace(QString home, OperatorDialogs& dialogs, ProgressSink& progress)
+    : m_home(std::move(home))
+    , m_dialogs(dialogs)
+    , m_progress(progress)
+    , m_directory(m_home)
+    , m_work(std::make_unique<DataSession>(QStringLiteral("WORK")))
+    , m_declaration(std::make_unique<DataSession>(QStringLiteral("INTERNOS")))
+    , m_nomenclator(std::make_unique<DataSession>(QStringLiteral("NCM")))
+{
+}
+
+Workspace::~Workspace() = default;
+
+QString Workspace::resolveHome(const QString& option)
+{
+    if (!option.isEmpty())
+        return QDir(option).absolutePath();
+    const QString env = qEnvironmentVariable("ADUPLAN_HOME");
+    if (!env.isEmpty())
+        return QDir(env).absolutePath();
+    return QDir::homePath() + QStringLiteral("/.local/share/Aduplan");
+}
+
+QString Workspace::versionLabel()
+{
+    return QStringLiteral("Versión: ") + QStringLiteral(ADUPLAN_VERSION) + QStringLiteral(" - ")
+           + QStringLiteral(ADUPLAN_DESCRIPTION);
+}
+
+QString Workspace::settingsPath() const
+{
+    return QDir(m_home).filePath(QStringLiteral("Aduplan.ini"));
+}
+
+void Workspace::open()
+{
+    const QString workPath = WorkDatabase::path(m_home);
+    if (!QFileInfo::exists(workPath))
+        throw AppError(-1,
+                       QStringLiteral("No se encuentra la base de datos de trabajo:\n%1\n\n"
+                                      "Créela con el comando:\naduplan-cli --home \"%2\" init")
+                           .arg(QDir::toNativeSeparators(workPath), QDir::toNativeSeparators(m_home)),
+                       QStringLiteral("Aduplan"));
+    m_work->CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + workPath);
+    m_work->Conectar();
+
+    m_directory.LoadParameters();
+    m_declaration = m_directory.getDataConnectionByEntity(QStringLiteral("INTERNOS"));
+    m_nomenclator = m_directory.getDataConnectionByEntity(QStringLiteral("NCM"));
+
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.beginGroup(ConfigGroup);
+    INTCAT = settings.value(QStringLiteral("INTCAT")).toString();
+    PRCESM = settings.value(QStringLiteral("PRCESM")).toString();
+    currentStep = 1;
+}
+
+void Workspace::saveCatalog(const QString& catalog)
+{
+    INTCAT = catalog;
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.beginGroup(ConfigGroup);
+    settings.setValue(QStringLiteral("INTCAT"), catalog);
+    settings.sync();
+}

@@ -1,0 +1,30 @@
+#include "app/QtOperatorDialogs.h"
+#include "app/frmMain.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFont>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Aduplan"));
+    QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Aduplan"));
+    parser.addHelpOption();
+    const QCommandLineOption homeOption(QStringLiteral("home"),
+                                        QStringLiteral("Carpeta de datos de Aduplan."),
+                                        QStringLiteral("DIR"));
+    parser.addOption(homeOption);
+    parser.process(app);
+
+    QtOperatorDialogs dialogs;
+    frmMain window(Workspace::resolveHome(parser.value(homeOption)), dialogs);
+    dialogs.setParent(&window);
+    if (!window.load())
+        return 1;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/Workspace.h"
+#include "cli/CliDialogs.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace Cli {
+
+enum ExitCode { Done = 0, Failed = 1, UsageError = 2 };
+
+/** A wrong use of the command line. */
+struct Usage {
+    QString text;
+};
+
+struct Context {
+    QString home;
+    QStringList args;
+    QTextStream& out;
+    QTextStream& err;
+};
+
+/** A workspace opened on the home, with the command line's dialogs. */
+class Session {
+public:
+    explicit Session(Context& context);
+    Workspace& workspace() { return m_workspace; }
+    CliDialogs& dialogs() { return m_dialogs; }
+
+private:
+    CliDialogs m_dialogs;
+    CliProgress m_progress;
+    Workspace m_workspace;
+};
+
+int init(Context& context);
+
+} // namespace Cli

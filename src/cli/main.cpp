@@ -1,0 +1,50 @@
+#include "app/Workspace.h"
+#include "cli/CliDialogs.h"
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const char* const Usage =
+    "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
+    "comandos:\n"
+    "  init [--demo]\n";
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Aduplan"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    QString homeOption;
+    if (args.size() >= 2 && args.first() == QLatin1String("--home")) {
+        homeOption = args.at(1);
+        args = args.mid(2);
+    }
+    if (args.isEmpty()) {
+        err << Usage;
+        return Cli::UsageError;
+    }
+    const QString command = args.takeFirst();
+    Cli::Context context{Workspace::resolveHome(homeOption), args, out, err};
+    try {
+        if (command == QLatin1String("init"))
+            return Cli::init(context);
+    } catch (const Cli::Usage& usage) {
+        err << usage.text << '\n' << Usage;
+        return Cli::UsageError;
+    } catch (const AppError& error) {
+        err << error.description() << Qt::endl;
+        return Cli::Failed;
+    }
+    err << Usage;
+    return Cli::UsageError;
+}

@@ -1,0 +1,228 @@
+#include "components/DataSession.h"
+
+#include "components/AppError.h"
+
+#include <QAtomicInt>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+QHash<QString, QString> parseConnectionText(const QString& text)
+{
+    QHash<QString, QString> values;
+    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq > 0)
+            values.insert(part.left(eq).trimmed().toLower(), part.mid(eq + 1).trimmed());
+    }
+    return values;
+}
+
+} // namespace
+
+DataSession::DataSession(QString entity)
+    : m_entity(std::move(entity))
+    , m_connectionName(QStringLiteral("aduplan-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+DataSession::~DataSession()
+{
+    if (QSqlDatabase::contains(m_connectionName)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+}
+
+QSqlDatabase DataSession::database() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+bool DataSession::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName) && database().isOpen();
+}
+
+void DataSession::Conectar()
+{
+    const auto params = parseConnectionText(m_connectionText);
+    const QString driver = params.value(QStringLiteral("driver"), QStringLiteral("QSQLITE")).toUpper();
+    const QString name = params.value(QStringLiteral("database"));
+    if (driver != QLatin1String("QSQLITE") && driver != QLatin1String("QPSQL"))
+        throw AppError(-1,
+                       QStringLiteral("Controlador de base de datos desconocido \"%1\" para %2.")
+                           .arg(driver, m_entity),
+                       m_entity);
+    m_dialect = driver == QLatin1String("QPSQL") ? Dialect::PostgreSQL : Dialect::SQLite;
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connectionName);
+    if (!db.isValid())
+        throw AppError(-1,
+                       QStringLiteral("No está instalado el controlador %1 de base de datos (%2).")
+                           .arg(driver, m_entity),
+                       m_entity);
+    db.setDatabaseName(name);
+    if (m_dialect == Dialect::SQLite) {
+        // Never create an empty file in place of a missing database.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READWRITE;QSQLITE_BUSY_TIMEOUT=5000"));
+    } else {
+        db.setHostName(params.value(QStringLiteral("host")));
+        if (const QString port = params.value(QStringLiteral("port")); !port.isEmpty())
+            db.setPort(port.toInt());
+        db.setUserName(params.value(QStringLiteral("user")));
+        db.setPassword(params.value(QStringLiteral("password")));
+    }
+    if (!db.open())
+        throw AppError(db.lastError().nativeErrorCode().toLong(),
+                       QStringLiteral("No se pudo abrir la base de datos %1 (%2): %3")
+                           .arg(m_entity, name, db.lastError().text()),
+                       m_entity);
+}
+
+QString DataSession::adapt(const QString& text) const
+{
+    if (m_dialect == Dialect::SQLite)
+        return text;
+    static const QRegularExpression bracketed(QStringLiteral("\\[(\\w+)\\]"));
+    QString out = text;
+    out.replace(bracketed, QStringLiteral("\"\\1\""));
+    return out;
+}
+
+void DataSession::fail(const QSqlError& error) const
+{
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    bool ok = false;
+    const long number = error.nativeErrorCode().toLong(&ok);
+    throw AppError(ok ? number : -1, text, m_entity);
+}
+
+void DataSession::Sql(const QString& statement, const QVariantList& values)
+{
+    m_lastStatement = statement;
+    m_values = values;
+}
+
+bool DataSession::CrearRs(RecordSet& rs)
+{
+    return Statement(*this, m_lastStatement).CrearRs(rs, m_values);
+}
+
+qint64 DataSession::ejecutar()
+{
+    return Statement(*this, m_lastStatement).ejecutar(m_values);
+}
+
+QString DataSession::left(const QString& expr, int n) const
+{
+    if (m_dialect == Dialect::PostgreSQL)
+        return QStringLiteral("left(%1, %2)").arg(expr).arg(n);
+    return QStringLiteral("substr(%1, 1, %2)").arg(expr).arg(n);
+}
+
+QVariant DataSession::dateValue(const QDateTime& when) const
+{
+    if (m_dialect == Dialect::PostgreSQL)
+        return when;
+    return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+void DataSession::beginTransaction()
+{
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        fail(db.lastError());
+}
+
+void DataSession::commit()
+{
+    QSqlDatabase db = database();
+    if (!db.commit())
+        fail(db.lastError());
+}
+
+void DataSession::rollback()
+{
+    database().rollback();
+}
+
+DataSession::Statement::Statement(DataSession& session, const QString& text)
+    : m_session(session)
+    , m_text(text)
+    , m_query(session.database())
+{
+    session.m_lastStatement = text;
+    if (!session.isOpen())
+        throw AppError(-1, QStringLiteral("La conexión %1 no está abierta.").arg(session.m_entity),
+                       session.m_entity);
+    m_query.setForwardOnly(true);
+    if (!m_query.prepare(session.adapt(text)))
+        session.fail(m_query.lastError());
+}
+
+void DataSession::Statement::run(const QVariantList& values)
+{
+    m_session.m_lastStatement = m_text;
+    for (int i = 0; i < values.size(); ++i)
+        m_query.bindValue(i, values.at(i));
+    if (!m_query.exec())
+        m_session.fail(m_query.lastError());
+}
+
+qint64 DataSession::Statement::ejecutar(const QVariantList& values)
+{
+    run(values);
+    const qint64 affected = m_query.numRowsAffected();
+    m_query.finish();
+    return affected;
+}
+
+bool DataSession::Statement::CrearRs(RecordSet& rs, const QVariantList& values)
+{
+    run(values);
+    const QSqlRecord record = m_query.record();
+    QStringList columns;
+    for (int i = 0; i < record.count(); ++i)
+        columns << record.fieldName(i);
+    QVector<QVector<QVariant>> rows;
+    while (m_query.next()) {
+        QVector<QVariant> row;
+        row.reserve(columns.size());
+        for (int i = 0; i < columns.size(); ++i)
+            row << m_query.value(i);
+        rows << std::move(row);
+    }
+    if (m_query.lastError().isValid())
+        m_session.fail(m_query.lastError());
+    m_query.finish();
+    rs = RecordSet(std::move(columns), std::move(rows));
+    return rs.RecordCount() > 0;
+}
+
+TransactionGuard::TransactionGuard(DataSession& session)
+    : m_session(session)
+{
+    m_session.beginTransaction();
+}
+
+TransactionGuard::~TransactionGuard()
+{
+    if (!m_done)
+        m_session.rollback();
+}
+
+void TransactionGuard::commit()
+{
+    m_session.commit();
+    m_done = true;
+}

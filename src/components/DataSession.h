@@ -1,0 +1,96 @@
+#pragma once
+
+#include "components/RecordSet.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+/**
+ * One database connection. Statements carry their values as bound parameters ("?"); no value
+ * is ever joined into the statement text. The text of the last statement is kept for error
+ * messages. Column names written as [001] are quoted as the engine needs.
+ *
+ * The connection text is a list of key=value pairs separated by ";": Driver (QSQLITE or
+ * QPSQL), Database, and for PostgreSQL Host, Port, User, Password.
+ */
+class DataSession {
+public:
+    enum class Dialect { SQLite, PostgreSQL };
+
+    /** A statement prepared once and executed many times with new values. */
+    class Statement {
+    public:
+        Statement(DataSession& session, const QString& text);
+        /** Runs the statement as a change; returns the number of rows affected. */
+        qint64 ejecutar(const QVariantList& values = {});
+        /** Runs the statement as a query; true when at least one row came back. */
+        bool CrearRs(RecordSet& rs, const QVariantList& values = {});
+
+    private:
+        void run(const QVariantList& values);
+        DataSession& m_session;
+        QString m_text;
+        QSqlQuery m_query;
+    };
+
+    /** The entity name identifies the connection in error messages ("INTERNOS", "NCM", ...). */
+    explicit DataSession(QString entity = QStringLiteral("WORK"));
+    ~DataSession();
+    DataSession(const DataSession&) = delete;
+    DataSession& operator=(const DataSession&) = delete;
+
+    void CadenaConexion(const QString& connectionText) { m_connectionText = connectionText; }
+    const QString& CadenaConexion() const { return m_connectionText; }
+    void Conectar();
+    bool isOpen() const;
+
+    /** Sets the statement of the next CrearRs or ejecutar, with its values. */
+    void Sql(const QString& statement, const QVariantList& values = {});
+    bool CrearRs(RecordSet& rs);
+    qint64 ejecutar();
+
+    /** Text of the statement last run or prepared (for messages). */
+    const QString& lastStatement() const { return m_lastStatement; }
+    const QString& entity() const { return m_entity; }
+    Dialect dialect() const { return m_dialect; }
+
+    /** The engine's expression for the first n characters of expr. */
+    QString left(const QString& expr, int n) const;
+    /** A date and time as the engine stores it, ready to be bound. */
+    QVariant dateValue(const QDateTime& when) const;
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+
+    QSqlDatabase database() const;
+
+private:
+    friend class Statement;
+    QString adapt(const QString& text) const;
+    [[noreturn]] void fail(const QSqlError& error) const;
+
+    QString m_entity;
+    QString m_connectionName;
+    QString m_connectionText;
+    QString m_lastStatement;
+    QVariantList m_values;
+    Dialect m_dialect = Dialect::SQLite;
+};
+
+/** Begins a transaction; rolls it back on destruction unless commit() ran. */
+class TransactionGuard {
+public:
+    explicit TransactionGuard(DataSession& session);
+    ~TransactionGuard();
+    TransactionGuard(const TransactionGuard&) = delete;
+    TransactionGuard& operator=(const TransactionGuard&) = delete;
+    void commit();
+
+private:
+    DataSession& m_session;
+    bool m_done = false;
+};

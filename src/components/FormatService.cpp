@@ -1,0 +1,18 @@
+#include "components/FormatService.h"
+
+double FormatService::EsNumero(const QVariant& value) const
+{
+    if (value.isNull())
+        return 0;
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (ok)
+        return number;
+    const double fromText = value.toString().trimmed().toDouble(&ok);
+    return ok ? fromText : 0;
+}
+
+QString FormatService::EsNull(const QVariant& value) const
+{
+    return value.isNull() ? QString() : value.toString();
+}

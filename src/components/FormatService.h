@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+/** Value tests used when reading fields. */
+class FormatService {
+public:
+    /** The value as a number; 0 when it is NULL or not numeric. */
+    double EsNumero(const QVariant& value) const;
+    /** The value as text; the empty text when it is NULL. */
+    QString EsNull(const QVariant& value) const;
+};

@@ -1,0 +1,145 @@
+#include "components/SuffixValidator.h"
+
+#include "components/AppError.h"
+#include "components/EntityDirectory.h"
+#include "data/Nomenclator.h"
+
+#include <QMap>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int Valid = 0;
+constexpr int PositionUnknown = 1;
+constexpr int SuffixesInvalid = 2;
+
+struct Group {
+    bool freeValue = false;
+    QStringList options; // 2-character option codes, "00" included
+};
+
+/** Entries of a suffix string: split at each "-" outside parentheses, empty pieces dropped. */
+QStringList splitEntries(const QString& suffixes)
+{
+    QStringList entries;
+    QString current;
+    int depth = 0;
+    for (const QChar c : suffixes) {
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')') && depth > 0)
+            --depth;
+        if (c == QLatin1Char('-') && depth == 0) {
+            entries << current;
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    entries << current;
+    QStringList result;
+    for (const QString& e : std::as_const(entries)) {
+        const QString trimmed = e.trimmed();
+        if (!trimmed.isEmpty())
+            result << trimmed;
+    }
+    return result;
+}
+
+bool validFreeValue(const QString& code, const QString& value)
+{
+    if (value.trimmed().isEmpty())
+        return false;
+    if (code.startsWith(QLatin1Char('Z'))) {
+        if (value.size() != 6)
+            return false;
+        return std::all_of(value.begin(), value.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+    }
+    if (value.size() > 20)
+        return false;
+    return std::all_of(value.begin(), value.end(), [](QChar c) {
+        return c == QLatin1Char(' ') || Nomenclator::CaracterValido(c) == c;
+    });
+}
+
+} // namespace
+
+SuffixValidator::SuffixValidator() = default;
+
+SuffixValidator::~SuffixValidator()
+{
+    // Statements go before the connection they run on.
+    m_findPosition.reset();
+    m_findSuffixes.reset();
+}
+
+void SuffixValidator::ConexionString(const EntityDirectory& directory)
+{
+    m_findPosition.reset();
+    m_findSuffixes.reset();
+    m_ncm = directory.getDataConnectionByEntity(QStringLiteral("NCM"));
+    m_findPosition = std::make_unique<DataSession::Statement>(
+        *m_ncm, QStringLiteral("select [001] from ncm where [001] = ? and [002] = ? and [003] = ?"));
+    m_findSuffixes = std::make_unique<DataSession::Statement>(
+        *m_ncm, QStringLiteral("select sufijo from sufidos where sim in (?, ?, ?, ?)"));
+}
+
+int SuffixValidator::ValidarSufijos(const QString& position, const QString& suffixes)
+{
+    if (!m_ncm)
+        throw AppError(-1, QStringLiteral("El validador de sufijos no tiene conexión al nomenclador."),
+                       QStringLiteral("SuffixValidator"));
+    const QString pos = position.trimmed();
+    if (pos.size() != 15)
+        return PositionUnknown;
+    RecordSet rs;
+    if (!m_findPosition->CrearRs(rs, {Nomenclator::positionDigits(pos),
+                                      Nomenclator::statisticalOpening(pos),
+                                      Nomenclator::checkLetter(pos)}))
+        return PositionUnknown;
+
+    QMap<QString, Group> groups;
+    const QStringList keys = Nomenclator::levelKeys(pos);
+    m_findSuffixes->CrearRs(rs, {keys.at(0), keys.at(1), keys.at(2), keys.at(3)});
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const QString code = rs.Fields(QStringLiteral("sufijo")).toString().trimmed();
+        if (code.size() == 2) {
+            groups[code].freeValue = true;
+        } else if (code.size() == 4) {
+            Group& g = groups[code.left(2)];
+            g.options << code.mid(2);
+        }
+    }
+
+    const QString text = suffixes.trimmed();
+    if (groups.isEmpty())
+        return (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("SIN SUFIJOS"))
+                   ? Valid
+                   : SuffixesInvalid;
+    if (text.isEmpty() || text == QLatin1String("SIN SUFIJOS"))
+        return SuffixesInvalid;
+
+    QMap<QString, int> seen;
+    const QStringList entries = splitEntries(text);
+    for (const QString& entry : entries) {
+        const QString code = entry.left(2);
+        const auto group = groups.constFind(code);
+        if (group == groups.constEnd())
+            return SuffixesInvalid;
+        if (entry.size() >= 4 && entry.at(2) == QLatin1Char('(') && entry.endsWith(QLatin1Char(')'))) {
+            if (!group->freeValue || !validFreeValue(code, entry.mid(3, entry.size() - 4)))
+                return SuffixesInvalid;
+        } else if (entry.size() == 4) {
+            const QString option = entry.mid(2);
+            if (group->freeValue
+                || (option != QLatin1String("00") && !group->options.contains(option)))
+                return SuffixesInvalid;
+        } else {
+            return SuffixesInvalid;
+        }
+        if (++seen[code] > 1)
+            return SuffixesInvalid;
+    }
+    return seen.size() == groups.size() ? Valid : SuffixesInvalid;
+}

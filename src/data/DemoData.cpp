@@ -1,0 +1,124 @@
+#include "data/DemoData.h"
+
+#include "components/AppError.h"
+#include "components/DataSession.h"
+#include "data/WorkDatabase.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace DemoData {
+
+namespace {
+
+QStringList splitStatements(const QString& text)
+{
+    QStringList statements;
+    QString current;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1String("--")))
+            continue;
+        current += line + QLatin1Char('\n');
+        if (trimmed.endsWith(QLatin1Char(';'))) {
+            current = current.trimmed();
+            current.chop(1);
+            statements << current;
+            current.clear();
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        statements << current.trimmed();
+    return statements;
+}
+
+void runInto(DataSession& session, const QStringList& scripts)
+{
+    TransactionGuard tx(session);
+    for (const QString& text : scripts) {
+        const QStringList statements = splitStatements(text);
+        for (const QString& statement : statements) {
+            session.Sql(statement);
+            session.ejecutar();
+        }
+    }
+    tx.commit();
+}
+
+} // namespace
+
+QString script(const QString& name)
+{
+    QFile file(QStringLiteral(":/demo/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(53, QStringLiteral("Falta el recurso de demostración %1.").arg(name));
+    return QString::fromUtf8(file.readAll());
+}
+
+void runScript(const QString& databaseFile, const QStringList& scripts)
+{
+    QFile touch(databaseFile);
+    if (!touch.exists() && !touch.open(QIODevice::WriteOnly))
+        throw AppError(75, QStringLiteral("No se pudo crear %1: %2")
+                               .arg(QDir::toNativeSeparators(databaseFile), touch.errorString()));
+    touch.close();
+    DataSession session(QFileInfo(databaseFile).fileName());
+    session.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + databaseFile);
+    session.Conectar();
+    runInto(session, scripts);
+}
+
+void write(const QString& home)
+{
+    const QDir dir(home);
+    const QString declaration = dir.filePath(QStringLiteral("declaration.db"));
+    if (!QFileInfo::exists(declaration))
+        runScript(declaration, {script(QStringLiteral("declaration-schema.sql")),
+                                script(QStringLiteral("declaration-data.sql"))});
+    const QString nomenclator = dir.filePath(QStringLiteral("nomenclator.db"));
+    if (!QFileInfo::exists(nomenclator))
+        runScript(nomenclator, {script(QStringLiteral("nomenclator-schema.sql")),
+                                script(QStringLiteral("nomenclator-data.sql"))});
+
+    {
+        DataSession work;
+        work.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + WorkDatabase::path(home));
+        work.Conectar();
+        RecordSet rs;
+        work.Sql(QStringLiteral("select count(*) as n from PAIS"));
+        work.CrearRs(rs);
+        if (rs.Fields(QStringLiteral("n")).toInt() == 0)
+            runInto(work, {script(QStringLiteral("work-data.sql"))});
+    }
+
+    QSettings directory(dir.filePath(QStringLiteral("directory.ini")), QSettings::IniFormat);
+    directory.setValue(QStringLiteral("INTERNOS/driver"), QStringLiteral("QSQLITE"));
+    directory.setValue(QStringLiteral("INTERNOS/database"), QStringLiteral("declaration.db"));
+    directory.setValue(QStringLiteral("NCM/driver"), QStringLiteral("QSQLITE"));
+    directory.setValue(QStringLiteral("NCM/database"), QStringLiteral("nomenclator.db"));
+    directory.sync();
+
+    QSettings settings(dir.filePath(QStringLiteral("Aduplan.ini")), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("CONFIG/INTCAT"), QStringLiteral("DEMO"));
+    settings.sync();
+
+    dir.mkpath(QStringLiteral("invoices"));
+    QDirIterator it(QStringLiteral(":/demo/invoices"));
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = dir.filePath(QStringLiteral("invoices/") + it.fileName());
+        if (!QFileInfo::exists(target)) {
+            if (!QFile::copy(source, target))
+                throw AppError(75, QStringLiteral("No se pudo escribir %1.")
+                                       .arg(QDir::toNativeSeparators(target)));
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                              | QFile::ReadOther);
+        }
+    }
+}
+
+} // namespace DemoData

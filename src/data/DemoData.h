@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+/** The demo home: declaration and nomenclator databases, countries, relations, invoices. */
+namespace DemoData {
+
+/**
+ * Runs an SQL script (statements ended by ";" at the end of a line, "--" comment lines)
+ * into an SQLite database file, creating the file, in one transaction.
+ */
+void runScript(const QString& databaseFile, const QStringList& scripts);
+
+/** The text of an embedded script, as ":/demo/<name>". */
+QString script(const QString& name);
+
+/**
+ * Writes the demo into a home whose work database exists: declaration.db, nomenclator.db,
+ * directory.ini, PAIS and ORG rows, the INTCAT setting and invoices/. Databases that exist
+ * are left as they are.
+ */
+void write(const QString& home);
+
+} // namespace DemoData

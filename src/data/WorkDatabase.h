@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/** The work database: internos (INTN), article rows (ART), origin relations (ORG), countries (PAIS). */
+namespace WorkDatabase {
+
+/** Path of the work database under a home folder. */
+QString path(const QString& home);
+
+/** The columns of ART, in table order. */
+const QStringList& articleColumns();
+
+/**
+ * Creates the work database with its schema when the file is absent; an existing file is
+ * never touched. Returns true when it created the file.
+ */
+bool create(const QString& home);
+
+} // namespace WorkDatabase

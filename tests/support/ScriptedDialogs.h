@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/OperatorDialogs.h"
+#include "app/ProgressSink.h"
+
+#include <QQueue>
+#include <QStringList>
+
+/**
+ * Answers the operator's dialogs from a script, in turn, and records every text shown.
+ * A dialog without a scripted answer fails the test.
+ */
+class ScriptedDialogs : public OperatorDialogs {
+public:
+    struct Shown {
+        MessageIcon icon;
+        QString text;
+    };
+
+    QQueue<bool> questionAnswers;
+    QQueue<std::optional<QString>> textAnswers;
+    QQueue<std::optional<QString>> optionAnswers;
+    QQueue<std::optional<OriginRelation>> originAnswers;
+    QQueue<std::optional<QString>> fileAnswers;
+
+    QList<Shown> messages;
+    QStringList questions;
+    QStringList originTexts;
+
+    void message(MessageIcon icon, const QString& text) override;
+    bool question(const QString& text) override;
+    std::optional<QString> textInput(const QString& prompt, const QString& title,
+                                     const QString& defaultText) override;
+    std::optional<QString> chooseOption(const QStringList& lines, int preselected) override;
+    std::optional<OriginRelation> originRelation(const QString& countryText) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& filter) override;
+
+    /** Texts of all messages shown so far. */
+    QStringList messageTexts() const;
+};
+
+/** Records what a long operation showed. */
+class RecordingProgress : public ProgressSink {
+public:
+    QStringList messages;
+    bool visible = false;
+    int maximum = 0;
+    int value = 0;
+    int busyDepth = 0;
+
+    void setMessage(const QString& text) override { messages << text; }
+    void setProgressVisible(bool v) override { visible = v; }
+    void setProgressMaximum(int m) override { maximum = m; }
+    void setProgressValue(int v) override { value = v; }
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+};
