@@ -20,8 +20,7 @@ public:
 class BusyCursor {
 public:
     explicit BusyCursor(ProgressSink& sink)
-        : m_sink(sink)
-    {
+        : m_sink(sink) {
         m_sink.setBusy(true);
     }
     ~BusyCursor() { m_sink.setBusy(false); }

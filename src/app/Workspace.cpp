@@ -18,14 +18,11 @@ Workspace::Workspace(QString home, OperatorDialogs& dialogs, ProgressSink& progr
     , m_directory(m_home)
     , m_work(std::make_unique<DataSession>(QStringLiteral("WORK")))
     , m_declaration(std::make_unique<DataSession>(QStringLiteral("INTERNOS")))
-    , m_nomenclator(std::make_unique<DataSession>(QStringLiteral("NCM")))
-{
-}
+    , m_nomenclator(std::make_unique<DataSession>(QStringLiteral("NCM"))) {}
 
 Workspace::~Workspace() = default;
 
-QString Workspace::resolveHome(const QString& option)
-{
+QString Workspace::resolveHome(const QString& option) {
     if (!option.isEmpty())
         return QDir(option).absolutePath();
     const QString env = qEnvironmentVariable("ADUPLAN_HOME");
@@ -34,26 +31,24 @@ QString Workspace::resolveHome(const QString& option)
     return QDir::homePath() + QStringLiteral("/.local/share/Aduplan");
 }
 
-QString Workspace::versionLabel()
-{
-    return QStringLiteral("Versión: ") + QStringLiteral(ADUPLAN_VERSION) + QStringLiteral(" - ")
-           + QStringLiteral(ADUPLAN_DESCRIPTION);
+QString Workspace::versionLabel() {
+    return QStringLiteral("Versión: ") + QStringLiteral(ADUPLAN_VERSION) + QStringLiteral(" - ") +
+           QStringLiteral(ADUPLAN_DESCRIPTION);
 }
 
-QString Workspace::settingsPath() const
-{
+QString Workspace::settingsPath() const {
     return QDir(m_home).filePath(QStringLiteral("Aduplan.ini"));
 }
 
-void Workspace::open()
-{
+void Workspace::open() {
     const QString workPath = WorkDatabase::path(m_home);
     if (!QFileInfo::exists(workPath))
-        throw AppError(-1,
-                       QStringLiteral("No se encuentra la base de datos de trabajo:\n%1\n\n"
-                                      "Créela con el comando:\naduplan-cli --home \"%2\" init")
-                           .arg(QDir::toNativeSeparators(workPath), QDir::toNativeSeparators(m_home)),
-                       QStringLiteral("Aduplan"));
+        throw AppError(
+            -1,
+            QStringLiteral("No se encuentra la base de datos de trabajo:\n%1\n\n"
+                           "Créela con el comando:\naduplan-cli --home \"%2\" init")
+                .arg(QDir::toNativeSeparators(workPath), QDir::toNativeSeparators(m_home)),
+            QStringLiteral("Aduplan"));
     m_work->CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + workPath);
     m_work->Conectar();
 
@@ -68,8 +63,7 @@ void Workspace::open()
     currentStep = 1;
 }
 
-void Workspace::saveCatalog(const QString& catalog)
-{
+void Workspace::saveCatalog(const QString& catalog) {
     INTCAT = catalog;
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.beginGroup(ConfigGroup);

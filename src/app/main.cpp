@@ -5,8 +5,7 @@
 #include <QCommandLineParser>
 #include <QFont>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aduplan"));
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));

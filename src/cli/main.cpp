@@ -9,15 +9,13 @@
 
 namespace {
 
-const char* const Usage =
-    "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
-    "comandos:\n"
-    "  init [--demo]\n";
+const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
+                          "comandos:\n"
+                          "  init [--demo]\n";
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Aduplan"));
     QTextStream out(stdout);

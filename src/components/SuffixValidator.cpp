@@ -20,8 +20,7 @@ struct Group {
 };
 
 /** Entries of a suffix string: split at each "-" outside parentheses, empty pieces dropped. */
-QStringList splitEntries(const QString& suffixes)
-{
+QStringList splitEntries(const QString& suffixes) {
     QStringList entries;
     QString current;
     int depth = 0;
@@ -47,14 +46,14 @@ QStringList splitEntries(const QString& suffixes)
     return result;
 }
 
-bool validFreeValue(const QString& code, const QString& value)
-{
+bool validFreeValue(const QString& code, const QString& value) {
     if (value.trimmed().isEmpty())
         return false;
     if (code.startsWith(QLatin1Char('Z'))) {
         if (value.size() != 6)
             return false;
-        return std::all_of(value.begin(), value.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+        return std::all_of(value.begin(), value.end(),
+                           [](QChar c) { return c.isDigit() && c.unicode() < 128; });
     }
     if (value.size() > 20)
         return false;
@@ -67,28 +66,27 @@ bool validFreeValue(const QString& code, const QString& value)
 
 SuffixValidator::SuffixValidator() = default;
 
-SuffixValidator::~SuffixValidator()
-{
+SuffixValidator::~SuffixValidator() {
     // Statements go before the connection they run on.
     m_findPosition.reset();
     m_findSuffixes.reset();
 }
 
-void SuffixValidator::ConexionString(const EntityDirectory& directory)
-{
+void SuffixValidator::ConexionString(const EntityDirectory& directory) {
     m_findPosition.reset();
     m_findSuffixes.reset();
     m_ncm = directory.getDataConnectionByEntity(QStringLiteral("NCM"));
     m_findPosition = std::make_unique<DataSession::Statement>(
-        *m_ncm, QStringLiteral("select [001] from ncm where [001] = ? and [002] = ? and [003] = ?"));
+        *m_ncm,
+        QStringLiteral("select [001] from ncm where [001] = ? and [002] = ? and [003] = ?"));
     m_findSuffixes = std::make_unique<DataSession::Statement>(
         *m_ncm, QStringLiteral("select sufijo from sufidos where sim in (?, ?, ?, ?)"));
 }
 
-int SuffixValidator::ValidarSufijos(const QString& position, const QString& suffixes)
-{
+int SuffixValidator::ValidarSufijos(const QString& position, const QString& suffixes) {
     if (!m_ncm)
-        throw AppError(-1, QStringLiteral("El validador de sufijos no tiene conexión al nomenclador."),
+        throw AppError(-1,
+                       QStringLiteral("El validador de sufijos no tiene conexión al nomenclador."),
                        QStringLiteral("SuffixValidator"));
     const QString pos = position.trimmed();
     if (pos.size() != 15)
@@ -114,7 +112,8 @@ int SuffixValidator::ValidarSufijos(const QString& position, const QString& suff
 
     const QString text = suffixes.trimmed();
     if (groups.isEmpty())
-        return (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("SIN SUFIJOS"))
+        return (text.isEmpty() || text == QLatin1String("-") ||
+                text == QLatin1String("SIN SUFIJOS"))
                    ? Valid
                    : SuffixesInvalid;
     if (text.isEmpty() || text == QLatin1String("SIN SUFIJOS"))
@@ -127,13 +126,14 @@ int SuffixValidator::ValidarSufijos(const QString& position, const QString& suff
         const auto group = groups.constFind(code);
         if (group == groups.constEnd())
             return SuffixesInvalid;
-        if (entry.size() >= 4 && entry.at(2) == QLatin1Char('(') && entry.endsWith(QLatin1Char(')'))) {
+        if (entry.size() >= 4 && entry.at(2) == QLatin1Char('(') &&
+            entry.endsWith(QLatin1Char(')'))) {
             if (!group->freeValue || !validFreeValue(code, entry.mid(3, entry.size() - 4)))
                 return SuffixesInvalid;
         } else if (entry.size() == 4) {
             const QString option = entry.mid(2);
-            if (group->freeValue
-                || (option != QLatin1String("00") && !group->options.contains(option)))
+            if (group->freeValue ||
+                (option != QLatin1String("00") && !group->options.contains(option)))
                 return SuffixesInvalid;
         } else {
             return SuffixesInvalid;

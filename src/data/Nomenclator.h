@@ -12,11 +12,17 @@
 namespace Nomenclator {
 
 /** Characters 1 to 10: column [001]. */
-inline QString positionDigits(const QString& position) { return position.left(10); }
+inline QString positionDigits(const QString& position) {
+    return position.left(10);
+}
 /** Characters 12 to 14: column [002]. */
-inline QString statisticalOpening(const QString& position) { return position.mid(11, 3); }
+inline QString statisticalOpening(const QString& position) {
+    return position.mid(11, 3);
+}
 /** Character 15: column [003]. */
-inline QString checkLetter(const QString& position) { return position.mid(14, 1); }
+inline QString checkLetter(const QString& position) {
+    return position.mid(14, 1);
+}
 
 /**
  * The four 14-character keys under which suffixes are stored for a position, in this order:

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-/** The work database: internos (INTN), article rows (ART), origin relations (ORG), countries (PAIS). */
+/** The work database: internos (INTN), article rows (ART), origin relations (ORG), countries
+ * (PAIS). */
 namespace WorkDatabase {
 
 /** Path of the work database under a home folder. */

@@ -1,0 +1,142 @@
+#include "components/AppError.h"
+#include "components/DataSession.h"
+#include "components/FormatService.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestDataSession : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<DataSession> m_db;
+
+    void exec(const QString& sql, const QVariantList& values = {}) {
+        m_db->Sql(sql, values);
+        m_db->ejecutar();
+    }
+
+private Q_SLOTS:
+    void init() {
+        const QString file = m_dir.filePath(QStringLiteral("t.db"));
+        QFile::remove(file);
+        QFile touch(file);
+        QVERIFY(touch.open(QIODevice::WriteOnly));
+        touch.close();
+        m_db = std::make_unique<DataSession>(QStringLiteral("TEST"));
+        m_db->CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + file);
+        m_db->Conectar();
+        exec(QStringLiteral("create table t (k text primary key, v text, n real)"));
+    }
+    void cleanup() { m_db.reset(); }
+
+    void valuesRoundTripIntact() {
+        const QStringList awkward = {
+            QStringLiteral("O'Brien"),        QStringLiteral("say \"hi\""),
+            QStringLiteral("100%_off"),       QStringLiteral("a; drop table t; --"),
+            QStringLiteral("ñandú ´ € 漢字"), QString()};
+        int i = 0;
+        for (const QString& value : awkward)
+            exec(QStringLiteral("insert into t (k, v) values (?, ?)"),
+                 {QString::number(i++), value});
+        RecordSet rs;
+        m_db->Sql(QStringLiteral("select k, v from t where v like ? order by k"),
+                  {QStringLiteral("%")});
+        QVERIFY(m_db->CrearRs(rs));
+        QCOMPARE(rs.RecordCount(), awkward.size() - 1); // NULL does not match like
+        for (int k = 0; k < awkward.size() - 1; ++k, rs.MoveNext()) {
+            QCOMPARE(rs.AbsolutePosition(), k + 1);
+            QCOMPARE(rs.Fields(QStringLiteral("V")).toString(), awkward.at(k));
+        }
+        QVERIFY(rs.Eof());
+        // The table survived the value that looks like a statement.
+        m_db->Sql(QStringLiteral("select count(*) as c from t"));
+        QVERIFY(m_db->CrearRs(rs));
+        QCOMPARE(rs.Fields(QStringLiteral("c")).toInt(), awkward.size());
+    }
+
+    void nullKeptApartFromEmpty() {
+        exec(QStringLiteral("insert into t (k, v) values ('a', ?), ('b', '')"), {QVariant()});
+        RecordSet rs;
+        m_db->Sql(QStringLiteral("select v from t order by k"));
+        QVERIFY(m_db->CrearRs(rs));
+        QVERIFY(rs.Fields(QStringLiteral("v")).isNull());
+        rs.MoveNext();
+        QVERIFY(!rs.Fields(QStringLiteral("v")).isNull());
+        QCOMPARE(rs.Fields(QStringLiteral("v")).toString(), QString());
+        FormatService f;
+        QCOMPARE(f.EsNull(QVariant()), QString());
+        QCOMPARE(f.EsNumero(QVariant()), 0.0);
+        QCOMPARE(f.EsNumero(QStringLiteral(" 12.5 ")), 12.5);
+        QCOMPARE(f.EsNumero(QStringLiteral("abc")), 0.0);
+    }
+
+    void crearRsTrueExactlyWhenRowsCome() {
+        RecordSet rs;
+        m_db->Sql(QStringLiteral("select * from t"));
+        QVERIFY(!m_db->CrearRs(rs));
+        QVERIFY(rs.Eof());
+        QCOMPARE(rs.RecordCount(), 0);
+        exec(QStringLiteral("insert into t (k) values ('x')"));
+        m_db->Sql(QStringLiteral("select * from t"));
+        QVERIFY(m_db->CrearRs(rs));
+        QCOMPARE(rs.RecordCount(), 1);
+        QVERIFY_THROWS_EXCEPTION(AppError, rs.Fields(QStringLiteral("nosuch")));
+    }
+
+    void ejecutarCountsAffectedRows() {
+        exec(QStringLiteral("insert into t (k, n) values ('a', 1), ('b', 2), ('c', 3)"));
+        m_db->Sql(QStringLiteral("update t set n = n + 1 where n >= ?"), {2});
+        QCOMPARE(m_db->ejecutar(), 2);
+        m_db->Sql(QStringLiteral("delete from t where k = ?"), {QStringLiteral("zz")});
+        QCOMPARE(m_db->ejecutar(), 0);
+        DataSession::Statement del(*m_db, QStringLiteral("delete from t where k = ?"));
+        QCOMPARE(del.ejecutar({QStringLiteral("a")}), 1);
+        QCOMPARE(del.ejecutar({QStringLiteral("b")}), 1);
+    }
+
+    void failureCarriesDriverTextAndStatement() {
+        exec(QStringLiteral("insert into t (k) values ('a')"));
+        const QString statement = QStringLiteral("insert into t (k) values (?)");
+        try {
+            exec(statement, {QStringLiteral("a")});
+            QFAIL("duplicate key accepted");
+        } catch (const AppError& e) {
+            QVERIFY(e.description().contains(QStringLiteral("UNIQUE")));
+            QCOMPARE(e.source(), QStringLiteral("TEST"));
+        }
+        QCOMPARE(m_db->lastStatement(), statement);
+    }
+
+    void transactionGuardRollsBackUnlessCommitted() {
+        try {
+            TransactionGuard tx(*m_db);
+            exec(QStringLiteral("insert into t (k) values ('a')"));
+            exec(QStringLiteral("insert into t (k) values ('a')")); // raises
+            tx.commit();
+        } catch (const AppError&) {
+        }
+        RecordSet rs;
+        m_db->Sql(QStringLiteral("select * from t"));
+        QVERIFY(!m_db->CrearRs(rs));
+        {
+            TransactionGuard tx(*m_db);
+            exec(QStringLiteral("insert into t (k) values ('b')"));
+            tx.commit();
+        }
+        m_db->Sql(QStringLiteral("select * from t"));
+        QVERIFY(m_db->CrearRs(rs));
+        QCOMPARE(rs.Fields(QStringLiteral("k")).toString(), QStringLiteral("b"));
+    }
+
+    void getStringJoinsRows() {
+        exec(QStringLiteral("insert into t (k, v, n) values ('a', 'x', 1.5), ('b', null, 2)"));
+        RecordSet rs;
+        m_db->Sql(QStringLiteral("select k, v, n from t order by k"));
+        QVERIFY(m_db->CrearRs(rs));
+        QCOMPARE(rs.GetString(), QStringLiteral("a\tx\t1.5\r\nb\t\t2\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataSession)
+#include "tst_datasession.moc"

@@ -1,0 +1,151 @@
+#include "app/Workspace.h"
+#include "data/Nomenclator.h"
+#include "data/WorkDatabase.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestHome.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTest>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    ScriptedDialogs m_dialogs;
+    RecordingProgress m_progress;
+
+    static QString openError(const QString& home) {
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        Workspace ws(home, dialogs, progress);
+        try {
+            ws.open();
+        } catch (const AppError& e) {
+            return e.description();
+        }
+        return {};
+    }
+
+private Q_SLOTS:
+    void settingsWithoutSectionGiveEmptyValues() {
+        TestHome home;
+        home.createDatabases();
+        Workspace ws(home.path(), m_dialogs, m_progress);
+        ws.open();
+        QCOMPARE(ws.INTCAT, QString());
+        QCOMPARE(ws.PRCESM, QString());
+        QCOMPARE(ws.currentStep, 1);
+        QVERIFY(ws.work().isOpen());
+        QCOMPARE(ws.declaration().entity(), QStringLiteral("INTERNOS"));
+        QCOMPARE(ws.nomenclator().entity(), QStringLiteral("NCM"));
+    }
+
+    void settingsAreReadAndCatalogStored() {
+        TestHome home;
+        home.createDatabases();
+        home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("CAT1"));
+        home.setSetting(QStringLiteral("PRCESM"), QStringLiteral("NU"));
+        {
+            Workspace ws(home.path(), m_dialogs, m_progress);
+            ws.open();
+            QCOMPARE(ws.INTCAT, QStringLiteral("CAT1"));
+            QCOMPARE(ws.PRCESM, QStringLiteral("NU"));
+            ws.saveCatalog(QStringLiteral("CAT2"));
+            QCOMPARE(ws.INTCAT, QStringLiteral("CAT2"));
+        }
+        Workspace again(home.path(), m_dialogs, m_progress);
+        again.open();
+        QCOMPARE(again.INTCAT, QStringLiteral("CAT2"));
+        QCOMPARE(again.PRCESM, QStringLiteral("NU"));
+    }
+
+    void missingPiecesAreNamedWithTheirFix() {
+        TestHome empty;
+        const QString noWork = openError(empty.path());
+        QVERIFY(noWork.contains(WorkDatabase::path(empty.path())));
+        QVERIFY(noWork.contains(QStringLiteral("init")));
+
+        TestHome noDirectory;
+        WorkDatabase::create(noDirectory.path());
+        const QString noEntity = openError(noDirectory.path());
+        QVERIFY(noEntity.contains(QStringLiteral("INTERNOS")));
+        QVERIFY(noEntity.contains(QStringLiteral("directory.ini")));
+
+        TestHome lostFile;
+        lostFile.createDatabases();
+        QVERIFY(QFile::remove(lostFile.file(QStringLiteral("nomenclator.db"))));
+        const QString noFile = openError(lostFile.path());
+        QVERIFY(noFile.contains(QStringLiteral("NCM")));
+        QVERIFY(noFile.contains(lostFile.file(QStringLiteral("nomenclator.db"))));
+        // The missing file is not created empty in its place.
+        QVERIFY(!QFile::exists(lostFile.file(QStringLiteral("nomenclator.db"))));
+
+        TestHome badDriver;
+        badDriver.createDatabases();
+        QSettings(badDriver.file(QStringLiteral("directory.ini")), QSettings::IniFormat)
+            .setValue(QStringLiteral("NCM/driver"), QStringLiteral("QODBC"));
+        QVERIFY(openError(badDriver.path()).contains(QStringLiteral("QODBC")));
+    }
+
+    void versionLabel() {
+        static const QRegularExpression form(
+            QStringLiteral("^Versión: \\d+\\.\\d+\\.\\d+ - Generado \\d\\d-\\d\\d-\\d{4}$"));
+        QVERIFY2(form.match(Workspace::versionLabel()).hasMatch(),
+                 qPrintable(Workspace::versionLabel()));
+    }
+
+    void levelKeys() {
+        QCOMPARE(Nomenclator::levelKeys(QStringLiteral("0101.21.00.100A")),
+                 QStringList({QStringLiteral("01  .  .  .   "), QStringLiteral("0101.  .  .   "),
+                              QStringLiteral("0101.21.  .   "), QStringLiteral("0101.21.00.100")}));
+        const QStringList shortKeys = Nomenclator::levelKeys(QStringLiteral("8482.10.10.000"));
+        QCOMPARE(shortKeys.last(), QStringLiteral("8482.10.10.000"));
+        for (const QString& key : shortKeys)
+            QCOMPARE(key.size(), 14);
+        QCOMPARE(Nomenclator::positionDigits(QStringLiteral("8252.00.00.000B")),
+                 QStringLiteral("8252.00.00"));
+        QCOMPARE(Nomenclator::statisticalOpening(QStringLiteral("8252.00.00.000B")),
+                 QStringLiteral("000"));
+        QCOMPARE(Nomenclator::checkLetter(QStringLiteral("8252.00.00.000B")), QStringLiteral("B"));
+    }
+
+    void cliInitCreatesOnceAndLinksNoWidgets() {
+        TestHome home;
+        QProcess cli;
+        cli.start(QStringLiteral(ADUPLAN_CLI),
+                  {QStringLiteral("--home"), home.path(), QStringLiteral("init")});
+        QVERIFY(cli.waitForFinished());
+        QCOMPARE(cli.exitCode(), 0);
+        const QString db = WorkDatabase::path(home.path());
+        QVERIFY(QFile::exists(db));
+
+        home.runWorkSql(QStringLiteral("insert into INTN (INTNRO, INTDSC) values ('1', 'uno');"));
+        QFile before(db);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray content = before.readAll();
+        before.close();
+        cli.start(QStringLiteral(ADUPLAN_CLI),
+                  {QStringLiteral("--home"), home.path(), QStringLiteral("init")});
+        QVERIFY(cli.waitForFinished());
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        QCOMPARE(before.readAll(), content);
+
+        cli.start(QStringLiteral(ADUPLAN_CLI), {QStringLiteral("frobnicate")});
+        QVERIFY(cli.waitForFinished());
+        QCOMPARE(cli.exitCode(), 2);
+
+        QProcess ldd;
+        ldd.start(QStringLiteral("ldd"), {QStringLiteral(ADUPLAN_CLI)});
+        if (!ldd.waitForFinished())
+            QSKIP("ldd is not available");
+        const QByteArray libraries = ldd.readAllStandardOutput();
+        QVERIFY(libraries.contains("Qt6Core"));
+        QVERIFY(!libraries.contains("Qt6Widgets"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
