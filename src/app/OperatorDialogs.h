@@ -44,6 +44,7 @@ public:
  * The common error report: the description, two line breaks, the number and the section
  * label, as in "Campo requerido\n\n3265 - seccion [Aduplan.frmMain.FRAM1_CargarInternos]".
  */
-inline QString errorText(const AppError& error, const QString& section) {
+inline QString errorText(const AppError& error, const QString& section)
+{
     return error.description() + QStringLiteral("\n\n") + QString::number(error.number()) + section;
 }

@@ -20,7 +20,8 @@ public:
 class BusyCursor {
 public:
     explicit BusyCursor(ProgressSink& sink)
-        : m_sink(sink) {
+        : m_sink(sink)
+    {
         m_sink.setBusy(true);
     }
     ~BusyCursor() { m_sink.setBusy(false); }

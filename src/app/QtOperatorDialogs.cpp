@@ -8,7 +8,8 @@
 
 namespace {
 
-QMessageBox::Icon toQt(MessageIcon icon) {
+QMessageBox::Icon toQt(MessageIcon icon)
+{
     switch (icon) {
     case MessageIcon::Critical:
         return QMessageBox::Critical;
@@ -35,13 +36,15 @@ public:
 
 } // namespace
 
-void QtOperatorDialogs::message(MessageIcon icon, const QString& text) {
+void QtOperatorDialogs::message(MessageIcon icon, const QString& text)
+{
     NormalPointer pointer;
     QMessageBox box(toQt(icon), QStringLiteral("Aduplan"), text, QMessageBox::Ok, m_parent);
     box.exec();
 }
 
-bool QtOperatorDialogs::question(const QString& text) {
+bool QtOperatorDialogs::question(const QString& text)
+{
     NormalPointer pointer;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Aduplan"), text,
                     QMessageBox::Yes | QMessageBox::No, m_parent);
@@ -51,7 +54,8 @@ bool QtOperatorDialogs::question(const QString& text) {
 }
 
 std::optional<QString> QtOperatorDialogs::textInput(const QString& prompt, const QString& title,
-                                                    const QString& defaultText) {
+                                                    const QString& defaultText)
+{
     NormalPointer pointer;
     bool ok = false;
     const QString text =
@@ -59,7 +63,8 @@ std::optional<QString> QtOperatorDialogs::textInput(const QString& prompt, const
     return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
-std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines, int preselected) {
+std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines, int preselected)
+{
     NormalPointer pointer;
     bool ok = false;
     const QString line = QInputDialog::getItem(m_parent, QStringLiteral("Aduplan"), QString(),
@@ -67,14 +72,16 @@ std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines,
     return ok ? std::optional<QString>(line) : std::nullopt;
 }
 
-std::optional<OriginRelation> QtOperatorDialogs::originRelation(const QString& countryText) {
+std::optional<OriginRelation> QtOperatorDialogs::originRelation(const QString& countryText)
+{
     NormalPointer pointer;
     if (!m_originEntry)
         return std::nullopt;
     return m_originEntry(countryText);
 }
 
-std::optional<QString> QtOperatorDialogs::chooseFile(const QString& title, const QString& filter) {
+std::optional<QString> QtOperatorDialogs::chooseFile(const QString& title, const QString& filter)
+{
     NormalPointer pointer;
     const QString file = QFileDialog::getOpenFileName(m_parent, title, QString(), filter);
     return file.isEmpty() ? std::nullopt : std::optional<QString>(file);

@@ -12,7 +12,8 @@ class QtOperatorDialogs : public OperatorDialogs {
 public:
     void setParent(QWidget* parent) { m_parent = parent; }
     /** The origin relation entry window, once the workspace is open. */
-    void setOriginEntry(std::function<std::optional<OriginRelation>(const QString&)> entry) {
+    void setOriginEntry(std::function<std::optional<OriginRelation>(const QString&)> entry)
+    {
         m_originEntry = std::move(entry);
     }
 

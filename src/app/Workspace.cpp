@@ -18,11 +18,13 @@ Workspace::Workspace(QString home, OperatorDialogs& dialogs, ProgressSink& progr
     , m_directory(m_home)
     , m_work(std::make_unique<DataSession>(QStringLiteral("WORK")))
     , m_declaration(std::make_unique<DataSession>(QStringLiteral("INTERNOS")))
-    , m_nomenclator(std::make_unique<DataSession>(QStringLiteral("NCM"))) {}
+    , m_nomenclator(std::make_unique<DataSession>(QStringLiteral("NCM")))
+{}
 
 Workspace::~Workspace() = default;
 
-QString Workspace::resolveHome(const QString& option) {
+QString Workspace::resolveHome(const QString& option)
+{
     if (!option.isEmpty())
         return QDir(option).absolutePath();
     const QString env = qEnvironmentVariable("ADUPLAN_HOME");
@@ -31,16 +33,19 @@ QString Workspace::resolveHome(const QString& option) {
     return QDir::homePath() + QStringLiteral("/.local/share/Aduplan");
 }
 
-QString Workspace::versionLabel() {
+QString Workspace::versionLabel()
+{
     return QStringLiteral("Versión: ") + QStringLiteral(ADUPLAN_VERSION) + QStringLiteral(" - ") +
            QStringLiteral(ADUPLAN_DESCRIPTION);
 }
 
-QString Workspace::settingsPath() const {
+QString Workspace::settingsPath() const
+{
     return QDir(m_home).filePath(QStringLiteral("Aduplan.ini"));
 }
 
-void Workspace::open() {
+void Workspace::open()
+{
     const QString workPath = WorkDatabase::path(m_home);
     if (!QFileInfo::exists(workPath))
         throw AppError(
@@ -63,7 +68,8 @@ void Workspace::open() {
     currentStep = 1;
 }
 
-void Workspace::saveCatalog(const QString& catalog) {
+void Workspace::saveCatalog(const QString& catalog)
+{
     INTCAT = catalog;
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.beginGroup(ConfigGroup);

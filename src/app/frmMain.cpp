@@ -9,7 +9,8 @@
 
 frmMain::frmMain(const QString& home, OperatorDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
-    , m_workspace(home, dialogs, *this) {
+    , m_workspace(home, dialogs, *this)
+{
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Aduplan"));
 
@@ -40,7 +41,8 @@ frmMain::frmMain(const QString& home, OperatorDialogs& dialogs, QWidget* parent)
     layout->addLayout(footer);
 }
 
-bool frmMain::load() {
+bool frmMain::load()
+{
     try {
         m_workspace.open();
     } catch (const AppError& error) {
@@ -50,25 +52,30 @@ bool frmMain::load() {
     return true;
 }
 
-void frmMain::setMessage(const QString& text) {
+void frmMain::setMessage(const QString& text)
+{
     m_message->setText(text);
     m_message->repaint();
 }
 
-void frmMain::setProgressVisible(bool visible) {
+void frmMain::setProgressVisible(bool visible)
+{
     m_progress->setVisible(visible);
 }
 
-void frmMain::setProgressMaximum(int maximum) {
+void frmMain::setProgressMaximum(int maximum)
+{
     m_progress->setMaximum(maximum);
 }
 
-void frmMain::setProgressValue(int value) {
+void frmMain::setProgressValue(int value)
+{
     m_progress->setValue(value);
     m_progress->repaint();
 }
 
-void frmMain::setBusy(bool busy) {
+void frmMain::setBusy(bool busy)
+{
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else

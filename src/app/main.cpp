@@ -5,7 +5,8 @@
 #include <QCommandLineParser>
 #include <QFont>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aduplan"));
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));

@@ -1,33 +1,38 @@
 #include "cli/CliDialogs.h"
 
-void CliDialogs::message(MessageIcon icon, const QString& text) {
+void CliDialogs::message(MessageIcon icon, const QString& text)
+{
     if (icon == MessageIcon::Critical || icon == MessageIcon::Exclamation)
         m_failed = true;
     m_err << text << Qt::endl;
 }
 
-bool CliDialogs::question(const QString& text) {
+bool CliDialogs::question(const QString& text)
+{
     if (!m_questionAnswer)
         m_err << text << Qt::endl;
     return m_questionAnswer;
 }
 
-std::optional<QString> CliDialogs::textInput(const QString& prompt, const QString&,
-                                             const QString&) {
+std::optional<QString> CliDialogs::textInput(const QString& prompt, const QString&, const QString&)
+{
     m_err << prompt << Qt::endl;
     return std::nullopt;
 }
 
-std::optional<QString> CliDialogs::chooseOption(const QStringList&, int) {
+std::optional<QString> CliDialogs::chooseOption(const QStringList&, int)
+{
     return std::nullopt;
 }
 
-std::optional<OriginRelation> CliDialogs::originRelation(const QString& countryText) {
+std::optional<OriginRelation> CliDialogs::originRelation(const QString& countryText)
+{
     if (!m_originEntry)
         return std::nullopt;
     return m_originEntry(countryText);
 }
 
-std::optional<QString> CliDialogs::chooseFile(const QString&, const QString&) {
+std::optional<QString> CliDialogs::chooseFile(const QString&, const QString&)
+{
     return std::nullopt;
 }

@@ -15,12 +15,14 @@
 class CliDialogs : public OperatorDialogs {
 public:
     explicit CliDialogs(QTextStream& err)
-        : m_err(err) {}
+        : m_err(err)
+    {}
 
     /** Answers to Yes/No questions, in turn; without one a question is answered No. */
     void setQuestionAnswer(bool answer) { m_questionAnswer = answer; }
     /** How an origin text is related to a country code (stores the relation). */
-    void setOriginEntry(std::function<std::optional<OriginRelation>(const QString&)> entry) {
+    void setOriginEntry(std::function<std::optional<OriginRelation>(const QString&)> entry)
+    {
         m_originEntry = std::move(entry);
     }
 

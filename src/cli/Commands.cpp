@@ -7,11 +7,13 @@ namespace Cli {
 
 Session::Session(Context& context)
     : m_dialogs(context.err)
-    , m_workspace(context.home, m_dialogs, m_progress) {
+    , m_workspace(context.home, m_dialogs, m_progress)
+{
     m_workspace.open();
 }
 
-int init(Context& context) {
+int init(Context& context)
+{
     bool demo = false;
     for (const QString& arg : std::as_const(context.args)) {
         if (arg == QLatin1String("--demo"))

@@ -15,7 +15,8 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Aduplan"));
     QTextStream out(stdout);

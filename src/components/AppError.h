@@ -14,7 +14,8 @@ public:
         : m_number(number)
         , m_description(std::move(description))
         , m_source(std::move(source))
-        , m_what(m_description.toUtf8()) {}
+        , m_what(m_description.toUtf8())
+    {}
 
     long number() const { return m_number; }
     const QString& description() const { return m_description; }

@@ -11,7 +11,8 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-QHash<QString, QString> parseConnectionText(const QString& text) {
+QHash<QString, QString> parseConnectionText(const QString& text)
+{
     QHash<QString, QString> values;
     const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (const QString& part : parts) {
@@ -26,9 +27,11 @@ QHash<QString, QString> parseConnectionText(const QString& text) {
 
 DataSession::DataSession(QString entity)
     : m_entity(std::move(entity))
-    , m_connectionName(QStringLiteral("aduplan-%1").arg(connectionCounter.fetchAndAddRelaxed(1))) {}
+    , m_connectionName(QStringLiteral("aduplan-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+{}
 
-DataSession::~DataSession() {
+DataSession::~DataSession()
+{
     if (QSqlDatabase::contains(m_connectionName)) {
         {
             QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
@@ -38,15 +41,18 @@ DataSession::~DataSession() {
     }
 }
 
-QSqlDatabase DataSession::database() const {
+QSqlDatabase DataSession::database() const
+{
     return QSqlDatabase::database(m_connectionName, false);
 }
 
-bool DataSession::isOpen() const {
+bool DataSession::isOpen() const
+{
     return QSqlDatabase::contains(m_connectionName) && database().isOpen();
 }
 
-void DataSession::Conectar() {
+void DataSession::Conectar()
+{
     const auto params = parseConnectionText(m_connectionText);
     const QString driver =
         params.value(QStringLiteral("driver"), QStringLiteral("QSQLITE")).toUpper();
@@ -81,7 +87,8 @@ void DataSession::Conectar() {
                        m_entity);
 }
 
-QString DataSession::adapt(const QString& text) const {
+QString DataSession::adapt(const QString& text) const
+{
     if (m_dialect == Dialect::SQLite)
         return text;
     static const QRegularExpression bracketed(QStringLiteral("\\[(\\w+)\\]"));
@@ -90,7 +97,8 @@ QString DataSession::adapt(const QString& text) const {
     return out;
 }
 
-void DataSession::fail(const QSqlError& error) const {
+void DataSession::fail(const QSqlError& error) const
+{
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();
@@ -99,51 +107,60 @@ void DataSession::fail(const QSqlError& error) const {
     throw AppError(ok ? number : -1, text, m_entity);
 }
 
-void DataSession::Sql(const QString& statement, const QVariantList& values) {
+void DataSession::Sql(const QString& statement, const QVariantList& values)
+{
     m_lastStatement = statement;
     m_values = values;
 }
 
-bool DataSession::CrearRs(RecordSet& rs) {
+bool DataSession::CrearRs(RecordSet& rs)
+{
     return Statement(*this, m_lastStatement).CrearRs(rs, m_values);
 }
 
-qint64 DataSession::ejecutar() {
+qint64 DataSession::ejecutar()
+{
     return Statement(*this, m_lastStatement).ejecutar(m_values);
 }
 
-QString DataSession::left(const QString& expr, int n) const {
+QString DataSession::left(const QString& expr, int n) const
+{
     if (m_dialect == Dialect::PostgreSQL)
         return QStringLiteral("left(%1, %2)").arg(expr).arg(n);
     return QStringLiteral("substr(%1, 1, %2)").arg(expr).arg(n);
 }
 
-QVariant DataSession::dateValue(const QDateTime& when) const {
+QVariant DataSession::dateValue(const QDateTime& when) const
+{
     if (m_dialect == Dialect::PostgreSQL)
         return when;
     return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-void DataSession::beginTransaction() {
+void DataSession::beginTransaction()
+{
     QSqlDatabase db = database();
     if (!db.transaction())
         fail(db.lastError());
 }
 
-void DataSession::commit() {
+void DataSession::commit()
+{
     QSqlDatabase db = database();
     if (!db.commit())
         fail(db.lastError());
 }
 
-void DataSession::rollback() {
+void DataSession::rollback()
+{
     database().rollback();
 }
 
 DataSession::Statement::Statement(DataSession& session, const QString& text)
     : m_session(session)
     , m_text(text)
-    , m_query(session.database()) {
+    , m_query(session.database())
+{
     session.m_lastStatement = text;
     if (!session.isOpen())
         throw AppError(-1, QStringLiteral("La conexión %1 no está abierta.").arg(session.m_entity),
@@ -153,7 +170,8 @@ DataSession::Statement::Statement(DataSession& session, const QString& text)
         session.fail(m_query.lastError());
 }
 
-void DataSession::Statement::run(const QVariantList& values) {
+void DataSession::Statement::run(const QVariantList& values)
+{
     m_session.m_lastStatement = m_text;
     for (int i = 0; i < values.size(); ++i)
         m_query.bindValue(i, values.at(i));
@@ -161,14 +179,16 @@ void DataSession::Statement::run(const QVariantList& values) {
         m_session.fail(m_query.lastError());
 }
 
-qint64 DataSession::Statement::ejecutar(const QVariantList& values) {
+qint64 DataSession::Statement::ejecutar(const QVariantList& values)
+{
     run(values);
     const qint64 affected = m_query.numRowsAffected();
     m_query.finish();
     return affected;
 }
 
-bool DataSession::Statement::CrearRs(RecordSet& rs, const QVariantList& values) {
+bool DataSession::Statement::CrearRs(RecordSet& rs, const QVariantList& values)
+{
     run(values);
     const QSqlRecord record = m_query.record();
     QStringList columns;
@@ -190,16 +210,19 @@ bool DataSession::Statement::CrearRs(RecordSet& rs, const QVariantList& values) 
 }
 
 TransactionGuard::TransactionGuard(DataSession& session)
-    : m_session(session) {
+    : m_session(session)
+{
     m_session.beginTransaction();
 }
 
-TransactionGuard::~TransactionGuard() {
+TransactionGuard::~TransactionGuard()
+{
     if (!m_done)
         m_session.rollback();
 }
 
-void TransactionGuard::commit() {
+void TransactionGuard::commit()
+{
     m_session.commit();
     m_done = true;
 }

@@ -7,13 +7,16 @@
 #include <QSettings>
 
 EntityDirectory::EntityDirectory(QString home)
-    : m_home(std::move(home)) {}
+    : m_home(std::move(home))
+{}
 
-QString EntityDirectory::iniPath() const {
+QString EntityDirectory::iniPath() const
+{
     return QDir(m_home).filePath(QStringLiteral("directory.ini"));
 }
 
-void EntityDirectory::LoadParameters() {
+void EntityDirectory::LoadParameters()
+{
     m_entries.clear();
     QSettings ini(iniPath(), QSettings::IniFormat);
     const QStringList groups = ini.childGroups();
@@ -37,7 +40,8 @@ void EntityDirectory::LoadParameters() {
     }
 }
 
-const EntityDirectory::Entry& EntityDirectory::entry(const QString& entity) const {
+const EntityDirectory::Entry& EntityDirectory::entry(const QString& entity) const
+{
     const auto it = m_entries.constFind(entity.toUpper());
     if (it == m_entries.constEnd() || it->database.isEmpty())
         throw AppError(-1,
@@ -48,14 +52,15 @@ const EntityDirectory::Entry& EntityDirectory::entry(const QString& entity) cons
     return *it;
 }
 
-QString EntityDirectory::connectionText(const QString& entity) const {
+QString EntityDirectory::connectionText(const QString& entity) const
+{
     const Entry& e = entry(entity);
     return QStringLiteral("Driver=%1;Database=%2;Host=%3;Port=%4;User=%5;Password=%6")
         .arg(e.driver, e.database, e.host, e.port, e.user, e.password);
 }
 
-std::unique_ptr<DataSession>
-EntityDirectory::getDataConnectionByEntity(const QString& entity) const {
+std::unique_ptr<DataSession> EntityDirectory::getDataConnectionByEntity(const QString& entity) const
+{
     const Entry& e = entry(entity);
     if (e.driver == QLatin1String("QSQLITE") && !QFileInfo::exists(e.database))
         throw AppError(-1,
@@ -77,8 +82,8 @@ EntityDirectory::getDataConnectionByEntity(const QString& entity) const {
     return session;
 }
 
-QVariant EntityDirectory::getDateFormatbyEntity(const QString& entity,
-                                                const QDateTime& when) const {
+QVariant EntityDirectory::getDateFormatbyEntity(const QString& entity, const QDateTime& when) const
+{
     const Entry& e = entry(entity);
     if (e.driver == QLatin1String("QPSQL"))
         return when;

@@ -1,6 +1,7 @@
 #include "components/FormatService.h"
 
-double FormatService::EsNumero(const QVariant& value) const {
+double FormatService::EsNumero(const QVariant& value) const
+{
     if (value.isNull())
         return 0;
     bool ok = false;
@@ -11,6 +12,7 @@ double FormatService::EsNumero(const QVariant& value) const {
     return ok ? fromText : 0;
 }
 
-QString FormatService::EsNull(const QVariant& value) const {
+QString FormatService::EsNull(const QVariant& value) const
+{
     return value.isNull() ? QString() : value.toString();
 }

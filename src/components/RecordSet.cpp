@@ -4,12 +4,14 @@
 
 RecordSet::RecordSet(QStringList columns, QVector<QVector<QVariant>> rows)
     : m_columns(std::move(columns))
-    , m_rows(std::move(rows)) {
+    , m_rows(std::move(rows))
+{
     for (int i = 0; i < m_columns.size(); ++i)
         m_index.insert(m_columns.at(i).toLower(), i);
 }
 
-QVariant RecordSet::Fields(const QString& name) const {
+QVariant RecordSet::Fields(const QString& name) const
+{
     const auto it = m_index.constFind(name.toLower());
     if (it == m_index.constEnd())
         throw AppError(3265,
@@ -21,13 +23,15 @@ QVariant RecordSet::Fields(const QString& name) const {
     return m_rows.at(m_pos).at(*it);
 }
 
-void RecordSet::Close() {
+void RecordSet::Close()
+{
     m_rows.clear();
     m_pos = 0;
 }
 
 QString RecordSet::GetString(const QString& columnDelimiter, const QString& rowDelimiter,
-                             const QString& nullText) const {
+                             const QString& nullText) const
+{
     QString out;
     for (qsizetype r = m_pos; r < m_rows.size(); ++r) {
         const auto& values = m_rows.at(r);

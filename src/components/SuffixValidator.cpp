@@ -20,7 +20,8 @@ struct Group {
 };
 
 /** Entries of a suffix string: split at each "-" outside parentheses, empty pieces dropped. */
-QStringList splitEntries(const QString& suffixes) {
+QStringList splitEntries(const QString& suffixes)
+{
     QStringList entries;
     QString current;
     int depth = 0;
@@ -46,7 +47,8 @@ QStringList splitEntries(const QString& suffixes) {
     return result;
 }
 
-bool validFreeValue(const QString& code, const QString& value) {
+bool validFreeValue(const QString& code, const QString& value)
+{
     if (value.trimmed().isEmpty())
         return false;
     if (code.startsWith(QLatin1Char('Z'))) {
@@ -66,13 +68,15 @@ bool validFreeValue(const QString& code, const QString& value) {
 
 SuffixValidator::SuffixValidator() = default;
 
-SuffixValidator::~SuffixValidator() {
+SuffixValidator::~SuffixValidator()
+{
     // Statements go before the connection they run on.
     m_findPosition.reset();
     m_findSuffixes.reset();
 }
 
-void SuffixValidator::ConexionString(const EntityDirectory& directory) {
+void SuffixValidator::ConexionString(const EntityDirectory& directory)
+{
     m_findPosition.reset();
     m_findSuffixes.reset();
     m_ncm = directory.getDataConnectionByEntity(QStringLiteral("NCM"));
@@ -83,7 +87,8 @@ void SuffixValidator::ConexionString(const EntityDirectory& directory) {
         *m_ncm, QStringLiteral("select sufijo from sufidos where sim in (?, ?, ?, ?)"));
 }
 
-int SuffixValidator::ValidarSufijos(const QString& position, const QString& suffixes) {
+int SuffixValidator::ValidarSufijos(const QString& position, const QString& suffixes)
+{
     if (!m_ncm)
         throw AppError(-1,
                        QStringLiteral("El validador de sufijos no tiene conexión al nomenclador."),

@@ -7,7 +7,8 @@
 class SystemInfo {
 public:
     /** True when the path names an existing file. */
-    bool ExisteArchivo(const QString& path) const {
+    bool ExisteArchivo(const QString& path) const
+    {
         const QFileInfo info(path);
         return info.exists() && info.isFile();
     }

@@ -4,7 +4,8 @@
 
 #include <QDir>
 
-void TextFileWriter::Crear_Archivo() {
+void TextFileWriter::Crear_Archivo()
+{
     m_file.close();
     m_file.setFileName(m_path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -14,7 +15,8 @@ void TextFileWriter::Crear_Archivo() {
                        QStringLiteral("TextFileWriter"));
 }
 
-void TextFileWriter::Escribir(const QString& text) {
+void TextFileWriter::Escribir(const QString& text)
+{
     const QByteArray bytes = text.toUtf8();
     if (m_file.write(bytes) != bytes.size())
         throw AppError(75,
@@ -23,7 +25,8 @@ void TextFileWriter::Escribir(const QString& text) {
                        QStringLiteral("TextFileWriter"));
 }
 
-void TextFileWriter::Cerrar_Archivo() {
+void TextFileWriter::Cerrar_Archivo()
+{
     if (m_file.isOpen() && !m_file.flush())
         throw AppError(75,
                        QStringLiteral("No se pudo escribir el archivo %1: %2")

@@ -4,12 +4,14 @@
 
 namespace OriginRelations {
 
-qint64 add(DataSession& work, const QString& text, const QString& code) {
+qint64 add(DataSession& work, const QString& text, const QString& code)
+{
     work.Sql(QStringLiteral("insert into ORG (PAI, ORI) values (?, ?)"), {text, code});
     return work.ejecutar();
 }
 
-QList<OriginRelation> list(DataSession& work) {
+QList<OriginRelation> list(DataSession& work)
+{
     QList<OriginRelation> relations;
     RecordSet rs;
     work.Sql(QStringLiteral("select * from ORG order by PAI"));
@@ -21,7 +23,8 @@ QList<OriginRelation> list(DataSession& work) {
     return relations;
 }
 
-qint64 remove(DataSession& work, const QString& text, const QString& code) {
+qint64 remove(DataSession& work, const QString& text, const QString& code)
+{
     work.Sql(QStringLiteral("delete from ORG where PAI = ? and ORI = ?"), {text, code});
     return work.ejecutar();
 }

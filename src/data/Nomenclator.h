@@ -12,15 +12,18 @@
 namespace Nomenclator {
 
 /** Characters 1 to 10: column [001]. */
-inline QString positionDigits(const QString& position) {
+inline QString positionDigits(const QString& position)
+{
     return position.left(10);
 }
 /** Characters 12 to 14: column [002]. */
-inline QString statisticalOpening(const QString& position) {
+inline QString statisticalOpening(const QString& position)
+{
     return position.mid(11, 3);
 }
 /** Character 15: column [003]. */
-inline QString checkLetter(const QString& position) {
+inline QString checkLetter(const QString& position)
+{
     return position.mid(14, 1);
 }
 

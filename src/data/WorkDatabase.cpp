@@ -9,11 +9,13 @@
 
 namespace WorkDatabase {
 
-QString path(const QString& home) {
+QString path(const QString& home)
+{
     return QDir(home).filePath(QStringLiteral("db/planimport.db"));
 }
 
-const QStringList& articleColumns() {
+const QStringList& articleColumns()
+{
     static const QStringList columns = {
         QStringLiteral("INTNRO"), QStringLiteral("ARTORD"), QStringLiteral("ARTNRO"),
         QStringLiteral("ARTDSC"), QStringLiteral("ARTCAN"), QStringLiteral("ARTUNI"),
@@ -25,7 +27,8 @@ const QStringList& articleColumns() {
     return columns;
 }
 
-bool create(const QString& home) {
+bool create(const QString& home)
+{
     const QString file = path(home);
     if (QFileInfo::exists(file))
         return false;

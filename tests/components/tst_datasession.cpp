@@ -11,13 +11,15 @@ class TestDataSession : public QObject {
     QTemporaryDir m_dir;
     std::unique_ptr<DataSession> m_db;
 
-    void exec(const QString& sql, const QVariantList& values = {}) {
+    void exec(const QString& sql, const QVariantList& values = {})
+    {
         m_db->Sql(sql, values);
         m_db->ejecutar();
     }
 
 private Q_SLOTS:
-    void init() {
+    void init()
+    {
         const QString file = m_dir.filePath(QStringLiteral("t.db"));
         QFile::remove(file);
         QFile touch(file);
@@ -30,7 +32,8 @@ private Q_SLOTS:
     }
     void cleanup() { m_db.reset(); }
 
-    void valuesRoundTripIntact() {
+    void valuesRoundTripIntact()
+    {
         const QStringList awkward = {
             QStringLiteral("O'Brien"),        QStringLiteral("say \"hi\""),
             QStringLiteral("100%_off"),       QStringLiteral("a; drop table t; --"),
@@ -55,7 +58,8 @@ private Q_SLOTS:
         QCOMPARE(rs.Fields(QStringLiteral("c")).toInt(), awkward.size());
     }
 
-    void nullKeptApartFromEmpty() {
+    void nullKeptApartFromEmpty()
+    {
         exec(QStringLiteral("insert into t (k, v) values ('a', ?), ('b', '')"), {QVariant()});
         RecordSet rs;
         m_db->Sql(QStringLiteral("select v from t order by k"));
@@ -71,7 +75,8 @@ private Q_SLOTS:
         QCOMPARE(f.EsNumero(QStringLiteral("abc")), 0.0);
     }
 
-    void crearRsTrueExactlyWhenRowsCome() {
+    void crearRsTrueExactlyWhenRowsCome()
+    {
         RecordSet rs;
         m_db->Sql(QStringLiteral("select * from t"));
         QVERIFY(!m_db->CrearRs(rs));
@@ -84,7 +89,8 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(AppError, rs.Fields(QStringLiteral("nosuch")));
     }
 
-    void ejecutarCountsAffectedRows() {
+    void ejecutarCountsAffectedRows()
+    {
         exec(QStringLiteral("insert into t (k, n) values ('a', 1), ('b', 2), ('c', 3)"));
         m_db->Sql(QStringLiteral("update t set n = n + 1 where n >= ?"), {2});
         QCOMPARE(m_db->ejecutar(), 2);
@@ -95,7 +101,8 @@ private Q_SLOTS:
         QCOMPARE(del.ejecutar({QStringLiteral("b")}), 1);
     }
 
-    void failureCarriesDriverTextAndStatement() {
+    void failureCarriesDriverTextAndStatement()
+    {
         exec(QStringLiteral("insert into t (k) values ('a')"));
         const QString statement = QStringLiteral("insert into t (k) values (?)");
         try {
@@ -108,7 +115,8 @@ private Q_SLOTS:
         QCOMPARE(m_db->lastStatement(), statement);
     }
 
-    void transactionGuardRollsBackUnlessCommitted() {
+    void transactionGuardRollsBackUnlessCommitted()
+    {
         try {
             TransactionGuard tx(*m_db);
             exec(QStringLiteral("insert into t (k) values ('a')"));
@@ -129,7 +137,8 @@ private Q_SLOTS:
         QCOMPARE(rs.Fields(QStringLiteral("k")).toString(), QStringLiteral("b"));
     }
 
-    void getStringJoinsRows() {
+    void getStringJoinsRows()
+    {
         exec(QStringLiteral("insert into t (k, v, n) values ('a', 'x', 1.5), ('b', null, 2)"));
         RecordSet rs;
         m_db->Sql(QStringLiteral("select k, v, n from t order by k"));

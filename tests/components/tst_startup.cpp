@@ -16,7 +16,8 @@ class TestStartup : public QObject {
     ScriptedDialogs m_dialogs;
     RecordingProgress m_progress;
 
-    static QString openError(const QString& home) {
+    static QString openError(const QString& home)
+    {
         ScriptedDialogs dialogs;
         RecordingProgress progress;
         Workspace ws(home, dialogs, progress);
@@ -29,7 +30,8 @@ class TestStartup : public QObject {
     }
 
 private Q_SLOTS:
-    void settingsWithoutSectionGiveEmptyValues() {
+    void settingsWithoutSectionGiveEmptyValues()
+    {
         TestHome home;
         home.createDatabases();
         Workspace ws(home.path(), m_dialogs, m_progress);
@@ -42,7 +44,8 @@ private Q_SLOTS:
         QCOMPARE(ws.nomenclator().entity(), QStringLiteral("NCM"));
     }
 
-    void settingsAreReadAndCatalogStored() {
+    void settingsAreReadAndCatalogStored()
+    {
         TestHome home;
         home.createDatabases();
         home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("CAT1"));
@@ -61,7 +64,8 @@ private Q_SLOTS:
         QCOMPARE(again.PRCESM, QStringLiteral("NU"));
     }
 
-    void missingPiecesAreNamedWithTheirFix() {
+    void missingPiecesAreNamedWithTheirFix()
+    {
         TestHome empty;
         const QString noWork = openError(empty.path());
         QVERIFY(noWork.contains(WorkDatabase::path(empty.path())));
@@ -89,14 +93,16 @@ private Q_SLOTS:
         QVERIFY(openError(badDriver.path()).contains(QStringLiteral("QODBC")));
     }
 
-    void versionLabel() {
+    void versionLabel()
+    {
         static const QRegularExpression form(
             QStringLiteral("^Versión: \\d+\\.\\d+\\.\\d+ - Generado \\d\\d-\\d\\d-\\d{4}$"));
         QVERIFY2(form.match(Workspace::versionLabel()).hasMatch(),
                  qPrintable(Workspace::versionLabel()));
     }
 
-    void levelKeys() {
+    void levelKeys()
+    {
         QCOMPARE(Nomenclator::levelKeys(QStringLiteral("0101.21.00.100A")),
                  QStringList({QStringLiteral("01  .  .  .   "), QStringLiteral("0101.  .  .   "),
                               QStringLiteral("0101.21.  .   "), QStringLiteral("0101.21.00.100")}));
@@ -111,7 +117,8 @@ private Q_SLOTS:
         QCOMPARE(Nomenclator::checkLetter(QStringLiteral("8252.00.00.000B")), QStringLiteral("B"));
     }
 
-    void cliInitCreatesOnceAndLinksNoWidgets() {
+    void cliInitCreatesOnceAndLinksNoWidgets()
+    {
         TestHome home;
         QProcess cli;
         cli.start(QStringLiteral(ADUPLAN_CLI),

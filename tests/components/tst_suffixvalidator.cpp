@@ -29,14 +29,16 @@ class TestSuffixValidator : public QObject {
     SuffixValidator m_validator;
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         m_home.createDatabases();
         m_home.runNomenclatorSql(QString::fromLatin1(Fixture));
         m_directory.LoadParameters();
         m_validator.ConexionString(m_directory);
     }
 
-    void validate_data() {
+    void validate_data()
+    {
         QTest::addColumn<QString>("position");
         QTest::addColumn<QString>("suffixes");
         QTest::addColumn<int>("expected");
@@ -94,14 +96,16 @@ private Q_SLOTS:
         QTest::newRow("row of other length ignored") << screw << QStringLiteral("CDX-") << 2;
     }
 
-    void validate() {
+    void validate()
+    {
         QFETCH(QString, position);
         QFETCH(QString, suffixes);
         QFETCH(int, expected);
         QCOMPARE(m_validator.ValidarSufijos(position, suffixes), expected);
     }
 
-    void withoutConnectionRaises() {
+    void withoutConnectionRaises()
+    {
         SuffixValidator unconnected;
         QVERIFY_THROWS_EXCEPTION(AppError, unconnected.ValidarSufijos(QString(), QString()));
     }

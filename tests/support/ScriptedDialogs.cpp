@@ -4,7 +4,8 @@
 
 namespace {
 
-template <typename T> T next(QQueue<T>& queue, const char* what, const QString& context) {
+template <typename T> T next(QQueue<T>& queue, const char* what, const QString& context)
+{
     if (queue.isEmpty()) {
         QTest::qFail(
             qPrintable(
@@ -17,34 +18,41 @@ template <typename T> T next(QQueue<T>& queue, const char* what, const QString& 
 
 } // namespace
 
-void ScriptedDialogs::message(MessageIcon icon, const QString& text) {
+void ScriptedDialogs::message(MessageIcon icon, const QString& text)
+{
     messages << Shown{icon, text};
 }
 
-bool ScriptedDialogs::question(const QString& text) {
+bool ScriptedDialogs::question(const QString& text)
+{
     questions << text;
     return next(questionAnswers, "question", text);
 }
 
 std::optional<QString> ScriptedDialogs::textInput(const QString& prompt, const QString&,
-                                                  const QString&) {
+                                                  const QString&)
+{
     return next(textAnswers, "text input", prompt);
 }
 
-std::optional<QString> ScriptedDialogs::chooseOption(const QStringList& lines, int) {
+std::optional<QString> ScriptedDialogs::chooseOption(const QStringList& lines, int)
+{
     return next(optionAnswers, "option", lines.join(QLatin1Char('|')));
 }
 
-std::optional<OriginRelation> ScriptedDialogs::originRelation(const QString& countryText) {
+std::optional<OriginRelation> ScriptedDialogs::originRelation(const QString& countryText)
+{
     originTexts << countryText;
     return next(originAnswers, "origin relation", countryText);
 }
 
-std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const QString&) {
+std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const QString&)
+{
     return next(fileAnswers, "file", title);
 }
 
-QStringList ScriptedDialogs::messageTexts() const {
+QStringList ScriptedDialogs::messageTexts() const
+{
     QStringList texts;
     for (const Shown& shown : messages)
         texts << shown.text;

@@ -8,13 +8,16 @@
 #include <QSettings>
 
 TestHome::TestHome()
-    : m_path(m_dir.path()) {}
+    : m_path(m_dir.path())
+{}
 
-QString TestHome::file(const QString& name) const {
+QString TestHome::file(const QString& name) const
+{
     return QDir(m_path).filePath(name);
 }
 
-void TestHome::createDatabases() {
+void TestHome::createDatabases()
+{
     WorkDatabase::create(m_path);
     DemoData::runScript(file(QStringLiteral("declaration.db")),
                         {DemoData::script(QStringLiteral("declaration-schema.sql"))});
@@ -27,28 +30,34 @@ void TestHome::createDatabases() {
     directory.setValue(QStringLiteral("NCM/database"), QStringLiteral("nomenclator.db"));
 }
 
-void TestHome::runWorkSql(const QString& sql) const {
+void TestHome::runWorkSql(const QString& sql) const
+{
     DemoData::runScript(WorkDatabase::path(m_path), {sql});
 }
 
-void TestHome::runDeclarationSql(const QString& sql) const {
+void TestHome::runDeclarationSql(const QString& sql) const
+{
     DemoData::runScript(file(QStringLiteral("declaration.db")), {sql});
 }
 
-void TestHome::runNomenclatorSql(const QString& sql) const {
+void TestHome::runNomenclatorSql(const QString& sql) const
+{
     DemoData::runScript(file(QStringLiteral("nomenclator.db")), {sql});
 }
 
-void TestHome::setSetting(const QString& key, const QString& value) const {
+void TestHome::setSetting(const QString& key, const QString& value) const
+{
     QSettings settings(file(QStringLiteral("Aduplan.ini")), QSettings::IniFormat);
     settings.setValue(QStringLiteral("CONFIG/") + key, value);
 }
 
-QString TestHome::testDataPath(const QString& relativePath) {
+QString TestHome::testDataPath(const QString& relativePath)
+{
     return QStringLiteral(ADUPLAN_SOURCE_DIR "/tests/data/") + relativePath;
 }
 
-QString TestHome::testData(const QString& relativePath) {
+QString TestHome::testData(const QString& relativePath)
+{
     QFile f(testDataPath(relativePath));
     if (!f.open(QIODevice::ReadOnly))
         return {};
