@@ -29,12 +29,15 @@ const QString CatalogInsert = QStringLiteral(
     "Preciounitario, ncm, lapi, sufijos, idunidad, estadistica, valorrelacionestadistica, "
     "estadomerc, deresp, valorderesp) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
 
-/** A text field as the declaration database receives it: NULL becomes the empty text. */
-QString textOf(const RecordSet& rs, const QString& column) {
-    QString text = rs.Fields(column).toString();
+/** A text as the declaration database receives it: a missing one is the empty text. */
+QString bound(QString text) {
     if (text.isNull())
         text = QStringLiteral(""); // a null QString would be bound as NULL
     return text;
+}
+
+QString textOf(const RecordSet& rs, const QString& column) {
+    return bound(rs.Fields(column).toString());
 }
 
 /** A number the item cannot do without: a NULL stops the transfer with a clear error. */
@@ -62,9 +65,9 @@ QVariantList itemValues(const RecordSet& art, const Workspace& ws, const FormatS
     const double statisticalQuantity =
         statisticalUnit.trimmed() == declaredUnit.trimmed() ? quantity : 0.0;
     return {textOf(art, QStringLiteral("ARTNRO")),
-            ws.INTCAT,
+            bound(ws.INTCAT),
             textOf(art, QStringLiteral("ARTDSC")),
-            ws.currentInterno,
+            bound(ws.currentInterno),
             textOf(art, QStringLiteral("PRCNCM")),
             declaredUnit,
             quantity,
@@ -98,14 +101,14 @@ QVariantList catalogUpdateValues(const RecordSet& art, const Workspace& ws,
             textOf(art, QStringLiteral("PRCESM")),
             textOf(art, QStringLiteral("PRCSUN")),
             format.EsNumero(art.Fields(QStringLiteral("PRCSCA"))),
-            ws.INTCAT,
+            bound(ws.INTCAT),
             textOf(art, QStringLiteral("ARTNRO"))};
 }
 
 /** The fifteen values of a new catalog entry, in the order of the insert. */
 QVariantList catalogInsertValues(const RecordSet& art, const Workspace& ws,
                                  const FormatService& format) {
-    return {ws.INTCAT,
+    return {bound(ws.INTCAT),
             textOf(art, QStringLiteral("ARTNRO")),
             textOf(art, QStringLiteral("ARTDSC")),
             textOf(art, QStringLiteral("PRCORI")),
@@ -320,7 +323,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT() {
         for (; !art.Eof(); art.MoveNext()) {
             // Each line is looked up on its own: an article on several lines ends with the
             // values of its last line.
-            if (select.CrearRs(entry, {m_ws.INTCAT, textOf(art, QStringLiteral("ARTNRO"))}))
+            if (select.CrearRs(entry, {bound(m_ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))}))
                 update.ejecutar(catalogUpdateValues(art, m_ws, format));
             else
                 insert.ejecutar(catalogInsertValues(art, m_ws, format));
