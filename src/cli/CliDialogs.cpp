@@ -4,7 +4,7 @@ void CliDialogs::message(MessageIcon icon, const QString& text)
 {
     if (icon == MessageIcon::Critical || icon == MessageIcon::Exclamation)
         m_failed = true;
-    m_err << text << Qt::endl;
+    (icon == MessageIcon::Information ? m_out : m_err) << text << Qt::endl;
 }
 
 bool CliDialogs::question(const QString& text)

@@ -9,14 +9,17 @@
 #include <functional>
 
 /**
- * The operator's dialogs without interaction: messages go to stderr; a question or choice
- * that has no preset answer is refused (the caller then stops as if the operator declined).
+ * The operator's dialogs without interaction: information messages go to stdout, every other
+ * message to stderr; a question or choice that has no preset answer is refused (the caller
+ * then stops as if the operator declined).
  */
 class CliDialogs : public OperatorDialogs {
 public:
-    explicit CliDialogs(QTextStream& err)
-        : m_err(err)
-    {}
+    CliDialogs(QTextStream& out, QTextStream& err)
+        : m_out(out)
+        , m_err(err)
+    {
+    }
 
     /** Answers to Yes/No questions, in turn; without one a question is answered No. */
     void setQuestionAnswer(bool answer) { m_questionAnswer = answer; }
@@ -38,6 +41,7 @@ public:
     bool failed() const { return m_failed; }
 
 private:
+    QTextStream& m_out;
     QTextStream& m_err;
     bool m_questionAnswer = false;
     bool m_failed = false;

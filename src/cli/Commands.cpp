@@ -6,7 +6,7 @@
 namespace Cli {
 
 Session::Session(Context& context)
-    : m_dialogs(context.err)
+    : m_dialogs(context.out, context.err)
     , m_workspace(context.home, m_dialogs, m_progress)
 {
     m_workspace.open();

@@ -36,5 +36,6 @@ private:
 };
 
 int init(Context& context);
+int transfer(Context& context);
 
 } // namespace Cli

@@ -9,9 +9,11 @@
 
 namespace {
 
-const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
-                          "comandos:\n"
-                          "  init [--demo]\n";
+const char* const Usage =
+    "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
+    "comandos:\n"
+    "  init [--demo]\n"
+    "  transfer INTERNO [--replace]\n";
 
 } // namespace
 
@@ -37,6 +39,8 @@ int main(int argc, char* argv[])
     try {
         if (command == QLatin1String("init"))
             return Cli::init(context);
+        if (command == QLatin1String("transfer"))
+            return Cli::transfer(context);
     } catch (const Cli::Usage& usage) {
         err << usage.text << '\n' << Usage;
         return Cli::UsageError;

@@ -1,6 +1,59 @@
 #pragma once
 
+#include "app/OperatorDialogs.h"
+#include "components/DataSession.h"
+
+#include <optional>
+
 class Workspace;
 
+/** How a transfer of the current interno ended. */
+enum class TransferOutcome {
+    /** Header, items and catalog written and committed; the count was reported. */
+    Transferred,
+    /** The pre-check found rows still to correct; nothing was written. */
+    Refused,
+    /** The interno is already in the declaration database and the operator kept it. */
+    Declined,
+    /** The interno has no row to transfer; nothing was written and the operator was told. */
+    Empty,
+    /** An error was reported to the operator; nothing was written. */
+    Failed,
+};
+
+/**
+ * The transfer of the current interno into the declaration database: the pre-check, the
+ * header and items, and the catalog update. Everything it writes there (the deletes of a
+ * replacement, the header, the items, the catalog entries) is one transaction: it is
+ * committed whole after the catalog update, and any failure or refusal rolls it back.
+ */
+class Transfer {
+public:
+    explicit Transfer(Workspace& ws);
+    ~Transfer();
+    Transfer(const Transfer&) = delete;
+    Transfer& operator=(const Transfer&) = delete;
+
+    /** The driver: runs the three stages, commits, then reports the items transferred. */
+    TransferOutcome FRM3_Tranferir();
+
+private:
+    /** True when every row of the interno carries the check code "OK". */
+    bool FRAM3_Transfer_A_Validar();
+    /** Asks about a replacement, opens the transaction, writes the header and the items. */
+    bool FRAM3_Transfer_B_Pasaje();
+    /** Updates or inserts the catalog entry of every row, inside the open transaction. */
+    bool FRAM3_Transfer_C_ActualCAT();
+
+    /** Rolls back what the transfer wrote so far (before telling the operator). */
+    void abandon();
+    void reportEmpty();
+    void reportFailure(MessageIcon icon, const AppError& error, const QString& section);
+
+    Workspace& m_ws;
+    std::optional<TransactionGuard> m_transaction;
+    TransferOutcome m_outcome = TransferOutcome::Failed;
+};
+
 /** Transfers the current interno into the declaration database (header, items, catalog). */
-void FRM3_Tranferir(Workspace& ws);
+TransferOutcome FRM3_Tranferir(Workspace& ws);
