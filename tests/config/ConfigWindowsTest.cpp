@@ -323,6 +323,20 @@ void ConfigWindowsTest::configEscapeStoresTheCatalog() {
     QTest::keyClick(&empty, Qt::Key_Escape);
     QVERIFY(!empty.isVisible());
     QCOMPARE(ws.storedCatalog(), QStringLiteral("7"));
+    QVERIFY(fixture.dialogs.messages.isEmpty());
+
+    // An unreadable catalog table is told; the relations still come and Escape still closes.
+    fixture.home.runDeclarationSql(QStringLiteral("drop table catalogo;\n"));
+    fixture.home.runWorkSql(QStringLiteral("insert into ORG values ('USA', 'US');\n"));
+    frmConfig unreadable(ws);
+    unreadable.show();
+    QCOMPARE(fixture.dialogs.messages.size(), 1);
+    QVERIFY(fixture.dialogs.messages.at(0).text.startsWith(
+        QStringLiteral("No se pudo leer la lista de catálogos.")));
+    QCOMPARE(control<QTableWidget>(&unreadable, "GridOrigen")->rowCount(), 1);
+    QTest::keyClick(&unreadable, Qt::Key_Escape);
+    QVERIFY(!unreadable.isVisible());
+    QCOMPARE(ws.storedCatalog(), QStringLiteral("7"));
 }
 
 QTEST_MAIN(ConfigWindowsTest)
