@@ -76,3 +76,10 @@ void Workspace::saveCatalog(const QString& catalog)
     settings.setValue(QStringLiteral("INTCAT"), catalog);
     settings.sync();
 }
+
+QString Workspace::storedCatalog() const
+{
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.beginGroup(ConfigGroup);
+    return settings.value(QStringLiteral("INTCAT")).toString();
+}

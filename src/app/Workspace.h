@@ -35,6 +35,8 @@ public:
 
     /** Stores the catalog identifier in the settings and in the workspace. */
     void saveCatalog(const QString& catalog);
+    /** The catalog identifier as the settings store holds it now (empty when absent). */
+    QString storedCatalog() const;
 
     const QString& home() const { return m_home; }
     QString settingsPath() const;

@@ -1,5 +1,6 @@
 #include "app/QtOperatorDialogs.h"
 #include "app/frmMain.h"
+#include "config/frmNewPais.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -25,6 +26,9 @@ int main(int argc, char* argv[])
     dialogs.setParent(&window);
     if (!window.load())
         return 1;
+    dialogs.setOriginEntry([&window](const QString& countryText) {
+        return frmNewPais::open(window.workspace(), frmNewPais::Mode::A, countryText, &window);
+    });
     window.show();
     return QApplication::exec();
 }

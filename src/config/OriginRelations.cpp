@@ -29,4 +29,17 @@ qint64 remove(DataSession& work, const QString& text, const QString& code)
     return work.ejecutar();
 }
 
+Countries countries(DataSession& work)
+{
+    Countries list;
+    RecordSet rs;
+    work.Sql(QStringLiteral("select id,descripcion from PAIS order by descripcion"));
+    work.CrearRs(rs);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        list.codes << rs.Fields(QStringLiteral("id")).toString();
+        list.names << rs.Fields(QStringLiteral("descripcion")).toString();
+    }
+    return list;
+}
+
 } // namespace OriginRelations

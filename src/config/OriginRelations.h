@@ -16,4 +16,11 @@ QList<OriginRelation> list(DataSession& work);
 /** Deletes every row of the pair; returns the rows affected. */
 qint64 remove(DataSession& work, const QString& text, const QString& code);
 
+/** The country table in name order: names and codes line for line (NULL as empty). */
+struct Countries {
+    QStringList names;
+    QStringList codes;
+};
+Countries countries(DataSession& work);
+
 } // namespace OriginRelations

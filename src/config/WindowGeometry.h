@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+class QWidget;
+
+/** Window layout in twips (1/1440 inch) and the windows' font. */
+namespace WindowGeometry {
+
+/** Twips to pixels at the 96 dots per inch of the logical screen (15 twips a pixel). */
+int twips(int value);
+/** A control's place in twips: left, top, width, height. */
+QRect twips(int left, int top, int width, int height);
+/** Tahoma 8.25 pt (the platform's closest face where it is missing). */
+QFont windowFont(bool bold = false);
+/** Fixed border, title and close box, no minimize or maximize, inner size in twips. */
+void makeFixedDialog(QWidget* window, int width, int height);
+/** Centres the window on its owner, or on the owner's screen when it has none. */
+void centreOn(QWidget* window, const QWidget* owner);
+
+} // namespace WindowGeometry

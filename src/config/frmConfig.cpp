@@ -1,0 +1,163 @@
+#include "config/frmConfig.h"
+
+#include "app/Workspace.h"
+#include "config/Configuration.h"
+#include "config/WindowGeometry.h"
+#include "config/frmNewPais.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTableWidget>
+
+using WindowGeometry::twips;
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                  bool bold = false) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(place);
+    if (bold)
+        label->setFont(WindowGeometry::windowFont(true));
+    return label;
+}
+
+/** A horizontal separator from left to right (twips) at the given height. */
+QFrame* makeLine(QWidget* parent, const char* name, int left, int right, int height) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(twips(left), twips(height) - 1, twips(right) - twips(left), 3);
+    return line;
+}
+
+} // namespace
+
+frmConfig::frmConfig(Workspace& ws, QWidget* parent)
+    : KeyPreviewDialog(parent)
+    , m_ws(ws) {
+    setObjectName(QStringLiteral("frmConfig"));
+    setWindowTitle(QStringLiteral("Configuración"));
+    WindowGeometry::makeFixedDialog(this, 3225, 4875);
+
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Catalogo Dectra"),
+                       twips(270, 120, 2115, 195), true);
+    Line2 = makeLine(this, "Line2", 150, 3090, 360);
+
+    cboCatalogo = new QComboBox(this);
+    cboCatalogo->setObjectName(QStringLiteral("cboCatalogo"));
+    cboCatalogo->setEditable(false);
+    cboCatalogo->setGeometry(twips(240, 450, 2745, 315));
+
+    cboIdCatalogo = new QComboBox(this);
+    cboIdCatalogo->setObjectName(QStringLiteral("cboIdCatalogo"));
+    cboIdCatalogo->setGeometry(twips(630, 450, 525, 315));
+    cboIdCatalogo->hide();
+
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Relaciones de Origen"),
+                       twips(270, 945, 2535, 195), true);
+    Line3 = makeLine(this, "Line3", 150, 3090, 1185);
+
+    GridOrigen = new QTableWidget(0, 2, this);
+    GridOrigen->setObjectName(QStringLiteral("GridOrigen"));
+    GridOrigen->setGeometry(twips(210, 1245, 2805, 2415));
+    GridOrigen->setHorizontalHeaderLabels({QStringLiteral("Un Fact"), QStringLiteral("Un Maria")});
+    GridOrigen->verticalHeader()->hide();
+    GridOrigen->horizontalHeader()->setStretchLastSection(true);
+    GridOrigen->setColumnWidth(0, twips(2805) / 2);
+    GridOrigen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridOrigen->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GridOrigen->setSelectionMode(QAbstractItemView::SingleSelection);
+    GridOrigen->setTabKeyNavigation(false);
+
+    Label5 = makeLabel(this, "Label5", QStringLiteral("[INSERT] Agregar - [DELETE] Eliminar"),
+                       twips(180, 3735, 2835, 255));
+    Label4 =
+        makeLabel(this, "Label4", QStringLiteral("[ESC] Cerrar"), twips(1440, 4410, 1515, 195));
+
+    setTabOrder(cboCatalogo, GridOrigen);
+    enableKeyPreview();
+
+    const Configuration::CatalogChoice catalogs = Configuration::catalogs(m_ws);
+    cboIdCatalogo->addItems(catalogs.ids);
+    cboCatalogo->addItems(catalogs.lines);
+    cboCatalogo->setCurrentIndex(catalogs.selected);
+    Cargar_Pais();
+}
+
+bool frmConfig::previewKey(QObject* target, QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        GrabarySalir();
+        return true;
+    }
+    if (target != GridOrigen)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Insert:
+        Agregar_PaisRel();
+        return true;
+    case Qt::Key_Delete:
+        Eliminar_PaisRel();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmConfig::showEvent(QShowEvent* event) {
+    KeyPreviewDialog::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    WindowGeometry::centreOn(this, nullptr);
+    cboCatalogo->setFocus();
+}
+
+void frmConfig::Cargar_Pais() {
+    const QList<OriginRelation> relations = Configuration::Cargar_Pais(m_ws);
+    GridOrigen->setRowCount(0);
+    GridOrigen->setRowCount(static_cast<int>(relations.size()));
+    for (int row = 0; row < relations.size(); ++row) {
+        GridOrigen->setItem(row, 0, new QTableWidgetItem(relations.at(row).text));
+        GridOrigen->setItem(row, 1, new QTableWidgetItem(relations.at(row).code));
+    }
+    if (GridOrigen->rowCount() > 0) {
+        GridOrigen->setCurrentCell(0, 0);
+        GridOrigen->selectRow(0);
+    }
+}
+
+void frmConfig::Agregar_PaisRel() {
+    if (frmNewPais::open(m_ws, frmNewPais::Mode::M, QString(), this))
+        Cargar_Pais();
+}
+
+void frmConfig::Eliminar_PaisRel() {
+    const int row = GridOrigen->currentRow();
+    if (GridOrigen->rowCount() == 0 || row < 0)
+        return;
+    const OriginRelation relation{GridOrigen->item(row, 0)->text(),
+                                  GridOrigen->item(row, 1)->text()};
+    if (!Configuration::Eliminar_PaisRel(m_ws, relation))
+        return;
+    if (GridOrigen->rowCount() == 1) {
+        GridOrigen->setRowCount(0);
+        return;
+    }
+    GridOrigen->removeRow(row);
+    if (GridOrigen->currentRow() >= 0)
+        GridOrigen->selectRow(GridOrigen->currentRow());
+}
+
+void frmConfig::GrabarySalir() {
+    QStringList ids;
+    for (int line = 0; line < cboIdCatalogo->count(); ++line)
+        ids << cboIdCatalogo->itemText(line);
+    Configuration::GrabarySalir(m_ws, ids, cboCatalogo->currentIndex());
+    accept();
+}

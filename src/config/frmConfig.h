@@ -1,0 +1,43 @@
+#pragma once
+
+#include "config/KeyPreviewDialog.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QTableWidget;
+class Workspace;
+
+/**
+ * The configuration window ("Configuración"): the catalog of the declaration system and the
+ * origin relations. Escape stores the chosen catalog and closes; the close box stores
+ * nothing. On the grid, Insert adds a relation and Delete removes the current one.
+ */
+class frmConfig : public KeyPreviewDialog {
+    Q_OBJECT
+public:
+    frmConfig(Workspace& ws, QWidget* parent = nullptr);
+
+protected:
+    bool previewKey(QObject* target, QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Cargar_Pais();
+    void Agregar_PaisRel();
+    void Eliminar_PaisRel();
+    void GrabarySalir();
+
+    Workspace& m_ws;
+    bool m_placed = false;
+
+    QLabel* Label2 = nullptr;
+    QComboBox* cboCatalogo = nullptr;
+    QComboBox* cboIdCatalogo = nullptr;
+    QFrame* Line2 = nullptr;
+    QFrame* Line3 = nullptr;
+    QLabel* Label3 = nullptr;
+    QTableWidget* GridOrigen = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label4 = nullptr;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/Workspace.h"
+#include "config/OriginRelations.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestHome.h"
+
+#include <memory>
+
+/** A test home with the databases created and a workspace opened on it once seeded. */
+struct ConfigHome {
+    TestHome home;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    std::unique_ptr<Workspace> ws;
+
+    ConfigHome() { home.createDatabases(); }
+
+    Workspace& open() {
+        ws = std::make_unique<Workspace>(home.path(), dialogs, progress);
+        ws->open();
+        return *ws;
+    }
+
+    /** The ORG rows as "text|code", in the list order. */
+    QStringList relations() const {
+        QStringList rows;
+        for (const OriginRelation& relation : OriginRelations::list(ws->work()))
+            rows << relation.text + QLatin1Char('|') + relation.code;
+        return rows;
+    }
+};
