@@ -14,8 +14,7 @@ namespace DemoData {
 
 namespace {
 
-QStringList splitStatements(const QString& text)
-{
+QStringList splitStatements(const QString& text) {
     QStringList statements;
     QString current;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -36,8 +35,7 @@ QStringList splitStatements(const QString& text)
     return statements;
 }
 
-void runInto(DataSession& session, const QStringList& scripts)
-{
+void runInto(DataSession& session, const QStringList& scripts) {
     TransactionGuard tx(session);
     for (const QString& text : scripts) {
         const QStringList statements = splitStatements(text);
@@ -51,16 +49,14 @@ void runInto(DataSession& session, const QStringList& scripts)
 
 } // namespace
 
-QString script(const QString& name)
-{
+QString script(const QString& name) {
     QFile file(QStringLiteral(":/demo/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(53, QStringLiteral("Falta el recurso de demostración %1.").arg(name));
     return QString::fromUtf8(file.readAll());
 }
 
-void runScript(const QString& databaseFile, const QStringList& scripts)
-{
+void runScript(const QString& databaseFile, const QStringList& scripts) {
     QFile touch(databaseFile);
     if (!touch.exists() && !touch.open(QIODevice::WriteOnly))
         throw AppError(75, QStringLiteral("No se pudo crear %1: %2")
@@ -72,8 +68,7 @@ void runScript(const QString& databaseFile, const QStringList& scripts)
     runInto(session, scripts);
 }
 
-void write(const QString& home)
-{
+void write(const QString& home) {
     const QDir dir(home);
     const QString declaration = dir.filePath(QStringLiteral("declaration.db"));
     if (!QFileInfo::exists(declaration))
@@ -95,15 +90,23 @@ void write(const QString& home)
             runInto(work, {script(QStringLiteral("work-data.sql"))});
     }
 
-    QSettings directory(dir.filePath(QStringLiteral("directory.ini")), QSettings::IniFormat);
-    directory.setValue(QStringLiteral("INTERNOS/driver"), QStringLiteral("QSQLITE"));
-    directory.setValue(QStringLiteral("INTERNOS/database"), QStringLiteral("declaration.db"));
-    directory.setValue(QStringLiteral("NCM/driver"), QStringLiteral("QSQLITE"));
-    directory.setValue(QStringLiteral("NCM/database"), QStringLiteral("nomenclator.db"));
-    directory.sync();
+    // Settings and directory the operator may have changed since are left as they are.
+    const QString directoryFile = dir.filePath(QStringLiteral("directory.ini"));
+    if (!QFileInfo::exists(directoryFile)) {
+        QSettings directory(directoryFile, QSettings::IniFormat);
+        directory.setValue(QStringLiteral("INTERNOS/driver"), QStringLiteral("QSQLITE"));
+        directory.setValue(QStringLiteral("INTERNOS/database"), QStringLiteral("declaration.db"));
+        directory.setValue(QStringLiteral("NCM/driver"), QStringLiteral("QSQLITE"));
+        directory.setValue(QStringLiteral("NCM/database"), QStringLiteral("nomenclator.db"));
+        directory.sync();
+    }
 
     QSettings settings(dir.filePath(QStringLiteral("Aduplan.ini")), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("CONFIG/INTCAT"), QStringLiteral("DEMO"));
+    if (!settings.contains(QStringLiteral("CONFIG/INTCAT")))
+        settings.setValue(QStringLiteral("CONFIG/INTCAT"), QStringLiteral("DEMO"));
+    // Goods condition 1 (new) for rows that bring none, so that the demo shows the default.
+    if (!settings.contains(QStringLiteral("CONFIG/PRCESM")))
+        settings.setValue(QStringLiteral("CONFIG/PRCESM"), QStringLiteral("1"));
     settings.sync();
 
     dir.mkpath(QStringLiteral("invoices"));
