@@ -36,5 +36,7 @@ private:
 };
 
 int init(Context& context);
+/** interno add NUMBER [DESCRIPTION] | list | delete NUMBER */
+int interno(Context& context);
 
 } // namespace Cli

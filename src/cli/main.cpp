@@ -12,7 +12,10 @@ namespace {
 const char* const Usage =
     "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
     "comandos:\n"
-    "  init [--demo]\n";
+    "  init [--demo]\n"
+    "  interno add NUMERO [DESCRIPCION]\n"
+    "  interno list\n"
+    "  interno delete NUMERO\n";
 
 } // namespace
 
@@ -38,6 +41,8 @@ int main(int argc, char* argv[])
     try {
         if (command == QLatin1String("init"))
             return Cli::init(context);
+        if (command == QLatin1String("interno"))
+            return Cli::interno(context);
     } catch (const Cli::Usage& usage) {
         err << usage.text << '\n' << Usage;
         return Cli::UsageError;
