@@ -3,9 +3,9 @@
 #include "app/Internos.h"
 
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 frmInterno::frmInterno(Workspace& ws, QWidget* parent)
@@ -26,11 +26,15 @@ frmInterno::frmInterno(Workspace& ws, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(new QLabel(QStringLiteral("[Insert] Agregar - [Esc] Salir"), this));
+}
 
-    // The dialog sees F11 before its text boxes; Escape closes it through QDialog.
-    auto* save = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    save->setContext(Qt::WindowShortcut);
-    connect(save, &QShortcut::activated, this, &frmInterno::NuevoInterno);
+void frmInterno::keyPressEvent(QKeyEvent* event) {
+    // The text boxes leave F11 to the dialog; Escape closes it through QDialog.
+    if (event->key() == Qt::Key_F11 && event->modifiers() == Qt::NoModifier) {
+        NuevoInterno();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QString frmInterno::numero() const {

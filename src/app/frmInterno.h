@@ -18,6 +18,9 @@ public:
     /** The number as typed. */
     QString numero() const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void NuevoInterno();
 
