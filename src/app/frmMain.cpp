@@ -194,11 +194,12 @@ QWidget* frmMain::buildStep3() {
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_counters << value;
         const int row = i % 3;
-        const int column = (i / 3) * 2;
+        const int column = (i / 3) * 3;
         grid->addWidget(label(counters.at(i).first, results), row, column);
         grid->addWidget(value, row, column + 1);
     }
-    grid->setColumnMinimumWidth(2, 200);
+    // A gap between the two columns of counters.
+    grid->setColumnMinimumWidth(2, 40);
 
     auto* review = new QGroupBox(QStringLiteral("Depuración de registros"), frame);
     m_regErr =
