@@ -4,7 +4,8 @@
 
 namespace Internos {
 
-QList<InternoRow> FRAM1_CargarInternos(Workspace& ws) {
+QList<InternoRow> FRAM1_CargarInternos(Workspace& ws)
+{
     QList<InternoRow> internos;
     try {
         RecordSet rs;
@@ -23,21 +24,24 @@ QList<InternoRow> FRAM1_CargarInternos(Workspace& ws) {
     return internos;
 }
 
-QString textoGuardado(const QString& text) {
+QString textoGuardado(const QString& text)
+{
     QString stored = text;
     stored.replace(QLatin1Char('\''), QLatin1Char(' '));
     return stored;
 }
 
-Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion) {
-    if (numero.trimmed().isEmpty()) {
+Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion)
+{
+    // Checked as stored, so that a number made of apostrophes is not stored blank.
+    const QString number = textoGuardado(numero);
+    if (number.trimmed().isEmpty()) {
         ws.dialogs().message(MessageIcon::Exclamation,
                              QStringLiteral("Debe ingresar el número interno"));
         return Alta::Rechazada;
     }
     if (descripcion.trimmed().isEmpty())
         descripcion = numero;
-    const QString number = textoGuardado(numero);
     try {
         RecordSet rs;
         ws.work().Sql(QStringLiteral("select count(INTNRO) as Total from INTN where INTNRO = ?"),
@@ -59,7 +63,8 @@ Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion) {
     }
 }
 
-bool FRAM1_EliminarInterno(Workspace& ws, const QString& numero) {
+bool FRAM1_EliminarInterno(Workspace& ws, const QString& numero)
+{
     if (!ws.dialogs().question(QStringLiteral("Desea eliminar el Interno %1?").arg(numero)))
         return false;
     try {

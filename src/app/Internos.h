@@ -34,7 +34,8 @@ QList<InternoRow> FRAM1_CargarInternos(Workspace& ws);
 QString textoGuardado(const QString& text);
 
 /**
- * Validates and adds an interno. The number is required (trimmed); a blank description
+ * Validates and adds an interno. The number is required (trimmed, apostrophes counting as
+ * blanks); a blank description
  * (trimmed) becomes the number, written back into descripcion. Both are stored as typed,
  * apart from apostrophes. A number that already exists is refused with a message.
  */

@@ -13,23 +13,28 @@ Wizard::Wizard(Workspace& ws)
     : m_ws(ws)
     , m_pasoNro(QStringLiteral("Paso 1"))
     , m_pasoDesc(QStringLiteral("Seleccionar el interno a procesar"))
-    , m_nextCaption(NextCaption) {}
+    , m_nextCaption(NextCaption)
+{}
 
-int Wizard::step() const {
+int Wizard::step() const
+{
     return m_ws.currentStep;
 }
 
-void Wizard::select(int index) {
+void Wizard::select(int index)
+{
     if (index >= 0 && index < m_internos.size())
         m_selected = index;
 }
 
-void Wizard::FRAM1_CargarInternos() {
+void Wizard::FRAM1_CargarInternos()
+{
     m_internos = Internos::FRAM1_CargarInternos(m_ws);
     m_selected = m_internos.isEmpty() ? -1 : 0;
 }
 
-void Wizard::FRAM1_InternoCreado(const QString& numero) {
+void Wizard::FRAM1_InternoCreado(const QString& numero)
+{
     FRAM1_CargarInternos();
     const QString stored = Internos::textoGuardado(numero);
     for (int i = 0; i < m_internos.size(); ++i) {
@@ -38,7 +43,8 @@ void Wizard::FRAM1_InternoCreado(const QString& numero) {
     }
 }
 
-void Wizard::FRAM1_EliminarInterno() {
+void Wizard::FRAM1_EliminarInterno()
+{
     if (m_selected < 0)
         return;
     if (!Internos::FRAM1_EliminarInterno(m_ws, m_internos.at(m_selected).numero))
@@ -48,12 +54,14 @@ void Wizard::FRAM1_EliminarInterno() {
         m_selected = static_cast<int>(m_internos.size()) - 1;
 }
 
-void Wizard::FRAM2_CmdProcesar() {
+void Wizard::FRAM2_CmdProcesar()
+{
     if (Seleccionar_Archivo_XLS())
         lf_LevantarExcel(m_documentPath);
 }
 
-bool Wizard::Seleccionar_Archivo_XLS() {
+bool Wizard::Seleccionar_Archivo_XLS()
+{
     const std::optional<QString> file = m_ws.dialogs().chooseFile(
         QStringLiteral("Seleccione el archivo a procesar"),
         QStringLiteral(
@@ -64,7 +72,8 @@ bool Wizard::Seleccionar_Archivo_XLS() {
     return true;
 }
 
-bool Wizard::lf_LevantarExcel(const QString& p_Archivo) {
+bool Wizard::lf_LevantarExcel(const QString& p_Archivo)
+{
     BusyCursor busy(m_ws.progress());
     if (p_Archivo.trimmed().isEmpty())
         return false;
@@ -79,15 +88,18 @@ bool Wizard::lf_LevantarExcel(const QString& p_Archivo) {
     return true;
 }
 
-void Wizard::FRAM3_AbrirResultados(ResultsMode) {
+void Wizard::FRAM3_AbrirResultados(ResultsMode)
+{
     funcionNoDisponible(m_ws);
 }
 
-void Wizard::FRAM3_ImprimirControl(ResultsMode) {
+void Wizard::FRAM3_ImprimirControl(ResultsMode)
+{
     funcionNoDisponible(m_ws);
 }
 
-void Wizard::MAIN_CambiarPaso() {
+void Wizard::MAIN_CambiarPaso()
+{
     m_line = 0;
     try {
         switch (m_ws.currentStep) {
@@ -110,7 +122,8 @@ void Wizard::MAIN_CambiarPaso() {
     }
 }
 
-void Wizard::dejarPaso1() {
+void Wizard::dejarPaso1()
+{
     m_line = 10;
     if (m_internos.isEmpty()) {
         m_ws.dialogs().message(
@@ -145,7 +158,8 @@ void Wizard::dejarPaso1() {
     }
 }
 
-void Wizard::procesar() {
+void Wizard::procesar()
+{
     m_line = 50;
     m_ws.progress().setMessage(QString());
     if (m_nextTag != TagOk) {
@@ -156,7 +170,8 @@ void Wizard::procesar() {
     irPaso3();
 }
 
-void Wizard::irPaso3() {
+void Wizard::irPaso3()
+{
     m_line = 70;
     m_ws.currentStep = 3;
     m_panelEnabled[1] = false;
@@ -172,7 +187,8 @@ void Wizard::irPaso3() {
     m_counters = FRAM3_CargarEstadisticas(m_ws, m_ws.currentInterno);
 }
 
-void funcionNoDisponible(Workspace& ws) {
+void funcionNoDisponible(Workspace& ws)
+{
     ws.dialogs().message(MessageIcon::Information,
                          QStringLiteral("Esta función todavía no está disponible."));
 }

@@ -10,7 +10,8 @@
 
 frmInterno::frmInterno(Workspace& ws, QWidget* parent)
     : QDialog(parent)
-    , m_ws(ws) {
+    , m_ws(ws)
+{
     setObjectName(QStringLiteral("frmInterno"));
     setWindowTitle(QStringLiteral("Nuevo Interno"));
 
@@ -28,7 +29,8 @@ frmInterno::frmInterno(Workspace& ws, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("[Insert] Agregar - [Esc] Salir"), this));
 }
 
-void frmInterno::keyPressEvent(QKeyEvent* event) {
+void frmInterno::keyPressEvent(QKeyEvent* event)
+{
     // The text boxes leave F11 to the dialog; Escape closes it through QDialog.
     if (event->key() == Qt::Key_F11 && event->modifiers() == Qt::NoModifier) {
         NuevoInterno();
@@ -37,11 +39,13 @@ void frmInterno::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-QString frmInterno::numero() const {
+QString frmInterno::numero() const
+{
     return m_numero->text();
 }
 
-void frmInterno::NuevoInterno() {
+void frmInterno::NuevoInterno()
+{
     QString descripcion = m_descripcion->text();
     const Internos::Alta alta = Internos::NuevoInterno(m_ws, m_numero->text(), descripcion);
     m_descripcion->setText(descripcion);

@@ -20,7 +20,8 @@
 
 namespace {
 
-QLabel* label(const QString& text, QWidget* parent, const QString& name = {}) {
+QLabel* label(const QString& text, QWidget* parent, const QString& name = {})
+{
     auto* lb = new QLabel(text, parent);
     if (!name.isEmpty())
         lb->setObjectName(name);
@@ -28,7 +29,8 @@ QLabel* label(const QString& text, QWidget* parent, const QString& name = {}) {
 }
 
 /** Enter on a focused button clicks it, as Space does. */
-QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
+QPushButton* button(const QString& text, const QString& name, QWidget* parent)
+{
     auto* cmd = new QPushButton(text, parent);
     cmd->setObjectName(name);
     cmd->setAutoDefault(true);
@@ -36,7 +38,8 @@ QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
 }
 
 /** A step panel; the panel left behind is disabled. */
-QFrame* panel(const QString& name, QWidget* parent) {
+QFrame* panel(const QString& name, QWidget* parent)
+{
     auto* frame = new QFrame(parent);
     frame->setObjectName(name);
     frame->setFrameShape(QFrame::StyledPanel);
@@ -49,10 +52,12 @@ public:
     ListKeys(QObject* parent, std::function<void()> insert, std::function<void()> remove)
         : QObject(parent)
         , m_insert(std::move(insert))
-        , m_remove(std::move(remove)) {}
+        , m_remove(std::move(remove))
+    {}
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
         if (event->type() != QEvent::KeyPress)
             return QObject::eventFilter(watched, event);
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -77,7 +82,8 @@ private:
 frmMain::frmMain(const QString& home, OperatorDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
     , m_workspace(home, dialogs, *this)
-    , m_wizard(m_workspace) {
+    , m_wizard(m_workspace)
+{
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Aduplan"));
     setMinimumSize(600, 420);
@@ -102,7 +108,8 @@ frmMain::frmMain(const QString& home, OperatorDialogs& dialogs, QWidget* parent)
     render();
 }
 
-QWidget* frmMain::buildHeader() {
+QWidget* frmMain::buildHeader()
+{
     auto* header = new QFrame(this);
     header->setObjectName(QStringLiteral("Header"));
     header->setFrameShape(QFrame::StyledPanel);
@@ -127,7 +134,8 @@ QWidget* frmMain::buildHeader() {
     return header;
 }
 
-QWidget* frmMain::buildStep1() {
+QWidget* frmMain::buildStep1()
+{
     QFrame* frame = panel(QStringLiteral("FRAM1"), this);
     m_internos = new QTreeWidget(frame);
     m_internos->setObjectName(QStringLiteral("FRAM1LstInternos"));
@@ -153,7 +161,8 @@ QWidget* frmMain::buildStep1() {
     return frame;
 }
 
-QWidget* frmMain::buildStep2() {
+QWidget* frmMain::buildStep2()
+{
     QFrame* frame = panel(QStringLiteral("FRAM2"), this);
     m_archivo = new QLineEdit(frame);
     m_archivo->setObjectName(QStringLiteral("FRAM2_TxtArchivo"));
@@ -176,7 +185,8 @@ QWidget* frmMain::buildStep2() {
     return frame;
 }
 
-QWidget* frmMain::buildStep3() {
+QWidget* frmMain::buildStep3()
+{
     QFrame* frame = panel(QStringLiteral("FRAM3"), this);
 
     auto* results = new QGroupBox(QStringLiteral("Resultados del proceso automático"), frame);
@@ -238,7 +248,8 @@ QWidget* frmMain::buildStep3() {
     return frame;
 }
 
-QWidget* frmMain::buildFooter() {
+QWidget* frmMain::buildFooter()
+{
     auto* footer = new QWidget(this);
     m_message = label(QString(), footer, QStringLiteral("Main_lbMensaje"));
     m_progress = new QProgressBar(footer);
@@ -264,7 +275,8 @@ QWidget* frmMain::buildFooter() {
     return footer;
 }
 
-bool frmMain::load() {
+bool frmMain::load()
+{
     try {
         m_workspace.open();
     } catch (const AppError& error) {
@@ -278,7 +290,8 @@ bool frmMain::load() {
     return true;
 }
 
-void frmMain::FRAM1_NuevoInterno() {
+void frmMain::FRAM1_NuevoInterno()
+{
     frmInterno dialog(m_workspace, this);
     dialog.exec();
     if (!dialog.created())
@@ -287,12 +300,14 @@ void frmMain::FRAM1_NuevoInterno() {
     renderInternos();
 }
 
-void frmMain::FRAM1_EliminarInterno() {
+void frmMain::FRAM1_EliminarInterno()
+{
     m_wizard.FRAM1_EliminarInterno();
     renderInternos();
 }
 
-void frmMain::MAIN_CambiarPaso() {
+void frmMain::MAIN_CambiarPaso()
+{
     const int before = m_wizard.step();
     m_wizard.MAIN_CambiarPaso();
     render();
@@ -304,7 +319,8 @@ void frmMain::MAIN_CambiarPaso() {
         m_regErr->setFocus();
 }
 
-void frmMain::render() {
+void frmMain::render()
+{
     m_pasoNro->setText(m_wizard.pasoNro());
     m_pasoDesc->setText(m_wizard.pasoDesc());
     for (int i = 0; i < m_frames.size(); ++i)
@@ -322,7 +338,8 @@ void frmMain::render() {
     m_next->setEnabled(m_wizard.nextEnabled());
 }
 
-void frmMain::renderInternos() {
+void frmMain::renderInternos()
+{
     const QSignalBlocker blocker(m_internos);
     m_internos->clear();
     for (const InternoRow& row : m_wizard.internos())
@@ -331,25 +348,30 @@ void frmMain::renderInternos() {
         m_internos->setCurrentItem(m_internos->topLevelItem(m_wizard.selected()));
 }
 
-void frmMain::setMessage(const QString& text) {
+void frmMain::setMessage(const QString& text)
+{
     m_message->setText(text);
     m_message->repaint();
 }
 
-void frmMain::setProgressVisible(bool visible) {
+void frmMain::setProgressVisible(bool visible)
+{
     m_progress->setVisible(visible);
 }
 
-void frmMain::setProgressMaximum(int maximum) {
+void frmMain::setProgressMaximum(int maximum)
+{
     m_progress->setMaximum(maximum);
 }
 
-void frmMain::setProgressValue(int value) {
+void frmMain::setProgressValue(int value)
+{
     m_progress->setValue(value);
     m_progress->repaint();
 }
 
-void frmMain::setBusy(bool busy) {
+void frmMain::setBusy(bool busy)
+{
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else

@@ -5,7 +5,8 @@
 #include <QCommandLineParser>
 #include <QFont>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aduplan"));
     // Tahoma 8.25 pt where it is installed, else the closest packaged face.

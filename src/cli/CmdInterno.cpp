@@ -5,7 +5,8 @@ namespace Cli {
 
 namespace {
 
-int add(Context& context, const QStringList& args) {
+int add(Context& context, const QStringList& args)
+{
     if (args.isEmpty() || args.size() > 2)
         throw Usage{QStringLiteral("interno add requiere NUMERO y, opcionalmente, DESCRIPCION.")};
     Session session(context);
@@ -15,7 +16,8 @@ int add(Context& context, const QStringList& args) {
     return alta == Internos::Alta::Creada ? Done : Failed;
 }
 
-int list(Context& context, const QStringList& args) {
+int list(Context& context, const QStringList& args)
+{
     if (!args.isEmpty())
         throw Usage{QStringLiteral("interno list no lleva argumentos.")};
     Session session(context);
@@ -28,7 +30,8 @@ int list(Context& context, const QStringList& args) {
     return Done;
 }
 
-int remove(Context& context, const QStringList& args) {
+int remove(Context& context, const QStringList& args)
+{
     if (args.size() != 1)
         throw Usage{QStringLiteral("interno delete requiere NUMERO.")};
     Session session(context);
@@ -42,7 +45,8 @@ int remove(Context& context, const QStringList& args) {
 
 } // namespace
 
-int interno(Context& context) {
+int interno(Context& context)
+{
     const QString action = context.args.value(0);
     const QStringList args = context.args.mid(1);
     if (action == QLatin1String("add"))

@@ -11,7 +11,8 @@ struct Run {
     QString err;
 };
 
-Run cli(const TestHome& home, const QStringList& args) {
+Run cli(const TestHome& home, const QStringList& args)
+{
     QProcess process;
     process.start(QStringLiteral(ADUPLAN_CLI),
                   QStringList{QStringLiteral("--home"), home.path()} + args);
@@ -26,7 +27,8 @@ class TestCliInterno : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void addListDelete() {
+    void addListDelete()
+    {
         TestHome home;
         home.createDatabases();
         const auto interno = [&](QStringList args) {
@@ -67,7 +69,8 @@ private Q_SLOTS:
         QVERIFY(interno({QStringLiteral("list")}).out.contains(QStringLiteral("filas\t0\n")));
     }
 
-    void wrongUse() {
+    void wrongUse()
+    {
         TestHome home;
         home.createDatabases();
         for (const QStringList& args :

@@ -23,7 +23,8 @@ struct Window {
     ScriptedDialogs dialogs;
     std::unique_ptr<frmMain> main;
 
-    explicit Window(const QString& workSql = {}) {
+    explicit Window(const QString& workSql = {})
+    {
         home.createDatabases();
         if (!workSql.isEmpty())
             home.runWorkSql(workSql);
@@ -33,7 +34,8 @@ struct Window {
         QVERIFY(QTest::qWaitForWindowActive(main.get()));
     }
 
-    template <typename T> T* get(const char* name) const {
+    template <typename T> T* get(const char* name) const
+    {
         auto* widget = main->findChild<T*>(QLatin1String(name));
         if (!widget)
             qFatal("no control %s", name);
@@ -44,7 +46,8 @@ struct Window {
     QTreeWidget* list() const { return get<QTreeWidget>("FRAM1LstInternos"); }
     QWidget* frontPanel() const { return main->findChild<QStackedWidget*>()->currentWidget(); }
     void clickNext() const { QTest::mouseClick(next(), Qt::LeftButton); }
-    QString document(const QString& name) const {
+    QString document(const QString& name) const
+    {
         QFile file(home.file(name));
         if (file.open(QIODevice::WriteOnly))
             file.write("documento");
@@ -62,7 +65,8 @@ class TestFrmMain : public QObject {
 
     /** Runs the action while the dialog it opens is driven by drive(dialog). */
     static void withDialog(const std::function<void()>& action,
-                           const std::function<void(frmInterno*)>& drive) {
+                           const std::function<void(frmInterno*)>& drive)
+    {
         QTimer::singleShot(0, [drive] {
             auto* dialog = qobject_cast<frmInterno*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -75,7 +79,8 @@ class TestFrmMain : public QObject {
     }
 
 private Q_SLOTS:
-    void step1WithAnEmptyListStays() {
+    void step1WithAnEmptyListStays()
+    {
         Window w;
         QCOMPARE(w.text("lbPasoNro"), QStringLiteral("Paso 1"));
         QCOMPARE(w.text("lbPasoDesc"), QStringLiteral("Seleccionar el interno a procesar"));
@@ -97,7 +102,8 @@ private Q_SLOTS:
         QCOMPARE(w.main->workspace().currentStep, 1);
     }
 
-    void keyboardReachesTheNextStep() {
+    void keyboardReachesTheNextStep()
+    {
         Window w(TwoInternos);
         QCOMPARE(QApplication::focusWidget(), w.list());
         QTest::keyClick(w.list(), Qt::Key_Tab);
@@ -109,7 +115,8 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), w.get<QWidget>("FRAM2_CmdProcesar"));
     }
 
-    void internoWithRowsGoesStraightToStep3() {
+    void internoWithRowsGoesStraightToStep3()
+    {
         Window w(TwoInternos +
                  QStringLiteral("insert into ART (INTNRO, ARTORD) values ('200', 1);\n"
                                 "insert into ART (INTNRO, ARTORD) values ('200', 2);\n"));
@@ -160,7 +167,8 @@ private Q_SLOTS:
         QCOMPARE(w.next()->text(), QStringLiteral("Transferir"));
     }
 
-    void documentChoiceAndFailedProcess() {
+    void documentChoiceAndFailedProcess()
+    {
         Window w(TwoInternos);
         w.clickNext();
         QCOMPARE(w.main->workspace().currentInterno, QStringLiteral("100"));
@@ -202,7 +210,8 @@ private Q_SLOTS:
         QCOMPARE(w.main->workspace().currentStep, 2);
     }
 
-    void chosenDocumentIsProcessedEvenWithRows() {
+    void chosenDocumentIsProcessedEvenWithRows()
+    {
         Window w(TwoInternos +
                  QStringLiteral("insert into ART (INTNRO, ARTORD) values ('100', 1);\n"));
         w.clickNext();
@@ -216,7 +225,8 @@ private Q_SLOTS:
         QCOMPARE(w.main->workspace().currentStep, 2);
     }
 
-    void insertAndDeleteOnTheList() {
+    void insertAndDeleteOnTheList()
+    {
         Window w(TwoInternos);
         withDialog([&] { QTest::keyClick(w.list(), Qt::Key_Insert); },
                    [](frmInterno* dialog) {
@@ -255,7 +265,8 @@ private Q_SLOTS:
         QCOMPARE(w.main->workspace().currentInterno, w.list()->currentItem()->text(0));
     }
 
-    void internoDialogKeys() {
+    void internoDialogKeys()
+    {
         Window w(QStringLiteral("insert into INTN values ('100', 'Uno');\n"));
         frmInterno dialog(w.main->workspace());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Nuevo Interno"));

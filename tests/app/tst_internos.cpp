@@ -14,22 +14,26 @@ struct Fixture {
     RecordingProgress progress;
     std::unique_ptr<Workspace> ws;
 
-    Fixture() {
+    Fixture()
+    {
         home.createDatabases();
         ws = std::make_unique<Workspace>(home.path(), dialogs, progress);
         ws->open();
     }
 
-    qint64 count(const QString& sql, const QString& value) {
+    qint64 count(const QString& sql, const QString& value)
+    {
         RecordSet rs;
         ws->work().Sql(sql, {value});
         ws->work().CrearRs(rs);
         return rs.Fields(QStringLiteral("n")).toLongLong();
     }
-    qint64 articles(const QString& interno) {
+    qint64 articles(const QString& interno)
+    {
         return count(QStringLiteral("select count(*) as n from ART where INTNRO = ?"), interno);
     }
-    qint64 internos(const QString& interno) {
+    qint64 internos(const QString& interno)
+    {
         return count(QStringLiteral("select count(*) as n from INTN where INTNRO = ?"), interno);
     }
 };
@@ -40,7 +44,8 @@ class TestInternos : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void listIsOrderedWithNullDescriptionEmpty() {
+    void listIsOrderedWithNullDescriptionEmpty()
+    {
         Fixture f;
         f.home.runWorkSql(QStringLiteral("insert into INTN values ('200', 'Segundo');\n"
                                          "insert into INTN values ('100', null);\n"));
@@ -53,7 +58,8 @@ private Q_SLOTS:
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
-    void listFailureIsReportedWithItsSection() {
+    void listFailureIsReportedWithItsSection()
+    {
         Fixture f;
         f.home.runWorkSql(QStringLiteral("drop table INTN;\n"));
         QVERIFY(Internos::FRAM1_CargarInternos(*f.ws).isEmpty());
@@ -64,7 +70,8 @@ private Q_SLOTS:
             QStringLiteral(" - seccion [Aduplan.frmMain.FRAM1_CargarInternos]")));
     }
 
-    void addRules() {
+    void addRules()
+    {
         Fixture f;
         // A blank number is refused; nothing is stored.
         QString descripcion = QStringLiteral("algo");
@@ -72,6 +79,11 @@ private Q_SLOTS:
                  Internos::Alta::Rechazada);
         QCOMPARE(f.dialogs.messages.at(0).icon, MessageIcon::Exclamation);
         QCOMPARE(f.dialogs.messages.at(0).text, QStringLiteral("Debe ingresar el número interno"));
+        // Nor is a number that would be stored blank.
+        QCOMPARE(Internos::NuevoInterno(*f.ws, QStringLiteral(" ' "), descripcion),
+                 Internos::Alta::Rechazada);
+        QCOMPARE(f.dialogs.messages.size(), 2);
+        QCOMPARE(f.dialogs.messages.at(1).text, f.dialogs.messages.at(0).text);
         QVERIFY(Internos::FRAM1_CargarInternos(*f.ws).isEmpty());
 
         // A blank description becomes the number as typed.
@@ -91,10 +103,11 @@ private Q_SLOTS:
         QCOMPARE(list.at(0).descripcion, QStringLiteral("100"));
         QCOMPARE(list.at(1).numero, QStringLiteral("7 1"));
         QCOMPARE(list.at(1).descripcion, QStringLiteral("Caja  A ; --"));
-        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages.size(), 2);
     }
 
-    void secondInternoWithTheSameNumberIsRefused() {
+    void secondInternoWithTheSameNumberIsRefused()
+    {
         Fixture f;
         QString descripcion = QStringLiteral("Primero");
         QCOMPARE(Internos::NuevoInterno(*f.ws, QStringLiteral("100"), descripcion),
@@ -116,7 +129,8 @@ private Q_SLOTS:
         QCOMPARE(list.at(1).descripcion, QStringLiteral("Primero"));
     }
 
-    void deleteAskedAndAnswered() {
+    void deleteAskedAndAnswered()
+    {
         Fixture f;
         f.home.runWorkSql(QStringLiteral("insert into INTN values ('100', 'Uno');\n"
                                          "insert into INTN values ('200', 'Dos');\n"
@@ -137,7 +151,8 @@ private Q_SLOTS:
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
-    void deleteOfAGoneInternoStillRemovesItsRows() {
+    void deleteOfAGoneInternoStillRemovesItsRows()
+    {
         Fixture f;
         f.home.runWorkSql(QStringLiteral("insert into ART (INTNRO, ARTORD) values ('300', 1);\n"));
         f.dialogs.questionAnswers << true;
@@ -145,7 +160,8 @@ private Q_SLOTS:
         QCOMPARE(f.articles(QStringLiteral("300")), 0);
     }
 
-    void failedDeleteLeavesTheRows() {
+    void failedDeleteLeavesTheRows()
+    {
         Fixture f;
         f.home.runWorkSql(QStringLiteral("insert into INTN values ('100', 'Uno');\n"
                                          "insert into ART (INTNRO, ARTORD) values ('100', 1);\n"

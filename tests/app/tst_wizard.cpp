@@ -10,7 +10,8 @@ class TestWizard : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void documentChoice() {
+    void documentChoice()
+    {
         TestHome home;
         home.createDatabases();
         home.runWorkSql(QStringLiteral("insert into INTN values ('100', 'Uno');\n"
@@ -47,7 +48,8 @@ private Q_SLOTS:
         QCOMPARE(progress.busyDepth, 0);
     }
 
-    void errorInTheStepChangeIsReportedPlainAndStopsThere() {
+    void errorInTheStepChangeIsReportedPlainAndStopsThere()
+    {
         TestHome home;
         home.createDatabases();
         home.runWorkSql(QStringLiteral("insert into INTN values ('100', 'Uno');\n"));
