@@ -1,44 +1,283 @@
 #include "app/frmMain.h"
 
+#include "app/frmInterno.h"
+#include "config/frmConfig.h"
+
 #include <QApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+QLabel* label(const QString& text, QWidget* parent, const QString& name = {})
+{
+    auto* lb = new QLabel(text, parent);
+    if (!name.isEmpty())
+        lb->setObjectName(name);
+    return lb;
+}
+
+/** Enter on a focused button clicks it, as Space does. */
+QPushButton* button(const QString& text, const QString& name, QWidget* parent)
+{
+    auto* cmd = new QPushButton(text, parent);
+    cmd->setObjectName(name);
+    cmd->setAutoDefault(true);
+    return cmd;
+}
+
+/** A step panel; the panel left behind is disabled. */
+QFrame* panel(const QString& name, QWidget* parent)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::StyledPanel);
+    return frame;
+}
+
+/** Turns a key press on the internos list into the list's own operations. */
+class ListKeys : public QObject {
+public:
+    ListKeys(QObject* parent, std::function<void()> insert, std::function<void()> remove)
+        : QObject(parent)
+        , m_insert(std::move(insert))
+        , m_remove(std::move(remove))
+    {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+            m_insert();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            m_remove();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_insert;
+    std::function<void()> m_remove;
+};
+
+} // namespace
 
 frmMain::frmMain(const QString& home, OperatorDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
     , m_workspace(home, dialogs, *this)
+    , m_wizard(m_workspace)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Aduplan"));
+    setMinimumSize(600, 420);
 
-    m_message = new QLabel(this);
-    m_message->setObjectName(QStringLiteral("Main_lbMensaje"));
-    m_progress = new QProgressBar(this);
+    m_panels = new QStackedWidget(this);
+    m_frames = {buildStep1(), buildStep2(), buildStep3()};
+    for (QWidget* frame : std::as_const(m_frames))
+        m_panels->addWidget(frame);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildHeader());
+    layout->addWidget(m_panels, 1);
+    layout->addWidget(buildFooter());
+
+    setTabOrder(m_internos, m_archivo);
+    setTabOrder(m_archivo, m_procesar);
+    setTabOrder(m_procesar, m_regErr);
+    setTabOrder(findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRepOK")), m_next);
+    setTabOrder(m_next, m_config);
+    setTabOrder(m_config, m_cancel);
+
+    render();
+}
+
+QWidget* frmMain::buildHeader()
+{
+    auto* header = new QFrame(this);
+    header->setObjectName(QStringLiteral("Header"));
+    header->setFrameShape(QFrame::StyledPanel);
+    auto* title = label(QStringLiteral("Aduplan - Preparación de internos"), header,
+                        QStringLiteral("lbTitulo"));
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+    title->setFont(titleFont);
+    m_pasoNro = label(QString(), header, QStringLiteral("lbPasoNro"));
+    QFont stepFont = m_pasoNro->font();
+    stepFont.setBold(true);
+    m_pasoNro->setFont(stepFont);
+    m_pasoDesc = label(QString(), header, QStringLiteral("lbPasoDesc"));
+
+    auto* layout = new QVBoxLayout(header);
+    layout->addWidget(title);
+    auto* step = new QHBoxLayout;
+    step->addWidget(m_pasoNro);
+    step->addWidget(m_pasoDesc, 1);
+    layout->addLayout(step);
+    return header;
+}
+
+QWidget* frmMain::buildStep1()
+{
+    QFrame* frame = panel(QStringLiteral("FRAM1"), this);
+    m_internos = new QTreeWidget(frame);
+    m_internos->setObjectName(QStringLiteral("FRAM1LstInternos"));
+    m_internos->setHeaderLabels({QStringLiteral("Interno"), QStringLiteral("Descripcion")});
+    m_internos->setRootIsDecorated(false);
+    m_internos->setUniformRowHeights(true);
+    m_internos->setAllColumnsShowFocus(true);
+    m_internos->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_internos->header()->setStretchLastSection(true);
+    m_internos->setColumnWidth(0, 120);
+    m_internos->installEventFilter(new ListKeys(
+        m_internos, [this] { FRAM1_NuevoInterno(); }, [this] { FRAM1_EliminarInterno(); }));
+    connect(m_internos, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item)
+            m_wizard.select(m_internos->indexOfTopLevelItem(item));
+    });
+    connect(m_internos, &QTreeWidget::itemActivated, this, [this] { MAIN_CambiarPaso(); });
+
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(label(QStringLiteral("Seleccione un interno"), frame));
+    layout->addWidget(m_internos, 1);
+    layout->addWidget(label(QStringLiteral("[Insert] Agregar  - [Delete] Eliminar"), frame));
+    return frame;
+}
+
+QWidget* frmMain::buildStep2()
+{
+    QFrame* frame = panel(QStringLiteral("FRAM2"), this);
+    m_archivo = new QLineEdit(frame);
+    m_archivo->setObjectName(QStringLiteral("FRAM2_TxtArchivo"));
+    m_archivo->setReadOnly(true);
+    m_procesar = button(QStringLiteral("Procesar"), QStringLiteral("FRAM2_CmdProcesar"), frame);
+    connect(m_procesar, &QPushButton::clicked, this, [this] {
+        m_wizard.FRAM2_CmdProcesar();
+        render();
+        if (m_next->isEnabled())
+            m_next->setFocus();
+    });
+
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(label(QStringLiteral("Seleccione el archivo a procesar"), frame));
+    auto* file = new QHBoxLayout;
+    file->addWidget(m_archivo, 1);
+    file->addWidget(m_procesar);
+    layout->addLayout(file);
+    layout->addStretch(1);
+    return frame;
+}
+
+QWidget* frmMain::buildStep3()
+{
+    QFrame* frame = panel(QStringLiteral("FRAM3"), this);
+
+    auto* results = new QGroupBox(QStringLiteral("Resultados del proceso automático"), frame);
+    auto* grid = new QGridLayout(results);
+    const QList<std::pair<QString, QString>> counters = {
+        {QStringLiteral("Total de Registros"), QStringLiteral("FRAM3_lbTotal")},
+        {QStringLiteral("Registros con Errores"), QStringLiteral("FRAM3_lbErroneos")},
+        {QStringLiteral("Errores de Posición"), QStringLiteral("FRAM3_lbErrPos")},
+        {QStringLiteral("Errores de Sufijos"), QStringLiteral("FRAM3_lbErrSuf")},
+        {QStringLiteral("Articulos en Catalogo"), QStringLiteral("FRAM3_lbEnCatalogo")},
+        {QStringLiteral("Articulos Nuevos"), QStringLiteral("FRAM3_lbNuevos")},
+    };
+    for (int i = 0; i < counters.size(); ++i) {
+        QLabel* value = label(QStringLiteral("0000"), results, counters.at(i).second);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_counters << value;
+        const int row = i % 3;
+        const int column = (i / 3) * 3;
+        grid->addWidget(label(counters.at(i).first, results), row, column);
+        grid->addWidget(value, row, column + 1);
+    }
+    // A gap between the two columns of counters.
+    grid->setColumnMinimumWidth(2, 40);
+
+    auto* review = new QGroupBox(QStringLiteral("Depuración de registros"), frame);
+    m_regErr =
+        button(QStringLiteral("Datos con Errores"), QStringLiteral("FRAM3_cmdRegErr"), review);
+    QPushButton* regOk =
+        button(QStringLiteral("Registros OK"), QStringLiteral("FRAM3_cmdRegOk"), review);
+    auto* reviewLayout = new QVBoxLayout(review);
+    reviewLayout->addWidget(m_regErr);
+    reviewLayout->addWidget(regOk);
+
+    auto* reports = new QGroupBox(QStringLiteral("Impresiones de control"), frame);
+    QPushButton* repErr =
+        button(QStringLiteral("Datos con Errores"), QStringLiteral("FRAM3_cmdRepErr"), reports);
+    QPushButton* repOk =
+        button(QStringLiteral("Registros OK"), QStringLiteral("FRAM3_cmdRepOK"), reports);
+    auto* reportsLayout = new QVBoxLayout(reports);
+    reportsLayout->addWidget(repErr);
+    reportsLayout->addWidget(repOk);
+
+    connect(m_regErr, &QPushButton::clicked, this,
+            [this] { m_wizard.FRAM3_AbrirResultados(ResultsMode::Errores); });
+    connect(regOk, &QPushButton::clicked, this,
+            [this] { m_wizard.FRAM3_AbrirResultados(ResultsMode::Ok); });
+    connect(repErr, &QPushButton::clicked, this,
+            [this] { m_wizard.FRAM3_ImprimirControl(ResultsMode::Errores); });
+    connect(repOk, &QPushButton::clicked, this,
+            [this] { m_wizard.FRAM3_ImprimirControl(ResultsMode::Ok); });
+
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(results);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(review);
+    buttons->addWidget(reports);
+    layout->addLayout(buttons);
+    layout->addStretch(1);
+    return frame;
+}
+
+QWidget* frmMain::buildFooter()
+{
+    auto* footer = new QWidget(this);
+    m_message = label(QString(), footer, QStringLiteral("Main_lbMensaje"));
+    m_progress = new QProgressBar(footer);
     m_progress->setObjectName(QStringLiteral("Main_PrB"));
     m_progress->hide();
-    m_version = new QLabel(Workspace::versionLabel(), this);
-    m_version->setObjectName(QStringLiteral("lbVersion"));
-    m_config = new QPushButton(QStringLiteral("Configuracion"), this);
-    m_config->setObjectName(QStringLiteral("cmdConfig"));
-    m_cancel = new QPushButton(QStringLiteral("Cancelar"), this);
-    m_cancel->setObjectName(QStringLiteral("Command4"));
-    m_next = new QPushButton(QStringLiteral("Seguiente >"), this);
-    m_next->setObjectName(QStringLiteral("cmdSiguiente"));
+    m_version = label(Workspace::versionLabel(), footer, QStringLiteral("lbVersion"));
+    m_config = button(QStringLiteral("Configuracion"), QStringLiteral("cmdConfig"), footer);
+    m_cancel = button(QStringLiteral("Cancelar"), QStringLiteral("Command4"), footer);
+    m_next = button(QStringLiteral("Seguiente >"), QStringLiteral("cmdSiguiente"), footer);
     connect(m_cancel, &QPushButton::clicked, qApp, &QApplication::quit);
+    connect(m_config, &QPushButton::clicked, this, [this] {
+        frmConfig config(m_workspace, this);
+        config.exec();
+    });
+    connect(m_next, &QPushButton::clicked, this, [this] { MAIN_CambiarPaso(); });
 
-    auto* footer = new QHBoxLayout;
-    footer->addWidget(m_version, 1);
-    footer->addWidget(m_config);
-    footer->addWidget(m_cancel);
-    footer->addWidget(m_next);
-    auto* layout = new QVBoxLayout(this);
-    layout->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_version, 1);
+    buttons->addWidget(m_config);
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_next);
+    auto* layout = new QVBoxLayout(footer);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_message);
     layout->addWidget(m_progress);
-    layout->addLayout(footer);
+    layout->addLayout(buttons);
+    return footer;
 }
 
 bool frmMain::load()
@@ -49,7 +288,69 @@ bool frmMain::load()
         m_workspace.dialogs().message(MessageIcon::Critical, error.description());
         return false;
     }
+    m_wizard.FRAM1_CargarInternos();
+    renderInternos();
+    render();
+    m_internos->setFocus();
     return true;
+}
+
+void frmMain::FRAM1_NuevoInterno()
+{
+    frmInterno dialog(m_workspace, this);
+    dialog.exec();
+    if (!dialog.created())
+        return;
+    m_wizard.FRAM1_InternoCreado(dialog.numero());
+    renderInternos();
+}
+
+void frmMain::FRAM1_EliminarInterno()
+{
+    m_wizard.FRAM1_EliminarInterno();
+    renderInternos();
+}
+
+void frmMain::MAIN_CambiarPaso()
+{
+    const int before = m_wizard.step();
+    m_wizard.MAIN_CambiarPaso();
+    render();
+    if (m_wizard.step() == before)
+        return;
+    if (m_wizard.step() == 2)
+        (m_next->isEnabled() ? static_cast<QWidget*>(m_next) : m_procesar)->setFocus();
+    else
+        m_regErr->setFocus();
+}
+
+void frmMain::render()
+{
+    m_pasoNro->setText(m_wizard.pasoNro());
+    m_pasoDesc->setText(m_wizard.pasoDesc());
+    for (int i = 0; i < m_frames.size(); ++i)
+        m_frames.at(i)->setEnabled(m_wizard.panelEnabled(i + 1));
+    m_panels->setCurrentIndex(m_wizard.panel() - 1);
+    m_archivo->setText(m_wizard.documentPath());
+
+    const ProcessCounters& c = m_wizard.counters();
+    const QList<qint64> values = {c.total,      c.conErrores, c.errPosicion,
+                                  c.errSufijos, c.enCatalogo, c.nuevos};
+    for (int i = 0; i < m_counters.size(); ++i)
+        m_counters.at(i)->setText(formatCounter(values.at(i)));
+
+    m_next->setText(m_wizard.nextCaption());
+    m_next->setEnabled(m_wizard.nextEnabled());
+}
+
+void frmMain::renderInternos()
+{
+    const QSignalBlocker blocker(m_internos);
+    m_internos->clear();
+    for (const InternoRow& row : m_wizard.internos())
+        new QTreeWidgetItem(m_internos, {row.numero, row.descripcion});
+    if (m_wizard.selected() >= 0)
+        m_internos->setCurrentItem(m_internos->topLevelItem(m_wizard.selected()));
 }
 
 void frmMain::setMessage(const QString& text)

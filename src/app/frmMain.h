@@ -1,13 +1,17 @@
 #pragma once
 
 #include "app/ProgressSink.h"
+#include "app/Wizard.h"
 #include "app/Workspace.h"
 
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QStackedWidget;
+class QTreeWidget;
 
 /** The main window: the three-step wizard over one interno. */
 class frmMain : public QWidget, public ProgressSink {
@@ -15,9 +19,13 @@ class frmMain : public QWidget, public ProgressSink {
 public:
     frmMain(const QString& home, OperatorDialogs& dialogs, QWidget* parent = nullptr);
 
-    /** Start-up: opens the workspace; false (after telling the operator) when it cannot. */
+    /**
+     * Start-up: opens the workspace, fills the internos list and shows step 1; false (after
+     * telling the operator) when the workspace cannot be opened.
+     */
     bool load();
     Workspace& workspace() { return m_workspace; }
+    Wizard& wizard() { return m_wizard; }
 
     void setMessage(const QString& text) override;
     void setProgressVisible(bool visible) override;
@@ -26,7 +34,32 @@ public:
     void setBusy(bool busy) override;
 
 private:
+    QWidget* buildHeader();
+    QWidget* buildStep1();
+    QWidget* buildStep2();
+    QWidget* buildStep3();
+    QWidget* buildFooter();
+
+    void FRAM1_NuevoInterno();
+    void FRAM1_EliminarInterno();
+    void MAIN_CambiarPaso();
+    /** Shows the wizard's state: header, panels, document, counters and next-step button. */
+    void render();
+    void renderInternos();
+
     Workspace m_workspace;
+    Wizard m_wizard;
+
+    QLabel* m_pasoNro = nullptr;
+    QLabel* m_pasoDesc = nullptr;
+    QStackedWidget* m_panels = nullptr;
+    QList<QWidget*> m_frames;
+    QTreeWidget* m_internos = nullptr;
+    QLineEdit* m_archivo = nullptr;
+    QPushButton* m_procesar = nullptr;
+    QList<QLabel*> m_counters;
+    QPushButton* m_regErr = nullptr;
+
     QLabel* m_message = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_version = nullptr;

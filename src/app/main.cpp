@@ -10,7 +10,11 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aduplan"));
-    QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
+    // Tahoma 8.25 pt where it is installed, else the closest packaged face.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Aduplan"));

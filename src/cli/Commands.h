@@ -36,6 +36,8 @@ private:
 };
 
 int init(Context& context);
+/** interno add NUMBER [DESCRIPTION] | list | delete NUMBER */
+int interno(Context& context);
 int transfer(Context& context);
 
 } // namespace Cli

@@ -13,6 +13,9 @@ const char* const Usage =
     "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
     "comandos:\n"
     "  init [--demo]\n"
+    "  interno add NUMERO [DESCRIPCION]\n"
+    "  interno list\n"
+    "  interno delete NUMERO\n"
     "  transfer INTERNO [--replace]\n";
 
 } // namespace
@@ -39,6 +42,8 @@ int main(int argc, char* argv[])
     try {
         if (command == QLatin1String("init"))
             return Cli::init(context);
+        if (command == QLatin1String("interno"))
+            return Cli::interno(context);
         if (command == QLatin1String("transfer"))
             return Cli::transfer(context);
     } catch (const Cli::Usage& usage) {

@@ -1,0 +1,86 @@
+#include "app/Internos.h"
+
+#include "app/Workspace.h"
+
+namespace Internos {
+
+QList<InternoRow> FRAM1_CargarInternos(Workspace& ws)
+{
+    QList<InternoRow> internos;
+    try {
+        RecordSet rs;
+        ws.work().Sql(QStringLiteral("select * from INTN order by INTNRO"));
+        if (ws.work().CrearRs(rs)) {
+            for (; !rs.Eof(); rs.MoveNext())
+                internos.append({ws.formatter().EsNull(rs.Fields(QStringLiteral("INTNRO"))),
+                                 ws.formatter().EsNull(rs.Fields(QStringLiteral("INTDSC")))});
+        }
+    } catch (const AppError& error) {
+        ws.dialogs().message(
+            MessageIcon::Critical,
+            errorText(error, QStringLiteral(" - seccion [Aduplan.frmMain.FRAM1_CargarInternos]")));
+        return {};
+    }
+    return internos;
+}
+
+QString textoGuardado(const QString& text)
+{
+    QString stored = text;
+    stored.replace(QLatin1Char('\''), QLatin1Char(' '));
+    return stored;
+}
+
+Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion)
+{
+    // Checked as stored, so that a number made of apostrophes is not stored blank.
+    const QString number = textoGuardado(numero);
+    if (number.trimmed().isEmpty()) {
+        ws.dialogs().message(MessageIcon::Exclamation,
+                             QStringLiteral("Debe ingresar el número interno"));
+        return Alta::Rechazada;
+    }
+    if (descripcion.trimmed().isEmpty())
+        descripcion = numero;
+    try {
+        RecordSet rs;
+        ws.work().Sql(QStringLiteral("select count(INTNRO) as Total from INTN where INTNRO = ?"),
+                      {number});
+        ws.work().CrearRs(rs);
+        if (ws.formatter().EsNumero(rs.Fields(QStringLiteral("Total"))) > 0) {
+            ws.dialogs().message(MessageIcon::Exclamation,
+                                 QStringLiteral("El interno %1 ya existe.").arg(number));
+            return Alta::Rechazada;
+        }
+        ws.work().Sql(QStringLiteral("insert into INTN (INTNRO, INTDSC) values (?, ?)"),
+                      {number, textoGuardado(descripcion)});
+        return ws.work().ejecutar() > 0 ? Alta::Creada : Alta::NoCreada;
+    } catch (const AppError& error) {
+        ws.dialogs().message(
+            MessageIcon::Critical,
+            errorText(error, QStringLiteral(" - seccion [Aduplan.frmInterno.NuevoInterno]")));
+        return Alta::Rechazada;
+    }
+}
+
+bool FRAM1_EliminarInterno(Workspace& ws, const QString& numero)
+{
+    if (!ws.dialogs().question(QStringLiteral("Desea eliminar el Interno %1?").arg(numero)))
+        return false;
+    try {
+        TransactionGuard transaction(ws.work());
+        ws.work().Sql(QStringLiteral("delete from ART where INTNRO = ?"), {numero});
+        ws.work().ejecutar();
+        ws.work().Sql(QStringLiteral("delete from INTN where INTNRO = ?"), {numero});
+        const bool deleted = ws.work().ejecutar() > 0;
+        transaction.commit();
+        return deleted;
+    } catch (const AppError& error) {
+        ws.dialogs().message(
+            MessageIcon::Critical,
+            errorText(error, QStringLiteral(" - seccion [Aduplan.frmInterno.EliminarInterno]")));
+        return false;
+    }
+}
+
+} // namespace Internos

@@ -1,0 +1,194 @@
+#include "app/Wizard.h"
+
+#include "app/Workspace.h"
+#include "process/Process.h"
+#include "transfer/Transfer.h"
+
+namespace {
+const QString NextCaption = QStringLiteral("Seguiente >");
+const QString TagOk = QStringLiteral("OK");
+} // namespace
+
+Wizard::Wizard(Workspace& ws)
+    : m_ws(ws)
+    , m_pasoNro(QStringLiteral("Paso 1"))
+    , m_pasoDesc(QStringLiteral("Seleccionar el interno a procesar"))
+    , m_nextCaption(NextCaption)
+{}
+
+int Wizard::step() const
+{
+    return m_ws.currentStep;
+}
+
+void Wizard::select(int index)
+{
+    if (index >= 0 && index < m_internos.size())
+        m_selected = index;
+}
+
+void Wizard::FRAM1_CargarInternos()
+{
+    m_internos = Internos::FRAM1_CargarInternos(m_ws);
+    m_selected = m_internos.isEmpty() ? -1 : 0;
+}
+
+void Wizard::FRAM1_InternoCreado(const QString& numero)
+{
+    FRAM1_CargarInternos();
+    const QString stored = Internos::textoGuardado(numero);
+    for (int i = 0; i < m_internos.size(); ++i) {
+        if (m_internos.at(i).numero == stored)
+            m_selected = i;
+    }
+}
+
+void Wizard::FRAM1_EliminarInterno()
+{
+    if (m_selected < 0)
+        return;
+    if (!Internos::FRAM1_EliminarInterno(m_ws, m_internos.at(m_selected).numero))
+        return;
+    m_internos.removeAt(m_selected);
+    if (m_selected >= m_internos.size())
+        m_selected = static_cast<int>(m_internos.size()) - 1;
+}
+
+void Wizard::FRAM2_CmdProcesar()
+{
+    if (Seleccionar_Archivo_XLS())
+        lf_LevantarExcel(m_documentPath);
+}
+
+bool Wizard::Seleccionar_Archivo_XLS()
+{
+    const std::optional<QString> file = m_ws.dialogs().chooseFile(
+        QStringLiteral("Seleccione el archivo a procesar"),
+        QStringLiteral(
+            "Archivo Word (*.doc *.docx);;Archivo Word (*.doc);;Archivo Word 2007 (*.docx)"));
+    if (!file)
+        return false;
+    m_documentPath = *file;
+    return true;
+}
+
+bool Wizard::lf_LevantarExcel(const QString& p_Archivo)
+{
+    BusyCursor busy(m_ws.progress());
+    if (p_Archivo.trimmed().isEmpty())
+        return false;
+    if (!m_ws.system().ExisteArchivo(p_Archivo)) {
+        m_ws.dialogs().message(MessageIcon::Exclamation,
+                               QStringLiteral("No se encuentra el archivo seleccionado \n") +
+                                   p_Archivo);
+        return false;
+    }
+    m_nextEnabled = true;
+    m_nextTag.clear();
+    return true;
+}
+
+void Wizard::FRAM3_AbrirResultados(ResultsMode)
+{
+    funcionNoDisponible(m_ws);
+}
+
+void Wizard::FRAM3_ImprimirControl(ResultsMode)
+{
+    funcionNoDisponible(m_ws);
+}
+
+void Wizard::MAIN_CambiarPaso()
+{
+    m_line = 0;
+    try {
+        switch (m_ws.currentStep) {
+        case 1:
+            dejarPaso1();
+            break;
+        case 2:
+            procesar();
+            break;
+        default:
+            m_line = 90;
+            FRM3_Tranferir(m_ws);
+            break;
+        }
+    } catch (const AppError& error) {
+        m_ws.dialogs().message(
+            MessageIcon::None,
+            error.description() + QStringLiteral("\n\n") + QString::number(error.number()) +
+                QStringLiteral("- seccion Main_CambiarPaso lin ") + QString::number(m_line));
+    }
+}
+
+void Wizard::dejarPaso1()
+{
+    m_line = 10;
+    if (m_internos.isEmpty()) {
+        m_ws.dialogs().message(
+            MessageIcon::Exclamation,
+            QStringLiteral(
+                "Debe seleccionar un interno para continuar, presione [ INSERT ] para crear uno."));
+        return;
+    }
+    m_line = 20;
+    m_ws.currentStep = 2;
+    m_ws.currentInterno = m_internos.at(m_selected).numero;
+
+    m_line = 30;
+    m_panelEnabled[0] = false;
+    m_panel = 2;
+    m_nextEnabled = false;
+    m_pasoNro = QStringLiteral("Paso 2");
+    m_pasoDesc = QStringLiteral("Abrir archivo excel para procesar");
+
+    m_line = 40;
+    RecordSet rs;
+    m_ws.work().Sql(QStringLiteral("select count(INTNRO) as Total from ART where INTNRO = ?"),
+                    {m_ws.currentInterno});
+    m_ws.work().CrearRs(rs);
+    if (m_ws.formatter().EsNumero(rs.Fields(QStringLiteral("Total"))) > 0) {
+        m_nextEnabled = true;
+        m_ws.progress().setMessage(QStringLiteral(
+            "Este interno contiene registros haga click en SIGUIENTE, para depurar."));
+        m_nextTag = TagOk;
+    } else {
+        m_nextTag.clear();
+    }
+}
+
+void Wizard::procesar()
+{
+    m_line = 50;
+    m_ws.progress().setMessage(QString());
+    if (m_nextTag != TagOk) {
+        m_line = 60;
+        if (!FRAM2_GuardarDatosToBase(m_ws, m_documentPath))
+            return;
+    }
+    irPaso3();
+}
+
+void Wizard::irPaso3()
+{
+    m_line = 70;
+    m_ws.currentStep = 3;
+    m_panelEnabled[1] = false;
+    m_panel = 3;
+    m_pasoNro = QStringLiteral("Paso 3");
+    m_pasoDesc = QStringLiteral("Depuración de Datos procesadoss");
+    // The caption changes with the step, so that the button never reads "Seguiente >" while
+    // it would run the transfer.
+    m_nextCaption = QStringLiteral("Transferir");
+    m_nextEnabled = true;
+
+    m_line = 80;
+    m_counters = FRAM3_CargarEstadisticas(m_ws, m_ws.currentInterno);
+}
+
+void funcionNoDisponible(Workspace& ws)
+{
+    ws.dialogs().message(MessageIcon::Information,
+                         QStringLiteral("Esta función todavía no está disponible."));
+}
