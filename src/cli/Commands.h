@@ -36,5 +36,7 @@ private:
 };
 
 int init(Context& context);
+/** Prints the invoice line records of a document, one JSON object a line. */
+int parse(Context& context);
 
 } // namespace Cli

@@ -12,7 +12,8 @@ namespace {
 const char* const Usage =
     "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
     "comandos:\n"
-    "  init [--demo]\n";
+    "  init [--demo]\n"
+    "  parse ARCHIVO\n";
 
 } // namespace
 
@@ -38,6 +39,8 @@ int main(int argc, char* argv[])
     try {
         if (command == QLatin1String("init"))
             return Cli::init(context);
+        if (command == QLatin1String("parse"))
+            return Cli::parse(context);
     } catch (const Cli::Usage& usage) {
         err << usage.text << '\n' << Usage;
         return Cli::UsageError;
