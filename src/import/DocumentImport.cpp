@@ -3,8 +3,7 @@
 #include "app/Workspace.h"
 
 // Placeholder until the invoice import lands.
-ImportOutcome ImportarDocumento(Workspace& ws, const QString&, const QString&)
-{
+ImportOutcome ImportarDocumento(Workspace& ws, const QString&, const QString&) {
     ws.dialogs().message(MessageIcon::Exclamation,
                          QStringLiteral("La importación de facturas todavía no está disponible."));
     return ImportOutcome::Failed;
