@@ -79,40 +79,33 @@ Scanned scanNumber(const QString& text)
 }
 
 /** Leading-number value of an amount field; raises for a number too large to hold. */
-double amount(const QString& field, qsizetype lineNumber)
+double amount(const QString& field, const QString& where)
 {
     const double value = leadingNumber(field);
     if (!std::isfinite(value))
-        throw AppError(
-            Overflow,
-            QStringLiteral("Línea %1 del documento: el importe \"%2\" es demasiado grande.")
-                .arg(lineNumber)
-                .arg(field));
+        throw AppError(Overflow,
+                       where + QStringLiteral("el importe \"%1\" es demasiado grande.").arg(field));
     return value;
 }
 
 InvoiceLine articleFrom(const QString& line, qsizetype lineNumber)
 {
     InvoiceLine article;
+    article.partNumber = trimBlanks(trimBlanks(columns(line, 25, 48)).remove(PartMarker));
+    const QString where = QStringLiteral("Línea %1 del documento (artículo %2): ")
+                              .arg(lineNumber)
+                              .arg(article.partNumber);
     const QString quantity = trimBlanks(columns(line, 9, 17));
     if (quantity.isEmpty())
-        throw AppError(
-            TypeMismatch,
-            QStringLiteral("Línea %1 del documento: la cantidad del artículo está en blanco.")
-                .arg(lineNumber));
+        throw AppError(TypeMismatch, where + QStringLiteral("la cantidad está en blanco."));
     const std::optional<double> number = wholeNumber(quantity);
     if (!number)
-        throw AppError(
-            TypeMismatch,
-            QStringLiteral(
-                "Línea %1 del documento: la cantidad \"%2\" del artículo no es un número.")
-                .arg(lineNumber)
-                .arg(quantity));
+        throw AppError(TypeMismatch,
+                       where + QStringLiteral("la cantidad \"%1\" no es un número.").arg(quantity));
     article.quantity = *number;
     article.unit = trimBlanks(columns(line, 18, 24));
-    article.partNumber = trimBlanks(trimBlanks(columns(line, 25, 48)).remove(PartMarker));
-    article.unitPrice = amount(trimBlanks(columns(line, 68, 81)), lineNumber);
-    article.total = amount(trimBlanks(columns(line, 82, 95)), lineNumber);
+    article.unitPrice = amount(trimBlanks(columns(line, 68, 81)), where);
+    article.total = amount(trimBlanks(columns(line, 82, 95)), where);
     return article;
 }
 

@@ -168,9 +168,10 @@ private Q_SLOTS:
                  ImportOutcome::Failed);
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Exclamation);
-        QCOMPARE(f.dialogs.messages[0].text,
-                 QStringLiteral("Línea 7 del documento: la cantidad \"TEN\" del artículo no es un "
-                                "número.\n13"));
+        QCOMPARE(
+            f.dialogs.messages[0].text,
+            QStringLiteral("Línea 7 del documento (artículo AB-101): la cantidad \"TEN\" no es "
+                           "un número.\n13"));
         QCOMPARE(f.rows(), FormerRows);
 
         QCOMPARE(ImportarDocumento(*f.ws, invoice(QStringLiteral("invoice-origin-first") + suffix),

@@ -171,9 +171,13 @@ private Q_SLOTS:
             QFAIL("a quantity that is not a number must fail");
         } catch (const AppError& error) {
             QCOMPARE(error.description(),
-                     QStringLiteral("Línea 2 del documento: la cantidad \"12X\" del artículo no "
+                     QStringLiteral("Línea 2 del documento (artículo Q-1): la cantidad \"12X\" no "
                                     "es un número."));
         }
+        QCOMPARE(parseErrorNumber(articleLine(QStringLiteral("1"), QStringLiteral("EA"),
+                                              QStringLiteral("P/N: Q-2"), QStringLiteral("1"),
+                                              QStringLiteral("1e999"))),
+                 6L);
         QCOMPARE(parseErrorNumber(document({QStringLiteral("COUNTRY OF ORIGIN: JAPAN"),
                                             withQuantity(QStringLiteral("1"))})),
                  9L);
