@@ -203,11 +203,11 @@ private:
         } else if (name == u"t") {
             text();
         } else if (name == u"tab" || name == u"ptab") {
-            append(u'\t');
+            character(u'\t');
         } else if (name == u"br" || name == u"cr") {
-            append(u'\r');
+            character(u'\r');
         } else if (name == u"noBreakHyphen") {
-            append(u'-');
+            character(u'-');
         } else if (name == u"sym") {
             symbol();
         } else if (name == u"fldChar") {
@@ -269,7 +269,7 @@ private:
                 element();
         }
         if (!markDeleted)
-            append(u'\r'); // a deleted paragraph mark joins the paragraph to the next one
+            m_text.append(QLatin1Char('\r')); // a deleted paragraph mark joins the paragraph to the next one
     }
 
     /** Skips the paragraph properties; true when they mark the paragraph mark as deleted. */
@@ -337,7 +337,8 @@ private:
         skipElement();
     }
 
-    void append(char16_t c) {
+    /** Writes the character that stands for the current empty element. */
+    void character(char16_t c) {
         m_text.append(QChar(c));
         skipElement();
     }
