@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the test documents of tests/data/word/generated with LibreOffice (run by hand when
 they must change; the tests use the committed files). Also writes the large invoice of the
-benchmark: generate.py --invoice N OUT.doc"""
+benchmark: generate.py --invoice N OUT.doc (N article blocks; 0 gives a one-paragraph document)"""
 import os
 import subprocess
 import sys
@@ -56,7 +56,8 @@ def main():
         with tempfile.TemporaryDirectory() as tmp:
             name = os.path.splitext(os.path.basename(target))[0]
             src = os.path.join(tmp, name + ".txt")
-            write_text(src, invoice_lines(int(sys.argv[2])))
+            blocks = int(sys.argv[2])
+            write_text(src, invoice_lines(blocks) if blocks else ["One paragraph."])
             convert(src, os.path.dirname(target), ["doc:MS Word 97"])
         return
     os.makedirs(OUT, exist_ok=True)
