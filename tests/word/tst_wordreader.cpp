@@ -359,6 +359,8 @@ void TestWordReader::refusals() {
     auto broken = docxEntries("<w:p><w:r><w:t>x</w:r></w:p>");
     writeZip(zip, broken);
     QCOMPARE(refusal(zip), long(WordReader::Damaged));
+    writeZip(zip, docxEntries("<w:p>" + QByteArray("<w:r>").repeated(5000) + "</w:p>"));
+    QCOMPARE(refusal(zip), long(WordReader::Damaged)); // nesting no document has
     broken.erase(QStringLiteral("word/document.xml"));
     writeZip(zip, broken);
     QCOMPARE(refusal(zip), long(WordReader::Damaged));
