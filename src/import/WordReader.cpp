@@ -102,7 +102,8 @@ QString bodyText(const QString& path) {
 QString LeerDocumento(OperatorDialogs& dialogs, const QString& path) {
     try {
         QString text = WordReader::bodyText(path);
-        text.chop(1); // the final paragraph mark
+        if (text.endsWith(QLatin1Char('\r')))
+            text.chop(1); // the final paragraph mark
         text.replace(QLatin1Char('\r'), QStringLiteral("\r\n"));
         return text;
     } catch (const AppError& error) {
