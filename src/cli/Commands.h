@@ -39,5 +39,7 @@ int init(Context& context);
 /** interno add NUMBER [DESCRIPTION] | list | delete NUMBER */
 int interno(Context& context);
 int transfer(Context& context);
+/** Prints the invoice line records of a document, one JSON object a line. */
+int parse(Context& context);
 
 } // namespace Cli

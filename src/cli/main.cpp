@@ -16,6 +16,7 @@ const char* const Usage =
     "  interno add NUMERO [DESCRIPCION]\n"
     "  interno list\n"
     "  interno delete NUMERO\n"
+    "  parse ARCHIVO\n"
     "  transfer INTERNO [--replace]\n";
 
 } // namespace
@@ -46,6 +47,8 @@ int main(int argc, char* argv[])
             return Cli::interno(context);
         if (command == QLatin1String("transfer"))
             return Cli::transfer(context);
+        if (command == QLatin1String("parse"))
+            return Cli::parse(context);
     } catch (const Cli::Usage& usage) {
         err << usage.text << '\n' << Usage;
         return Cli::UsageError;
