@@ -37,4 +37,11 @@ private:
 
 int init(Context& context);
 
+/** process INTERNO FILE [--origin TEXT=CODE]...: the automatic process, then the counters. */
+int process(Context& context);
+/** stats INTERNO: the six counters of the interno. */
+int stats(Context& context);
+/** rows INTERNO: the interno's article rows as JSON, one a line, by ARTORD. */
+int rows(Context& context);
+
 } // namespace Cli

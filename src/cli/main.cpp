@@ -12,7 +12,10 @@ namespace {
 const char* const Usage =
     "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
     "comandos:\n"
-    "  init [--demo]\n";
+    "  init [--demo]\n"
+    "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...\n"
+    "  stats INTERNO\n"
+    "  rows INTERNO\n";
 
 } // namespace
 
@@ -38,6 +41,12 @@ int main(int argc, char* argv[])
     try {
         if (command == QLatin1String("init"))
             return Cli::init(context);
+        if (command == QLatin1String("process"))
+            return Cli::process(context);
+        if (command == QLatin1String("stats"))
+            return Cli::stats(context);
+        if (command == QLatin1String("rows"))
+            return Cli::rows(context);
     } catch (const Cli::Usage& usage) {
         err << usage.text << '\n' << Usage;
         return Cli::UsageError;
