@@ -36,6 +36,8 @@ private:
 };
 
 int init(Context& context);
+/** Prints the invoice line records of a document, one JSON object a line. */
+int parse(Context& context);
 
 /** process INTERNO FILE [--origin TEXT=CODE]...: the automatic process, then the counters. */
 int process(Context& context);

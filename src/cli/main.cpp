@@ -13,9 +13,14 @@ const char* const Usage =
     "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
     "comandos:\n"
     "  init [--demo]\n"
-    "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...\n"
-    "  stats INTERNO\n"
-    "  rows INTERNO\n";
+    "  parse ARCHIVO
+"
+    "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...
+"
+    "  stats INTERNO
+"
+    "  rows INTERNO
+";
 
 } // namespace
 
@@ -41,6 +46,8 @@ int main(int argc, char* argv[])
     try {
         if (command == QLatin1String("init"))
             return Cli::init(context);
+        if (command == QLatin1String("parse"))
+            return Cli::parse(context);
         if (command == QLatin1String("process"))
             return Cli::process(context);
         if (command == QLatin1String("stats"))

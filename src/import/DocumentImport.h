@@ -1,7 +1,11 @@
 #pragma once
 
+#include "import/InvoiceParser.h"
+
+#include <QList>
 #include <QString>
 
+class OperatorDialogs;
 class Workspace;
 
 /** What reading an invoice into an interno came to. */
@@ -10,6 +14,21 @@ enum class ImportOutcome {
     NoText, ///< the document had no text; nothing changed, nothing was shown
     Failed  ///< a failure was reported to the operator; the interno's rows are as before
 };
+
+/** An invoice document read and parsed. */
+struct InvoiceRead {
+    /** Loaded when the document was read and parsed; NoText or Failed as for the import. */
+    ImportOutcome outcome = ImportOutcome::Failed;
+    /** The article blocks in document order (only when read and parsed). */
+    QList<InvoiceLine> lines;
+};
+
+/**
+ * Reads the document's text and parses its article blocks. A document that cannot be read is
+ * reported by the reader; a parse error is shown with the exclamation icon as its description,
+ * a line break and its number. A text that is empty or blank gives NoText without a message.
+ */
+InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path);
 
 /** Reads the invoice document and replaces the interno's article rows with its lines. */
 ImportOutcome ImportarDocumento(Workspace& ws, const QString& path, const QString& interno);

@@ -1,20 +1,110 @@
+// libgsf before any Qt header: glib's headers use `signals` as a field name.
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-input.h>
+#include <gsf/gsf-utils.h>
+
+#include "import/WordFormats.h"
 #include "import/WordReader.h"
 
-// Placeholder until the Word reader lands: every document reads as not yet readable.
+#include <QFile>
+
+#include <cstring>
+
 namespace WordReader {
-QString bodyText(const QString&)
-{
-    throw AppError(-1, QStringLiteral("La lectura de documentos Word todavía no está disponible."));
+namespace detail {
+
+void releaseObject(void* object) {
+    if (object)
+        g_object_unref(object);
 }
+
+void refuse(ReadError kind, const QString& reason) {
+    QString text;
+    switch (kind) {
+    case CannotOpen:
+        text = QStringLiteral("No se puede abrir el archivo.");
+        break;
+    case NotWordDocument:
+        text = QStringLiteral("El archivo no es un documento de Word (.doc o .docx).");
+        break;
+    case OldWordVersion:
+        text = QStringLiteral(
+            "El documento está guardado con Word 6.0/95 o una versión anterior, que no se "
+            "puede leer. Ábralo en Word y guárdelo como documento de Word 97-2003 o posterior.");
+        break;
+    case Encrypted:
+        text = QStringLiteral("El documento está protegido con contraseña (cifrado) y no se "
+                              "puede leer. Guárdelo sin contraseña y vuelva a intentarlo.");
+        break;
+    case RightsManaged:
+        text = QStringLiteral(
+            "El documento tiene permisos restringidos (gestión de derechos) y no se puede leer. "
+            "Guarde una copia sin restricciones y vuelva a intentarlo.");
+        break;
+    case Damaged:
+        text = QStringLiteral("El documento está dañado o incompleto y no se puede leer.");
+        break;
+    }
+    throw AppError(kind, text, reason);
+}
+
+GsfInput* childNamed(GsfInfile* dir, QStringView name) {
+    const int count = gsf_infile_num_children(dir);
+    for (int i = 0; i < count; ++i) {
+        const char* childName = gsf_infile_name_by_index(dir, i);
+        if (childName && QString::fromUtf8(childName).compare(name, Qt::CaseInsensitive) == 0)
+            return gsf_infile_child_by_index(dir, i);
+    }
+    return nullptr;
+}
+
+QString readDocument(GsfInput* input) {
+    static constexpr unsigned char kOle2[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    static constexpr unsigned char kZip[4] = {'P', 'K', 0x03, 0x04};
+
+    unsigned char head[8] = {};
+    if (gsf_input_size(input) < gsf_off_t(sizeof head) ||
+        !gsf_input_read(input, sizeof head, head) || gsf_input_seek(input, 0, G_SEEK_SET))
+        refuse(NotWordDocument, QStringLiteral("archivo de menos de 8 bytes"));
+    if (std::memcmp(head, kOle2, sizeof kOle2) == 0)
+        return readBinaryDocument(input);
+    if (std::memcmp(head, kZip, sizeof kZip) == 0)
+        return readOpenXmlDocument(input);
+    refuse(NotWordDocument, QStringLiteral("firma desconocida"));
+}
+
+} // namespace detail
+
+QString bodyText(const QString& path) {
+    static const bool initialised = [] {
+        gsf_init();
+        return true;
+    }();
+    Q_UNUSED(initialised);
+
+    GError* error = nullptr;
+    detail::ObjectRef<GsfInput> input(
+        gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
+    if (!input) {
+        const QString reason = error ? QString::fromUtf8(error->message) : path;
+        g_clear_error(&error);
+        detail::refuse(CannotOpen, reason);
+    }
+    return detail::readDocument(input.get());
+}
+
 } // namespace WordReader
 
-QString LeerDocumento(OperatorDialogs& dialogs, const QString& path)
-{
+QString LeerDocumento(OperatorDialogs& dialogs, const QString& path) {
     try {
-        return WordReader::bodyText(path);
+        QString text = WordReader::bodyText(path);
+        text.chop(1); // the final paragraph mark
+        text.replace(QLatin1Char('\r'), QStringLiteral("\r\n"));
+        return text;
     } catch (const AppError& error) {
-        dialogs.message(MessageIcon::Critical,
-                        error.description() + QStringLiteral("\n\n") + QString::number(error.number()));
+        dialogs.message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
+                                                   QString::number(error.number()));
         return {};
     }
 }

@@ -6,6 +6,16 @@
 
 namespace WordReader {
 
+/** Error numbers of the reader's refusals (AppError::number). */
+enum ReadError : long {
+    CannotOpen = 7100,      ///< the file cannot be opened
+    NotWordDocument = 7101, ///< neither a Word 97-2003 document nor a WordprocessingML package
+    OldWordVersion = 7102,  ///< Word 6.0/95 or older
+    Encrypted = 7103,       ///< password-protected
+    RightsManaged = 7104,   ///< rights-managed (restricted permission)
+    Damaged = 7105          ///< truncated or corrupt
+};
+
 /**
  * The main document body of a Word file (.doc or .docx, told by its content): every
  * paragraph, table cell and manual line break ended by a carriage return. Raises an AppError

@@ -1,0 +1,28 @@
+// Prints the body text of a Word document as UTF-8, one line per paragraph (for the benchmark
+// and for looking at what the reader makes of a file).
+#include "import/WordReader.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 2) {
+        std::fprintf(stderr, "uso: word_text DOCUMENTO\n");
+        return 2;
+    }
+    try {
+        QString text = WordReader::bodyText(args.at(1));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        const QByteArray utf8 = text.toUtf8();
+        std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
+        return 0;
+    } catch (const AppError& error) {
+        std::fprintf(stderr, "%ld %s (%s)\n", error.number(), error.what(),
+                     error.source().toUtf8().constData());
+        return 1;
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+/** One article block of an invoice, as the document writes it. */
+struct InvoiceLine {
+    QString partNumber;
+    double quantity = 0;
+    QString description;
+    QString origin;
+    double unitPrice = 0;
+    double total = 0;
+    QString unit;
+};
+
+namespace InvoiceParser {
+
+/** The text without its leading and trailing blanks (spaces only: tabs stay). */
+QString trimBlanks(const QString& text);
+
+/**
+ * Characters from to to of a line, counted from 1; what lies beyond the line's end reads as
+ * empty text.
+ */
+QString columns(const QString& line, int from, int to);
+
+/**
+ * The number at the start of the text, read in the invoice's own form: blanks, tabs and line
+ * feeds anywhere are ignored; an optional sign, digits, "." as decimal point and an optional
+ * exponent; a "," in the whole part followed by exactly three digits and then a non-digit or
+ * the end separates thousands and is skipped; anything else ends the number. 0 when no digit
+ * comes first.
+ */
+double leadingNumber(const QString& text);
+
+/**
+ * The whole text read as an invoice number (same form as leadingNumber, without ignoring
+ * blanks inside); nothing when the text holds anything else.
+ */
+std::optional<double> wholeNumber(const QString& text);
+
+/**
+ * The article blocks of the document's text (lines ended by CR LF), in document order.
+ * Raises an AppError for a quantity that is blank or not a number and for a
+ * "COUNTRY OF ORIGIN:" line before the first article line.
+ */
+QList<InvoiceLine> parse(const QString& text);
+
+} // namespace InvoiceParser

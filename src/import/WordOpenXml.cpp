@@ -1,0 +1,371 @@
+// WordprocessingML packages: the zip container through libgsf, the main document part found
+// through the package relationships and walked with QXmlStreamReader. libgsf comes before any
+// Qt header (glib's `signals`).
+#include <gsf/gsf-infile-zip.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input.h>
+
+#include "import/WordFormats.h"
+
+#include <QStringList>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+namespace WordReader::detail {
+namespace {
+
+constexpr gsf_off_t kMaxRelationshipsSize = 4 << 20;
+constexpr gsf_off_t kMaxDocumentSize = gsf_off_t(512) << 20;
+constexpr gsf_off_t kChunk = 256 << 10;
+
+const QString kWmlTransitional =
+    QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+const QString kWmlStrict = QStringLiteral("http://purl.oclc.org/ooxml/wordprocessingml/main");
+const QString kMarkupCompatibility =
+    QStringLiteral("http://schemas.openxmlformats.org/markup-compatibility/2006");
+const QString kRelationships =
+    QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
+const QString kOfficeDocumentTransitional = QStringLiteral(
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument");
+const QString kOfficeDocumentStrict =
+    QStringLiteral("http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument");
+
+/** The package part at `path` (segments from the package root), or null. */
+ObjectRef<GsfInput> partAt(GsfInfile* zip, const QStringList& path) {
+    ObjectRef<GsfInput> current;
+    GsfInfile* dir = zip;
+    for (const QString& segment : path) {
+        if (!dir || gsf_infile_num_children(dir) < 0)
+            return {};
+        current.reset(childNamed(dir, segment));
+        if (!current)
+            return {};
+        dir = GSF_IS_INFILE(current.get()) ? GSF_INFILE(current.get()) : nullptr;
+    }
+    return current;
+}
+
+/** Hands a part to the XML reader in chunks; refuses the document when the zip fails. */
+class PartFeeder {
+public:
+    PartFeeder(GsfInput* part, QXmlStreamReader& xml)
+        : m_part(part)
+        , m_xml(xml) {}
+
+    /** The next token; more of the part is read when the reader runs out of data. */
+    QXmlStreamReader::TokenType next() {
+        for (;;) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token != QXmlStreamReader::Invalid)
+                return token;
+            if (m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError || !feed())
+                refuse(Damaged, m_xml.errorString());
+        }
+    }
+
+private:
+    bool feed() {
+        const gsf_off_t remaining = gsf_input_remaining(m_part);
+        if (remaining <= 0)
+            return false;
+        const gsf_off_t length = std::min(remaining, kChunk);
+        m_buffer.resize(qsizetype(length));
+        if (!gsf_input_read(m_part, size_t(length), reinterpret_cast<guint8*>(m_buffer.data())))
+            refuse(Damaged, QStringLiteral("zip ilegible"));
+        m_xml.addData(m_buffer);
+        return true;
+    }
+
+    GsfInput* m_part;
+    QXmlStreamReader& m_xml;
+    QByteArray m_buffer;
+};
+
+/** Path segments of the main document part, from the package relationships. */
+QStringList mainDocumentPath(GsfInfile* zip) {
+    ObjectRef<GsfInput> rels = partAt(zip, {QStringLiteral("_rels"), QStringLiteral(".rels")});
+    if (!rels)
+        refuse(NotWordDocument, QStringLiteral("zip sin relaciones de paquete"));
+    if (gsf_input_size(rels.get()) > kMaxRelationshipsSize)
+        refuse(Damaged, QStringLiteral("relaciones demasiado grandes"));
+    QXmlStreamReader xml;
+    PartFeeder feeder(rels.get(), xml);
+    QString target;
+    while (feeder.next() != QXmlStreamReader::EndDocument) {
+        if (!xml.isStartElement() || xml.namespaceUri() != kRelationships ||
+            xml.name() != u"Relationship")
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        const QStringView type = attributes.value(QLatin1String("Type"));
+        if ((type == kOfficeDocumentTransitional || type == kOfficeDocumentStrict) &&
+            attributes.value(QLatin1String("TargetMode")) != u"External") {
+            target = attributes.value(QLatin1String("Target")).toString();
+            break;
+        }
+    }
+    if (target.isEmpty())
+        refuse(NotWordDocument, QStringLiteral("paquete sin documento principal"));
+
+    QStringList path;
+    const QString decoded = QUrl::fromPercentEncoding(target.toUtf8());
+    for (const QString& segment : decoded.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (segment == u"..") {
+            if (!path.isEmpty())
+                path.removeLast();
+        } else if (segment != u".") {
+            path << segment;
+        }
+    }
+    return path;
+}
+
+/** Walks the body of the main document part and collects its text. */
+class BodyWalker {
+public:
+    BodyWalker(GsfInput* part)
+        : m_feeder(part, m_xml) {
+        m_xml.setNamespaceProcessing(true);
+        m_text.reserve(qsizetype(std::min<gsf_off_t>(gsf_input_size(part) / 8, 1 << 24)));
+    }
+
+    QString run() {
+        if (!nextStart() || !isWml() || m_xml.name() != u"document")
+            refuse(NotWordDocument, QStringLiteral("la parte principal no es un documento"));
+        // Children of the document: only the body holds text.
+        for (;;) {
+            const auto token = m_feeder.next();
+            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
+                break;
+            if (token != QXmlStreamReader::StartElement)
+                continue;
+            if (isWml() && m_xml.name() == u"body") {
+                walkChildren();
+                break;
+            }
+            skipElement();
+        }
+        return std::move(m_text);
+    }
+
+private:
+    bool nextStart() {
+        for (;;) {
+            const auto token = m_feeder.next();
+            if (token == QXmlStreamReader::StartElement)
+                return true;
+            if (token == QXmlStreamReader::EndDocument)
+                return false;
+        }
+    }
+
+    bool isWml() const {
+        const QStringView ns = m_xml.namespaceUri();
+        return ns == kWmlTransitional || ns == kWmlStrict;
+    }
+
+    /** Walks the children of the current element up to its end. */
+    void walkChildren() {
+        for (;;) {
+            const auto token = m_feeder.next();
+            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
+                return;
+            if (token == QXmlStreamReader::StartElement)
+                element();
+        }
+    }
+
+    /** Skips the current element, its children included. */
+    void skipElement() {
+        for (int depth = 1; depth > 0;) {
+            const auto token = m_feeder.next();
+            if (token == QXmlStreamReader::StartElement)
+                ++depth;
+            else if (token == QXmlStreamReader::EndElement)
+                --depth;
+            else if (token == QXmlStreamReader::EndDocument)
+                return;
+        }
+    }
+
+    void element() {
+        if (!isWml()) {
+            // Markup compatibility: of the alternatives take the fallback only.
+            const bool mc = m_xml.namespaceUri() == kMarkupCompatibility;
+            if (mc && (m_xml.name() == u"AlternateContent" || m_xml.name() == u"Fallback"))
+                walkChildren();
+            else
+                skipElement();
+            return;
+        }
+        const QStringView name = m_xml.name();
+        if (name == u"p") {
+            paragraph();
+        } else if (name == u"t") {
+            text();
+        } else if (name == u"tab" || name == u"ptab") {
+            append(u'\t');
+        } else if (name == u"br" || name == u"cr") {
+            append(u'\r');
+        } else if (name == u"noBreakHyphen") {
+            append(u'-');
+        } else if (name == u"sym") {
+            symbol();
+        } else if (name == u"fldChar") {
+            fieldChar();
+        } else if (isSkipped(name)) {
+            skipElement();
+        } else {
+            // Runs, revisions kept (ins, moveTo), hyperlinks, smart tags, custom XML, content
+            // controls (their sdtContent), simple fields (their stored result), tables.
+            walkChildren();
+        }
+    }
+
+    static bool isSkipped(QStringView name) {
+        // Properties, deleted or moved-away text, field instructions, drawings and text boxes,
+        // phonetic guides.
+        static const QStringView kSkipped[] = {u"rPr",
+                                               u"sectPr",
+                                               u"tblPr",
+                                               u"tblGrid",
+                                               u"trPr",
+                                               u"tcPr",
+                                               u"tblPrEx",
+                                               u"sdtPr",
+                                               u"sdtEndPr",
+                                               u"del",
+                                               u"moveFrom",
+                                               u"drawing",
+                                               u"pict",
+                                               u"object",
+                                               u"instrText",
+                                               u"delText",
+                                               u"delInstrText",
+                                               u"fldData",
+                                               u"ffData",
+                                               u"customXmlPr",
+                                               u"smartTagPr",
+                                               u"txbxContent",
+                                               u"rt",
+                                               u"pPr",
+                                               u"footnoteReference",
+                                               u"endnoteReference",
+                                               u"commentReference",
+                                               u"softHyphen"};
+        return std::find(std::begin(kSkipped), std::end(kSkipped), name) != std::end(kSkipped);
+    }
+
+    void paragraph() {
+        bool markDeleted = false;
+        for (;;) {
+            const auto token = m_feeder.next();
+            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
+                break;
+            if (token != QXmlStreamReader::StartElement)
+                continue;
+            if (isWml() && m_xml.name() == u"pPr")
+                markDeleted = paragraphProperties() || markDeleted;
+            else
+                element();
+        }
+        if (!markDeleted)
+            append(u'\r'); // a deleted paragraph mark joins the paragraph to the next one
+    }
+
+    /** Skips the paragraph properties; true when they mark the paragraph mark as deleted. */
+    bool paragraphProperties() {
+        bool deleted = false;
+        bool inMarkProperties = false;
+        for (int depth = 1; depth > 0;) {
+            const auto token = m_feeder.next();
+            if (token == QXmlStreamReader::StartElement) {
+                ++depth;
+                if (depth == 2 && isWml() && m_xml.name() == u"rPr")
+                    inMarkProperties = true;
+                else if (depth == 3 && inMarkProperties && isWml() &&
+                         (m_xml.name() == u"del" || m_xml.name() == u"moveFrom"))
+                    deleted = true;
+            } else if (token == QXmlStreamReader::EndElement) {
+                if (--depth == 1)
+                    inMarkProperties = false;
+            } else if (token == QXmlStreamReader::EndDocument) {
+                break;
+            }
+        }
+        return deleted;
+    }
+
+    void text() {
+        for (;;) {
+            const auto token = m_feeder.next();
+            if (token == QXmlStreamReader::Characters) {
+                const qsizetype from = m_text.size();
+                m_text.append(m_xml.text());
+                std::replace(m_text.begin() + from, m_text.end(), QChar(0xA0), QChar(u' '));
+            } else if (token == QXmlStreamReader::StartElement) {
+                skipElement();
+            } else if (token == QXmlStreamReader::EndElement ||
+                       token == QXmlStreamReader::EndDocument) {
+                return;
+            }
+        }
+    }
+
+    void symbol() {
+        bool ok = false;
+        const uint code = m_xml.attributes()
+                              .value(m_xml.namespaceUri().toString(), QLatin1String("char"))
+                              .toUInt(&ok, 16);
+        if (ok && code > 0 && code <= 0x10FFFF && !QChar::isSurrogate(code))
+            m_text.append(QChar::fromUcs4(char32_t(code)));
+        skipElement();
+    }
+
+    void fieldChar() {
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        const QStringView type =
+            attributes.value(m_xml.namespaceUri().toString(), QLatin1String("fldCharType"));
+        qsizetype back = -1;
+        if (type == u"begin")
+            m_fields.begin(m_text.size());
+        else if (type == u"separate")
+            back = m_fields.separate();
+        else if (type == u"end")
+            back = m_fields.end();
+        if (back >= 0)
+            m_text.truncate(back);
+        skipElement();
+    }
+
+    void append(char16_t c) {
+        m_text.append(QChar(c));
+        skipElement();
+    }
+
+    QXmlStreamReader m_xml;
+    PartFeeder m_feeder;
+    QString m_text;
+    FieldStack m_fields;
+};
+
+} // namespace
+
+QString readOpenXmlDocument(GsfInput* input) {
+    GError* error = nullptr;
+    ObjectRef<GsfInfile> zip(gsf_infile_zip_new(input, &error));
+    if (!zip) {
+        const QString reason = error ? QString::fromUtf8(error->message) : QString();
+        g_clear_error(&error);
+        refuse(Damaged, reason);
+    }
+    const QStringList path = mainDocumentPath(zip.get());
+    ObjectRef<GsfInput> part = partAt(zip.get(), path);
+    if (!part ||
+        (GSF_IS_INFILE(part.get()) && gsf_infile_num_children(GSF_INFILE(part.get())) >= 0))
+        refuse(Damaged, QStringLiteral("falta la parte %1").arg(path.join(QLatin1Char('/'))));
+    if (gsf_input_size(part.get()) > kMaxDocumentSize)
+        refuse(Damaged, QStringLiteral("documento principal demasiado grande"));
+    return BodyWalker(part.get()).run();
+}
+
+} // namespace WordReader::detail
