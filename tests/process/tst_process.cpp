@@ -136,6 +136,7 @@ private Q_SLOTS:
     void countersFollowTheCodes();
     void countersBeyondSixteenBits();
     void commandLineShowsCountersAndRows();
+    void processCommandOnAWordInvoice();
 };
 
 void TestProcess::classifiesFromCatalogAndValidates() {
@@ -393,6 +394,82 @@ void TestProcess::commandLineShowsCountersAndRows() {
     const auto [usageCode, usage] = run({QStringLiteral("stats")});
     QCOMPARE(usageCode, 2);
     QVERIFY(usage.isEmpty());
+}
+
+void TestProcess::processCommandOnAWordInvoice() {
+    Office office;
+    office.home.runDeclarationSql(QStringLiteral(
+        "insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, estadistica, "
+        "estadomerc, deresp) values ('CAT1', 'AB-100', '8482.10.10.000B', NULL, 'MA01-', '01', "
+        "'1', ''), ('CAT1', 'HS-200', '9999.99.99.999Z', 'N', '', '02', '1', '');\n"));
+    const QString invoice =
+        TestHome::testDataPath(QStringLiteral("import/invoice-fixed-columns.doc"));
+    const auto run = [&](const QStringList& args) {
+        QProcess cli;
+        cli.start(QStringLiteral(ADUPLAN_CLI),
+                  QStringList({QStringLiteral("--home"), office.home.path()}) + args);
+        cli.waitForFinished(60000);
+        return std::tuple{cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+                          QString::fromUtf8(cli.readAllStandardError())};
+    };
+
+    // An origin without a relation refuses the run; the interno keeps no rows.
+    const auto [refusedCode, refusedOut, refusedErr] =
+        run({QStringLiteral("process"), QStringLiteral("E2E"), invoice});
+    QCOMPARE(refusedCode, 1);
+    QVERIFY(refusedOut.isEmpty());
+    QVERIFY2(refusedErr.contains(QStringLiteral("No seleciono Pais de Origen!")) &&
+                 refusedErr.contains(QStringLiteral("JAPAN")),
+             qPrintable(refusedErr));
+    QCOMPARE(FRAM3_CargarEstadisticas(*office.ws, QStringLiteral("E2E")).total, 0);
+
+    const auto [code, out, err] =
+        run({QStringLiteral("process"), QStringLiteral("E2E"), invoice, QStringLiteral("--origin"),
+             QStringLiteral("JAPAN=105"), QStringLiteral("--origin"), QStringLiteral("GERMANY=23"),
+             QStringLiteral("--origin"), QStringLiteral("US=212")});
+    QVERIFY2(code == 0, qPrintable(err));
+    QCOMPARE(out, QStringLiteral("total: 5\nen_catalogo: 1\nnuevos: 3\ncon_errores: 1\n"
+                                 "err_posicion: 1\nerr_sufijos: 0\n"));
+
+    const auto line = [](int order, const char* part, const char* description, double quantity,
+                         double unitPrice, double total, const char* origin, const char* unit) {
+        return QVariantList{QStringLiteral("E2E"),
+                            order,
+                            text(part),
+                            text(description),
+                            quantity,
+                            unitPrice,
+                            total,
+                            text(origin),
+                            text(unit)};
+    };
+    const QString e = QStringLiteral("");
+    compareRows(
+        office.rows(),
+        {
+            row(line(1, "AB-100", "STEEL BOLT", 4.54, 10, 45.36, "105", "01"),
+                {text("8482.10.10.000B"), text("S"), text("MA01-"), text("01"), 4.54, e, N,
+                 text("1"), N, text("A"), text("OK")}),
+            row(line(2, "HS-200", "RUBBER HOSE 1/2\" D\u00b4ARTAGNAN", 0.91, 9.84252, 9, "23",
+                     "02"),
+                {text("9999.99.99.999Z"), text("N"), e, text("02"), N, e, N, text("1"), N,
+                 text("E"), text("POS")}),
+            row(line(3, "O'NEIL-7", "TUERCA \u00d1AND\u00da 3/8", 1000, 1.25, 1250, "23", "07"),
+                unclassified(text("9"))),
+            row(line(4, "TB-4", "\tTAB INDENTED WASHER", 5, 2, 10, "212", "PCS"),
+                unclassified(text("9"))),
+            row(line(5, "CL-9", "COUNTRY OF ORIGIN: MEXICO", 7.57, 1, 7.57, "212", "05"),
+                unclassified(text("9"))),
+        });
+
+    // A document without text stops the run with its message.
+    const auto [blankCode, blankOut, blankErr] =
+        run({QStringLiteral("process"), QStringLiteral("E2E"),
+             TestHome::testDataPath(QStringLiteral("import/invoice-blank.doc"))});
+    QCOMPARE(blankCode, 1);
+    QVERIFY2(blankErr.contains(QStringLiteral("El documento no contiene texto.")),
+             qPrintable(blankErr));
+    QCOMPARE(FRAM3_CargarEstadisticas(*office.ws, QStringLiteral("E2E")).enCatalogo, 1);
 }
 
 QTEST_GUILESS_MAIN(TestProcess)
