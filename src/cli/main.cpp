@@ -13,14 +13,10 @@ const char* const Usage =
     "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
     "comandos:\n"
     "  init [--demo]\n"
-    "  parse ARCHIVO
-"
-    "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...
-"
-    "  stats INTERNO
-"
-    "  rows INTERNO
-";
+    "  parse ARCHIVO\n"
+    "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...\n"
+    "  stats INTERNO\n"
+    "  rows INTERNO\n";
 
 } // namespace
 
