@@ -70,12 +70,16 @@ void readAt(GsfInput* input, gsf_off_t offset, size_t length, unsigned char* buf
 /** Writes the main document's characters, turning Word's control codes into plain text. */
 class BodyDecoder {
 public:
-    explicit BodyDecoder(qint64 length) {
-        m_text.resize(qsizetype(length));
-        m_out = reinterpret_cast<char16_t*>(m_text.data());
+    /** Makes room for `count` more characters. */
+    void prepare(qsizetype count) {
+        if (m_length + count > m_text.size()) {
+            m_text.resize(std::max(m_length + count, m_text.size() * 2));
+            m_out = reinterpret_cast<char16_t*>(m_text.data());
+        }
     }
 
     void decode8(const unsigned char* bytes, size_t count) {
+        prepare(qsizetype(count));
         char16_t* out = m_out;
         for (size_t i = 0; i < count; ++i) {
             const char16_t c = kCompressed[bytes[i]];
@@ -87,6 +91,7 @@ public:
     }
 
     void decode16(const unsigned char* bytes, size_t count) {
+        prepare(qsizetype(count));
         char16_t* out = m_out;
         for (size_t i = 0; i < count; ++i) {
             const char16_t c = char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
@@ -223,7 +228,11 @@ QString readBinaryDocument(GsfInput* input) {
     if (!word)
         refuse(NotWordDocument, QStringLiteral("sin flujo WordDocument"));
 
+    // No stream of the file can be larger than the file itself.
+    const gsf_off_t fileSize = gsf_input_size(input);
     const gsf_off_t wordSize = gsf_input_size(word.get());
+    if (wordSize > fileSize)
+        refuse(Damaged, QStringLiteral("flujo WordDocument mayor que el archivo"));
     unsigned char fib[kFibEnd] = {};
     if (wordSize < kFibFlags + 2)
         refuse(Damaged, QStringLiteral("FIB truncado"));
@@ -255,6 +264,8 @@ QString readBinaryDocument(GsfInput* input) {
     if (!table)
         refuse(Damaged, QStringLiteral("falta el flujo de tabla"));
     const gsf_off_t tableSize = gsf_input_size(table.get());
+    if (tableSize > fileSize)
+        refuse(Damaged, QStringLiteral("flujo de tabla mayor que el archivo"));
     if (lcbClx == 0 || fcClx > tableSize || lcbClx > tableSize - fcClx)
         refuse(Damaged, QStringLiteral("CLX fuera del flujo de tabla"));
     std::vector<unsigned char> clx(lcbClx);
@@ -264,7 +275,9 @@ QString readBinaryDocument(GsfInput* input) {
     const std::vector<Piece> pieces = mainPieces(clx, ccpText, wordSize);
     clx = {};
 
-    BodyDecoder decoder(ccpText);
+    // Room grows with what was really read: the counts of a damaged file may promise more.
+    BodyDecoder decoder;
+    decoder.prepare(qsizetype(std::min<qint64>(ccpText, kChunk)));
     std::vector<unsigned char> chunk;
     for (const Piece& piece : pieces) {
         const size_t width = piece.compressed ? 1 : 2;

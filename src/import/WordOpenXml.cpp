@@ -7,6 +7,7 @@
 
 #include "import/WordFormats.h"
 
+#include <QScopeGuard>
 #include <QStringList>
 #include <QUrl>
 #include <QXmlStreamReader>
@@ -17,6 +18,7 @@ namespace {
 constexpr gsf_off_t kMaxRelationshipsSize = 4 << 20;
 constexpr gsf_off_t kMaxDocumentSize = gsf_off_t(512) << 20;
 constexpr gsf_off_t kChunk = 256 << 10;
+constexpr int kMaxDepth = 512;
 
 const QString kWmlTransitional =
     QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
@@ -188,6 +190,12 @@ private:
     }
 
     void element() {
+        // Real documents nest a few dozen levels; a deeper one is damaged (and would exhaust
+        // the stack of this walk).
+        if (m_depth >= kMaxDepth)
+            refuse(Damaged, QStringLiteral("anidamiento excesivo"));
+        ++m_depth;
+        const auto leave = qScopeGuard([this] { --m_depth; });
         if (!isWml()) {
             // Markup compatibility: of the alternatives take the fallback only.
             const bool mc = m_xml.namespaceUri() == kMarkupCompatibility;
@@ -203,11 +211,11 @@ private:
         } else if (name == u"t") {
             text();
         } else if (name == u"tab" || name == u"ptab") {
-            append(u'\t');
+            character(u'\t');
         } else if (name == u"br" || name == u"cr") {
-            append(u'\r');
+            character(u'\r');
         } else if (name == u"noBreakHyphen") {
-            append(u'-');
+            character(u'-');
         } else if (name == u"sym") {
             symbol();
         } else if (name == u"fldChar") {
@@ -269,7 +277,8 @@ private:
                 element();
         }
         if (!markDeleted)
-            append(u'\r'); // a deleted paragraph mark joins the paragraph to the next one
+            m_text.append(
+                QLatin1Char('\r')); // a deleted paragraph mark joins the paragraph to the next one
     }
 
     /** Skips the paragraph properties; true when they mark the paragraph mark as deleted. */
@@ -337,13 +346,15 @@ private:
         skipElement();
     }
 
-    void append(char16_t c) {
+    /** Writes the character that stands for the current empty element. */
+    void character(char16_t c) {
         m_text.append(QChar(c));
         skipElement();
     }
 
     QXmlStreamReader m_xml;
     PartFeeder m_feeder;
+    int m_depth = 0;
     QString m_text;
     FieldStack m_fields;
 };

@@ -8,6 +8,7 @@
 #include "import/WordReader.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstring>
 
@@ -83,6 +84,8 @@ QString bodyText(const QString& path) {
     }();
     Q_UNUSED(initialised);
 
+    if (!QFileInfo(path).isFile()) // missing, a folder or a device
+        detail::refuse(CannotOpen, path);
     GError* error = nullptr;
     detail::ObjectRef<GsfInput> input(
         gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
@@ -99,7 +102,8 @@ QString bodyText(const QString& path) {
 QString LeerDocumento(OperatorDialogs& dialogs, const QString& path) {
     try {
         QString text = WordReader::bodyText(path);
-        text.chop(1); // the final paragraph mark
+        if (text.endsWith(QLatin1Char('\r')))
+            text.chop(1); // the final paragraph mark
         text.replace(QLatin1Char('\r'), QStringLiteral("\r\n"));
         return text;
     } catch (const AppError& error) {
