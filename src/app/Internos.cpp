@@ -31,6 +31,15 @@ QString textoGuardado(const QString& text)
     return stored;
 }
 
+bool existe(Workspace& ws, const QString& numero)
+{
+    RecordSet rs;
+    ws.work().Sql(QStringLiteral("select count(INTNRO) as Total from INTN where INTNRO = ?"),
+                  {textoGuardado(numero)});
+    ws.work().CrearRs(rs);
+    return ws.formatter().EsNumero(rs.Fields(QStringLiteral("Total"))) > 0;
+}
+
 Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion)
 {
     // Checked as stored, so that a number made of apostrophes is not stored blank.
@@ -43,11 +52,7 @@ Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion)
     if (descripcion.trimmed().isEmpty())
         descripcion = numero;
     try {
-        RecordSet rs;
-        ws.work().Sql(QStringLiteral("select count(INTNRO) as Total from INTN where INTNRO = ?"),
-                      {number});
-        ws.work().CrearRs(rs);
-        if (ws.formatter().EsNumero(rs.Fields(QStringLiteral("Total"))) > 0) {
+        if (existe(ws, number)) {
             ws.dialogs().message(MessageIcon::Exclamation,
                                  QStringLiteral("El interno %1 ya existe.").arg(number));
             return Alta::Rechazada;

@@ -33,6 +33,9 @@ QList<InternoRow> FRAM1_CargarInternos(Workspace& ws);
 /** An interno number or description as stored: every apostrophe becomes a blank. */
 QString textoGuardado(const QString& text);
 
+/** True when the interno (as it would be stored) exists; a database failure raises. */
+bool existe(Workspace& ws, const QString& numero);
+
 /**
  * Validates and adds an interno. The number is required (trimmed, apostrophes counting as
  * blanks); a blank description

@@ -42,4 +42,11 @@ int transfer(Context& context);
 /** Prints the invoice line records of a document, one JSON object a line. */
 int parse(Context& context);
 
+/** process INTERNO FILE [--origin TEXT=CODE]...: the automatic process, then the counters. */
+int process(Context& context);
+/** stats INTERNO: the six counters of the interno. */
+int stats(Context& context);
+/** rows INTERNO: the interno's article rows as JSON, one a line, by ARTORD. */
+int rows(Context& context);
+
 } // namespace Cli

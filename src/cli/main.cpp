@@ -17,6 +17,9 @@ const char* const Usage =
     "  interno list\n"
     "  interno delete NUMERO\n"
     "  parse ARCHIVO\n"
+    "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...\n"
+    "  stats INTERNO\n"
+    "  rows INTERNO\n"
     "  transfer INTERNO [--replace]\n";
 
 } // namespace
@@ -49,6 +52,12 @@ int main(int argc, char* argv[])
             return Cli::transfer(context);
         if (command == QLatin1String("parse"))
             return Cli::parse(context);
+        if (command == QLatin1String("process"))
+            return Cli::process(context);
+        if (command == QLatin1String("stats"))
+            return Cli::stats(context);
+        if (command == QLatin1String("rows"))
+            return Cli::rows(context);
     } catch (const Cli::Usage& usage) {
         err << usage.text << '\n' << Usage;
         return Cli::UsageError;

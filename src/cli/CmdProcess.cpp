@@ -1,0 +1,128 @@
+#include "cli/Commands.h"
+
+#include "app/Internos.h"
+#include "config/OriginRelations.h"
+#include "data/WorkDatabase.h"
+#include "process/Process.h"
+#include "process/Statistics.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace Cli {
+
+namespace {
+
+/** The single INTERNO argument of a command. */
+QString internoArgument(const Context& context) {
+    if (context.args.size() != 1)
+        throw Usage{QStringLiteral("Indique el número de interno.")};
+    return Internos::textoGuardado(context.args.first());
+}
+
+void printCounters(Context& context, const ProcessCounters& counters) {
+    context.out << "total: " << counters.total << '\n'
+                << "en_catalogo: " << counters.enCatalogo << '\n'
+                << "nuevos: " << counters.nuevos << '\n'
+                << "con_errores: " << counters.conErrores << '\n'
+                << "err_posicion: " << counters.errPosicion << '\n'
+                << "err_sufijos: " << counters.errSufijos << Qt::endl;
+}
+
+/** A field as a JSON value: NULL as null, numbers as numbers, anything else as text. */
+QString jsonValue(const QVariant& value) {
+    QJsonValue json;
+    if (value.isNull())
+        json = QJsonValue(QJsonValue::Null);
+    else if (value.typeId() == QMetaType::Double)
+        json = value.toDouble();
+    else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+        json = value.toLongLong();
+    else
+        json = value.toString();
+    const QByteArray wrapped = QJsonDocument(QJsonArray{json}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2));
+}
+
+} // namespace
+
+int process(Context& context) {
+    QStringList positional;
+    QHash<QString, QString> origins;
+    for (qsizetype i = 0; i < context.args.size(); ++i) {
+        const QString& arg = context.args.at(i);
+        if (arg != QLatin1String("--origin")) {
+            positional << arg;
+            continue;
+        }
+        if (++i >= context.args.size())
+            throw Usage{QStringLiteral("Falta TEXTO=CODIGO después de --origin.")};
+        const QString relation = context.args.at(i);
+        const qsizetype eq = relation.lastIndexOf(QLatin1Char('='));
+        if (eq <= 0 || eq == relation.size() - 1)
+            throw Usage{QStringLiteral("Relación de origen inválida (use TEXTO=CODIGO): ") +
+                        relation};
+        origins.insert(relation.left(eq), relation.mid(eq + 1));
+    }
+    if (positional.size() != 2)
+        throw Usage{QStringLiteral("Indique el número de interno y el archivo de la factura.")};
+
+    Session session(context);
+    Workspace& ws = session.workspace();
+    const QString interno = Internos::textoGuardado(positional.at(0));
+    if (!Internos::existe(ws, interno)) {
+        QString descripcion;
+        if (Internos::NuevoInterno(ws, interno, descripcion) != Internos::Alta::Creada)
+            return Failed;
+    }
+    ws.currentInterno = interno;
+
+    session.dialogs().setOriginEntry([&](const QString& text) -> std::optional<OriginRelation> {
+        const auto it = origins.constFind(text);
+        if (it == origins.constEnd()) {
+            context.err << "Origen sin relación: \"" << text << "\" (indíquela con --origin \""
+                        << text << "=CODIGO\")." << Qt::endl;
+            return std::nullopt;
+        }
+        OriginRelations::add(ws.work(), it.key(), it.value());
+        return OriginRelation{it.key(), it.value()};
+    });
+
+    if (!FRAM2_GuardarDatosToBase(ws, positional.at(1)))
+        return Failed;
+    printCounters(context, FRAM3_CargarEstadisticas(ws, interno));
+    return Done;
+}
+
+int stats(Context& context) {
+    const QString interno = internoArgument(context);
+    Session session(context);
+    printCounters(context, FRAM3_CargarEstadisticas(session.workspace(), interno));
+    return Done;
+}
+
+int rows(Context& context) {
+    const QString interno = internoArgument(context);
+    Session session(context);
+    const QStringList& columns = WorkDatabase::articleColumns();
+    RecordSet rs;
+    DataSession& work = session.workspace().work();
+    work.Sql(QStringLiteral("select ") + columns.join(QStringLiteral(", ")) +
+                 QStringLiteral(" from ART where INTNRO = ? order by ARTORD"),
+             {interno});
+    work.CrearRs(rs);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QString line = QStringLiteral("{");
+        for (const QString& column : columns) {
+            if (line.size() > 1)
+                line += QLatin1Char(',');
+            line += jsonValue(column) + QLatin1Char(':') + jsonValue(rs.Fields(column));
+        }
+        context.out << line << "}\n";
+    }
+    context.out.flush();
+    return Done;
+}
+
+} // namespace Cli
