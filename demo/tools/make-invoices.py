@@ -137,6 +137,26 @@ NORTHFIELD_2 = [
     ('THM-DIG-50', 10, 'EA', 22.40, 'DIGITAL THERMOMETER -50 TO 300 C, PROBE 125 MM', 'CHINA', HIT),
 ]
 
+# Every line a valid catalog hit: the invoice that goes through to the transfer untouched.
+BRIGHTWATER_CLEAN = [
+    ('MTR-3PH-1HP', 2, 'EA', 215.00, 'THREE PHASE MOTOR 1 HP 4 POLE 220/380 V FRAME 80', 'BRAZIL', HIT),
+    ('PS-24V-5A', 10, 'EA', 31.40, 'POWER SUPPLY 24 VDC 5 A DIN RAIL', 'TAIWAN', HIT),
+    ('BAT-LI-18650', 100, 'EA', 2.85, 'LITHIUM ION CELL 18650 3.7 V 2600 MAH', 'KOREA', HIT),
+    ('FUSE-10A-250V', 10, 'BX', 6.50, 'GLASS FUSE 10 A 250 V 5X20 MM, BOX OF 10', 'USA', HIT),
+    ('RLY-24VDC', 20, 'EA', 5.60, 'GENERAL PURPOSE RELAY 24 VDC DPDT 10 A', 'JAPAN', HIT),
+    ('SW-3P-63A', 4, 'EA', 38.20, 'ROTARY DISCONNECT SWITCH 3 POLE 63 A', 'ITALY', HIT),
+    ('LED-BULB-9W', 200, 'EA', 1.95, 'LED BULB A19 9 W E27 6500 K', 'CHINA', HIT),
+    ('CBL-14AWG-THHN', 1000, 'FT', 0.18, 'BUILDING WIRE THHN 14 AWG BLACK', 'UNITED STATES', HIT),
+    ('CBL-12-3-SO', 50, 'YD', 1.45, 'PORTABLE CORD SO 12/3 600 V', 'USA', HIT),
+    ('MAG-WIRE-24', 6, 'LB', 9.80, 'MAGNET WIRE 24 AWG HEAVY BUILD', 'USA', HIT),
+    ('MM-DT830', 6, 'EA', 18.90, 'DIGITAL MULTIMETER DT830 CAT II 600 V', 'CHINA', HIT),
+    ('PG-100PSI', 6, 'EA', 14.60, 'PRESSURE GAUGE 2.5" 0-100 PSI 1/4" NPT', 'TAIWAN', HIT),
+    ('CAL-150', 5, 'EA', 27.50, 'DIGITAL CALIPER 0-150 MM / 0-6"', 'JAPAN', HIT),
+    ('HS-3/8', 240, 'IN', 0.05, 'HEAT SHRINK TUBING 3/8" BLACK 2:1', 'CHINA', HIT),
+    ('SIL-FLUID-350', 2, 'GA', 96.00, 'SILICONE FLUID 350 CST, 1 GAL PAIL', 'USA', HIT),
+    ('PTFE-TAPE-1/2', 50, 'RL', 0.45, 'PTFE THREAD SEAL TAPE 1/2" X 520"', 'CHINA', HIT),
+]
+
 BUYER = ['DISTRIBUIDORA TECNICA DEL PLATA S.A. (fictitious)',
          'Av. de los Ejemplos 1234, Piso 3',
          'C1407 Buenos Aires - Argentina']
@@ -157,6 +177,13 @@ INVOICES = [
                    'Phone (562) 555-0193   orders@brightwater-electric.example'],
          terms='FCA Long Beach, CA - Payment in advance', via='Air freight, LAX to EZE',
          ref=None, lines=BRIGHTWATER, page_break=16, charges=[('HANDLING', 60.00), ('AIR FREIGHT', 512.00)]),
+    dict(name='factura-brightwater-7802', number='BEC-7802', date='April 9, 2024',
+         supplier=['BRIGHTWATER ELECTRIC & CONTROLS CORP.',
+                   '900 Harbor Light Drive',
+                   'Long Beach, CA 90802 - U.S.A.',
+                   'Phone (562) 555-0193   orders@brightwater-electric.example'],
+         terms='FCA Long Beach, CA - Payment in advance', via='Air freight, LAX to EZE',
+         ref=None, lines=BRIGHTWATER_CLEAN, page_break=None, charges=[('AIR FREIGHT', 180.00)]),
     dict(name='factura-northfield-0402', supplier=NORTHFIELD, number='NIS-24-0402', date='April 2, 2024',
          terms='FOB Houston, TX - Net 30 days', via='Ocean freight, Houston to Buenos Aires',
          ref='NF-', lines=NORTHFIELD_2, page_break=None, charges=[('FREIGHT', 210.00)]),

@@ -1,0 +1,132 @@
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+/** The demo invoices through the whole program, as an operator would take them. */
+class TestDemoWalkthrough : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+
+    Run cli(const QStringList& args)
+    {
+        QProcess process;
+        process.start(QStringLiteral(ADUPLAN_CLI),
+                      QStringList{QStringLiteral("--home"), m_home.path()} + args);
+        Run run;
+        if (!process.waitForFinished(120000))
+            return run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    QString invoice(const QString& name) const
+    {
+        return QDir(m_home.path()).filePath(QStringLiteral("invoices/") + name);
+    }
+
+    static QString counters(int total, int hits, int fresh, int errors, int position, int suffixes)
+    {
+        return QStringLiteral("total: %1\nen_catalogo: %2\nnuevos: %3\ncon_errores: %4\n"
+                              "err_posicion: %5\nerr_sufijos: %6\n")
+            .arg(total)
+            .arg(hits)
+            .arg(fresh)
+            .arg(errors)
+            .arg(position)
+            .arg(suffixes);
+    }
+
+    /** The interno's rows with the interno number left out. */
+    QString rowsOf(const QString& interno)
+    {
+        const Run run = cli({QStringLiteral("rows"), interno});
+        QString rows = run.out;
+        return rows.replace(QStringLiteral("\"INTNRO\":\"%1\"").arg(interno), QString());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCOMPARE(cli({QStringLiteral("init"), QStringLiteral("--demo")}).exitCode, 0);
+    }
+
+    void unknownOriginRefusedUntilRelated()
+    {
+        const QString first = invoice(QStringLiteral("factura-northfield-0318.doc"));
+        const Run refused = cli({QStringLiteral("process"), QStringLiteral("1001"), first});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(QStringLiteral("No seleciono Pais de Origen!")),
+                 qPrintable(refused.err));
+        QVERIFY(refused.err.contains(QStringLiteral("VIETNAM")));
+        QCOMPARE(rowsOf(QStringLiteral("1001")), QString());
+
+        const Run done = cli({QStringLiteral("process"), QStringLiteral("1001"), first,
+                              QStringLiteral("--origin"), QStringLiteral("VIETNAM=337")});
+        QCOMPARE(done.exitCode, 0);
+        QCOMPARE(done.out, counters(36, 23, 4, 9, 3, 6));
+    }
+
+    void everyInvoiceGivesItsCounters_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("expected");
+        for (const QString& kind : {QStringLiteral(".doc"), QStringLiteral(".docx")}) {
+            QTest::addRow("7741%s", qPrintable(kind))
+                << QStringLiteral("factura-brightwater-7741") + kind
+                << counters(30, 19, 4, 7, 2, 5);
+            QTest::addRow("0402%s", qPrintable(kind))
+                << QStringLiteral("factura-northfield-0402") + kind << counters(31, 23, 6, 2, 0, 2);
+            QTest::addRow("7802%s", qPrintable(kind))
+                << QStringLiteral("factura-brightwater-7802") + kind
+                << counters(16, 16, 0, 0, 0, 0);
+        }
+    }
+
+    void everyInvoiceGivesItsCounters()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, expected);
+        const Run run = cli({QStringLiteral("process"), file, invoice(file)});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, expected);
+    }
+
+    void docAndDocxGiveTheSameRows()
+    {
+        const QString docx = invoice(QStringLiteral("factura-northfield-0318.docx"));
+        QCOMPARE(cli({QStringLiteral("process"), QStringLiteral("1005"), docx}).exitCode, 0);
+        const QString rows = rowsOf(QStringLiteral("1005"));
+        QCOMPARE(rows.count(QLatin1Char('\n')), 36);
+        QCOMPARE(rows, rowsOf(QStringLiteral("1001")));
+    }
+
+    void onlyTheCleanInvoiceTransfers()
+    {
+        const Run refused = cli({QStringLiteral("transfer"), QStringLiteral("1001")});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY(refused.err.contains(QStringLiteral("Hay registros para depurar.")));
+
+        const QString clean = QStringLiteral("factura-brightwater-7802.doc");
+        const Run done = cli({QStringLiteral("transfer"), clean});
+        QCOMPARE(done.exitCode, 0);
+        QCOMPARE(done.out,
+                 QStringLiteral("Se transfirio 16 articulos en el interno %1\n").arg(clean));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDemoWalkthrough)
+#include "tst_demowalkthrough.moc"
