@@ -8,7 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     static const bool initialised = [] {
         gsf_init();
         // libgsf reports damaged containers on the log as well; keep the run's output readable.

@@ -40,16 +40,19 @@ const QString Catalog = QStringLiteral("CAT");
 
 class QuietDialogs : public OperatorDialogs {
 public:
-    void message(MessageIcon, const QString& text) override {
+    void message(MessageIcon, const QString& text) override
+    {
         std::fprintf(stderr, "%s\n", qPrintable(text));
     }
     bool question(const QString&) override { return false; }
-    std::optional<QString> textInput(const QString&, const QString&, const QString&) override {
+    std::optional<QString> textInput(const QString&, const QString&, const QString&) override
+    {
         return std::nullopt;
     }
     std::optional<QString> chooseOption(const QStringList&, int) override { return std::nullopt; }
     std::optional<OriginRelation> originRelation(const QString&) override { return std::nullopt; }
-    std::optional<QString> chooseFile(const QString&, const QString&) override {
+    std::optional<QString> chooseFile(const QString&, const QString&) override
+    {
         return std::nullopt;
     }
 };
@@ -63,13 +66,15 @@ public:
     void setBusy(bool) override {}
 };
 
-QString sqlText(const QString& value) {
+QString sqlText(const QString& value)
+{
     return QLatin1Char('\'') + QString(value).replace(QLatin1Char('\''), QStringLiteral("''")) +
            QLatin1Char('\'');
 }
 
 /** Position of the p-th nomenclator row, as "8400.12.34.567B". */
-QString position(int p) {
+QString position(int p)
+{
     return QStringLiteral("%1.%2.%3.%4B")
         .arg(8400 + p / 100)
         .arg(p % 100, 2, 10, QLatin1Char('0'))
@@ -77,7 +82,8 @@ QString position(int p) {
         .arg(p % 1000, 3, 10, QLatin1Char('0'));
 }
 
-QString articleNumber(int a) {
+QString articleNumber(int a)
+{
     return QStringLiteral("P-%1").arg(a, 5, 10, QLatin1Char('0'));
 }
 
@@ -88,14 +94,16 @@ struct Entry {
     QString lapi;
 };
 
-Entry entry(int a) {
+Entry entry(int a)
+{
     const int p = a % Positions;
     return {position(p), p % 2 ? QStringLiteral("MA01-") : QStringLiteral("SIN SUFIJOS"),
             a % 2 ? QString() : QStringLiteral("N")};
 }
 
 /** The LAPI flag the process gives article a: its catalog LAPI, else the nomenclator's mark. */
-QString lapiFlag(int a) {
+QString lapiFlag(int a)
+{
     const Entry e = entry(a);
     if (!e.lapi.isNull())
         return e.lapi;
@@ -103,7 +111,8 @@ QString lapiFlag(int a) {
 }
 
 /** The outside databases, written once into a template folder. */
-void writeOutside(const QString& dir) {
+void writeOutside(const QString& dir)
+{
     QString ncm = DemoData::script(QStringLiteral("nomenclator-schema.sql"));
     for (int p = 0; p < Positions; ++p) {
         const QString pos = position(p);
@@ -136,7 +145,8 @@ void writeOutside(const QString& dir) {
 }
 
 /** A home: fresh work database, copies of the outside databases, directory and settings. */
-void makeHome(const QString& home, const QString& outside) {
+void makeHome(const QString& home, const QString& outside)
+{
     WorkDatabase::create(home);
     for (const char* name : {"nomenclator.db", "declaration.db"})
         QFile::copy(QDir(outside).filePath(QLatin1String(name)),
@@ -152,7 +162,8 @@ void makeHome(const QString& home, const QString& outside) {
 }
 
 /** Article of each invoice line: `articles` distinct ones spread over the lines. */
-QList<int> invoice(int lines, int articles) {
+QList<int> invoice(int lines, int articles)
+{
     QList<int> result;
     for (int n = 0; n < lines; ++n)
         result << (n * 7919) % articles;
@@ -160,7 +171,8 @@ QList<int> invoice(int lines, int articles) {
 }
 
 /** Digest of the interno's ART rows, every column, to compare the two end states. */
-QByteArray artDigest(const QString& home) {
+QByteArray artDigest(const QString& home)
+{
     DataSession work;
     work.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + WorkDatabase::path(home));
     work.Conectar();
@@ -178,7 +190,8 @@ struct Timing {
     QByteArray digest;
 };
 
-Timing runProgram(const QString& outside, const QList<int>& lines) {
+Timing runProgram(const QString& outside, const QList<int>& lines)
+{
     QTemporaryDir dir;
     makeHome(dir.path(), outside);
     QuietDialogs dialogs;
@@ -214,7 +227,8 @@ Timing runProgram(const QString& outside, const QList<int>& lines) {
 }
 
 /** The least SQL that reaches the same end state, as one script in one transaction. */
-QString floorScript(const QList<int>& lines) {
+QString floorScript(const QList<int>& lines)
+{
     QString sql;
     QTextStream s(&sql);
     s << "attach 'declaration.db' as d;\nattach 'nomenclator.db' as n;\n.output /dev/null\n"
@@ -266,7 +280,8 @@ QString floorScript(const QList<int>& lines) {
     return sql;
 }
 
-qint64 runFloor(const QString& outside, const QList<int>& lines, QByteArray& digest) {
+qint64 runFloor(const QString& outside, const QList<int>& lines, QByteArray& digest)
+{
     QTemporaryDir dir;
     makeHome(dir.path(), outside);
     const QString script = QDir(dir.path()).filePath(QStringLiteral("floor.sql"));
@@ -294,7 +309,8 @@ qint64 runFloor(const QString& outside, const QList<int>& lines, QByteArray& dig
  * from the start of aduplan-cli to its end.
  */
 qint64 runCommand(const QString& outside, const QString& cli, const QString& document,
-                  QByteArray& digest) {
+                  QByteArray& digest)
+{
     QTemporaryDir dir;
     makeHome(dir.path(), outside);
     QProcess command;
@@ -312,7 +328,8 @@ qint64 runCommand(const QString& outside, const QString& cli, const QString& doc
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QCoreApplication app(argc, argv);
     // With the command line and the invoice writer, the whole process command is timed too.
     const QStringList args = QCoreApplication::arguments();

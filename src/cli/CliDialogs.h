@@ -18,8 +18,7 @@ public:
     CliDialogs(QTextStream& out, QTextStream& err)
         : m_out(out)
         , m_err(err)
-    {
-    }
+    {}
 
     /** Answers to Yes/No questions, in turn; without one a question is answered No. */
     void setQuestionAnswer(bool answer) { m_questionAnswer = answer; }

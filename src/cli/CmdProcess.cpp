@@ -15,13 +15,15 @@ namespace Cli {
 namespace {
 
 /** The single INTERNO argument of a command. */
-QString internoArgument(const Context& context) {
+QString internoArgument(const Context& context)
+{
     if (context.args.size() != 1)
         throw Usage{QStringLiteral("Indique el número de interno.")};
     return Internos::textoGuardado(context.args.first());
 }
 
-void printCounters(Context& context, const ProcessCounters& counters) {
+void printCounters(Context& context, const ProcessCounters& counters)
+{
     context.out << "total: " << counters.total << '\n'
                 << "en_catalogo: " << counters.enCatalogo << '\n'
                 << "nuevos: " << counters.nuevos << '\n'
@@ -31,7 +33,8 @@ void printCounters(Context& context, const ProcessCounters& counters) {
 }
 
 /** A field as a JSON value: NULL as null, numbers as numbers, anything else as text. */
-QString jsonValue(const QVariant& value) {
+QString jsonValue(const QVariant& value)
+{
     QJsonValue json;
     if (value.isNull())
         json = QJsonValue(QJsonValue::Null);
@@ -47,7 +50,8 @@ QString jsonValue(const QVariant& value) {
 
 } // namespace
 
-int process(Context& context) {
+int process(Context& context)
+{
     QStringList positional;
     QHash<QString, QString> origins;
     for (qsizetype i = 0; i < context.args.size(); ++i) {
@@ -95,14 +99,16 @@ int process(Context& context) {
     return Done;
 }
 
-int stats(Context& context) {
+int stats(Context& context)
+{
     const QString interno = internoArgument(context);
     Session session(context);
     printCounters(context, FRAM3_CargarEstadisticas(session.workspace(), interno));
     return Done;
 }
 
-int rows(Context& context) {
+int rows(Context& context)
+{
     const QString interno = internoArgument(context);
     Session session(context);
     const QStringList& columns = WorkDatabase::articleColumns();

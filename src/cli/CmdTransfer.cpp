@@ -4,7 +4,8 @@
 
 namespace Cli {
 
-int transfer(Context& context) {
+int transfer(Context& context)
+{
     QString interno;
     bool replace = false;
     for (const QString& arg : std::as_const(context.args)) {

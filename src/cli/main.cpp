@@ -9,18 +9,17 @@
 
 namespace {
 
-const char* const Usage =
-    "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
-    "comandos:\n"
-    "  init [--demo]\n"
-    "  interno add NUMERO [DESCRIPCION]\n"
-    "  interno list\n"
-    "  interno delete NUMERO\n"
-    "  parse ARCHIVO\n"
-    "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...\n"
-    "  stats INTERNO\n"
-    "  rows INTERNO\n"
-    "  transfer INTERNO [--replace]\n";
+const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
+                          "comandos:\n"
+                          "  init [--demo]\n"
+                          "  interno add NUMERO [DESCRIPCION]\n"
+                          "  interno list\n"
+                          "  interno delete NUMERO\n"
+                          "  parse ARCHIVO\n"
+                          "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...\n"
+                          "  stats INTERNO\n"
+                          "  rows INTERNO\n"
+                          "  transfer INTERNO [--replace]\n";
 
 } // namespace
 

@@ -7,7 +7,8 @@ namespace Configuration {
 namespace {
 
 /** A failure while filling a list: what could not be read, then the error itself. */
-void tellLoadFailure(Workspace& ws, const QString& lead, const AppError& error) {
+void tellLoadFailure(Workspace& ws, const QString& lead, const AppError& error)
+{
     ws.dialogs().message(MessageIcon::Critical,
                          lead + QStringLiteral("\n\n") + error.description() +
                              QStringLiteral("\n\nError ") + QString::number(error.number()));
@@ -15,7 +16,8 @@ void tellLoadFailure(Workspace& ws, const QString& lead, const AppError& error) 
 
 } // namespace
 
-CatalogChoice catalogs(Workspace& ws) {
+CatalogChoice catalogs(Workspace& ws)
+{
     CatalogChoice choice;
     try {
         const QString stored = ws.storedCatalog();
@@ -42,14 +44,16 @@ CatalogChoice catalogs(Workspace& ws) {
     return choice;
 }
 
-bool GrabarySalir(Workspace& ws, const QStringList& ids, int selected) {
+bool GrabarySalir(Workspace& ws, const QStringList& ids, int selected)
+{
     if (selected < 0 || selected >= ids.size())
         return false;
     ws.saveCatalog(ids.at(selected));
     return true;
 }
 
-QList<OriginRelation> Cargar_Pais(Workspace& ws) {
+QList<OriginRelation> Cargar_Pais(Workspace& ws)
+{
     try {
         return OriginRelations::list(ws.work());
     } catch (const AppError& error) {
@@ -58,7 +62,8 @@ QList<OriginRelation> Cargar_Pais(Workspace& ws) {
     }
 }
 
-bool Eliminar_PaisRel(Workspace& ws, const OriginRelation& relation) {
+bool Eliminar_PaisRel(Workspace& ws, const OriginRelation& relation)
+{
     try {
         return OriginRelations::remove(ws.work(), relation.text, relation.code) > 0;
     } catch (const AppError& error) {
@@ -69,7 +74,8 @@ bool Eliminar_PaisRel(Workspace& ws, const OriginRelation& relation) {
     }
 }
 
-OriginRelations::Countries countries(Workspace& ws) {
+OriginRelations::Countries countries(Workspace& ws)
+{
     try {
         return OriginRelations::countries(ws.work());
     } catch (const AppError& error) {
@@ -79,7 +85,8 @@ OriginRelations::Countries countries(Workspace& ws) {
 }
 
 std::optional<OriginRelation> AgregarRelacionPaisOrigen(Workspace& ws, const QString& text,
-                                                        const QString& code) {
+                                                        const QString& code)
+{
     if (text.trimmed().isEmpty()) {
         ws.dialogs().message(
             MessageIcon::Critical,

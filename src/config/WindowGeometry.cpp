@@ -6,15 +6,18 @@
 
 namespace WindowGeometry {
 
-int twips(int value) {
+int twips(int value)
+{
     return (value + 7) / 15;
 }
 
-QRect twips(int left, int top, int width, int height) {
+QRect twips(int left, int top, int width, int height)
+{
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-QFont windowFont(bool bold) {
+QFont windowFont(bool bold)
+{
     QFont font(QStringLiteral("Tahoma"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
@@ -22,14 +25,16 @@ QFont windowFont(bool bold) {
     return font;
 }
 
-void makeFixedDialog(QWidget* window, int width, int height) {
+void makeFixedDialog(QWidget* window, int width, int height)
+{
     window->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     window->setFixedSize(twips(width), twips(height));
     window->setFont(windowFont());
 }
 
-void centreOn(QWidget* window, const QWidget* owner) {
+void centreOn(QWidget* window, const QWidget* owner)
+{
     QRect area;
     if (owner)
         area = owner->window()->frameGeometry();

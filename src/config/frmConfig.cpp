@@ -17,7 +17,8 @@ using WindowGeometry::twips;
 namespace {
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
-                  bool bold = false) {
+                  bool bold = false)
+{
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(place);
@@ -27,7 +28,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
 }
 
 /** A horizontal separator from left to right (twips) at the given height. */
-QFrame* makeLine(QWidget* parent, const char* name, int left, int right, int height) {
+QFrame* makeLine(QWidget* parent, const char* name, int left, int right, int height)
+{
     auto* line = new QFrame(parent);
     line->setObjectName(QLatin1String(name));
     line->setFrameShape(QFrame::HLine);
@@ -40,7 +42,8 @@ QFrame* makeLine(QWidget* parent, const char* name, int left, int right, int hei
 
 frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     : KeyPreviewDialog(parent)
-    , m_ws(ws) {
+    , m_ws(ws)
+{
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configuración"));
     WindowGeometry::makeFixedDialog(this, 3225, 4875);
@@ -90,7 +93,8 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     Cargar_Pais();
 }
 
-bool frmConfig::previewKey(QObject* target, QKeyEvent* event) {
+bool frmConfig::previewKey(QObject* target, QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Escape) {
         GrabarySalir();
         return true;
@@ -109,7 +113,8 @@ bool frmConfig::previewKey(QObject* target, QKeyEvent* event) {
     }
 }
 
-void frmConfig::showEvent(QShowEvent* event) {
+void frmConfig::showEvent(QShowEvent* event)
+{
     KeyPreviewDialog::showEvent(event);
     if (m_placed)
         return;
@@ -118,7 +123,8 @@ void frmConfig::showEvent(QShowEvent* event) {
     cboCatalogo->setFocus();
 }
 
-void frmConfig::Cargar_Pais() {
+void frmConfig::Cargar_Pais()
+{
     const QList<OriginRelation> relations = Configuration::Cargar_Pais(m_ws);
     GridOrigen->setRowCount(0);
     GridOrigen->setRowCount(static_cast<int>(relations.size()));
@@ -132,12 +138,14 @@ void frmConfig::Cargar_Pais() {
     }
 }
 
-void frmConfig::Agregar_PaisRel() {
+void frmConfig::Agregar_PaisRel()
+{
     if (frmNewPais::open(m_ws, frmNewPais::Mode::M, QString(), this))
         Cargar_Pais();
 }
 
-void frmConfig::Eliminar_PaisRel() {
+void frmConfig::Eliminar_PaisRel()
+{
     const int row = GridOrigen->currentRow();
     if (GridOrigen->rowCount() == 0 || row < 0)
         return;
@@ -154,7 +162,8 @@ void frmConfig::Eliminar_PaisRel() {
         GridOrigen->selectRow(GridOrigen->currentRow());
 }
 
-void frmConfig::GrabarySalir() {
+void frmConfig::GrabarySalir()
+{
     QStringList ids;
     for (int line = 0; line < cboIdCatalogo->count(); ++line)
         ids << cboIdCatalogo->itemText(line);

@@ -14,7 +14,8 @@ using WindowGeometry::twips;
 frmNewPais::frmNewPais(Workspace& ws, Mode mode, const QString& countryText, QWidget* parent)
     : KeyPreviewDialog(parent)
     , m_ws(ws)
-    , m_mode(mode) {
+    , m_mode(mode)
+{
     setObjectName(QStringLiteral("frmNewPais"));
     setWindowTitle(QStringLiteral("Unidades MARIA"));
     WindowGeometry::makeFixedDialog(this, 2670, 2085);
@@ -58,18 +59,21 @@ frmNewPais::frmNewPais(Workspace& ws, Mode mode, const QString& countryText, QWi
 }
 
 std::optional<OriginRelation> frmNewPais::open(Workspace& ws, Mode mode, const QString& countryText,
-                                               QWidget* parent) {
+                                               QWidget* parent)
+{
     frmNewPais entry(ws, mode, countryText, parent);
     entry.exec();
     return entry.relation();
 }
 
-void frmNewPais::reject() {
+void frmNewPais::reject()
+{
     m_relation.reset();
     KeyPreviewDialog::reject();
 }
 
-bool frmNewPais::previewKey(QObject*, QKeyEvent* event) {
+bool frmNewPais::previewKey(QObject*, QKeyEvent* event)
+{
     switch (event->key()) {
     case Qt::Key_F11:
         AgregarRelacionPaisOrigen();
@@ -82,7 +86,8 @@ bool frmNewPais::previewKey(QObject*, QKeyEvent* event) {
     }
 }
 
-void frmNewPais::showEvent(QShowEvent* event) {
+void frmNewPais::showEvent(QShowEvent* event)
+{
     KeyPreviewDialog::showEvent(event);
     if (m_activated)
         return;
@@ -96,7 +101,8 @@ void frmNewPais::showEvent(QShowEvent* event) {
     }
 }
 
-void frmNewPais::AgregarRelacionPaisOrigen() {
+void frmNewPais::AgregarRelacionPaisOrigen()
+{
     m_relation = Configuration::AgregarRelacionPaisOrigen(
         m_ws, txtPais->text(), cboIdOrigen->itemText(cboOrigen->currentIndex()));
     if (m_relation)

@@ -14,7 +14,8 @@ namespace DemoData {
 
 namespace {
 
-QStringList splitStatements(const QString& text) {
+QStringList splitStatements(const QString& text)
+{
     QStringList statements;
     QString current;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -35,7 +36,8 @@ QStringList splitStatements(const QString& text) {
     return statements;
 }
 
-void runInto(DataSession& session, const QStringList& scripts) {
+void runInto(DataSession& session, const QStringList& scripts)
+{
     TransactionGuard tx(session);
     for (const QString& text : scripts) {
         const QStringList statements = splitStatements(text);
@@ -49,14 +51,16 @@ void runInto(DataSession& session, const QStringList& scripts) {
 
 } // namespace
 
-QString script(const QString& name) {
+QString script(const QString& name)
+{
     QFile file(QStringLiteral(":/demo/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(53, QStringLiteral("Falta el recurso de demostración %1.").arg(name));
     return QString::fromUtf8(file.readAll());
 }
 
-void runScript(const QString& databaseFile, const QStringList& scripts) {
+void runScript(const QString& databaseFile, const QStringList& scripts)
+{
     QFile touch(databaseFile);
     if (!touch.exists() && !touch.open(QIODevice::WriteOnly))
         throw AppError(75, QStringLiteral("No se pudo crear %1: %2")
@@ -68,7 +72,8 @@ void runScript(const QString& databaseFile, const QStringList& scripts) {
     runInto(session, scripts);
 }
 
-void write(const QString& home) {
+void write(const QString& home)
+{
     const QDir dir(home);
     const QString declaration = dir.filePath(QStringLiteral("declaration.db"));
     if (!QFileInfo::exists(declaration))

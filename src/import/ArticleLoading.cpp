@@ -58,8 +58,7 @@ void ProcesarUnidades(InvoiceLine& line)
 OriginLookup::OriginLookup(DataSession& work, OperatorDialogs& dialogs)
     : m_query(work, QStringLiteral("select ORI from ORG where PAI = ?"))
     , m_dialogs(dialogs)
-{
-}
+{}
 
 void OriginLookup::BuscarOrigen(InvoiceLine& line)
 {

@@ -11,8 +11,7 @@ class NotingDialogs : public OperatorDialogs {
 public:
     explicit NotingDialogs(OperatorDialogs& dialogs)
         : m_dialogs(dialogs)
-    {
-    }
+    {}
     bool messageShown() const { return m_messageShown; }
 
     void message(MessageIcon icon, const QString& text) override

@@ -29,16 +29,19 @@ constexpr quint16 kCsw = 14, kCslw = 22, kMinCbRgFcLcb = 0x5D;
 
 constexpr size_t kChunk = 1 << 20;
 
-quint16 u16(const unsigned char* p) {
+quint16 u16(const unsigned char* p)
+{
     return quint16(p[0] | p[1] << 8);
 }
-quint32 u32(const unsigned char* p) {
+quint32 u32(const unsigned char* p)
+{
     return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
 }
 
 // An 8-bit piece maps each byte to the same code point except these, which take their
 // Windows-1252 meaning (0x80, 0x8E and 0x9E stay as they are).
-constexpr std::array<char16_t, 256> compressedTable() {
+constexpr std::array<char16_t, 256> compressedTable()
+{
     std::array<char16_t, 256> table{};
     for (int i = 0; i < 256; ++i)
         table[i] = char16_t(i);
@@ -62,7 +65,8 @@ struct Piece {
 };
 
 /** Reads `length` bytes at `offset` of `input` into `buffer`, or refuses the document. */
-void readAt(GsfInput* input, gsf_off_t offset, size_t length, unsigned char* buffer) {
+void readAt(GsfInput* input, gsf_off_t offset, size_t length, unsigned char* buffer)
+{
     if (gsf_input_seek(input, offset, G_SEEK_SET) || !gsf_input_read(input, length, buffer))
         refuse(Damaged, QStringLiteral("lectura fuera del flujo"));
 }
@@ -71,14 +75,16 @@ void readAt(GsfInput* input, gsf_off_t offset, size_t length, unsigned char* buf
 class BodyDecoder {
 public:
     /** Makes room for `count` more characters. */
-    void prepare(qsizetype count) {
+    void prepare(qsizetype count)
+    {
         if (m_length + count > m_text.size()) {
             m_text.resize(std::max(m_length + count, m_text.size() * 2));
             m_out = reinterpret_cast<char16_t*>(m_text.data());
         }
     }
 
-    void decode8(const unsigned char* bytes, size_t count) {
+    void decode8(const unsigned char* bytes, size_t count)
+    {
         prepare(qsizetype(count));
         char16_t* out = m_out;
         for (size_t i = 0; i < count; ++i) {
@@ -90,7 +96,8 @@ public:
         }
     }
 
-    void decode16(const unsigned char* bytes, size_t count) {
+    void decode16(const unsigned char* bytes, size_t count)
+    {
         prepare(qsizetype(count));
         char16_t* out = m_out;
         for (size_t i = 0; i < count; ++i) {
@@ -102,13 +109,15 @@ public:
         }
     }
 
-    QString take() {
+    QString take()
+    {
         m_text.truncate(m_length);
         return std::move(m_text);
     }
 
 private:
-    void control(char16_t c) {
+    void control(char16_t c)
+    {
         qsizetype back = -1;
         switch (c) {
         case 0x0D: // paragraph end
@@ -151,7 +160,8 @@ private:
 
 /** The pieces of the main document, checked against the streams they point into. */
 std::vector<Piece> mainPieces(const std::vector<unsigned char>& clx, qint64 ccpText,
-                              gsf_off_t wordSize) {
+                              gsf_off_t wordSize)
+{
     const auto damaged = [](const char* why) {
         refuse(Damaged, QString::fromLatin1(why));
     };
@@ -200,7 +210,8 @@ std::vector<Piece> mainPieces(const std::vector<unsigned char>& clx, qint64 ccpT
 
 } // namespace
 
-QString readBinaryDocument(GsfInput* input) {
+QString readBinaryDocument(GsfInput* input)
+{
     GError* error = nullptr;
     ObjectRef<GsfInfile> ole(gsf_infile_msole_new(input, &error));
     if (!ole) {

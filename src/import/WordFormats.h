@@ -44,20 +44,23 @@ GsfInput* childNamed(GsfInfile* dir, QStringView name);
  */
 class FieldStack {
 public:
-    void begin(qsizetype outputLength) {
+    void begin(qsizetype outputLength)
+    {
         if (m_codeDepth++ == 0)
             m_mark = outputLength;
         m_inCode.push_back(true);
     }
     /** The length the output falls back to, or -1 when it stays. */
-    qsizetype separate() {
+    qsizetype separate()
+    {
         if (m_inCode.empty() || !m_inCode.back())
             return -1; // a stray separator
         m_inCode.back() = false;
         return --m_codeDepth == 0 ? m_mark : -1;
     }
     /** The length the output falls back to, or -1 when it stays. */
-    qsizetype end() {
+    qsizetype end()
+    {
         if (m_inCode.empty())
             return -1; // a stray end
         const bool inCode = m_inCode.back();

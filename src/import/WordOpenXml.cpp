@@ -33,7 +33,8 @@ const QString kOfficeDocumentStrict =
     QStringLiteral("http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument");
 
 /** The package part at `path` (segments from the package root), or null. */
-ObjectRef<GsfInput> partAt(GsfInfile* zip, const QStringList& path) {
+ObjectRef<GsfInput> partAt(GsfInfile* zip, const QStringList& path)
+{
     ObjectRef<GsfInput> current;
     GsfInfile* dir = zip;
     for (const QString& segment : path) {
@@ -52,10 +53,12 @@ class PartFeeder {
 public:
     PartFeeder(GsfInput* part, QXmlStreamReader& xml)
         : m_part(part)
-        , m_xml(xml) {}
+        , m_xml(xml)
+    {}
 
     /** The next token; more of the part is read when the reader runs out of data. */
-    QXmlStreamReader::TokenType next() {
+    QXmlStreamReader::TokenType next()
+    {
         for (;;) {
             const QXmlStreamReader::TokenType token = m_xml.readNext();
             if (token != QXmlStreamReader::Invalid)
@@ -66,7 +69,8 @@ public:
     }
 
 private:
-    bool feed() {
+    bool feed()
+    {
         const gsf_off_t remaining = gsf_input_remaining(m_part);
         if (remaining <= 0)
             return false;
@@ -84,7 +88,8 @@ private:
 };
 
 /** Path segments of the main document part, from the package relationships. */
-QStringList mainDocumentPath(GsfInfile* zip) {
+QStringList mainDocumentPath(GsfInfile* zip)
+{
     ObjectRef<GsfInput> rels = partAt(zip, {QStringLiteral("_rels"), QStringLiteral(".rels")});
     if (!rels)
         refuse(NotWordDocument, QStringLiteral("zip sin relaciones de paquete"));
@@ -125,12 +130,14 @@ QStringList mainDocumentPath(GsfInfile* zip) {
 class BodyWalker {
 public:
     BodyWalker(GsfInput* part)
-        : m_feeder(part, m_xml) {
+        : m_feeder(part, m_xml)
+    {
         m_xml.setNamespaceProcessing(true);
         m_text.reserve(qsizetype(std::min<gsf_off_t>(gsf_input_size(part) / 8, 1 << 24)));
     }
 
-    QString run() {
+    QString run()
+    {
         if (!nextStart() || !isWml() || m_xml.name() != u"document")
             refuse(NotWordDocument, QStringLiteral("la parte principal no es un documento"));
         // Children of the document: only the body holds text.
@@ -150,7 +157,8 @@ public:
     }
 
 private:
-    bool nextStart() {
+    bool nextStart()
+    {
         for (;;) {
             const auto token = m_feeder.next();
             if (token == QXmlStreamReader::StartElement)
@@ -160,13 +168,15 @@ private:
         }
     }
 
-    bool isWml() const {
+    bool isWml() const
+    {
         const QStringView ns = m_xml.namespaceUri();
         return ns == kWmlTransitional || ns == kWmlStrict;
     }
 
     /** Walks the children of the current element up to its end. */
-    void walkChildren() {
+    void walkChildren()
+    {
         for (;;) {
             const auto token = m_feeder.next();
             if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
@@ -177,7 +187,8 @@ private:
     }
 
     /** Skips the current element, its children included. */
-    void skipElement() {
+    void skipElement()
+    {
         for (int depth = 1; depth > 0;) {
             const auto token = m_feeder.next();
             if (token == QXmlStreamReader::StartElement)
@@ -189,7 +200,8 @@ private:
         }
     }
 
-    void element() {
+    void element()
+    {
         // Real documents nest a few dozen levels; a deeper one is damaged (and would exhaust
         // the stack of this walk).
         if (m_depth >= kMaxDepth)
@@ -229,7 +241,8 @@ private:
         }
     }
 
-    static bool isSkipped(QStringView name) {
+    static bool isSkipped(QStringView name)
+    {
         // Properties, deleted or moved-away text, field instructions, drawings and text boxes,
         // phonetic guides.
         static const QStringView kSkipped[] = {u"rPr",
@@ -263,7 +276,8 @@ private:
         return std::find(std::begin(kSkipped), std::end(kSkipped), name) != std::end(kSkipped);
     }
 
-    void paragraph() {
+    void paragraph()
+    {
         bool markDeleted = false;
         for (;;) {
             const auto token = m_feeder.next();
@@ -282,7 +296,8 @@ private:
     }
 
     /** Skips the paragraph properties; true when they mark the paragraph mark as deleted. */
-    bool paragraphProperties() {
+    bool paragraphProperties()
+    {
         bool deleted = false;
         bool inMarkProperties = false;
         for (int depth = 1; depth > 0;) {
@@ -304,7 +319,8 @@ private:
         return deleted;
     }
 
-    void text() {
+    void text()
+    {
         for (;;) {
             const auto token = m_feeder.next();
             if (token == QXmlStreamReader::Characters) {
@@ -320,7 +336,8 @@ private:
         }
     }
 
-    void symbol() {
+    void symbol()
+    {
         bool ok = false;
         const uint code = m_xml.attributes()
                               .value(m_xml.namespaceUri().toString(), QLatin1String("char"))
@@ -330,7 +347,8 @@ private:
         skipElement();
     }
 
-    void fieldChar() {
+    void fieldChar()
+    {
         const QXmlStreamAttributes attributes = m_xml.attributes();
         const QStringView type =
             attributes.value(m_xml.namespaceUri().toString(), QLatin1String("fldCharType"));
@@ -347,7 +365,8 @@ private:
     }
 
     /** Writes the character that stands for the current empty element. */
-    void character(char16_t c) {
+    void character(char16_t c)
+    {
         m_text.append(QChar(c));
         skipElement();
     }
@@ -361,7 +380,8 @@ private:
 
 } // namespace
 
-QString readOpenXmlDocument(GsfInput* input) {
+QString readOpenXmlDocument(GsfInput* input)
+{
     GError* error = nullptr;
     ObjectRef<GsfInfile> zip(gsf_infile_zip_new(input, &error));
     if (!zip) {

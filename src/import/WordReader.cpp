@@ -15,12 +15,14 @@
 namespace WordReader {
 namespace detail {
 
-void releaseObject(void* object) {
+void releaseObject(void* object)
+{
     if (object)
         g_object_unref(object);
 }
 
-void refuse(ReadError kind, const QString& reason) {
+void refuse(ReadError kind, const QString& reason)
+{
     QString text;
     switch (kind) {
     case CannotOpen:
@@ -50,7 +52,8 @@ void refuse(ReadError kind, const QString& reason) {
     throw AppError(kind, text, reason);
 }
 
-GsfInput* childNamed(GsfInfile* dir, QStringView name) {
+GsfInput* childNamed(GsfInfile* dir, QStringView name)
+{
     const int count = gsf_infile_num_children(dir);
     for (int i = 0; i < count; ++i) {
         const char* childName = gsf_infile_name_by_index(dir, i);
@@ -60,7 +63,8 @@ GsfInput* childNamed(GsfInfile* dir, QStringView name) {
     return nullptr;
 }
 
-QString readDocument(GsfInput* input) {
+QString readDocument(GsfInput* input)
+{
     static constexpr unsigned char kOle2[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     static constexpr unsigned char kZip[4] = {'P', 'K', 0x03, 0x04};
 
@@ -77,7 +81,8 @@ QString readDocument(GsfInput* input) {
 
 } // namespace detail
 
-QString bodyText(const QString& path) {
+QString bodyText(const QString& path)
+{
     static const bool initialised = [] {
         gsf_init();
         return true;
@@ -99,7 +104,8 @@ QString bodyText(const QString& path) {
 
 } // namespace WordReader
 
-QString LeerDocumento(OperatorDialogs& dialogs, const QString& path) {
+QString LeerDocumento(OperatorDialogs& dialogs, const QString& path)
+{
     try {
         QString text = WordReader::bodyText(path);
         if (text.endsWith(QLatin1Char('\r')))

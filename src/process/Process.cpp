@@ -15,7 +15,8 @@ namespace {
 const QString Section = QStringLiteral(" - seccion [Aduplan.frmMain.FRAM2_GuardarDatosToBase]::");
 
 /** The failure message of the run: the error, its section and source, and the update. */
-void reportFailure(Workspace& ws, const AppError& error, const QString& statement) {
+void reportFailure(Workspace& ws, const AppError& error, const QString& statement)
+{
     ws.dialogs().message(MessageIcon::Critical, errorText(error, Section + error.source()) +
                                                     QStringLiteral("\n\nSQL:\n") + statement);
 }
@@ -25,10 +26,12 @@ class LapiMarks {
 public:
     explicit LapiMarks(DataSession& nomenclator)
         : m_query(nomenclator,
-                  QStringLiteral("select [059] as lapi from ncm where  [001] = ? and [002] = ?")) {}
+                  QStringLiteral("select [059] as lapi from ncm where  [001] = ? and [002] = ?"))
+    {}
 
     /** "S" when the position's [059] is "*"; "N" for any other mark or no nomenclator row. */
-    QString flag(const QString& position) {
+    QString flag(const QString& position)
+    {
         const std::pair key{Nomenclator::positionDigits(position),
                             Nomenclator::statisticalOpening(position)};
         auto it = m_flags.constFind(key);
@@ -51,7 +54,8 @@ private:
  * Stage 2: every distinct article number of the interno is looked up in the catalog; a hit
  * classifies all the interno's rows with that number (state "A").
  */
-void BuscarEnCatalogo(ProcessRun& run) {
+void BuscarEnCatalogo(ProcessRun& run)
+{
     Workspace& ws = run.ws;
     ProgressSink& progress = ws.progress();
     progress.setMessage(
@@ -104,7 +108,8 @@ void BuscarEnCatalogo(ProcessRun& run) {
 }
 
 /** Stage 3: rows without a goods condition get the default one. */
-void ActualizarDatosComunes(ProcessRun& run) {
+void ActualizarDatosComunes(ProcessRun& run)
+{
     run.ws.progress().setMessage(
         QStringLiteral("Procesando... Etapa 3 de 4: Actualizando datos comunes"));
     const QString text = QStringLiteral("update ART set PRCESM = ? where INTNRO = ? and "
@@ -116,7 +121,8 @@ void ActualizarDatosComunes(ProcessRun& run) {
 }
 
 /** Closing update: validated rows declared in their statistical unit get its quantity. */
-void ActualizarCantidadesEstadisticas(ProcessRun& run) {
+void ActualizarCantidadesEstadisticas(ProcessRun& run)
+{
     const QString text = QStringLiteral("update ART set PRCECA = ARTCAN where INTNRO = ? and "
                                         "PRCDUN = PRCEUN and PRCCRC = 'OK' ");
     const QVariantList values = {run.interno};
@@ -127,13 +133,15 @@ void ActualizarCantidadesEstadisticas(ProcessRun& run) {
 
 } // namespace
 
-QString textValue(const QVariant& value) {
+QString textValue(const QVariant& value)
+{
     const QString text = value.isNull() ? QString() : value.toString();
     // A null QString would be bound as NULL.
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-void ProcessRun::record(const QString& text, const QVariantList& values) {
+void ProcessRun::record(const QString& text, const QVariantList& values)
+{
     statement.clear();
     qsizetype next = 0;
     for (const QChar c : text) {
@@ -153,7 +161,8 @@ void ProcessRun::record(const QString& text, const QVariantList& values) {
     }
 }
 
-bool ClasificarArticulos(Workspace& ws, const SuffixCheck& validate) {
+bool ClasificarArticulos(Workspace& ws, const SuffixCheck& validate)
+{
     ProgressSink& progress = ws.progress();
     progress.setProgressVisible(true);
     ProcessRun run{ws, ws.currentInterno, {}};
@@ -173,7 +182,8 @@ bool ClasificarArticulos(Workspace& ws, const SuffixCheck& validate) {
     return true;
 }
 
-bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& documentPath) {
+bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& documentPath)
+{
     BusyCursor busy(ws.progress());
     ws.progress().setProgressVisible(true);
     SuffixValidator validator;

@@ -18,7 +18,8 @@ const std::array<QString, 6> Conditions = {
 
 } // namespace
 
-ProcessCounters FRAM3_CargarEstadisticas(Workspace& ws, const QString& interno) {
+ProcessCounters FRAM3_CargarEstadisticas(Workspace& ws, const QString& interno)
+{
     ProcessCounters counters;
     const std::array<qint64*, 6> targets = {&counters.total,       &counters.enCatalogo,
                                             &counters.nuevos,      &counters.conErrores,
@@ -34,6 +35,7 @@ ProcessCounters FRAM3_CargarEstadisticas(Workspace& ws, const QString& interno) 
     return counters;
 }
 
-QString formatCounter(qint64 count) {
+QString formatCounter(qint64 count)
+{
     return QStringLiteral("%1").arg(count, 4, 10, QLatin1Char('0'));
 }

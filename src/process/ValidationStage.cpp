@@ -17,13 +17,15 @@ const std::array<QString, 4> OutcomeUpdates = {
     QStringLiteral("update ART set PRCCRC = 'ERR', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
 };
 
-std::size_t outcomeIndex(int outcome) {
+std::size_t outcomeIndex(int outcome)
+{
     return outcome >= 0 && outcome <= 2 ? std::size_t(outcome) : 3;
 }
 
 } // namespace
 
-void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate) {
+void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate)
+{
     Workspace& ws = run.ws;
     ProgressSink& progress = ws.progress();
     progress.setMessage(QStringLiteral("Procesando... Etapa 4 de 4: Validando NCM..."));

@@ -30,18 +30,21 @@ const QString CatalogInsert = QStringLiteral(
     "estadomerc, deresp, valorderesp) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
 
 /** A text as the declaration database receives it: a missing one is the empty text. */
-QString bound(QString text) {
+QString bound(QString text)
+{
     if (text.isNull())
         text = QStringLiteral(""); // a null QString would be bound as NULL
     return text;
 }
 
-QString textOf(const RecordSet& rs, const QString& column) {
+QString textOf(const RecordSet& rs, const QString& column)
+{
     return bound(rs.Fields(column).toString());
 }
 
 /** A number the item cannot do without: a NULL stops the transfer with a clear error. */
-double requiredNumber(const RecordSet& rs, const QString& column, const QString& meaning) {
+double requiredNumber(const RecordSet& rs, const QString& column, const QString& meaning)
+{
     const QVariant value = rs.Fields(column);
     if (value.isNull())
         throw AppError(94,
@@ -53,7 +56,8 @@ double requiredNumber(const RecordSet& rs, const QString& column, const QString&
 }
 
 /** The twenty values of an item, in the order of the insert. */
-QVariantList itemValues(const RecordSet& art, const Workspace& ws, const FormatService& format) {
+QVariantList itemValues(const RecordSet& art, const Workspace& ws, const FormatService& format)
+{
     const double quantity =
         requiredNumber(art, QStringLiteral("ARTCAN"), QStringLiteral("cantidad"));
     const double unitPrice =
@@ -88,7 +92,8 @@ QVariantList itemValues(const RecordSet& art, const Workspace& ws, const FormatS
 
 /** The thirteen values that an existing catalog entry takes, then its key. */
 QVariantList catalogUpdateValues(const RecordSet& art, const Workspace& ws,
-                                 const FormatService& format) {
+                                 const FormatService& format)
+{
     return {textOf(art, QStringLiteral("ARTDSC")),
             textOf(art, QStringLiteral("PRCORI")),
             format.EsNumero(art.Fields(QStringLiteral("ARTUNI"))),
@@ -107,7 +112,8 @@ QVariantList catalogUpdateValues(const RecordSet& art, const Workspace& ws,
 
 /** The fifteen values of a new catalog entry, in the order of the insert. */
 QVariantList catalogInsertValues(const RecordSet& art, const Workspace& ws,
-                                 const FormatService& format) {
+                                 const FormatService& format)
+{
     return {bound(ws.INTCAT),
             textOf(art, QStringLiteral("ARTNRO")),
             textOf(art, QStringLiteral("ARTDSC")),
@@ -125,22 +131,26 @@ QVariantList catalogInsertValues(const RecordSet& art, const Workspace& ws,
             format.EsNumero(art.Fields(QStringLiteral("PRCSCA")))};
 }
 
-int progressCount(qsizetype count) {
+int progressCount(qsizetype count)
+{
     return static_cast<int>(qMin<qsizetype>(count, std::numeric_limits<int>::max()));
 }
 
 } // namespace
 
 Transfer::Transfer(Workspace& ws)
-    : m_ws(ws) {}
+    : m_ws(ws)
+{}
 
 Transfer::~Transfer() = default;
 
-void Transfer::abandon() {
+void Transfer::abandon()
+{
     m_transaction.reset();
 }
 
-void Transfer::reportEmpty() {
+void Transfer::reportEmpty()
+{
     abandon();
     m_outcome = TransferOutcome::Empty;
     m_ws.dialogs().message(MessageIcon::Exclamation,
@@ -149,14 +159,16 @@ void Transfer::reportEmpty() {
                                NothingTransferred);
 }
 
-void Transfer::reportFailure(MessageIcon icon, const AppError& error, const QString& section) {
+void Transfer::reportFailure(MessageIcon icon, const AppError& error, const QString& section)
+{
     abandon();
     m_outcome = TransferOutcome::Failed;
     m_ws.dialogs().message(icon,
                            errorText(error, section) + QStringLiteral("\n\n") + NothingTransferred);
 }
 
-TransferOutcome Transfer::FRM3_Tranferir() {
+TransferOutcome Transfer::FRM3_Tranferir()
+{
     ProgressSink& progress = m_ws.progress();
     BusyCursor busy(progress);
 
@@ -213,7 +225,8 @@ TransferOutcome Transfer::FRM3_Tranferir() {
     return m_outcome;
 }
 
-bool Transfer::FRAM3_Transfer_A_Validar() {
+bool Transfer::FRAM3_Transfer_A_Validar()
+{
     try {
         DataSession& work = m_ws.work();
         work.Sql(QStringLiteral("select count(INTNRO) as Cant from ART where INTNRO = ? and "
@@ -236,7 +249,8 @@ bool Transfer::FRAM3_Transfer_A_Validar() {
     return false;
 }
 
-bool Transfer::FRAM3_Transfer_B_Pasaje() {
+bool Transfer::FRAM3_Transfer_B_Pasaje()
+{
     const QString& interno = m_ws.currentInterno;
     ProgressSink& progress = m_ws.progress();
     try {
@@ -299,7 +313,8 @@ bool Transfer::FRAM3_Transfer_B_Pasaje() {
     return false;
 }
 
-bool Transfer::FRAM3_Transfer_C_ActualCAT() {
+bool Transfer::FRAM3_Transfer_C_ActualCAT()
+{
     ProgressSink& progress = m_ws.progress();
     try {
         progress.setProgressValue(1);
@@ -337,6 +352,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT() {
     return false;
 }
 
-TransferOutcome FRM3_Tranferir(Workspace& ws) {
+TransferOutcome FRM3_Tranferir(Workspace& ws)
+{
     return Transfer(ws).FRM3_Tranferir();
 }

@@ -16,14 +16,16 @@ struct ConfigHome {
 
     ConfigHome() { home.createDatabases(); }
 
-    Workspace& open() {
+    Workspace& open()
+    {
         ws = std::make_unique<Workspace>(home.path(), dialogs, progress);
         ws->open();
         return *ws;
     }
 
     /** The ORG rows as "text|code", in the list order. */
-    QStringList relations() const {
+    QStringList relations() const
+    {
         QStringList rows;
         for (const OriginRelation& relation : OriginRelations::list(ws->work()))
             rows << relation.text + QLatin1Char('|') + relation.code;

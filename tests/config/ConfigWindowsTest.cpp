@@ -20,7 +20,8 @@ const QString Countries = QStringLiteral("insert into PAIS values ('US', 'ESTADO
                                          "insert into PAIS values ('JP', 'JAPON');\n"
                                          "insert into PAIS values ('BR', 'BRASIL');\n");
 
-template <typename T> T* control(QWidget* window, const char* name) {
+template <typename T> T* control(QWidget* window, const char* name)
+{
     T* found = window->findChild<T*>(QLatin1String(name));
     if (!found)
         qFatal("control %s not found", name);
@@ -28,7 +29,8 @@ template <typename T> T* control(QWidget* window, const char* name) {
 }
 
 /** Acts on the origin relation entry once the window under test has opened it modally. */
-void whenEntryOpens(std::function<void(frmNewPais*)> act) {
+void whenEntryOpens(std::function<void(frmNewPais*)> act)
+{
     QTimer::singleShot(0, [act]() {
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (auto* entry = qobject_cast<frmNewPais*>(top); entry && entry->isVisible()) {
@@ -40,7 +42,8 @@ void whenEntryOpens(std::function<void(frmNewPais*)> act) {
     });
 }
 
-QStringList gridRows(QTableWidget* grid) {
+QStringList gridRows(QTableWidget* grid)
+{
     QStringList rows;
     for (int row = 0; row < grid->rowCount(); ++row)
         rows << grid->item(row, 0)->text() + QLatin1Char('|') + grid->item(row, 1)->text();
@@ -63,7 +66,8 @@ private Q_SLOTS:
     void configEscapeStoresTheCatalog();
 };
 
-void ConfigWindowsTest::entryControlsAndModes() {
+void ConfigWindowsTest::entryControlsAndModes()
+{
     ConfigHome fixture;
     fixture.home.runWorkSql(Countries);
     Workspace& ws = fixture.open();
@@ -100,7 +104,8 @@ void ConfigWindowsTest::entryControlsAndModes() {
     QCOMPARE(typedText->text(), QStringLiteral("CHINA"));
 }
 
-void ConfigWindowsTest::entryRefusesEmptyText() {
+void ConfigWindowsTest::entryRefusesEmptyText()
+{
     ConfigHome fixture;
     fixture.home.runWorkSql(Countries);
     Workspace& ws = fixture.open();
@@ -118,7 +123,8 @@ void ConfigWindowsTest::entryRefusesEmptyText() {
     QVERIFY(fixture.relations().isEmpty());
 }
 
-void ConfigWindowsTest::entryEscapeAndCloseReturnNothing() {
+void ConfigWindowsTest::entryEscapeAndCloseReturnNothing()
+{
     ConfigHome fixture;
     fixture.home.runWorkSql(Countries);
     Workspace& ws = fixture.open();
@@ -140,7 +146,8 @@ void ConfigWindowsTest::entryEscapeAndCloseReturnNothing() {
     QVERIFY(fixture.relations().isEmpty());
 }
 
-void ConfigWindowsTest::entrySavesTheRelation() {
+void ConfigWindowsTest::entrySavesTheRelation()
+{
     ConfigHome fixture;
     fixture.home.runWorkSql(Countries);
     Workspace& ws = fixture.open();
@@ -175,7 +182,8 @@ void ConfigWindowsTest::entrySavesTheRelation() {
     QVERIFY(fixture.dialogs.messages.isEmpty());
 }
 
-void ConfigWindowsTest::configShowsCatalogsAndRelations() {
+void ConfigWindowsTest::configShowsCatalogsAndRelations()
+{
     ConfigHome fixture;
     fixture.home.runDeclarationSql(
         QStringLiteral("insert into catalogo values ('7', 'REPUESTOS');\n"
@@ -213,7 +221,8 @@ void ConfigWindowsTest::configShowsCatalogsAndRelations() {
     QVERIFY(fixture.dialogs.messages.isEmpty());
 }
 
-void ConfigWindowsTest::configDeletesTheCurrentRelation() {
+void ConfigWindowsTest::configDeletesTheCurrentRelation()
+{
     ConfigHome fixture;
     fixture.home.runWorkSql(QStringLiteral("insert into ORG values ('USA', 'US');\n"));
     Workspace& ws = fixture.open();
@@ -254,7 +263,8 @@ void ConfigWindowsTest::configDeletesTheCurrentRelation() {
     QVERIFY(fixture.dialogs.messages.isEmpty());
 }
 
-void ConfigWindowsTest::configInsertRefillsOnlyAfterASave() {
+void ConfigWindowsTest::configInsertRefillsOnlyAfterASave()
+{
     ConfigHome fixture;
     fixture.home.runWorkSql(Countries);
     fixture.home.runWorkSql(QStringLiteral("insert into ORG values ('USA', 'US');\n"));
@@ -284,7 +294,8 @@ void ConfigWindowsTest::configInsertRefillsOnlyAfterASave() {
     QCOMPARE(grid->currentRow(), 0);
 }
 
-void ConfigWindowsTest::configEscapeStoresTheCatalog() {
+void ConfigWindowsTest::configEscapeStoresTheCatalog()
+{
     ConfigHome fixture;
     fixture.home.runDeclarationSql(
         QStringLiteral("insert into catalogo values ('7', 'REPUESTOS');\n"

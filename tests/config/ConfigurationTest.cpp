@@ -16,7 +16,8 @@ private Q_SLOTS:
     void countriesInNameOrder();
 };
 
-void ConfigurationTest::catalogListAndStoredChoice() {
+void ConfigurationTest::catalogListAndStoredChoice()
+{
     ConfigHome fixture;
     fixture.home.runDeclarationSql(QStringLiteral("insert into catalogo values ('C2', 'ALFA');\n"
                                                   "insert into catalogo values ('C1', 'BETA');\n"
@@ -42,7 +43,8 @@ void ConfigurationTest::catalogListAndStoredChoice() {
     QVERIFY(fixture.dialogs.messages.isEmpty());
 }
 
-void ConfigurationTest::emptyOrUnreadableCatalogListStoresNothing() {
+void ConfigurationTest::emptyOrUnreadableCatalogListStoresNothing()
+{
     ConfigHome fixture;
     fixture.home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("KEEP"));
     Workspace& ws = fixture.open();
@@ -65,7 +67,8 @@ void ConfigurationTest::emptyOrUnreadableCatalogListStoresNothing() {
     QCOMPARE(ws.storedCatalog(), QStringLiteral("KEEP"));
 }
 
-void ConfigurationTest::relationAddChecksAndStoresAsTyped() {
+void ConfigurationTest::relationAddChecksAndStoresAsTyped()
+{
     ConfigHome fixture;
     Workspace& ws = fixture.open();
 
@@ -91,7 +94,8 @@ void ConfigurationTest::relationAddChecksAndStoresAsTyped() {
     QCOMPARE(fixture.dialogs.messages.size(), 2);
 }
 
-void ConfigurationTest::deleteRemovesEveryRowOfThePair() {
+void ConfigurationTest::deleteRemovesEveryRowOfThePair()
+{
     ConfigHome fixture;
     Workspace& ws = fixture.open();
     const OriginRelation japan{QStringLiteral("JAPAN"), QStringLiteral("JP")};
@@ -109,7 +113,8 @@ void ConfigurationTest::deleteRemovesEveryRowOfThePair() {
     QVERIFY(fixture.dialogs.messages.isEmpty());
 }
 
-void ConfigurationTest::databaseFailuresAreReported() {
+void ConfigurationTest::databaseFailuresAreReported()
+{
     ConfigHome fixture;
     Workspace& ws = fixture.open();
     fixture.home.runWorkSql(QStringLiteral("drop table ORG;\n"));
@@ -131,7 +136,8 @@ void ConfigurationTest::databaseFailuresAreReported() {
         QStringLiteral("No se pudieron leer las relaciones de origen.")));
 }
 
-void ConfigurationTest::countriesInNameOrder() {
+void ConfigurationTest::countriesInNameOrder()
+{
     ConfigHome fixture;
     fixture.home.runWorkSql(QStringLiteral("insert into PAIS values ('US', 'ESTADOS UNIDOS');\n"
                                            "insert into PAIS values ('XX', NULL);\n"

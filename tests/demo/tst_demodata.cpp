@@ -44,7 +44,8 @@ const QHash<QString, int> deliberateErrors = {
     {QStringLiteral("DEMO/GA-LP-60"), 2}, // lower-case value
 };
 
-QString runCli(const QString& home, const QStringList& args, int* exitCode) {
+QString runCli(const QString& home, const QStringList& args, int* exitCode)
+{
     QProcess cli;
     cli.start(QStringLiteral(ADUPLAN_CLI), QStringList{QStringLiteral("--home"), home} + args);
     if (!cli.waitForFinished(120000))
@@ -53,7 +54,8 @@ QString runCli(const QString& home, const QStringList& args, int* exitCode) {
     return QString::fromUtf8(cli.readAllStandardError());
 }
 
-QList<QVariantList> query(DataSession& session, const QString& sql, int columns) {
+QList<QVariantList> query(DataSession& session, const QString& sql, int columns)
+{
     session.Sql(sql);
     RecordSet rs;
     session.CrearRs(rs);
@@ -67,12 +69,14 @@ QList<QVariantList> query(DataSession& session, const QString& sql, int columns)
     return rows;
 }
 
-int count(DataSession& session, const QString& sql) {
+int count(DataSession& session, const QString& sql)
+{
     return query(session, sql, 1).value(0).value(0).toInt();
 }
 
 /** Content hash of every file under the home, by relative path. */
-QMap<QString, QByteArray> snapshot(const QString& home) {
+QMap<QString, QByteArray> snapshot(const QString& home)
+{
     QMap<QString, QByteArray> files;
     QDirIterator it(home, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -100,7 +104,8 @@ private:
     QString file(const QString& name) const { return QDir(m_home.path()).filePath(name); }
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY(m_home.isValid());
         int exitCode = -1;
         const QString err =
@@ -116,13 +121,15 @@ private Q_SLOTS:
         m_work->Conectar();
     }
 
-    void cleanupTestCase() {
+    void cleanupTestCase()
+    {
         m_work.reset();
         m_declaration.reset();
         m_nomenclator.reset();
     }
 
-    void filesAndSizes() {
+    void filesAndSizes()
+    {
         for (const char* name : {"db/planimport.db", "declaration.db", "nomenclator.db",
                                  "directory.ini", "Aduplan.ini"})
             QVERIFY2(QFileInfo::exists(file(QLatin1String(name))), name);
@@ -155,7 +162,8 @@ private Q_SLOTS:
         QVERIFY(count(*m_work, QStringLiteral("select count(*) as c0 from ORG")) >= 20);
     }
 
-    void settingsNameTheDemoCatalog() {
+    void settingsNameTheDemoCatalog()
+    {
         QSettings settings(file(QStringLiteral("Aduplan.ini")), QSettings::IniFormat);
         const QString catalog = settings.value(QStringLiteral("CONFIG/INTCAT")).toString();
         QCOMPARE(catalog, QStringLiteral("DEMO"));
@@ -170,7 +178,8 @@ private Q_SLOTS:
         QVERIFY(numeric);
     }
 
-    void nomenclatorShape() {
+    void nomenclatorShape()
+    {
         // Every position has the column forms the position text relies on.
         const auto rows =
             query(*m_nomenclator,
@@ -195,7 +204,8 @@ private Q_SLOTS:
         QVERIFY(lapiMarks > 0 && lapiMarks < rows.size() / 4);
     }
 
-    void suffixesAtEveryLevel() {
+    void suffixesAtEveryLevel()
+    {
         const auto rows =
             query(*m_nomenclator,
                   QStringLiteral("select sim as c0, sufijo as c1, detalle as c2 from sufidos"), 3);
@@ -246,7 +256,8 @@ private Q_SLOTS:
             0);
     }
 
-    void catalogRowsGiveTheirIntendedOutcome() {
+    void catalogRowsGiveTheirIntendedOutcome()
+    {
         SuffixValidator validator;
         validator.ConexionString(*m_directory);
         const auto rows = query(
@@ -272,7 +283,8 @@ private Q_SLOTS:
         QVERIFY(outcomes.value(0) > 3 * (outcomes.value(1) + outcomes.value(2)) / 2);
     }
 
-    void catalogRowsCoverEveryLookupPath() {
+    void catalogRowsCoverEveryLookupPath()
+    {
         // Catalog and nomenclator are two files here: attach the nomenclator to ask both.
         m_declaration->Sql(QStringLiteral("attach database ? as nom"),
                            {file(QStringLiteral("nomenclator.db"))});
@@ -319,7 +331,8 @@ private Q_SLOTS:
                  4);
     }
 
-    void originRelationsPointAtCountries() {
+    void originRelationsPointAtCountries()
+    {
         QCOMPARE(
             count(*m_work,
                   QStringLiteral(
@@ -345,7 +358,8 @@ private Q_SLOTS:
             0);
     }
 
-    void invoicesAsDocAndDocx() {
+    void invoicesAsDocAndDocx()
+    {
         const QDir invoices(file(QStringLiteral("invoices")));
         const QStringList docs =
             invoices.entryList({QStringLiteral("*.doc")}, QDir::Files, QDir::Name);
@@ -364,7 +378,8 @@ private Q_SLOTS:
         }
     }
 
-    void secondInitLeavesTheHomeAlone() {
+    void secondInitLeavesTheHomeAlone()
+    {
         QTemporaryDir home;
         int exitCode = -1;
         QString err =

@@ -26,7 +26,8 @@ struct Office {
     RecordingProgress progress;
     std::unique_ptr<Workspace> ws;
 
-    Office() {
+    Office()
+    {
         home.createDatabases();
         home.runDeclarationSql(TestHome::testData(QStringLiteral("process/declaration.sql")));
         home.runNomenclatorSql(TestHome::testData(QStringLiteral("process/nomenclator.sql")));
@@ -39,7 +40,8 @@ struct Office {
 
     /** An ART row as the import leaves it (plus a goods condition when given). */
     void addArticle(const QString& interno, int order, const QString& article, double quantity,
-                    double unitPrice, const QString& unit, const QVariant& condition = N) {
+                    double unitPrice, const QString& unit, const QVariant& condition = N)
+    {
         ws->work().Sql(QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, "
                                       "ARTCAN, ARTUNI, ARTTOT, ARTORG, PRCESM) "
                                       "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -49,7 +51,8 @@ struct Office {
     }
 
     /** Every column of every ART row, by interno and order. */
-    QList<QVariantList> rows() {
+    QList<QVariantList> rows()
+    {
         const QStringList& columns = WorkDatabase::articleColumns();
         RecordSet rs;
         ws->work().Sql(QStringLiteral("select ") + columns.join(QStringLiteral(", ")) +
@@ -68,7 +71,8 @@ struct Office {
 
 /** The invoice part of a row as the helper above inserts it. */
 QVariantList imported(const QString& interno, int order, const QString& article, double quantity,
-                      double unitPrice, const QString& unit) {
+                      double unitPrice, const QString& unit)
+{
     return {interno,
             order,
             article,
@@ -81,17 +85,20 @@ QVariantList imported(const QString& interno, int order, const QString& article,
 }
 
 /** The invoice part followed by PRCNCM ... PRCCRC. */
-QVariantList row(QVariantList invoice, const QVariantList& processing) {
+QVariantList row(QVariantList invoice, const QVariantList& processing)
+{
     invoice << processing;
     return invoice;
 }
 
 /** PRCNCM ... PRCCRC of a row the process did not classify. */
-QVariantList unclassified(const QVariant& condition) {
+QVariantList unclassified(const QVariant& condition)
+{
     return {N, N, N, N, N, N, N, condition, N, N, N};
 }
 
-void compareRows(const QList<QVariantList>& actual, const QList<QVariantList>& expected) {
+void compareRows(const QList<QVariantList>& actual, const QList<QVariantList>& expected)
+{
     QCOMPARE(actual.size(), expected.size());
     const QStringList& columns = WorkDatabase::articleColumns();
     for (qsizetype r = 0; r < expected.size(); ++r) {
@@ -119,7 +126,8 @@ void compareRows(const QList<QVariantList>& actual, const QList<QVariantList>& e
     }
 }
 
-QString text(const char* s) {
+QString text(const char* s)
+{
     return QString::fromUtf8(s);
 }
 
@@ -139,7 +147,8 @@ private Q_SLOTS:
     void processCommandOnAWordInvoice();
 };
 
-void TestProcess::classifiesFromCatalogAndValidates() {
+void TestProcess::classifiesFromCatalogAndValidates()
+{
     Office office;
     office.addArticle(QStringLiteral("100"), 1, QStringLiteral("A-OK"), 10, 2.5,
                       QStringLiteral("07"));
@@ -232,7 +241,8 @@ void TestProcess::classifiesFromCatalogAndValidates() {
     QVERIFY(office.dialogs.messages.isEmpty());
 }
 
-void TestProcess::otherValidatorOutcomesGiveErr() {
+void TestProcess::otherValidatorOutcomesGiveErr()
+{
     Office office;
     office.addArticle(QStringLiteral("100"), 1, QStringLiteral("A-OK"), 10, 2.5,
                       QStringLiteral("07"));
@@ -266,7 +276,8 @@ void TestProcess::otherValidatorOutcomesGiveErr() {
                 });
 }
 
-void TestProcess::failureRollsBackTheStages() {
+void TestProcess::failureRollsBackTheStages()
+{
     Office office;
     office.addArticle(QStringLiteral("100"), 1, QStringLiteral("A-OK"), 10, 2.5,
                       QStringLiteral("07"));
@@ -302,7 +313,8 @@ void TestProcess::failureRollsBackTheStages() {
     QCOMPARE(office.progress.messages.last(), Stage4);
 }
 
-void TestProcess::processStopsWhenTheImportFails() {
+void TestProcess::processStopsWhenTheImportFails()
+{
     Office office;
     office.addArticle(QStringLiteral("100"), 1, QStringLiteral("A-OK"), 10, 2.5,
                       QStringLiteral("07"));
@@ -317,7 +329,8 @@ void TestProcess::processStopsWhenTheImportFails() {
     QCOMPARE(office.progress.busyDepth, 0);
 }
 
-void TestProcess::countersFollowTheCodes() {
+void TestProcess::countersFollowTheCodes()
+{
     Office office;
     QCOMPARE(formatCounter(FRAM3_CargarEstadisticas(*office.ws, QStringLiteral("100")).total),
              QStringLiteral("0000"));
@@ -343,7 +356,8 @@ void TestProcess::countersFollowTheCodes() {
     QCOMPARE(formatCounter(12345), QStringLiteral("12345"));
 }
 
-void TestProcess::countersBeyondSixteenBits() {
+void TestProcess::countersBeyondSixteenBits()
+{
     Office office;
     office.home.runWorkSql(QStringLiteral(
         "insert into ART (INTNRO, ARTORD, PRCEST) with recursive n(i) as (select 1 union all "
@@ -354,7 +368,8 @@ void TestProcess::countersBeyondSixteenBits() {
     QCOMPARE(formatCounter(c.enCatalogo), QStringLiteral("40000"));
 }
 
-void TestProcess::commandLineShowsCountersAndRows() {
+void TestProcess::commandLineShowsCountersAndRows()
+{
     Office office;
     office.addArticle(QStringLiteral("100"), 2, QStringLiteral("A-OK"), 10, 2.5,
                       QStringLiteral("07"));
@@ -396,7 +411,8 @@ void TestProcess::commandLineShowsCountersAndRows() {
     QVERIFY(usage.isEmpty());
 }
 
-void TestProcess::processCommandOnAWordInvoice() {
+void TestProcess::processCommandOnAWordInvoice()
+{
     Office office;
     office.home.runDeclarationSql(QStringLiteral(
         "insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, estadistica, "

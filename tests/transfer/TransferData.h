@@ -12,7 +12,8 @@
  */
 namespace TransferData {
 
-inline QString workRows() {
+inline QString workRows()
+{
     // INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, ARTORG, PRCDUN, PRCNCM, PRCLAP,
     // PRCSUF, PRCEUN, PRCECA, PRCSUN, PRCSCA, PRCESM, PRCORI, PRCEST, PRCCRC
     return QStringLiteral(
@@ -28,7 +29,8 @@ inline QString workRows() {
         "NULL, NULL, NULL, NULL, NULL, '1', NULL, NULL, NULL);\n");
 }
 
-inline QString catalogRows() {
+inline QString catalogRows()
+{
     return QStringLiteral(
         "insert into catarticulos values ('CAT1', 'B-2', 'VIEJA', '999', 5, 1, "
         "'0000.00.00.000A', 'S', 'XX(1)-', '05', '05', 9, '2', 'U', 9);\n"
@@ -37,7 +39,8 @@ inline QString catalogRows() {
 }
 
 /** The rows a query returns, each field as text, NULL as "<NULL>". */
-inline QList<QStringList> rows(DataSession& session, const QString& sql) {
+inline QList<QStringList> rows(DataSession& session, const QString& sql)
+{
     session.Sql(sql);
     RecordSet rs;
     session.CrearRs(rs);
@@ -54,7 +57,8 @@ inline QList<QStringList> rows(DataSession& session, const QString& sql) {
 }
 
 /** Every row of the tables the transfer writes, for before/after comparisons. */
-inline QList<QStringList> dump(DataSession& declaration) {
+inline QList<QStringList> dump(DataSession& declaration)
+{
     QList<QStringList> all;
     for (const QString& sql :
          {QStringLiteral("select * from caratula order by interno"),
@@ -68,7 +72,8 @@ inline QList<QStringList> dump(DataSession& declaration) {
 }
 
 /** The items of interno 100 as a first transfer writes them (without idsubitem). */
-inline QList<QStringList> expectedItems() {
+inline QList<QStringList> expectedItems()
+{
     return {
         {QStringLiteral("A-1"),
          QStringLiteral("CAT1"),

@@ -23,7 +23,8 @@ struct Fixture {
     RecordingProgress progress;
     std::unique_ptr<Workspace> ws;
 
-    Fixture() {
+    Fixture()
+    {
         home.createDatabases();
         home.runWorkSql(workRows());
         home.runDeclarationSql(catalogRows());
@@ -35,13 +36,15 @@ struct Fixture {
 
     DataSession& declaration() { return ws->declaration(); }
 
-    QList<QStringList> items() {
+    QList<QStringList> items()
+    {
         return rows(declaration(), QStringLiteral("select ") + ItemColumns +
                                        QStringLiteral(" from subitems order by idsubitem"));
     }
 
     /** Forgets what the dialogs and progress recorded so far. */
-    void clearRecords() {
+    void clearRecords()
+    {
         dialogs.messages.clear();
         dialogs.questions.clear();
         progress.messages.clear();
@@ -62,7 +65,8 @@ private Q_SLOTS:
     void internoWithoutRowsWritesNothing();
 };
 
-void TransferTest::transfersCleanInterno() {
+void TransferTest::transfersCleanInterno()
+{
     Fixture f;
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     QCOMPARE(FRM3_Tranferir(*f.ws), TransferOutcome::Transferred);
@@ -119,7 +123,8 @@ void TransferTest::transfersCleanInterno() {
              QList<QStringList>({{QStringLiteral("3")}}));
 }
 
-void TransferTest::replacementDeclinedOrAccepted() {
+void TransferTest::replacementDeclinedOrAccepted()
+{
     Fixture f;
     QCOMPARE(FRM3_Tranferir(*f.ws), TransferOutcome::Transferred);
     f.home.runDeclarationSql(
@@ -154,7 +159,8 @@ void TransferTest::replacementDeclinedOrAccepted() {
              QList<QStringList>({{QStringLiteral("300"), QStringLiteral("F-9")}}));
 }
 
-void TransferTest::precheckRefusesRowsToCorrect() {
+void TransferTest::precheckRefusesRowsToCorrect()
+{
     Fixture f;
     f.home.runWorkSql(
         QStringLiteral("update ART set PRCCRC = NULL where INTNRO = '100' and ARTORD = 3;\n"));
@@ -178,7 +184,8 @@ void TransferTest::precheckRefusesRowsToCorrect() {
     QCOMPARE(FRM3_Tranferir(*f.ws), TransferOutcome::Transferred);
 }
 
-void TransferTest::failureLeavesDeclarationAsBefore_data() {
+void TransferTest::failureLeavesDeclarationAsBefore_data()
+{
     QTest::addColumn<QString>("declarationSql");
     QTest::addColumn<QString>("workSql");
     QTest::addColumn<int>("icon");
@@ -213,7 +220,8 @@ void TransferTest::failureLeavesDeclarationAsBefore_data() {
         << QStringLiteral("La línea 2 (artículo B-2) no tiene total.\n\n94") + items;
 }
 
-void TransferTest::failureLeavesDeclarationAsBefore() {
+void TransferTest::failureLeavesDeclarationAsBefore()
+{
     QFETCH(QString, declarationSql);
     QFETCH(QString, workSql);
     QFETCH(int, icon);
@@ -245,7 +253,8 @@ void TransferTest::failureLeavesDeclarationAsBefore() {
     QVERIFY(!f.progress.messages.contains(QStringLiteral("Fin de proceso")));
 }
 
-void TransferTest::internoWithoutRowsWritesNothing() {
+void TransferTest::internoWithoutRowsWritesNothing()
+{
     Fixture f;
     f.ws->currentInterno = QStringLiteral("900");
     const auto before = dump(f.declaration());

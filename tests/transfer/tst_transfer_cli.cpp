@@ -15,7 +15,8 @@ struct Run {
     QString err;
 };
 
-Run cli(const TestHome& home, const QStringList& args) {
+Run cli(const TestHome& home, const QStringList& args)
+{
     QProcess process;
     process.start(QStringLiteral(ADUPLAN_CLI),
                   QStringList{QStringLiteral("--home"), home.path()} + args);
@@ -26,7 +27,8 @@ Run cli(const TestHome& home, const QStringList& args) {
 }
 
 /** The declaration database of the home as another program would see it. */
-QList<QStringList> declarationDump(const TestHome& home) {
+QList<QStringList> declarationDump(const TestHome& home)
+{
     DataSession declaration(QStringLiteral("INTERNOS"));
     declaration.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") +
                                home.file(QStringLiteral("declaration.db")));
@@ -43,7 +45,8 @@ private Q_SLOTS:
     void transferReplaceAndRefusals();
 };
 
-void TransferCliTest::transferReplaceAndRefusals() {
+void TransferCliTest::transferReplaceAndRefusals()
+{
     TestHome home;
     home.createDatabases();
     home.runWorkSql(workRows());

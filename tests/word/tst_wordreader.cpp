@@ -26,31 +26,36 @@ namespace {
 
 using Streams = std::map<QString, QByteArray>;
 
-QString dataPath(const QString& relative) {
+QString dataPath(const QString& relative)
+{
     return TestHome::testDataPath(QStringLiteral("word/") + relative);
 }
 
-QByteArray readAll(const QString& path) {
+QByteArray readAll(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("cannot read %s", qPrintable(path));
     return file.readAll();
 }
 
-void writeAll(const QString& path, const QByteArray& bytes) {
+void writeAll(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
 }
 
 /** The body text with line ends written as LF, as the expected texts are stored. */
-QString bodyLines(const QString& path) {
+QString bodyLines(const QString& path)
+{
     QString text = WordReader::bodyText(path);
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 /** The error number the reader refuses the file with, or 0 when it reads it. */
-long refusal(const QString& path) {
+long refusal(const QString& path)
+{
     try {
         WordReader::bodyText(path);
     } catch (const AppError& error) {
@@ -62,7 +67,8 @@ long refusal(const QString& path) {
 }
 
 /** The streams of the root storage of an OLE2 file. */
-Streams oleStreams(const QString& path) {
+Streams oleStreams(const QString& path)
+{
     GsfInput* input = gsf_input_stdio_new(QFile::encodeName(path).constData(), nullptr);
     GsfInfile* ole = input ? gsf_infile_msole_new(input, nullptr) : nullptr;
     if (!ole)
@@ -84,7 +90,8 @@ Streams oleStreams(const QString& path) {
     return streams;
 }
 
-void writeOle(const QString& path, const Streams& streams) {
+void writeOle(const QString& path, const Streams& streams)
+{
     GsfOutput* sink = gsf_output_stdio_new(QFile::encodeName(path).constData(), nullptr);
     GsfOutfile* ole = gsf_outfile_msole_new(sink);
     for (const auto& [name, bytes] : streams) {
@@ -100,7 +107,8 @@ void writeOle(const QString& path, const Streams& streams) {
 }
 
 /** Writes a zip whose entries are given by path ("word/document.xml"). */
-void writeZip(const QString& path, const std::map<QString, QByteArray>& entries) {
+void writeZip(const QString& path, const std::map<QString, QByteArray>& entries)
+{
     GsfOutput* sink = gsf_output_stdio_new(QFile::encodeName(path).constData(), nullptr);
     GsfOutfile* zip = gsf_outfile_zip_new(sink, nullptr);
     std::map<QString, GsfOutfile*> dirs;
@@ -131,7 +139,8 @@ void writeZip(const QString& path, const std::map<QString, QByteArray>& entries)
 }
 
 /** A minimal WordprocessingML package around the given body markup. */
-std::map<QString, QByteArray> docxEntries(const QByteArray& body) {
+std::map<QString, QByteArray> docxEntries(const QByteArray& body)
+{
     return {
         {QStringLiteral("[Content_Types].xml"),
          "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
@@ -150,13 +159,16 @@ std::map<QString, QByteArray> docxEntries(const QByteArray& body) {
     };
 }
 
-quint32 le32(const QByteArray& bytes, qsizetype at) {
+quint32 le32(const QByteArray& bytes, qsizetype at)
+{
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
-void setLe32(QByteArray& bytes, qsizetype at, quint32 value) {
+void setLe32(QByteArray& bytes, qsizetype at, quint32 value)
+{
     qToLittleEndian(value, bytes.data() + at);
 }
-void setLe16(QByteArray& bytes, qsizetype at, quint16 value) {
+void setLe16(QByteArray& bytes, qsizetype at, quint16 value)
+{
     qToLittleEndian(value, bytes.data() + at);
 }
 
@@ -167,7 +179,8 @@ constexpr qsizetype kFcClx = 0x1A2, kLcbClx = 0x1A6, kCcpText = 0x4C;
  * pieces stored at the end of the WordDocument stream in reverse order, every other piece
  * 8-bit, the original text left behind as stale text.
  */
-Streams splitIntoPieces(Streams streams, qsizetype pieceLength) {
+Streams splitIntoPieces(Streams streams, qsizetype pieceLength)
+{
     QByteArray& word = streams[QStringLiteral("WordDocument")];
     QByteArray& table = streams[QStringLiteral("1Table")];
     const QByteArray clx = table.mid(le32(word, kFcClx), le32(word, kLcbClx));
@@ -240,7 +253,8 @@ private Q_SLOTS:
     void leerDocumento();
 };
 
-void TestWordReader::corpus_data() {
+void TestWordReader::corpus_data()
+{
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("outcome");
     QFile manifest(dataPath(QStringLiteral("corpus/MANIFEST.tsv")));
@@ -258,7 +272,8 @@ void TestWordReader::corpus_data() {
 
 // Every corpus file: the body text we settled on (tests/data/word/DIFFERENCES.md tells where
 // and why it differs from the other readers), or the refusal the manifest asks for.
-void TestWordReader::corpus() {
+void TestWordReader::corpus()
+{
     QFETCH(QString, file);
     QFETCH(QString, outcome);
     const QString path = dataPath(QStringLiteral("corpus/") + file);
@@ -279,7 +294,8 @@ void TestWordReader::corpus() {
     }
 }
 
-void TestWordReader::generatedDocuments_data() {
+void TestWordReader::generatedDocuments_data()
+{
     QTest::addColumn<QString>("document");
     QTest::addColumn<QString>("source");
     for (const char* name : {"invoice", "unicode", "long"})
@@ -292,13 +308,15 @@ void TestWordReader::generatedDocuments_data() {
 
 // Documents written by a word processor from a text: the body is that text, character for
 // character (runs of blanks, tabs, accents, euro sign, CJK).
-void TestWordReader::generatedDocuments() {
+void TestWordReader::generatedDocuments()
+{
     QFETCH(QString, document);
     QFETCH(QString, source);
     QCOMPARE(bodyLines(dataPath(document)), QString::fromUtf8(readAll(dataPath(source))));
 }
 
-void TestWordReader::fastSavedPieces() {
+void TestWordReader::fastSavedPieces()
+{
     const QString rebuilt = temp(QStringLiteral("pieces.doc"));
     writeOle(rebuilt,
              splitIntoPieces(oleStreams(dataPath(QStringLiteral("generated/long.doc"))), 4999));
@@ -306,7 +324,8 @@ void TestWordReader::fastSavedPieces() {
              QString::fromUtf8(readAll(dataPath(QStringLiteral("generated/long.txt")))));
 }
 
-void TestWordReader::openXmlMarkup() {
+void TestWordReader::openXmlMarkup()
+{
     const QString path = temp(QStringLiteral("markup.docx"));
     const auto body = [&](const QByteArray& markup) {
         writeZip(path, docxEntries(markup));
@@ -334,7 +353,8 @@ void TestWordReader::openXmlMarkup() {
              QStringLiteral("abc\r"));
 }
 
-void TestWordReader::refusals() {
+void TestWordReader::refusals()
+{
     const auto file = [&](const QString& name, const QByteArray& bytes) {
         writeAll(temp(name), bytes);
         return temp(name);
@@ -378,7 +398,8 @@ void TestWordReader::refusals() {
     QCOMPARE(refusal(ole), long(WordReader::NotWordDocument));
 }
 
-void TestWordReader::damagedBinary() {
+void TestWordReader::damagedBinary()
+{
     const Streams original = oleStreams(dataPath(QStringLiteral("generated/invoice.doc")));
     const QString path = temp(QStringLiteral("edited.doc"));
     const auto edited = [&](const std::function<void(Streams&)>& edit) {
@@ -430,7 +451,8 @@ void TestWordReader::damagedBinary() {
              long(WordReader::Encrypted));
 }
 
-void TestWordReader::leerDocumento() {
+void TestWordReader::leerDocumento()
+{
     ScriptedDialogs dialogs;
     const QString source =
         QString::fromUtf8(readAll(dataPath(QStringLiteral("generated/invoice.txt"))));
