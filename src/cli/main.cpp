@@ -21,6 +21,12 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "  rows INTERNO\n"
                           "  transfer INTERNO [--replace]\n";
 
+const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
+    {"init", Cli::init},         {"interno", Cli::interno}, {"parse", Cli::parse},
+    {"process", Cli::process},   {"stats", Cli::stats},     {"rows", Cli::rows},
+    {"transfer", Cli::transfer},
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -43,20 +49,10 @@ int main(int argc, char* argv[])
     const QString command = args.takeFirst();
     Cli::Context context{Workspace::resolveHome(homeOption), args, out, err};
     try {
-        if (command == QLatin1String("init"))
-            return Cli::init(context);
-        if (command == QLatin1String("interno"))
-            return Cli::interno(context);
-        if (command == QLatin1String("transfer"))
-            return Cli::transfer(context);
-        if (command == QLatin1String("parse"))
-            return Cli::parse(context);
-        if (command == QLatin1String("process"))
-            return Cli::process(context);
-        if (command == QLatin1String("stats"))
-            return Cli::stats(context);
-        if (command == QLatin1String("rows"))
-            return Cli::rows(context);
+        for (const auto& [name, run] : Commands) {
+            if (command == QLatin1String(name))
+                return run(context);
+        }
     } catch (const Cli::Usage& usage) {
         err << usage.text << '\n' << Usage;
         return Cli::UsageError;

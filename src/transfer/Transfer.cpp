@@ -90,9 +90,11 @@ QVariantList itemValues(const RecordSet& art, const Workspace& ws, const FormatS
             textOf(art, QStringLiteral("PRCSUN"))};
 }
 
-/** The thirteen values that an existing catalog entry takes, then its key. */
-QVariantList catalogUpdateValues(const RecordSet& art, const Workspace& ws,
-                                 const FormatService& format)
+/**
+ * What the catalog learns of an article, in the order of the update: everything but the
+ * key and the quantity (always 0).
+ */
+QVariantList catalogContent(const RecordSet& art, const FormatService& format)
 {
     return {textOf(art, QStringLiteral("ARTDSC")),
             textOf(art, QStringLiteral("PRCORI")),
@@ -105,30 +107,25 @@ QVariantList catalogUpdateValues(const RecordSet& art, const Workspace& ws,
             format.EsNumero(art.Fields(QStringLiteral("PRCECA"))),
             textOf(art, QStringLiteral("PRCESM")),
             textOf(art, QStringLiteral("PRCSUN")),
-            format.EsNumero(art.Fields(QStringLiteral("PRCSCA"))),
-            bound(ws.INTCAT),
-            textOf(art, QStringLiteral("ARTNRO"))};
+            format.EsNumero(art.Fields(QStringLiteral("PRCSCA")))};
 }
 
-/** The fifteen values of a new catalog entry, in the order of the insert. */
+/** The values of the catalog update: the content, then the key. */
+QVariantList catalogUpdateValues(const RecordSet& art, const Workspace& ws,
+                                 const FormatService& format)
+{
+    return catalogContent(art, format) +
+           QVariantList{bound(ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))};
+}
+
+/** The fifteen values of a new catalog entry: key, description, origin, quantity 0, the rest. */
 QVariantList catalogInsertValues(const RecordSet& art, const Workspace& ws,
                                  const FormatService& format)
 {
-    return {bound(ws.INTCAT),
-            textOf(art, QStringLiteral("ARTNRO")),
-            textOf(art, QStringLiteral("ARTDSC")),
-            textOf(art, QStringLiteral("PRCORI")),
-            0.0,
-            format.EsNumero(art.Fields(QStringLiteral("ARTUNI"))),
-            textOf(art, QStringLiteral("PRCNCM")),
-            textOf(art, QStringLiteral("PRCLAP")),
-            textOf(art, QStringLiteral("PRCSUF")),
-            textOf(art, QStringLiteral("PRCDUN")),
-            textOf(art, QStringLiteral("PRCEUN")),
-            format.EsNumero(art.Fields(QStringLiteral("PRCECA"))),
-            textOf(art, QStringLiteral("PRCESM")),
-            textOf(art, QStringLiteral("PRCSUN")),
-            format.EsNumero(art.Fields(QStringLiteral("PRCSCA")))};
+    QVariantList values = QVariantList{bound(ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))} +
+                          catalogContent(art, format);
+    values.insert(4, 0.0);
+    return values;
 }
 
 int progressCount(qsizetype count)
