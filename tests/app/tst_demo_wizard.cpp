@@ -1,0 +1,73 @@
+#include "app/frmMain.h"
+#include "components/DataSession.h"
+#include "data/DemoData.h"
+#include "data/WorkDatabase.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+/** A demo invoice through the main window, from the interno to the declaration database. */
+class TestDemoWizard : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void invoiceToDeclarationDatabase()
+    {
+        QTemporaryDir home;
+        WorkDatabase::create(home.path());
+        DemoData::write(home.path());
+        {
+            DataSession work;
+            work.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") +
+                                WorkDatabase::path(home.path()));
+            work.Conectar();
+            work.Sql(QStringLiteral("insert into INTN (INTNRO, INTDSC) values ('7802', 'Demo')"));
+            QCOMPARE(work.ejecutar(), 1);
+        }
+
+        ScriptedDialogs dialogs;
+        frmMain window(home.path(), dialogs);
+        QVERIFY(window.load());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* next = window.findChild<QPushButton*>(QStringLiteral("cmdSiguiente"));
+        auto text = [&window](const char* name) {
+            return window.findChild<QLabel*>(QLatin1String(name))->text();
+        };
+
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(window.workspace().currentInterno, QStringLiteral("7802"));
+        QVERIFY(!next->isEnabled());
+        dialogs.fileAnswers.enqueue(
+            home.filePath(QStringLiteral("invoices/factura-brightwater-7802.docx")));
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("FRAM2_CmdProcesar")),
+                          Qt::LeftButton);
+        QVERIFY(next->isEnabled());
+
+        QTest::mouseClick(next, Qt::LeftButton);
+        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.messageTexts().join(u'|')));
+        QCOMPARE(window.workspace().currentStep, 3);
+        QCOMPARE(text("Main_lbMensaje"), QStringLiteral("Fin de Proceso"));
+        QCOMPARE(text("FRAM3_lbTotal"), QStringLiteral("0016"));
+        QCOMPARE(text("FRAM3_lbEnCatalogo"), QStringLiteral("0016"));
+        QCOMPARE(text("FRAM3_lbErroneos"), QStringLiteral("0000"));
+
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(dialogs.messageTexts(),
+                 QStringList{QStringLiteral("Se transfirio 16 articulos en el interno 7802")});
+        QCOMPARE(dialogs.messages.first().icon, MessageIcon::Information);
+        QCOMPARE(text("Main_lbMensaje"), QStringLiteral("Fin de proceso"));
+
+        RecordSet rs;
+        window.workspace().declaration().Sql(
+            QStringLiteral("select count(*) as n from subitems where interno = '7802'"));
+        QVERIFY(window.workspace().declaration().CrearRs(rs));
+        QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
+    }
+};
+
+QTEST_MAIN(TestDemoWizard)
+#include "tst_demo_wizard.moc"
