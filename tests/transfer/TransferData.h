@@ -12,27 +12,32 @@
  */
 namespace TransferData {
 
-inline void fill(const TestHome& home)
-{
-    // INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, ARTORG, PRCDUN, PRCNCM, PRCLAP,
-    // PRCSUF, PRCEUN, PRCECA, PRCSUN, PRCSCA, PRCESM, PRCORI, PRCEST, PRCCRC
-    home.runWorkSql(QStringLiteral(
-        "insert into INTN values ('100', 'Interno de prueba');\n"
-        "insert into INTN values ('200', 'Interno con errores');\n"
-        "insert into ART values ('100', 3, 'A-1', 'TORNILLO LARGO', 4, 3, 12, '212', '02', "
-        "'7318.15.00.200B', 'S', 'AB(LARGO)-', '01', 7, '', 0, '2', '212', 'M', 'OK');\n"
-        "insert into ART values ('100', 1, 'A-1', 'TORNILLO O''HARA', 10.5, 2.25, 23.625, '212', "
-        "'01', '7318.15.00.100A', 'N', 'AA(X)-', '01', 10.5, NULL, NULL, '1', NULL, 'A', 'OK');\n"
-        "insert into ART values ('100', 2, 'B-2', 'ARANDELA', 100, 0.1, 10, '203', ' 07 ', "
-        "'7318.22.00.000C', 'N', 'SIN SUFIJOS', '07', 100, '10', 3.5, '1', '203', 'A', 'OK');\n"
-        "insert into ART values ('200', 1, 'C-3', 'TUERCA', 1, 1, 1, '212', '01', NULL, NULL, "
-        "NULL, NULL, NULL, NULL, NULL, '1', NULL, NULL, NULL);\n"));
-    home.runDeclarationSql(QStringLiteral(
-        "insert into catarticulos values ('CAT1', 'B-2', 'VIEJA', '999', 5, 1, "
-        "'0000.00.00.000A', 'S', 'XX(1)-', '05', '05', 9, '2', 'U', 9);\n"
-        "insert into catarticulos values ('CAT2', 'A-1', 'OTRO CATALOGO', '999', 5, 1, "
-        "'0000.00.00.000A', 'S', 'XX(1)-', '05', '05', 9, '2', 'U', 9);\n"));
-}
+struct Home : TestHome {
+    Home()
+    {
+        createDatabases();
+        // INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, ARTORG, PRCDUN, PRCNCM, PRCLAP,
+        // PRCSUF, PRCEUN, PRCECA, PRCSUN, PRCSCA, PRCESM, PRCORI, PRCEST, PRCCRC
+        runWorkSql(QStringLiteral(
+            "insert into INTN values ('100', 'Interno de prueba');\n"
+            "insert into INTN values ('200', 'Interno con errores');\n"
+            "insert into ART values ('100', 3, 'A-1', 'TORNILLO LARGO', 4, 3, 12, '212', '02', "
+            "'7318.15.00.200B', 'S', 'AB(LARGO)-', '01', 7, '', 0, '2', '212', 'M', 'OK');\n"
+            "insert into ART values ('100', 1, 'A-1', 'TORNILLO O''HARA', 10.5, 2.25, 23.625, "
+            "'212', "
+            "'01', '7318.15.00.100A', 'N', 'AA(X)-', '01', 10.5, NULL, NULL, '1', NULL, 'A', "
+            "'OK');\n"
+            "insert into ART values ('100', 2, 'B-2', 'ARANDELA', 100, 0.1, 10, '203', ' 07 ', "
+            "'7318.22.00.000C', 'N', 'SIN SUFIJOS', '07', 100, '10', 3.5, '1', '203', 'A', 'OK');\n"
+            "insert into ART values ('200', 1, 'C-3', 'TUERCA', 1, 1, 1, '212', '01', NULL, NULL, "
+            "NULL, NULL, NULL, NULL, NULL, '1', NULL, NULL, NULL);\n"));
+        runDeclarationSql(QStringLiteral(
+            "insert into catarticulos values ('CAT1', 'B-2', 'VIEJA', '999', 5, 1, "
+            "'0000.00.00.000A', 'S', 'XX(1)-', '05', '05', 9, '2', 'U', 9);\n"
+            "insert into catarticulos values ('CAT2', 'A-1', 'OTRO CATALOGO', '999', 5, 1, "
+            "'0000.00.00.000A', 'S', 'XX(1)-', '05', '05', 9, '2', 'U', 9);\n"));
+    }
+};
 
 /** The rows a query returns, fields joined by "|", NULL as "<NULL>". */
 inline QStringList rows(DataSession& session, const QString& sql)
@@ -43,10 +48,9 @@ inline QStringList rows(DataSession& session, const QString& sql)
     QStringList out;
     for (; !rs.Eof(); rs.MoveNext()) {
         QStringList fields;
-        for (const QString& column : rs.columns()) {
-            const QVariant value = rs.Fields(column);
-            fields << (value.isNull() ? QStringLiteral("<NULL>") : value.toString());
-        }
+        for (const QString& column : rs.columns())
+            fields << (rs.Fields(column).isNull() ? QStringLiteral("<NULL>")
+                                                  : rs.Fields(column).toString());
         out << fields.join(QLatin1Char('|'));
     }
     return out;
