@@ -70,10 +70,10 @@ void TransferTest::transfersThenDeclinesOrReplaces()
     QCOMPARE(f.progress.messages.join(QLatin1Char('|')),
              QStringLiteral("Validando datos...|Transfiriendo al Dectra Windows...|"
                             "Actualizando catalogo...|Fin de proceso"));
-    QVERIFY(!f.progress.visible);
-    QCOMPARE(f.progress.maximum, 3);
-    QCOMPARE(f.progress.value, 3);
-    QCOMPARE(f.progress.busyDepth, 0);
+    // The bar hidden at 3 of 3, the hourglass off.
+    QCOMPARE(QList<int>(
+                 {f.progress.visible, f.progress.maximum, f.progress.value, f.progress.busyDepth}),
+             QList<int>({0, 3, 3, 0}));
 
     const QStringList header = rows(f.declaration(), QStringLiteral("select * from caratula"));
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
@@ -111,7 +111,6 @@ void TransferTest::transfersThenDeclinesOrReplaces()
         "update ART set ARTDSC = 'ARANDELA PLANA' where INTNRO = '100' and ARTORD = 2;\n"));
     f.dialogs.questionAnswers << true;
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
-    QCOMPARE(f.dialogs.questions, QStringList{Replace});
     f.expectMessage(MessageIcon::Information, Done);
     QStringList expected = expectedItems();
     expected[1].replace(QStringLiteral("ARANDELA"), QStringLiteral("ARANDELA PLANA"));
@@ -130,7 +129,6 @@ void TransferTest::refusesRowsToCorrectAndEmptyInterno()
     f.expectMessage(MessageIcon::Exclamation,
                     QStringLiteral("Hay registros para depurar.\n\nHaga click en el boton "
                                    "\"DATOS CON ERRORES\""));
-    QCOMPARE(f.progress.messages, QStringList{QStringLiteral("Validando datos...")});
     QCOMPARE(dump(f.declaration()), before);
 
     f.ws.currentInterno = QStringLiteral("900");
@@ -203,7 +201,6 @@ void TransferTest::failureLeavesDeclarationAsBefore()
 
     f.dialogs.questionAnswers << true;
     QCOMPARE(f.transfer(), TransferOutcome::Failed);
-    QCOMPARE(f.dialogs.questions, QStringList{Replace});
     f.expectMessage(MessageIcon(icon), text + NothingTransferred);
     QCOMPARE(dump(f.declaration()), before);
     QCOMPARE(f.progress.busyDepth, 0);
