@@ -1,7 +1,5 @@
 #include "TransferData.h"
 
-#include "support/TestHome.h"
-
 #include <QProcess>
 #include <QTest>
 
@@ -9,31 +7,19 @@ using namespace TransferData;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run cli(const TestHome& home, const QStringList& args)
+/** A run of "transfer" with the arguments (split at spaces), as "exit code|stdout|stderr". */
+QString transfer(const TestHome& home, const char* arguments)
 {
+    const QStringList args = QString::fromUtf8(arguments).split(u' ', Qt::SkipEmptyParts);
     QProcess process;
     process.start(QStringLiteral(ADUPLAN_CLI),
-                  QStringList{QStringLiteral("--home"), home.path()} + args);
+                  QStringList{QStringLiteral("--home"), home.path(), QStringLiteral("transfer")} +
+                      args);
     if (!process.waitForFinished(60000))
         qFatal("aduplan-cli did not finish");
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-/** The declaration database of the home as another program would see it. */
-QList<QStringList> declarationDump(const TestHome& home)
-{
-    DataSession declaration(QStringLiteral("INTERNOS"));
-    declaration.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") +
-                               home.file(QStringLiteral("declaration.db")));
-    declaration.Conectar();
-    return dump(declaration);
+    return QString::number(process.exitCode()) + QLatin1Char('|') +
+           QString::fromUtf8(process.readAllStandardOutput()) + QLatin1Char('|') +
+           QString::fromUtf8(process.readAllStandardError());
 }
 
 } // namespace
@@ -47,54 +33,32 @@ private Q_SLOTS:
 
 void TransferCliTest::transferReplaceAndRefusals()
 {
-    TestHome home;
-    home.createDatabases();
-    home.runWorkSql(workRows());
-    home.runDeclarationSql(catalogRows());
+    Home home;
     home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("CAT1"));
-    const QString done = QStringLiteral("Se transfirio 3 articulos en el interno 100\n");
+    // The declaration database of the home as another program sees it.
+    DataSession declaration(QStringLiteral("INTERNOS"));
+    declaration.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") +
+                               home.file(QStringLiteral("declaration.db")));
+    declaration.Conectar();
+    const QString done = QStringLiteral("0|Se transfirio 3 articulos en el interno 100\n|");
 
-    Run run = cli(home, {QStringLiteral("transfer"), QStringLiteral("100")});
-    QCOMPARE(run.err, QString());
-    QCOMPARE(run.out, done);
-    QCOMPARE(run.exitCode, 0);
-    const auto transferred = declarationDump(home);
-    QVERIFY(transferred.contains(QStringList{
-        QStringLiteral("CAT1"), QStringLiteral("A-1"), QStringLiteral("TORNILLO LARGO"),
-        QStringLiteral("212"), QStringLiteral("0"), QStringLiteral("3"),
-        QStringLiteral("7318.15.00.200B"), QStringLiteral("S"), QStringLiteral("AB(LARGO)-"),
-        QStringLiteral("02"), QStringLiteral("01"), QStringLiteral("7"), QStringLiteral("2"),
-        QStringLiteral(""), QStringLiteral("0")}));
+    QCOMPARE(transfer(home, "100"), done);
+    QCOMPARE(items(declaration), expectedItems());
 
-    // Already there: refused without --replace, nothing changed.
-    run = cli(home, {QStringLiteral("transfer"), QStringLiteral("100")});
-    QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.out, QString());
-    QVERIFY2(run.err.startsWith(QStringLiteral("El interno [ 100 ] ya existe.")),
-             qPrintable(run.err));
-    QVERIFY2(run.err.contains(QStringLiteral("--replace")), qPrintable(run.err));
-    QCOMPARE(declarationDump(home), transferred);
+    // Already there: refused without --replace.
+    QCOMPARE(transfer(home, "100"),
+             QStringLiteral("1||El interno [ 100 ] ya existe.\n\nDesea reemplazarlo?\nNo se "
+                            "transfirió ningún registro. Use --replace para reemplazarlo.\n"));
 
-    run =
-        cli(home, {QStringLiteral("transfer"), QStringLiteral("100"), QStringLiteral("--replace")});
-    QCOMPARE(run.err, QString());
-    QCOMPARE(run.out, done);
-    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(transfer(home, "100 --replace"), done);
 
-    // The pre-check refuses interno 200, which has a row to correct.
-    const auto replaced = declarationDump(home);
-    run = cli(home, {QStringLiteral("transfer"), QStringLiteral("200")});
-    QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.out, QString());
-    QVERIFY2(run.err.startsWith(QStringLiteral("Hay registros para depurar.\n")),
-             qPrintable(run.err));
-    QCOMPARE(declarationDump(home), replaced);
-
-    // Wrong use.
-    QCOMPARE(cli(home, {QStringLiteral("transfer")}).exitCode, 2);
-    QCOMPARE(cli(home, {QStringLiteral("transfer"), QStringLiteral("100"), QStringLiteral("--x")})
-                 .exitCode,
-             2);
+    // The pre-check refuses interno 200, which has a row to correct; wrong use. First lines:
+    const auto first = [&home](const char* args) {
+        return transfer(home, args).section(QLatin1Char('\n'), 0, 0);
+    };
+    QCOMPARE(first("200"), QStringLiteral("1||Hay registros para depurar."));
+    QCOMPARE(first(""), QStringLiteral("2||Falta el número de interno."));
+    QCOMPARE(first("100 --x"), QStringLiteral("2||Argumento desconocido: --x"));
 }
 
 QTEST_GUILESS_MAIN(TransferCliTest)
