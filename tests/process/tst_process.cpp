@@ -9,8 +9,6 @@
 #include <QProcess>
 #include <QTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -40,8 +38,7 @@ QStringList expected(const QStringList& invoice, const QStringList& processing)
 
 struct CliRun {
     int code;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 CliRun runCli(const TestHome& home, const QStringList& args)
@@ -58,7 +55,7 @@ struct Office {
     TestHome home;
     ScriptedDialogs dialogs;
     RecordingProgress progress;
-    std::unique_ptr<Workspace> ws;
+    Workspace ws{home.path(), dialogs, progress};
 
     Office()
     {
@@ -67,28 +64,20 @@ struct Office {
         home.runNomenclatorSql(TestHome::testData(u"process/nomenclator.sql"_s));
         home.setSetting(u"INTCAT"_s, u"CAT1"_s);
         home.setSetting(u"PRCESM"_s, u"9"_s);
-        ws = std::make_unique<Workspace>(home.path(), dialogs, progress);
-        ws->open();
-        ws->currentInterno = u"100"_s;
+        ws.open();
+        ws.currentInterno = u"100"_s;
     }
 
     /** Adds an ART row as the import leaves it; gives its invoice part as rows() shows it. */
     QString add(const QString& interno, int order, const QString& article, double quantity,
                 double unitPrice, const QString& unit, const QVariant& condition = {})
     {
-        const QVariantList invoice = {interno,
-                                      order,
-                                      article,
-                                      u"DESC "_s + article,
-                                      quantity,
-                                      unitPrice,
-                                      quantity * unitPrice,
-                                      u"212"_s,
-                                      unit};
-        ws->work().Sql(u"insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, "
-                       "ARTTOT, ARTORG, PRCDUN, PRCESM) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-                       invoice + QVariantList{condition});
-        ws->work().ejecutar();
+        QVariantList invoice = {interno, order, article, u"DESC "_s + article, quantity};
+        invoice << unitPrice << quantity * unitPrice << u"212"_s << unit;
+        ws.work().Sql(u"insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, "
+                      "ARTTOT, ARTORG, PRCDUN, PRCESM) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+                      invoice + QVariantList{condition});
+        ws.work().ejecutar();
         return joined(invoice);
     }
 
@@ -97,9 +86,9 @@ struct Office {
     {
         const QStringList& columns = WorkDatabase::articleColumns();
         RecordSet rs;
-        ws->work().Sql(u"select "_s + columns.join(u", "_s) +
-                       u" from ART order by INTNRO, ARTORD"_s);
-        ws->work().CrearRs(rs);
+        ws.work().Sql(u"select "_s + columns.join(u", "_s) +
+                      u" from ART order by INTNRO, ARTORD"_s);
+        ws.work().CrearRs(rs);
         QStringList result;
         for (; !rs.Eof(); rs.MoveNext()) {
             QVariantList row;
@@ -114,15 +103,15 @@ struct Office {
     bool classify()
     {
         SuffixValidator validator;
-        validator.ConexionString(ws->directory());
-        return ClasificarArticulos(*ws, [&](const QString& position, const QString& suffixes) {
+        validator.ConexionString(ws.directory());
+        return ClasificarArticulos(ws, [&](const QString& position, const QString& suffixes) {
             return validator.ValidarSufijos(position, suffixes);
         });
     }
 
     QList<qint64> counters(const QString& interno)
     {
-        const ProcessCounters c = FRAM3_CargarEstadisticas(*ws, interno);
+        const ProcessCounters c = FRAM3_CargarEstadisticas(ws, interno);
         return {c.total, c.enCatalogo, c.nuevos, c.conErrores, c.errPosicion, c.errSufijos};
     }
 };
@@ -151,25 +140,22 @@ private Q_SLOTS:
 
         QVERIFY(office.classify());
         const QStringList processing = {
-            // LAPI from the nomenclator's "*"; units agree and "OK": statistical
-            // quantity.
+            // LAPI from the nomenclator's "*"; units agree and "OK": statistical quantity.
             u"8482.10.10.000B|S|MA01-|07|10|KG|~|1|~|A|OK"_s,
-            // Position unknown to the nomenclator: LAPI "N", POS; units agree but
-            // the check failed: no quantity.
+            // Position unknown to the nomenclator: LAPI "N", POS; units agree but the check
+            // failed: no quantity.
             u"9999.99.99.999Z|N|SIN SUFIJOS|07|~||~|2|~|E|POS"_s,
             // LAPI of the catalog copied unchanged; wrong option: SUF.
             u"8482.10.10.000B| N |MA09-|07|~||~|1|~|E|SUF"_s,
-            // Not in catalog CAT1 (only in another catalog): only the default
-            // condition.
+            // Not in catalog CAT1 (only in another catalog): only the default condition.
             Unclassified.arg(u"9"_s),
             // One article on two lines with two unit prices: both classified alike.
             u"7318.15.00.200D|N||01|2||~|3|~|A|OK"_s,
             u"7318.15.00.200D|N||01|4||~|3|~|A|OK"_s,
-            // Blank LAPI and a [059] other than "*": "N"; empty condition takes the
-            // default; statistical unit differs from the declared one: no quantity.
+            // Blank LAPI and a [059] other than "*": "N"; empty condition takes the default;
+            // statistical unit differs from the declared one: no quantity.
             u"3926.90.90.990E|N|SIN SUFIJOS|05|~||~|9|~|A|OK"_s,
-            // NULL catalog values written empty; NULL condition filled by stage 3;
-            // NULL [059].
+            // NULL catalog values written empty; NULL condition filled by stage 3; NULL [059].
             u"7318.15.00.200D|N||07|8||~|9|~|A|OK"_s,
             // A condition already set is kept.
             Unclassified.arg(u"4"_s),
@@ -185,28 +171,25 @@ private Q_SLOTS:
         QCOMPARE(office.progress.maximum, 7); // rows validated
         QCOMPARE(office.progress.value, 7);
         QVERIFY(office.dialogs.messages.isEmpty());
-    }
 
-    void otherValidatorOutcomesGiveErr()
-    {
-        Office office;
-        const QStringList invoice = {
-            office.add(u"100"_s, 1, u"A-OK"_s, 10, 2.5, u"07"_s),
-            office.add(u"100"_s, 2, u"A-NULLS"_s, 8, 1, u"07"_s),
-            office.add(u"100"_s, 3, u"NEW-1"_s, 5, 1, u"07"_s),
-        };
-
+        // Interno 200 with any other validator outcome: ERR.
+        office.ws.currentInterno = u"200"_s;
+        const QStringList other = {invoice.last(),
+                                   office.add(u"200"_s, 2, u"A-NULLS"_s, 8, 1, u"07"_s),
+                                   office.add(u"200"_s, 3, u"NEW-1"_s, 5, 1, u"07"_s)};
         QStringList asked;
         QVERIFY(
-            ClasificarArticulos(*office.ws, [&](const QString& position, const QString& suffixes) {
+            ClasificarArticulos(office.ws, [&](const QString& position, const QString& suffixes) {
                 asked << position + u'|' + suffixes;
                 return position.startsWith(u"8482"_s) ? 3 : -1;
             }));
         // NULL suffixes are passed as the empty text; unclassified rows are not validated.
         QCOMPARE(asked, QStringList({u"8482.10.10.000B|MA01-"_s, u"7318.15.00.200D|"_s}));
-        QCOMPARE(office.rows(), expected(invoice, {u"8482.10.10.000B|S|MA01-|07|~|KG|~|1|~|E|ERR"_s,
-                                                   u"7318.15.00.200D|N||07|~||~|9|~|E|ERR"_s,
-                                                   Unclassified.arg(u"9"_s)}));
+        QCOMPARE(office.rows(),
+                 expected(invoice.first(9), processing) +
+                     expected(other, {u"8482.10.10.000B|S|MA01-|07|~|KG|~|1|~|E|ERR"_s,
+                                      u"7318.15.00.200D|N||07|~||~|9|~|E|ERR"_s,
+                                      Unclassified.arg(u"9"_s)}));
     }
 
     void failuresLeaveTheRowsAsImported()
@@ -239,8 +222,7 @@ private Q_SLOTS:
 
         // A failed import stops the whole process.
         office.progress.messages.clear();
-        QVERIFY(
-            !FRAM2_GuardarDatosToBase(*office.ws, office.home.file(u"no-existe/factura.doc"_s)));
+        QVERIFY(!FRAM2_GuardarDatosToBase(office.ws, office.home.file(u"no-existe/factura.doc"_s)));
         // The former rows are neither replaced nor classified.
         QCOMPARE(office.rows(), before);
         QVERIFY(!office.progress.messages.contains(Stage2));
@@ -273,7 +255,7 @@ private Q_SLOTS:
         Office office;
         office.add(u"100"_s, 2, u"A-OK"_s, 10, 2.5, u"07"_s);
         office.add(u"100"_s, 1, u"NEW-1"_s, 5, 1, u"07"_s);
-        QVERIFY(ClasificarArticulos(*office.ws, [](const QString&, const QString&) { return 0; }));
+        QVERIFY(ClasificarArticulos(office.ws, [](const QString&, const QString&) { return 0; }));
 
         const CliRun stats = runCli(office.home, {u"stats"_s, u"100"_s});
         QCOMPARE(stats.code, 0);
