@@ -8,3 +8,6 @@ insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, idunidad, 
 insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, idunidad, estadistica, estadomerc, deresp, preciounitario) values ('CAT1', 'A-OTHER', '3926.90.90.990E', '   ', 'SIN SUFIJOS', '07', '05', '', '', 1);
 insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, idunidad, estadistica, estadomerc, deresp, preciounitario) values ('CAT1', 'A-NULLS', '7318.15.00.200D', NULL, NULL, NULL, '07', NULL, NULL, NULL);
 insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, idunidad, estadistica, estadomerc, deresp, preciounitario) values ('OTRO', 'NEW-1', '8482.10.10.000B', 'S', 'MA01-', '07', '07', '1', '', 1);
+-- Articles of the invoice the process command reads (import/invoice-fixed-columns.doc).
+insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, estadistica, estadomerc, deresp) values ('CAT1', 'AB-100', '8482.10.10.000B', NULL, 'MA01-', '01', '1', '');
+insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, estadistica, estadomerc, deresp) values ('CAT1', 'HS-200', '9999.99.99.999Z', 'N', '', '02', '1', '');
