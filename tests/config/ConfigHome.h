@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Workspace.h"
-#include "config/OriginRelations.h"
+#include "config/Configuration.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
 
@@ -27,7 +27,7 @@ struct ConfigHome {
     QStringList relations() const
     {
         QStringList rows;
-        for (const OriginRelation& relation : OriginRelations::list(ws->work()))
+        for (const OriginRelation& relation : Configuration::Cargar_Pais(*ws))
             rows << relation.text + QLatin1Char('|') + relation.code;
         return rows;
     }
