@@ -42,8 +42,10 @@ def run(command):
 
 
 def best(command, repeats):
+    """The fastest run, with the highest peak memory of all runs."""
     runs = [run(command) for _ in range(repeats)]
-    return min(runs, key=lambda r: r[0])
+    fastest = min(runs, key=lambda r: r[0])
+    return fastest[0], max(r[1] for r in runs), fastest[2], fastest[3]
 
 
 def main():

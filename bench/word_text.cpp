@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -15,9 +16,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        QString text = WordReader::bodyText(args.at(1));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        const QByteArray utf8 = text.toUtf8();
+        QByteArray utf8 = WordReader::bodyText(args.at(1)).toUtf8();
+        std::replace(utf8.begin(), utf8.end(), '\r', '\n');
         std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
         return 0;
     } catch (const AppError& error) {

@@ -80,26 +80,36 @@ public:
 
     void decode8(const unsigned char* bytes, size_t count) {
         prepare(qsizetype(count));
-        char16_t* out = m_out;
+        char16_t* const out = m_out;
+        qsizetype length = m_length; // kept in a register in the loop
         for (size_t i = 0; i < count; ++i) {
             const char16_t c = kCompressed[bytes[i]];
-            if (c >= 0x20 && c != 0xA0)
-                out[m_length++] = c;
-            else
+            if (c >= 0x20 && c != 0xA0) [[likely]] {
+                out[length++] = c;
+            } else {
+                m_length = length;
                 control(c);
+                length = m_length;
+            }
         }
+        m_length = length;
     }
 
     void decode16(const unsigned char* bytes, size_t count) {
         prepare(qsizetype(count));
-        char16_t* out = m_out;
+        char16_t* const out = m_out;
+        qsizetype length = m_length; // kept in a register in the loop
         for (size_t i = 0; i < count; ++i) {
             const char16_t c = char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
-            if (c >= 0x20 && c != 0xA0)
-                out[m_length++] = c;
-            else
+            if (c >= 0x20 && c != 0xA0) [[likely]] {
+                out[length++] = c;
+            } else {
+                m_length = length;
                 control(c);
+                length = m_length;
+            }
         }
+        m_length = length;
     }
 
     QString take() {
