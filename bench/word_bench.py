@@ -56,11 +56,11 @@ def main():
     small = document("one-paragraph.doc", 0)
     megabytes = os.path.getsize(big) / 1e6
     profile = tempfile.mkdtemp(prefix="bench-lo-")
-    tools = [("aduplan", lambda f: [ours, f], 7)]
+    tools = [("aduplan", lambda f: [ours, f], 15)]
     if shutil.which("antiword"):
-        tools.append(("antiword -w 0", lambda f: ["antiword", "-w", "0", f], 5))
+        tools.append(("antiword -w 0", lambda f: ["antiword", "-w", "0", f], 10))
     if shutil.which("catdoc"):
-        tools.append(("catdoc", lambda f: ["catdoc", f], 5))
+        tools.append(("catdoc", lambda f: ["catdoc", f], 15))
     if shutil.which("soffice"):
         lo = lambda f: ["soffice", f"-env:UserInstallation=file://{profile}", "--headless",
                         "--cat", f]

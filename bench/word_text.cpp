@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -17,7 +16,9 @@ int main(int argc, char** argv) {
     }
     try {
         QByteArray utf8 = WordReader::bodyText(args.at(1)).toUtf8();
-        std::replace(utf8.begin(), utf8.end(), '\r', '\n');
+        char* const bytes = utf8.data();
+        for (qsizetype i = 0; i < utf8.size(); ++i) // branch-free, so that it vectorises
+            bytes[i] = bytes[i] == '\r' ? '\n' : bytes[i];
         std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
         return 0;
     } catch (const AppError& error) {

@@ -285,9 +285,10 @@ QString readBinaryDocument(GsfInput* input) {
     const std::vector<Piece> pieces = mainPieces(clx, ccpText, wordSize);
     clx = {};
 
-    // Room grows with what was really read: the counts of a damaged file may promise more.
+    // The pieces were checked to lie in the WordDocument stream, itself no larger than the
+    // file: the text's length is bounded by the file's size.
     BodyDecoder decoder;
-    decoder.prepare(qsizetype(std::min<qint64>(ccpText, kChunk)));
+    decoder.prepare(qsizetype(ccpText));
     std::vector<unsigned char> chunk;
     for (const Piece& piece : pieces) {
         const size_t width = piece.compressed ? 1 : 2;
