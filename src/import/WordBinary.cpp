@@ -225,8 +225,7 @@ QString readBinaryDocument(GsfInput* input) {
     };
     if (rootHas(u"EncryptionInfo") || rootHas(u"EncryptedPackage"))
         refuse(Encrypted, QStringLiteral("paquete cifrado"));
-    if (rootHas(u"\tDRMContent") || rootHas(u"\x06"
-                                            "DataSpaces"))
+    if (rootHas(u"\tDRMContent") || rootHas(u"\006DataSpaces"))
         refuse(RightsManaged);
     const auto stream = [&](QStringView name) {
         ObjectRef<GsfInput> child(childNamed(ole.get(), name));
