@@ -16,9 +16,10 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        QString text = WordReader::bodyText(args.at(1));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        const QByteArray utf8 = text.toUtf8();
+        QByteArray utf8 = WordReader::bodyText(args.at(1)).toUtf8();
+        char* const bytes = utf8.data();
+        for (qsizetype i = 0; i < utf8.size(); ++i) // branch-free, so that it vectorises
+            bytes[i] = bytes[i] == '\r' ? '\n' : bytes[i];
         std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
         return 0;
     } catch (const AppError& error) {

@@ -86,27 +86,37 @@ public:
     void decode8(const unsigned char* bytes, size_t count)
     {
         prepare(qsizetype(count));
-        char16_t* out = m_out;
+        char16_t* const out = m_out;
+        qsizetype length = m_length; // kept in a register in the loop
         for (size_t i = 0; i < count; ++i) {
             const char16_t c = kCompressed[bytes[i]];
-            if (c >= 0x20 && c != 0xA0)
-                out[m_length++] = c;
-            else
+            if (c >= 0x20 && c != 0xA0) [[likely]] {
+                out[length++] = c;
+            } else {
+                m_length = length;
                 control(c);
+                length = m_length;
+            }
         }
+        m_length = length;
     }
 
     void decode16(const unsigned char* bytes, size_t count)
     {
         prepare(qsizetype(count));
-        char16_t* out = m_out;
+        char16_t* const out = m_out;
+        qsizetype length = m_length; // kept in a register in the loop
         for (size_t i = 0; i < count; ++i) {
             const char16_t c = char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
-            if (c >= 0x20 && c != 0xA0)
-                out[m_length++] = c;
-            else
+            if (c >= 0x20 && c != 0xA0) [[likely]] {
+                out[length++] = c;
+            } else {
+                m_length = length;
                 control(c);
+                length = m_length;
+            }
         }
+        m_length = length;
     }
 
     QString take()
@@ -226,8 +236,7 @@ QString readBinaryDocument(GsfInput* input)
     };
     if (rootHas(u"EncryptionInfo") || rootHas(u"EncryptedPackage"))
         refuse(Encrypted, QStringLiteral("paquete cifrado"));
-    if (rootHas(u"\tDRMContent") || rootHas(u"\x06"
-                                            "DataSpaces"))
+    if (rootHas(u"\tDRMContent") || rootHas(u"\006DataSpaces"))
         refuse(RightsManaged);
     const auto stream = [&](QStringView name) {
         ObjectRef<GsfInput> child(childNamed(ole.get(), name));
@@ -286,9 +295,10 @@ QString readBinaryDocument(GsfInput* input)
     const std::vector<Piece> pieces = mainPieces(clx, ccpText, wordSize);
     clx = {};
 
-    // Room grows with what was really read: the counts of a damaged file may promise more.
+    // The pieces were checked to lie in the WordDocument stream, itself no larger than the
+    // file: the text's length is bounded by the file's size.
     BodyDecoder decoder;
-    decoder.prepare(qsizetype(std::min<qint64>(ccpText, kChunk)));
+    decoder.prepare(qsizetype(ccpText));
     std::vector<unsigned char> chunk;
     for (const Piece& piece : pieces) {
         const size_t width = piece.compressed ? 1 : 2;

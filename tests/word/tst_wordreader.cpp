@@ -417,10 +417,7 @@ void TestWordReader::damagedBinary()
     QCOMPARE(edited([&](Streams& s) { setLe16(word(s), 2, 0x0068); }),
              long(WordReader::OldWordVersion));
     QCOMPARE(edited([&](Streams& s) { setLe16(word(s), 0, 0x1234); }), long(WordReader::Damaged));
-    QCOMPARE(edited([&](Streams& s) {
-                 word(s)[0x0A] = char(word(s)[0x0A] | 0x00);
-                 word(s)[0x0B] = char(word(s)[0x0B] | 0x01);
-             }),
+    QCOMPARE(edited([&](Streams& s) { word(s)[0x0B] = char(word(s)[0x0B] | 0x01); }), // fEncrypted
              long(WordReader::Encrypted));
     QCOMPARE(edited([&](Streams& s) { setLe16(word(s), 0x20, 15); }), long(WordReader::Damaged));
     QCOMPARE(edited([&](Streams& s) { word(s).truncate(0x100); }), long(WordReader::Damaged));
