@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -19,37 +18,55 @@ namespace {
 struct Window {
     TestHome home;
     ScriptedDialogs dialogs;
-    std::unique_ptr<frmMain> main;
+    frmMain main{home.path(), dialogs};
 
     explicit Window(const QString& workSql = {})
     {
         home.createDatabases();
         if (!workSql.isEmpty())
             home.runWorkSql(workSql);
-        main = std::make_unique<frmMain>(home.path(), dialogs);
-        QVERIFY(main->load());
-        main->show();
-        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QVERIFY(main.load());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
     }
 
     template <typename T = QWidget> T* get(const char* name) const
     {
-        auto* widget = main->findChild<T*>(QLatin1String(name));
+        auto* widget = main.findChild<T*>(QLatin1String(name));
         if (!widget)
             qFatal("no control %s", name);
         return widget;
     }
+    QString document(const QString& name) const
+    {
+        QFile file(home.file(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write("documento") <= 0)
+            qFatal("cannot write %s", qPrintable(name));
+        return file.fileName();
+    }
     QString text(const char* name) const { return get<QLabel>(name)->text(); }
     QPushButton* next() const { return get<QPushButton>("cmdSiguiente"); }
     QTreeWidget* list() const { return get<QTreeWidget>("FRAM1LstInternos"); }
-    QString front() const
-    {
-        return main->findChild<QStackedWidget*>()->currentWidget()->objectName();
-    }
-    int step() const { return main->workspace().currentStep; }
     void click(const char* name) const
     {
         QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton);
+    }
+    const QString& interno() { return main.workspace().currentInterno; }
+
+    /** Step, header, panel shown, panels enabled (+) or not (-), next-step button. */
+    QString state()
+    {
+        QString panels;
+        for (const char* name : {"FRAM1", "FRAM2", "FRAM3"})
+            panels += QLatin1Char(get(name)->isEnabled() ? '+' : '-');
+        return QStringList{QString::number(main.workspace().currentStep),
+                           text("lbPasoNro"),
+                           text("lbPasoDesc"),
+                           main.findChild<QStackedWidget*>()->currentWidget()->objectName(),
+                           panels,
+                           next()->text(),
+                           next()->isEnabled() ? QStringLiteral("on") : QStringLiteral("off")}
+            .join(QLatin1String(" | "));
     }
 };
 
@@ -78,25 +95,29 @@ class TestFrmMain : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void step1WithAnEmptyListStays()
+    void step1WithAnEmptyListStaysAndOpensTheConfiguration()
     {
         Window w;
-        QVERIFY(!w.get<QProgressBar>("Main_PrB")->isVisible());
-        QCOMPARE(w.text("FRAM3_lbTotal"), QStringLiteral("0000"));
+        w.home.runDeclarationSql(
+            QStringLiteral("insert into catalogo values ('C2', 'Repuestos');\n"
+                           "insert into catalogo values ('C1', 'General');\n"));
         QVERIFY(w.text("lbVersion").startsWith(QStringLiteral("Versión: ")));
-
         w.click("cmdSiguiente");
         QCOMPARE(w.dialogs.messages.size(), 1);
         QCOMPARE(w.dialogs.messages.at(0).icon, MessageIcon::Exclamation);
         QCOMPARE(w.dialogs.messages.at(0).text,
                  QStringLiteral("Debe seleccionar un interno para continuar, presione [ INSERT ] "
                                 "para crear uno."));
-        QCOMPARE(w.step(), 1);
-        QCOMPARE(w.text("lbPasoNro"), QStringLiteral("Paso 1"));
-        QCOMPARE(w.text("lbPasoDesc"), QStringLiteral("Seleccionar el interno a procesar"));
-        QCOMPARE(w.front(), QStringLiteral("FRAM1"));
-        QVERIFY(w.get("FRAM1")->isEnabled());
-        QCOMPARE(w.next()->text(), QStringLiteral("Seguiente >"));
+        QCOMPARE(w.state(), QStringLiteral("1 | Paso 1 | Seleccionar el interno a procesar | "
+                                           "FRAM1 | +++ | Seguiente > | on"));
+
+        withModal([&] { w.click("cmdConfig"); },
+                  [](QWidget* dialog) {
+                      QCOMPARE(dialog->objectName(), QStringLiteral("frmConfig"));
+                      QTest::keyClick(dialog, Qt::Key_Escape);
+                  });
+        // Escape stored the catalog shown first (by description).
+        QCOMPARE(w.main.workspace().INTCAT, QStringLiteral("C1"));
     }
 
     void internoWithRowsGoesStraightToStep3()
@@ -105,35 +126,25 @@ private Q_SLOTS:
                  QStringLiteral("insert into ART (INTNRO, ARTORD, PRCEST, PRCCRC) values "
                                 "('200', 1, 'A', 'OK'), ('200', 2, null, 'POS'), "
                                 "('200', 3, null, 'SUF');\n"));
-        QCOMPARE(w.list()->topLevelItemCount(), 2);
         QTest::keyClick(w.list(), Qt::Key_Down);
         w.click("cmdSiguiente");
-        QCOMPARE(w.main->workspace().currentInterno, QStringLiteral("200"));
-        QCOMPARE(w.text("lbPasoNro"), QStringLiteral("Paso 2"));
-        QCOMPARE(w.text("lbPasoDesc"), QStringLiteral("Abrir archivo excel para procesar"));
-        QCOMPARE(w.front(), QStringLiteral("FRAM2"));
-        QVERIFY(!w.get("FRAM1")->isEnabled());
-        QVERIFY(w.next()->isEnabled());
+        QCOMPARE(w.interno(), QStringLiteral("200"));
+        QCOMPARE(w.state(), QStringLiteral("2 | Paso 2 | Abrir archivo excel para procesar | "
+                                           "FRAM2 | -++ | Seguiente > | on"));
         QCOMPARE(w.text("Main_lbMensaje"),
                  QStringLiteral("Este interno contiene registros haga click en SIGUIENTE, para "
                                 "depurar."));
 
         w.click("cmdSiguiente");
         QVERIFY(w.dialogs.messages.isEmpty());
-        QCOMPARE(w.step(), 3);
-        QCOMPARE(w.text("lbPasoNro"), QStringLiteral("Paso 3"));
-        QCOMPARE(w.text("lbPasoDesc"), QStringLiteral("Depuración de Datos procesadoss"));
-        QCOMPARE(w.front(), QStringLiteral("FRAM3"));
-        QVERIFY(!w.get("FRAM2")->isEnabled());
+        QCOMPARE(w.state(), QStringLiteral("3 | Paso 3 | Depuración de Datos procesadoss | "
+                                           "FRAM3 | --+ | Transferir | on"));
         QVERIFY(w.text("Main_lbMensaje").isEmpty());
-        QCOMPARE(w.next()->text(), QStringLiteral("Transferir"));
-        QVERIFY(w.next()->isEnabled());
-        const QStringList shown = {w.text("FRAM3_lbTotal"),      w.text("FRAM3_lbErroneos"),
-                                   w.text("FRAM3_lbErrPos"),     w.text("FRAM3_lbErrSuf"),
-                                   w.text("FRAM3_lbEnCatalogo"), w.text("FRAM3_lbNuevos")};
-        QCOMPARE(shown, QStringList({QStringLiteral("0003"), QStringLiteral("0002"),
-                                     QStringLiteral("0001"), QStringLiteral("0001"),
-                                     QStringLiteral("0001"), QStringLiteral("0002")}));
+        QStringList counters;
+        for (const char* name : {"FRAM3_lbTotal", "FRAM3_lbErroneos", "FRAM3_lbErrPos",
+                                 "FRAM3_lbErrSuf", "FRAM3_lbEnCatalogo", "FRAM3_lbNuevos"})
+            counters << w.text(name);
+        QCOMPARE(counters.join(QLatin1Char(' ')), QStringLiteral("0003 0002 0001 0001 0001 0002"));
 
         // Results and reports are not available yet; the operator is told so.
         w.click("FRAM3_cmdRegErr");
@@ -147,8 +158,30 @@ private Q_SLOTS:
         QVERIFY(afterFirst > 2);
         w.click("cmdSiguiente");
         QVERIFY(w.dialogs.messages.size() > afterFirst);
-        QCOMPARE(w.step(), 3);
-        QCOMPARE(w.next()->text(), QStringLiteral("Transferir"));
+        QVERIFY(w.state().startsWith(QStringLiteral("3 | Paso 3")));
+    }
+
+    void chosenDocumentIsProcessedEvenWithRows()
+    {
+        Window w(TwoInternos +
+                 QStringLiteral("insert into ART (INTNRO, ARTORD) values ('100', 1);\n"));
+        w.click("cmdSiguiente");
+        const QString step2 = w.state();
+        // Cancelled or blank: nothing changes and nothing is said; the hourglass is gone.
+        w.dialogs.fileAnswers << std::nullopt << QStringLiteral("  ");
+        w.click("FRAM2_CmdProcesar");
+        w.click("FRAM2_CmdProcesar");
+        QCOMPARE(w.main.wizard().nextTag(), QStringLiteral("OK"));
+        QVERIFY(w.dialogs.messages.isEmpty());
+        QVERIFY(!QApplication::overrideCursor());
+
+        w.dialogs.fileAnswers << w.document(QStringLiteral("nueva.docx"));
+        w.click("FRAM2_CmdProcesar");
+        QVERIFY(w.main.wizard().nextTag().isEmpty());
+        w.click("cmdSiguiente");
+        // Processed, not skipped: the failing process reports and keeps step 2.
+        QVERIFY(!w.dialogs.messages.isEmpty());
+        QCOMPARE(w.state(), step2);
     }
 
     void withoutRowsADocumentIsNeededAndAFailedProcessStays()
@@ -159,10 +192,9 @@ private Q_SLOTS:
         QTest::keyClick(w.list(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w.next());
         QTest::keyClick(w.next(), Qt::Key_Return);
-        QCOMPARE(w.main->workspace().currentInterno, QStringLiteral("100"));
+        QCOMPARE(w.interno(), QStringLiteral("100"));
         QCOMPARE(QApplication::focusWidget(), w.get("FRAM2_CmdProcesar"));
         QVERIFY(!w.next()->isEnabled());
-        auto* archivo = w.get<QLineEdit>("FRAM2_TxtArchivo");
 
         const QString missing = w.home.file(QStringLiteral("no-existe.doc"));
         w.dialogs.fileAnswers << missing;
@@ -171,29 +203,24 @@ private Q_SLOTS:
         QCOMPARE(w.dialogs.messages.at(0).icon, MessageIcon::Exclamation);
         QCOMPARE(w.dialogs.messages.at(0).text,
                  QStringLiteral("No se encuentra el archivo seleccionado \n") + missing);
-        QCOMPARE(archivo->text(), missing);
         QVERIFY(!w.next()->isEnabled());
 
-        QFile document(w.home.file(QStringLiteral("factura.doc")));
-        QVERIFY(document.open(QIODevice::WriteOnly) && document.write("documento") > 0);
-        document.close();
-        w.dialogs.fileAnswers << document.fileName();
+        const QString document = w.document(QStringLiteral("factura.doc"));
+        w.dialogs.fileAnswers << document;
         w.click("FRAM2_CmdProcesar");
-        QCOMPARE(archivo->text(), document.fileName());
+        QCOMPARE(w.get<QLineEdit>("FRAM2_TxtArchivo")->text(), document);
         QVERIFY(w.next()->isEnabled());
         QCOMPARE(w.dialogs.messages.size(), 1);
 
         // The process reports its failure; the wizard stays at step 2 and runs it again.
+        const QString step2 = w.state();
         w.click("cmdSiguiente");
         const qsizetype afterFirst = w.dialogs.messages.size();
         QVERIFY(afterFirst > 1);
-        QCOMPARE(w.step(), 2);
-        QCOMPARE(w.front(), QStringLiteral("FRAM2"));
-        QVERIFY(w.get("FRAM2")->isEnabled());
-        QCOMPARE(w.next()->text(), QStringLiteral("Seguiente >"));
+        QCOMPARE(w.state(), step2);
         w.click("cmdSiguiente");
         QVERIFY(w.dialogs.messages.size() > afterFirst);
-        QCOMPARE(w.step(), 2);
+        QCOMPARE(w.state(), step2);
     }
 
     void insertAndDeleteOnTheList()
@@ -209,8 +236,8 @@ private Q_SLOTS:
                       QTest::keyClick(numero, Qt::Key_F11);
                       QCOMPARE(w.dialogs.messageTexts(),
                                QStringList{QStringLiteral("Debe ingresar el número interno")});
-                      // Insert does not save; a number that exists is refused, the dialog stays
-                      // and shows the description it would have stored.
+                      // Insert does not save; a number that exists is refused, the dialog stays and
+                      // shows the description it would have stored.
                       QTest::keyClicks(numero, QStringLiteral("100"));
                       QTest::keyClick(numero, Qt::Key_Insert);
                       QTest::keyClick(descripcion, Qt::Key_Insert);
@@ -235,8 +262,7 @@ private Q_SLOTS:
                       QTest::keyClick(dialog, Qt::Key_Escape);
                       QVERIFY(!dialog->isVisible());
                   });
-        QCOMPARE(w.list()->topLevelItemCount(), 3);
-        QCOMPARE(Internos::FRAM1_CargarInternos(w.main->workspace()).size(), 3);
+        QCOMPARE(Internos::FRAM1_CargarInternos(w.main.workspace()).size(), 3);
 
         // Delete asks: No keeps the interno, Yes removes it and selects the next one.
         w.dialogs.questionAnswers << false << true;
@@ -244,26 +270,22 @@ private Q_SLOTS:
         QCOMPARE(w.list()->topLevelItemCount(), 3);
         QTest::keyClick(w.list(), Qt::Key_Delete);
         QCOMPARE(w.dialogs.questions.size(), 2);
-        QCOMPARE(w.list()->topLevelItemCount(), 2);
         QVERIFY(w.list()->findItems(QStringLiteral("15 0"), Qt::MatchExactly).isEmpty());
+        QCOMPARE(w.list()->topLevelItemCount(), 2);
         QCOMPARE(w.dialogs.messages.size(), 2);
-        w.click("cmdSiguiente");
-        QCOMPARE(w.main->workspace().currentInterno, QStringLiteral("200"));
-    }
 
-    void configButtonOpensTheConfiguration()
-    {
-        Window w(TwoInternos);
-        w.home.runDeclarationSql(
-            QStringLiteral("insert into catalogo values ('C2', 'Repuestos');\n"
-                           "insert into catalogo values ('C1', 'General');\n"));
-        withModal([&] { w.click("cmdConfig"); },
-                  [](QWidget* dialog) {
-                      QCOMPARE(dialog->objectName(), QStringLiteral("frmConfig"));
-                      QTest::keyClick(dialog, Qt::Key_Escape);
-                  });
-        // Escape stored the catalog shown first (by description).
-        QCOMPARE(w.main->workspace().INTCAT, QStringLiteral("C1"));
+        // The step change takes the selected interno; a failure in it is reported plainly
+        // and the step reached stays, its next-step button disabled.
+        w.home.runWorkSql(QStringLiteral("drop table ART;\n"));
+        w.click("cmdSiguiente");
+        QCOMPARE(w.interno(), QStringLiteral("200"));
+        QCOMPARE(w.dialogs.messages.size(), 3);
+        QCOMPARE(w.dialogs.messages.at(2).icon, MessageIcon::None);
+        const QString& error = w.dialogs.messages.at(2).text;
+        QVERIFY(error.contains(QStringLiteral("ART")) && error.contains(QStringLiteral("\n\n")));
+        QVERIFY(error.endsWith(QStringLiteral("- seccion Main_CambiarPaso lin 40")));
+        QCOMPARE(w.state(), QStringLiteral("2 | Paso 2 | Abrir archivo excel para procesar | "
+                                           "FRAM2 | -++ | Seguiente > | off"));
     }
 };
 
