@@ -3,22 +3,22 @@
 #include <QProcess>
 #include <QTest>
 
+#include <vector>
+
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run cli(const TestHome& home, const QStringList& args)
+/** Runs "aduplan-cli --home HOME interno ARGS..."; the exit code, standard output and error. */
+QString interno(const TestHome& home, const std::vector<const char*>& args)
 {
+    QStringList arguments{QStringLiteral("--home"), home.path(), QStringLiteral("interno")};
+    for (const char* arg : args)
+        arguments << QString::fromUtf8(arg);
     QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI),
-                  QStringList{QStringLiteral("--home"), home.path()} + args);
+    process.start(QStringLiteral(ADUPLAN_CLI), arguments);
     process.waitForFinished(-1);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return QString::number(process.exitCode()) + QLatin1Char('|') +
+           QString::fromUtf8(process.readAllStandardOutput()) + QLatin1Char('|') +
+           QString::fromUtf8(process.readAllStandardError());
 }
 
 } // namespace
@@ -31,58 +31,25 @@ private Q_SLOTS:
     {
         TestHome home;
         home.createDatabases();
-        const auto interno = [&](QStringList args) {
-            return cli(home, QStringList{QStringLiteral("interno")} + args);
-        };
+        QCOMPARE(interno(home, {"list"}), QStringLiteral("0||"));
+        QCOMPARE(interno(home, {"add", "100"}), QStringLiteral("0||"));
+        QCOMPARE(interno(home, {"add", "7'1", "Caja 'A'"}), QStringLiteral("0||"));
+        QCOMPARE(interno(home, {"add", "100", "otra"}),
+                 QStringLiteral("1||El interno 100 ya existe.\n"));
+        QCOMPARE(interno(home, {"add", " "}),
+                 QStringLiteral("1||Debe ingresar el número interno\n"));
+        QCOMPARE(interno(home, {"list"}), QStringLiteral("0|100\t100\n7 1\tCaja  A \n|"));
 
-        Run run = interno({QStringLiteral("list")});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QString());
+        QCOMPARE(interno(home, {"delete", "100"}), QStringLiteral("0||"));
+        QCOMPARE(interno(home, {"delete", "100"}),
+                 QStringLiteral("1||No existe el interno 100.\n"));
+        QCOMPARE(interno(home, {"list"}), QStringLiteral("0|7 1\tCaja  A \n|"));
 
-        QCOMPARE(interno({QStringLiteral("add"), QStringLiteral("100")}).exitCode, 0);
-        QCOMPARE(interno({QStringLiteral("add"), QStringLiteral("7'1"), QStringLiteral("Caja 'A'")})
-                     .exitCode,
-                 0);
-        run = interno({QStringLiteral("add"), QStringLiteral("100"), QStringLiteral("otra")});
-        QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QStringLiteral("El interno 100 ya existe.\n"));
-        run = interno({QStringLiteral("add"), QStringLiteral(" ")});
-        QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QStringLiteral("Debe ingresar el número interno\n"));
-
-        run = interno({QStringLiteral("list")});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QStringLiteral("100\t100\n7 1\tCaja  A \n"));
-
-        home.runWorkSql(QStringLiteral("insert into ART (INTNRO, ARTORD) values ('100', 1);\n"));
-        run = interno({QStringLiteral("delete"), QStringLiteral("100")});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.err, QString());
-        run = interno({QStringLiteral("delete"), QStringLiteral("100")});
-        QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QStringLiteral("No existe el interno 100.\n"));
-        QCOMPARE(interno({QStringLiteral("list")}).out, QStringLiteral("7 1\tCaja  A \n"));
-
-        // The article rows went with the interno: adding it again finds none.
-        QCOMPARE(interno({QStringLiteral("add"), QStringLiteral("100")}).exitCode, 0);
-        home.runWorkSql(QStringLiteral("insert into INTN select 'filas', count(*) from ART;\n"));
-        QVERIFY(interno({QStringLiteral("list")}).out.contains(QStringLiteral("filas\t0\n")));
-    }
-
-    void wrongUse()
-    {
-        TestHome home;
-        home.createDatabases();
-        for (const QStringList& args :
-             {QStringList{QStringLiteral("interno")},
-              QStringList{QStringLiteral("interno"), QStringLiteral("add")},
-              QStringList{QStringLiteral("interno"), QStringLiteral("delete")},
-              QStringList{QStringLiteral("interno"), QStringLiteral("list"), QStringLiteral("x")},
-              QStringList{QStringLiteral("interno"), QStringLiteral("borrar"),
-                          QStringLiteral("1")}}) {
-            const Run run = cli(home, args);
-            QCOMPARE(run.exitCode, 2);
-            QVERIFY(run.err.contains(QStringLiteral("interno add NUMERO [DESCRIPCION]")));
+        for (const auto& wrong : std::vector<std::vector<const char*>>{
+                 {}, {"add"}, {"delete"}, {"list", "x"}, {"borrar", "1"}}) {
+            const QString run = interno(home, wrong);
+            QVERIFY2(run.startsWith(QStringLiteral("2||")), qPrintable(run));
+            QVERIFY(run.contains(QStringLiteral("interno add NUMERO [DESCRIPCION]")));
         }
     }
 };
