@@ -104,7 +104,7 @@ QString bodyText(const QString& path)
 
 } // namespace WordReader
 
-QString LeerDocumento(OperatorDialogs& dialogs, const QString& path)
+std::optional<QString> LeerDocumento(OperatorDialogs& dialogs, const QString& path)
 {
     try {
         QString text = WordReader::bodyText(path);
@@ -122,6 +122,6 @@ QString LeerDocumento(OperatorDialogs& dialogs, const QString& path)
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
                                                    QString::number(error.number()));
-        return {};
+        return std::nullopt;
     }
 }

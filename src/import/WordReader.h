@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace WordReader {
 
 /** Error numbers of the reader's refusals (AppError::number). */
@@ -28,6 +30,7 @@ QString bodyText(const QString& path);
 /**
  * The document's text for the invoice parser: the body with its last paragraph mark dropped
  * and every carriage return turned into CR LF. After a failure the operator is told (critical
- * message: description, two line breaks, number) and the empty text is returned.
+ * message: description, two line breaks, number) and nothing is returned, so that a failure is
+ * never taken for an empty document.
  */
-QString LeerDocumento(OperatorDialogs& dialogs, const QString& path);
+std::optional<QString> LeerDocumento(OperatorDialogs& dialogs, const QString& path);
