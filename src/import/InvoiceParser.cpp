@@ -12,8 +12,8 @@ const QString ArticleMarker = QStringLiteral("P/N: ");
 const QString PartMarker = QStringLiteral("P/N:");
 const QString OriginMarker = QStringLiteral("COUNTRY OF ORIGIN:");
 
-// VB-style error numbers: a value that is not a number, an article that does not exist yet,
-// a number too large.
+// The error numbers the operators know: a value that is not a number, an article that does
+// not exist yet, a number too large.
 constexpr long TypeMismatch = 13;
 constexpr long SubscriptOutOfRange = 9;
 constexpr long Overflow = 6;
