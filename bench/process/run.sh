@@ -6,4 +6,4 @@ set -e
 cd "$(dirname "$0")/../.."
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DADUPLAN_BENCH=ON >/dev/null
 cmake --build build-bench -j2 --target bench_process aduplan-cli
-./build-bench/bench/process/bench_process ./build-bench/src/cli/aduplan-cli bench/process/make_invoice.py
+./build-bench/bench/process/bench_process ./build-bench/aduplan-cli bench/process/make_invoice.py
