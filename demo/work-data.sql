@@ -88,3 +88,9 @@ insert into ORG (PAI, ORI) values ('BELGIUM', '405');
 insert into ORG (PAI, ORI) values ('POLAND', '425');
 insert into ORG (PAI, ORI) values ('CZECH REPUBLIC', '444');
 insert into ORG (PAI, ORI) values ('TURKEY', '436');
+
+-- One interno for each demo invoice, waiting for its document (fictitious customs files).
+insert or ignore into INTN (INTNRO, INTDSC) values ('1001', 'Northfield NIS-24-0318');
+insert or ignore into INTN (INTNRO, INTDSC) values ('1002', 'Brightwater BEC-7741');
+insert or ignore into INTN (INTNRO, INTDSC) values ('1003', 'Northfield NIS-24-0402');
+insert or ignore into INTN (INTNRO, INTDSC) values ('1004', 'Brightwater BEC-7802');

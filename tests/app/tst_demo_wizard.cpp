@@ -1,5 +1,5 @@
 #include "app/frmMain.h"
-#include "components/DataSession.h"
+#include "components/RecordSet.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
 #include "support/ScriptedDialogs.h"
@@ -19,15 +19,6 @@ private Q_SLOTS:
         QTemporaryDir home;
         WorkDatabase::create(home.path());
         DemoData::write(home.path());
-        {
-            DataSession work;
-            work.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") +
-                                WorkDatabase::path(home.path()));
-            work.Conectar();
-            work.Sql(QStringLiteral("insert into INTN (INTNRO, INTDSC) values ('7802', 'Demo')"));
-            QCOMPARE(work.ejecutar(), 1);
-        }
-
         ScriptedDialogs dialogs;
         frmMain window(home.path(), dialogs);
         QVERIFY(window.load());
@@ -38,8 +29,11 @@ private Q_SLOTS:
             return window.findChild<QLabel*>(QLatin1String(name))->text();
         };
 
+        // The demo's interno for this invoice is the last one of the list.
+        auto* list = window.findChild<QWidget*>(QStringLiteral("FRAM1LstInternos"));
+        QTest::keyClick(list, Qt::Key_End);
         QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(window.workspace().currentInterno, QStringLiteral("7802"));
+        QCOMPARE(window.workspace().currentInterno, QStringLiteral("1004"));
         QVERIFY(!next->isEnabled());
         dialogs.fileAnswers.enqueue(
             home.filePath(QStringLiteral("invoices/factura-brightwater-7802.docx")));
@@ -57,13 +51,13 @@ private Q_SLOTS:
 
         QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(dialogs.messageTexts(),
-                 QStringList{QStringLiteral("Se transfirio 16 articulos en el interno 7802")});
+                 QStringList{QStringLiteral("Se transfirio 16 articulos en el interno 1004")});
         QCOMPARE(dialogs.messages.first().icon, MessageIcon::Information);
         QCOMPARE(text("Main_lbMensaje"), QStringLiteral("Fin de proceso"));
 
         RecordSet rs;
         window.workspace().declaration().Sql(
-            QStringLiteral("select count(*) as n from subitems where interno = '7802'"));
+            QStringLiteral("select count(*) as n from subitems where interno = '1004'"));
         QVERIFY(window.workspace().declaration().CrearRs(rs));
         QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
     }
