@@ -11,4 +11,4 @@ apt-get install -y --no-install-recommends \
     g++ make cmake pkg-config \
     qt6-base-dev libgl-dev libqt6sql6-sqlite libqt6sql6-psql \
     libgsf-1-dev \
-    fonts-dejavu-core
+    fonts-liberation2 fonts-dejavu-core

@@ -194,12 +194,13 @@ QWidget* frmMain::buildStep3()
     auto* grid = new QGridLayout(results);
     const QList<std::pair<QString, QString>> counters = {
         {QStringLiteral("Total de Registros"), QStringLiteral("FRAM3_lbTotal")},
+        {QStringLiteral("Articulos en Catalogo"), QStringLiteral("FRAM3_lbEnCatalogo")},
+        {QStringLiteral("Articulos Nuevos"), QStringLiteral("FRAM3_lbNuevos")},
         {QStringLiteral("Registros con Errores"), QStringLiteral("FRAM3_lbErroneos")},
         {QStringLiteral("Errores de Posición"), QStringLiteral("FRAM3_lbErrPos")},
         {QStringLiteral("Errores de Sufijos"), QStringLiteral("FRAM3_lbErrSuf")},
-        {QStringLiteral("Articulos en Catalogo"), QStringLiteral("FRAM3_lbEnCatalogo")},
-        {QStringLiteral("Articulos Nuevos"), QStringLiteral("FRAM3_lbNuevos")},
     };
+    // Three a column: what the catalog gave on the left, the errors on the right.
     for (int i = 0; i < counters.size(); ++i) {
         QLabel* value = label(QStringLiteral("0000"), results, counters.at(i).second);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -334,8 +335,8 @@ void frmMain::render()
     m_archivo->setText(m_wizard.documentPath());
 
     const ProcessCounters& c = m_wizard.counters();
-    const QList<qint64> values = {c.total,      c.conErrores, c.errPosicion,
-                                  c.errSufijos, c.enCatalogo, c.nuevos};
+    const QList<qint64> values = {c.total,      c.enCatalogo,  c.nuevos,
+                                  c.conErrores, c.errPosicion, c.errSufijos};
     for (int i = 0; i < m_counters.size(); ++i)
         m_counters.at(i)->setText(formatCounter(values.at(i)));
 

@@ -1,20 +1,16 @@
 #include "app/QtOperatorDialogs.h"
 #include "app/frmMain.h"
 #include "config/frmNewPais.h"
+#include "controls/WindowGeometry.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFont>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aduplan"));
-    // Tahoma 8.25 pt where it is installed, else the closest packaged face.
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    QApplication::setFont(WindowGeometry::windowFont());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Aduplan"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/KeyPreviewDialog.h"
+#include "controls/KeyPreviewDialog.h"
 
 class QComboBox;
 class QFrame;

@@ -2,7 +2,7 @@
 
 #include "app/Workspace.h"
 #include "config/Configuration.h"
-#include "config/WindowGeometry.h"
+#include "controls/WindowGeometry.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

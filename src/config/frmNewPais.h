@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/OperatorDialogs.h"
-#include "config/KeyPreviewDialog.h"
+#include "controls/KeyPreviewDialog.h"
 
 #include <optional>
 

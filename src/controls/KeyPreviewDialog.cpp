@@ -1,4 +1,4 @@
-#include "config/KeyPreviewDialog.h"
+#include "controls/KeyPreviewDialog.h"
 
 #include <QKeyEvent>
 

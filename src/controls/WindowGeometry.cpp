@@ -1,4 +1,4 @@
-#include "config/WindowGeometry.h"
+#include "controls/WindowGeometry.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,7 +18,10 @@ QRect twips(int left, int top, int width, int height)
 
 QFont windowFont(bool bold)
 {
-    QFont font(QStringLiteral("Tahoma"));
+    // Liberation Sans is close to Tahoma's width where Tahoma is not installed.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     font.setBold(bold);
