@@ -159,6 +159,7 @@ void DataSession::rollback()
 DataSession::Statement::Statement(DataSession& session, const QString& text)
     : m_session(session)
     , m_text(text)
+    , m_prepared(text.contains(QLatin1Char('?')))
     , m_query(session.database())
 {
     session.m_lastStatement = text;
@@ -166,7 +167,9 @@ DataSession::Statement::Statement(DataSession& session, const QString& text)
         throw AppError(-1, QStringLiteral("La conexión %1 no está abierta.").arg(session.m_entity),
                        session.m_entity);
     m_query.setForwardOnly(true);
-    if (!m_query.prepare(session.adapt(text)))
+    // A statement without values runs as it stands: engines do not prepare every kind of
+    // statement (PostgreSQL prepares no create or drop).
+    if (m_prepared && !m_query.prepare(session.adapt(text)))
         session.fail(m_query.lastError());
 }
 
@@ -175,7 +178,7 @@ void DataSession::Statement::run(const QVariantList& values)
     m_session.m_lastStatement = m_text;
     for (int i = 0; i < values.size(); ++i)
         m_query.bindValue(i, values.at(i));
-    if (!m_query.exec())
+    if (!(m_prepared ? m_query.exec() : m_query.exec(m_session.adapt(m_text))))
         m_session.fail(m_query.lastError());
 }
 

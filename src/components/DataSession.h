@@ -33,6 +33,7 @@ public:
         void run(const QVariantList& values);
         DataSession& m_session;
         QString m_text;
+        bool m_prepared;
         QSqlQuery m_query;
     };
 

@@ -36,7 +36,9 @@ QStringList splitStatements(const QString& text)
     return statements;
 }
 
-void runInto(DataSession& session, const QStringList& scripts)
+} // namespace
+
+void runScript(DataSession& session, const QStringList& scripts)
 {
     TransactionGuard tx(session);
     for (const QString& text : scripts) {
@@ -48,8 +50,6 @@ void runInto(DataSession& session, const QStringList& scripts)
     }
     tx.commit();
 }
-
-} // namespace
 
 QString script(const QString& name)
 {
@@ -69,7 +69,7 @@ void runScript(const QString& databaseFile, const QStringList& scripts)
     DataSession session(QFileInfo(databaseFile).fileName());
     session.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + databaseFile);
     session.Conectar();
-    runInto(session, scripts);
+    runScript(session, scripts);
 }
 
 void write(const QString& home)
@@ -92,7 +92,7 @@ void write(const QString& home)
         work.Sql(QStringLiteral("select count(*) as n from PAIS"));
         work.CrearRs(rs);
         if (rs.Fields(QStringLiteral("n")).toInt() == 0)
-            runInto(work, {script(QStringLiteral("work-data.sql"))});
+            runScript(work, {script(QStringLiteral("work-data.sql"))});
     }
 
     // Settings and directory the operator may have changed since are left as they are.

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class DataSession;
+
 /** The demo home: declaration and nomenclator databases, countries, relations, invoices. */
 namespace DemoData {
 
@@ -10,6 +12,8 @@ namespace DemoData {
  * into an SQLite database file, creating the file, in one transaction.
  */
 void runScript(const QString& databaseFile, const QStringList& scripts);
+/** Runs SQL scripts on an open session, in one transaction. */
+void runScript(DataSession& session, const QStringList& scripts);
 
 /** The text of an embedded script, as ":/demo/<name>". */
 QString script(const QString& name);

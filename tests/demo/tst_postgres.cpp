@@ -1,0 +1,132 @@
+#include "components/AppError.h"
+#include "components/DataSession.h"
+#include "data/DemoData.h"
+#include "data/WorkDatabase.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+/**
+ * The demo through the command line with the declaration and nomenclator databases on
+ * PostgreSQL. Runs when ADUPLAN_PG names a server and two databases the user may rebuild:
+ * "host=localhost;user=aduplan;password=...;declaration=aduplan_decl;nomenclator=aduplan_ncm".
+ */
+class TestPostgres : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    QHash<QString, QString> m_pg;
+
+    QString connectionText(const QString& database) const
+    {
+        return QStringLiteral("Driver=QPSQL;Database=%1;Host=%2;User=%3;Password=%4")
+            .arg(m_pg.value(database), m_pg.value(QStringLiteral("host")),
+                 m_pg.value(QStringLiteral("user")), m_pg.value(QStringLiteral("password")));
+    }
+
+    /** Rebuilds a database from the demo scripts. */
+    void rebuild(const QString& database, const QString& tables, const QStringList& scripts)
+    {
+        DataSession session(database);
+        session.CadenaConexion(connectionText(database));
+        session.Conectar();
+        session.Sql(QStringLiteral("drop table if exists %1 cascade").arg(tables));
+        session.ejecutar();
+        QStringList texts;
+        for (const QString& name : scripts)
+            texts << DemoData::script(name);
+        DemoData::runScript(session, texts);
+    }
+
+    QString cli(const QStringList& args, int expectedExit = 0)
+    {
+        QProcess process;
+        process.start(QStringLiteral(ADUPLAN_CLI),
+                      QStringList{QStringLiteral("--home"), m_home.path()} + args);
+        if (!process.waitForFinished(120000))
+            return QStringLiteral("no terminó");
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        if (process.exitCode() != expectedExit)
+            return QStringLiteral("salida %1: %2").arg(process.exitCode()).arg(err);
+        return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+    }
+
+    /** The two databases rebuilt from the demo, and a home whose directory points at them. */
+    void prepare(const QString& dsn)
+    {
+        for (const QString& part : dsn.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            m_pg.insert(part.section(QLatin1Char('='), 0, 0).trimmed(),
+                        part.section(QLatin1Char('='), 1).trimmed());
+
+        rebuild(QStringLiteral("declaration"),
+                QStringLiteral("catalogo, catarticulos, caratula, subitems, facturas"),
+                {QStringLiteral("declaration-schema.sql"), QStringLiteral("declaration-data.sql"),
+                 QStringLiteral("declaration-postgresql.sql")});
+        rebuild(QStringLiteral("nomenclator"), QStringLiteral("ncm, sufidos"),
+                {QStringLiteral("nomenclator-schema.sql"), QStringLiteral("nomenclator-data.sql")});
+
+        WorkDatabase::create(m_home.path());
+        DemoData::write(m_home.path());
+        QSettings directory(QDir(m_home.path()).filePath(QStringLiteral("directory.ini")),
+                            QSettings::IniFormat);
+        const QStringList entities = {QStringLiteral("INTERNOS"), QStringLiteral("NCM")};
+        const QStringList databases = {QStringLiteral("declaration"),
+                                       QStringLiteral("nomenclator")};
+        for (int i = 0; i < 2; ++i) {
+            directory.beginGroup(entities.at(i));
+            directory.setValue(QStringLiteral("driver"), QStringLiteral("QPSQL"));
+            directory.setValue(QStringLiteral("database"), m_pg.value(databases.at(i)));
+            for (const char* key : {"host", "user", "password"})
+                directory.setValue(QLatin1String(key), m_pg.value(QLatin1String(key)));
+            directory.endGroup();
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const QString dsn = qEnvironmentVariable("ADUPLAN_PG");
+        if (dsn.isEmpty())
+            QSKIP("ADUPLAN_PG is not set");
+        try {
+            prepare(dsn);
+        } catch (const AppError& error) {
+            QFAIL(qPrintable(error.description()));
+        }
+    }
+
+    void processAndTransfer()
+    {
+        const QString invoices = QDir(m_home.path()).filePath(QStringLiteral("invoices/"));
+        QCOMPARE(cli({QStringLiteral("process"), QStringLiteral("1001"),
+                      invoices + QStringLiteral("factura-northfield-0318.doc"),
+                      QStringLiteral("--origin"), QStringLiteral("VIETNAM=337")}),
+                 QStringLiteral("total: 36 en_catalogo: 23 nuevos: 4 con_errores: 9 "
+                                "err_posicion: 3 err_sufijos: 6"));
+        QCOMPARE(cli({QStringLiteral("process"), QStringLiteral("1004"),
+                      invoices + QStringLiteral("factura-brightwater-7802.docx")}),
+                 QStringLiteral("total: 16 en_catalogo: 16 nuevos: 0 con_errores: 0 "
+                                "err_posicion: 0 err_sufijos: 0"));
+        QCOMPARE(cli({QStringLiteral("transfer"), QStringLiteral("1004")}),
+                 QStringLiteral("Se transfirio 16 articulos en el interno 1004"));
+        QCOMPARE(
+            cli({QStringLiteral("transfer"), QStringLiteral("1004"), QStringLiteral("--replace")}),
+            QStringLiteral("Se transfirio 16 articulos en el interno 1004"));
+
+        DataSession declaration(QStringLiteral("declaration"));
+        declaration.CadenaConexion(connectionText(QStringLiteral("declaration")));
+        declaration.Conectar();
+        declaration.Sql(QStringLiteral("select count(*) as n, min(c.fechaalta) as alta from "
+                                       "subitems s join caratula c on c.interno = s.interno"));
+        RecordSet rs;
+        QVERIFY(declaration.CrearRs(rs));
+        QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
+        QVERIFY(rs.Fields(QStringLiteral("alta")).toDateTime().isValid());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPostgres)
+#include "tst_postgres.moc"
