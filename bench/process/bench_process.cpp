@@ -57,15 +57,6 @@ public:
     }
 };
 
-class NoProgress : public ProgressSink {
-public:
-    void setMessage(const QString&) override {}
-    void setProgressVisible(bool) override {}
-    void setProgressMaximum(int) override {}
-    void setProgressValue(int) override {}
-    void setBusy(bool) override {}
-};
-
 QString sqlText(const QString& value)
 {
     return QLatin1Char('\'') + QString(value).replace(QLatin1Char('\''), QStringLiteral("''")) +

@@ -16,6 +16,16 @@ public:
     virtual void setBusy(bool busy) = 0;
 };
 
+/** Shows nothing: for front ends without a window. */
+class NoProgress : public ProgressSink {
+public:
+    void setMessage(const QString&) override {}
+    void setProgressVisible(bool) override {}
+    void setProgressMaximum(int) override {}
+    void setProgressValue(int) override {}
+    void setBusy(bool) override {}
+};
+
 /** Shows the hourglass for its lifetime: the normal pointer returns at every exit. */
 class BusyCursor {
 public:

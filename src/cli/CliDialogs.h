@@ -46,13 +46,3 @@ private:
     bool m_failed = false;
     std::function<std::optional<OriginRelation>(const QString&)> m_originEntry;
 };
-
-/** The command line shows no progress. */
-class CliProgress : public ProgressSink {
-public:
-    void setMessage(const QString&) override {}
-    void setProgressVisible(bool) override {}
-    void setProgressMaximum(int) override {}
-    void setProgressValue(int) override {}
-    void setBusy(bool) override {}
-};

@@ -31,7 +31,7 @@ public:
 
 private:
     CliDialogs m_dialogs;
-    CliProgress m_progress;
+    NoProgress m_progress;
     Workspace m_workspace;
 };
 

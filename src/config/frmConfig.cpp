@@ -2,8 +2,8 @@
 
 #include "app/Workspace.h"
 #include "config/Configuration.h"
-#include "controls/WindowGeometry.h"
 #include "config/frmNewPais.h"
+#include "controls/WindowGeometry.h"
 
 #include <QComboBox>
 #include <QFrame>

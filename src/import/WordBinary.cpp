@@ -83,13 +83,14 @@ public:
         }
     }
 
-    void decode8(const unsigned char* bytes, size_t count)
+    /** Appends count characters, the i-th being charAt(bytes, i). */
+    template <typename CharAt> void decode(const unsigned char* bytes, size_t count, CharAt charAt)
     {
         prepare(qsizetype(count));
         char16_t* const out = m_out;
         qsizetype length = m_length; // kept in a register in the loop
         for (size_t i = 0; i < count; ++i) {
-            const char16_t c = kCompressed[bytes[i]];
+            const char16_t c = charAt(bytes, i);
             if (c >= 0x20 && c != 0xA0) [[likely]] {
                 out[length++] = c;
             } else {
@@ -101,22 +102,16 @@ public:
         m_length = length;
     }
 
+    void decode8(const unsigned char* bytes, size_t count)
+    {
+        decode(bytes, count, [](const unsigned char* b, size_t i) { return kCompressed[b[i]]; });
+    }
+
     void decode16(const unsigned char* bytes, size_t count)
     {
-        prepare(qsizetype(count));
-        char16_t* const out = m_out;
-        qsizetype length = m_length; // kept in a register in the loop
-        for (size_t i = 0; i < count; ++i) {
-            const char16_t c = char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
-            if (c >= 0x20 && c != 0xA0) [[likely]] {
-                out[length++] = c;
-            } else {
-                m_length = length;
-                control(c);
-                length = m_length;
-            }
-        }
-        m_length = length;
+        decode(bytes, count, [](const unsigned char* b, size_t i) {
+            return char16_t(b[2 * i] | b[2 * i + 1] << 8);
+        });
     }
 
     QString take()

@@ -459,7 +459,8 @@ void TestWordReader::leerDocumento()
     QCOMPARE(LeerDocumento(dialogs, dataPath(QStringLiteral("generated/invoice.doc"))), expected);
     QCOMPARE(LeerDocumento(dialogs, dataPath(QStringLiteral("generated/invoice.docx"))), expected);
     QVERIFY(dialogs.messages.isEmpty());
-    QCOMPARE(LeerDocumento(dialogs, dataPath(QStringLiteral("corpus/poi-empty.doc"))), QStringLiteral(""));
+    QCOMPARE(LeerDocumento(dialogs, dataPath(QStringLiteral("corpus/poi-empty.doc"))),
+             QStringLiteral(""));
     QVERIFY(dialogs.messages.isEmpty());
 
     // A body whose last paragraph mark is deleted has no mark to drop: its text stays whole.
