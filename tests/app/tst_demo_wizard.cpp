@@ -5,6 +5,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,8 +36,9 @@ private Q_SLOTS:
         QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(window.workspace().currentInterno, QStringLiteral("1004"));
         QVERIFY(!next->isEnabled());
-        dialogs.fileAnswers.enqueue(
-            home.filePath(QStringLiteral("invoices/factura-brightwater-7802.docx")));
+        const QString invoice =
+            home.filePath(QStringLiteral("invoices/factura-brightwater-7802.docx"));
+        dialogs.fileAnswers.enqueue(invoice);
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("FRAM2_CmdProcesar")),
                           Qt::LeftButton);
         QVERIFY(next->isEnabled());
@@ -48,6 +50,23 @@ private Q_SLOTS:
         QCOMPARE(text("FRAM3_lbTotal"), QStringLiteral("0016"));
         QCOMPARE(text("FRAM3_lbEnCatalogo"), QStringLiteral("0016"));
         QCOMPARE(text("FRAM3_lbErroneos"), QStringLiteral("0000"));
+
+        // The command line reads the same rows from the same invoice.
+        auto cli = [&home](const QStringList& args) {
+            QProcess process;
+            process.start(QStringLiteral(ADUPLAN_CLI),
+                          QStringList{QStringLiteral("--home"), home.path()} + args);
+            process.waitForFinished();
+            return QString::fromUtf8(process.readAllStandardOutput());
+        };
+        auto rows = [&cli](const QString& interno) {
+            return cli({QStringLiteral("rows"), interno})
+                .remove(QStringLiteral("\"INTNRO\":\"%1\",").arg(interno));
+        };
+        const QString byWizard = rows(QStringLiteral("1004"));
+        QCOMPARE(byWizard.count(QLatin1Char('\n')), 16);
+        cli({QStringLiteral("process"), QStringLiteral("9999"), invoice});
+        QCOMPARE(rows(QStringLiteral("9999")), byWizard);
 
         QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(dialogs.messageTexts(),
