@@ -165,7 +165,7 @@ QList<int> invoice(int lines, int articles)
 QByteArray artDigest(const QString& home)
 {
     DataSession work;
-    work.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + WorkDatabase::path(home));
+    work.CadenaConexion(DataSession::sqliteConnection(WorkDatabase::path(home)));
     work.Conectar();
     RecordSet rs;
     work.Sql(QStringLiteral("select * from ART order by INTNRO, ARTORD"));

@@ -54,17 +54,16 @@ void Workspace::open()
                            "Créela con el comando:\naduplan-cli --home \"%2\" init")
                 .arg(QDir::toNativeSeparators(workPath), QDir::toNativeSeparators(m_home)),
             QStringLiteral("Aduplan"));
-    m_work->CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + workPath);
+    m_work->CadenaConexion(DataSession::sqliteConnection(workPath));
     m_work->Conectar();
 
     m_directory.LoadParameters();
     m_declaration = m_directory.getDataConnectionByEntity(QStringLiteral("INTERNOS"));
     m_nomenclator = m_directory.getDataConnectionByEntity(QStringLiteral("NCM"));
 
+    INTCAT = storedCatalog();
     QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.beginGroup(ConfigGroup);
-    INTCAT = settings.value(QStringLiteral("INTCAT")).toString();
-    PRCESM = settings.value(QStringLiteral("PRCESM")).toString();
+    PRCESM = settings.value(ConfigGroup + QStringLiteral("/PRCESM")).toString();
     currentStep = 1;
 }
 

@@ -43,6 +43,12 @@ public:
     DataSession(const DataSession&) = delete;
     DataSession& operator=(const DataSession&) = delete;
 
+    /** The connection text of an SQLite database file. */
+    static QString sqliteConnection(const QString& file)
+    {
+        return QStringLiteral("Driver=QSQLITE;Database=") + file;
+    }
+
     void CadenaConexion(const QString& connectionText) { m_connectionText = connectionText; }
     const QString& CadenaConexion() const { return m_connectionText; }
     void Conectar();

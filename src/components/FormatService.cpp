@@ -14,5 +14,7 @@ double FormatService::EsNumero(const QVariant& value) const
 
 QString FormatService::EsNull(const QVariant& value) const
 {
-    return value.isNull() ? QString() : value.toString();
+    const QString text = value.isNull() ? QString() : value.toString();
+    // The empty text, never a null QString: a null one would be bound as NULL.
+    return text.isNull() ? QStringLiteral("") : text;
 }

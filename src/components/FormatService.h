@@ -8,6 +8,6 @@ class FormatService {
 public:
     /** The value as a number; 0 when it is NULL or not numeric. */
     double EsNumero(const QVariant& value) const;
-    /** The value as text; the empty text when it is NULL. */
+    /** The value as text; the empty text (bound as such, not as NULL) when it is NULL. */
     QString EsNull(const QVariant& value) const;
 };

@@ -12,29 +12,26 @@
 #include <QLabel>
 #include <QTableWidget>
 
+using WindowGeometry::place;
 using WindowGeometry::twips;
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
-                  bool bold = false)
+/** A bold title label. */
+QLabel* title(QWidget* parent, const char* name, const QString& text, const QRect& at)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(place);
-    if (bold)
-        label->setFont(WindowGeometry::windowFont(true));
+    QLabel* label = place(new QLabel(text, parent), name, at);
+    label->setFont(WindowGeometry::windowFont(true));
     return label;
 }
 
 /** A horizontal separator from left to right (twips) at the given height. */
 QFrame* makeLine(QWidget* parent, const char* name, int left, int right, int height)
 {
-    auto* line = new QFrame(parent);
-    line->setObjectName(QLatin1String(name));
+    QFrame* line = place(new QFrame(parent), name,
+                         QRect(twips(left), twips(height) - 1, twips(right) - twips(left), 3));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(twips(left), twips(height) - 1, twips(right) - twips(left), 3);
     return line;
 }
 
@@ -48,27 +45,18 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     setWindowTitle(QStringLiteral("Configuración"));
     WindowGeometry::makeFixedDialog(this, 3225, 4875);
 
-    Label2 = makeLabel(this, "Label2", QStringLiteral("Catalogo Dectra"),
-                       twips(270, 120, 2115, 195), true);
+    Label2 = title(this, "Label2", QStringLiteral("Catalogo Dectra"), twips(270, 120, 2115, 195));
     Line2 = makeLine(this, "Line2", 150, 3090, 360);
 
-    cboCatalogo = new QComboBox(this);
-    cboCatalogo->setObjectName(QStringLiteral("cboCatalogo"));
-    cboCatalogo->setEditable(false);
-    cboCatalogo->setGeometry(twips(240, 450, 2745, 315));
-
-    cboIdCatalogo = new QComboBox(this);
-    cboIdCatalogo->setObjectName(QStringLiteral("cboIdCatalogo"));
-    cboIdCatalogo->setGeometry(twips(630, 450, 525, 315));
+    cboCatalogo = place(new QComboBox(this), "cboCatalogo", twips(240, 450, 2745, 315));
+    cboIdCatalogo = place(new QComboBox(this), "cboIdCatalogo", twips(630, 450, 525, 315));
     cboIdCatalogo->hide();
 
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Relaciones de Origen"),
-                       twips(270, 945, 2535, 195), true);
+    Label3 =
+        title(this, "Label3", QStringLiteral("Relaciones de Origen"), twips(270, 945, 2535, 195));
     Line3 = makeLine(this, "Line3", 150, 3090, 1185);
 
-    GridOrigen = new QTableWidget(0, 2, this);
-    GridOrigen->setObjectName(QStringLiteral("GridOrigen"));
-    GridOrigen->setGeometry(twips(210, 1245, 2805, 2415));
+    GridOrigen = place(new QTableWidget(0, 2, this), "GridOrigen", twips(210, 1245, 2805, 2415));
     GridOrigen->setHorizontalHeaderLabels({QStringLiteral("Un Fact"), QStringLiteral("Un Maria")});
     GridOrigen->verticalHeader()->hide();
     GridOrigen->horizontalHeader()->setStretchLastSection(true);
@@ -78,10 +66,10 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     GridOrigen->setSelectionMode(QAbstractItemView::SingleSelection);
     GridOrigen->setTabKeyNavigation(false);
 
-    Label5 = makeLabel(this, "Label5", QStringLiteral("[INSERT] Agregar - [DELETE] Eliminar"),
-                       twips(180, 3735, 2835, 255));
-    Label4 =
-        makeLabel(this, "Label4", QStringLiteral("[ESC] Cerrar"), twips(1440, 4410, 1515, 195));
+    Label5 = place(new QLabel(QStringLiteral("[INSERT] Agregar - [DELETE] Eliminar"), this),
+                   "Label5", twips(180, 3735, 2835, 255));
+    Label4 = place(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4",
+                   twips(1440, 4410, 1515, 195));
 
     setTabOrder(cboCatalogo, GridOrigen);
     enableKeyPreview();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+using WindowGeometry::place;
 using WindowGeometry::twips;
 
 frmNewPais::frmNewPais(Workspace& ws, Mode mode, const QString& countryText, QWidget* parent)
@@ -20,31 +21,16 @@ frmNewPais::frmNewPais(Workspace& ws, Mode mode, const QString& countryText, QWi
     setWindowTitle(QStringLiteral("Unidades MARIA"));
     WindowGeometry::makeFixedDialog(this, 2670, 2085);
 
-    Label1 = new QLabel(QStringLiteral("Origen Factura"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(270, 150, 1455, 165));
-
-    txtPais = new QLineEdit(this);
-    txtPais->setObjectName(QStringLiteral("txtPais"));
-    txtPais->setGeometry(twips(240, 390, 1485, 285));
-
-    Label2 = new QLabel(QStringLiteral("Origen Maria"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(twips(270, 840, 1545, 195));
-
-    cboOrigen = new QComboBox(this);
-    cboOrigen->setObjectName(QStringLiteral("cboOrigen"));
-    cboOrigen->setEditable(false);
-    cboOrigen->setGeometry(twips(240, 1080, 2205, 315));
-
-    cboIdOrigen = new QComboBox(this);
-    cboIdOrigen->setObjectName(QStringLiteral("cboIdOrigen"));
-    cboIdOrigen->setGeometry(twips(1020, 1080, 555, 315));
+    Label1 = place(new QLabel(QStringLiteral("Origen Factura"), this), "Label1",
+                   twips(270, 150, 1455, 165));
+    txtPais = place(new QLineEdit(this), "txtPais", twips(240, 390, 1485, 285));
+    Label2 = place(new QLabel(QStringLiteral("Origen Maria"), this), "Label2",
+                   twips(270, 840, 1545, 195));
+    cboOrigen = place(new QComboBox(this), "cboOrigen", twips(240, 1080, 2205, 315));
+    cboIdOrigen = place(new QComboBox(this), "cboIdOrigen", twips(1020, 1080, 555, 315));
     cboIdOrigen->hide();
-
-    Label3 = new QLabel(QStringLiteral("[F11] Guardar - [ESC] Salir"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(twips(210, 1770, 2235, 195));
+    Label3 = place(new QLabel(QStringLiteral("[F11] Guardar - [ESC] Salir"), this), "Label3",
+                   twips(210, 1770, 2235, 195));
 
     setTabOrder(txtPais, cboOrigen);
     enableKeyPreview();

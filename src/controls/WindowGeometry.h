@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QString>
 
 class QWidget;
 
@@ -12,6 +13,13 @@ namespace WindowGeometry {
 int twips(int value);
 /** A control's place in twips: left, top, width, height. */
 QRect twips(int left, int top, int width, int height);
+/** Names a control of a window and puts it at its place (twips() of the window's layout). */
+template <typename Control> Control* place(Control* control, const char* name, const QRect& at)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(at);
+    return control;
+}
 /** Tahoma 8.25 pt (the platform's closest face where it is missing). */
 QFont windowFont(bool bold = false);
 /** Fixed border, title and close box, no minimize or maximize, inner size in twips. */

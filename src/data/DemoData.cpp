@@ -67,7 +67,7 @@ void runScript(const QString& databaseFile, const QStringList& scripts)
                                .arg(QDir::toNativeSeparators(databaseFile), touch.errorString()));
     touch.close();
     DataSession session(QFileInfo(databaseFile).fileName());
-    session.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + databaseFile);
+    session.CadenaConexion(DataSession::sqliteConnection(databaseFile));
     session.Conectar();
     runScript(session, scripts);
 }
@@ -86,7 +86,7 @@ void write(const QString& home)
 
     {
         DataSession work;
-        work.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + WorkDatabase::path(home));
+        work.CadenaConexion(DataSession::sqliteConnection(WorkDatabase::path(home)));
         work.Conectar();
         RecordSet rs;
         work.Sql(QStringLiteral("select count(*) as n from PAIS"));

@@ -43,7 +43,7 @@ bool create(const QString& home)
     }
     try {
         DataSession work;
-        work.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + file);
+        work.CadenaConexion(DataSession::sqliteConnection(file));
         work.Conectar();
         TransactionGuard tx(work);
         const QStringList statements = {

@@ -39,7 +39,7 @@ public:
             RecordSet mark;
             const bool subject =
                 m_query.CrearRs(mark, {key.first, key.second}) &&
-                textValue(mark.Fields(QStringLiteral("lapi"))) == QLatin1String("*");
+                FormatService().EsNull(mark.Fields(QStringLiteral("lapi"))) == QLatin1String("*");
             it = m_flags.insert(key, subject ? QStringLiteral("S") : QStringLiteral("N"));
         }
         return *it;
@@ -81,25 +81,26 @@ void BuscarEnCatalogo(ProcessRun& run)
     RecordSet hit;
     for (; !articles.Eof(); articles.MoveNext()) {
         const QVariant article = articles.Fields(QStringLiteral("ARTNRO"));
-        if (catalog.CrearRs(hit, {textValue(ws.INTCAT), article})) {
-            const QString position = textValue(hit.Fields(QStringLiteral("ncm")));
-            QString lapi = textValue(hit.Fields(QStringLiteral("lapi")));
+        if (catalog.CrearRs(hit, {ws.formatter().EsNull(ws.INTCAT), article})) {
+            const QString position = ws.formatter().EsNull(hit.Fields(QStringLiteral("ncm")));
+            QString lapi = ws.formatter().EsNull(hit.Fields(QStringLiteral("lapi")));
             if (lapi.trimmed().isEmpty())
                 lapi = lapiMarks.flag(position);
             // An empty condition takes the default; a NULL one is written empty and
             // receives the default in stage 3.
             const QVariant condition = hit.Fields(QStringLiteral("estadomerc"));
-            QString goodsCondition = textValue(condition);
+            QString goodsCondition = ws.formatter().EsNull(condition);
             if (!condition.isNull() && goodsCondition.isEmpty())
-                goodsCondition = textValue(ws.PRCESM);
-            const QVariantList values = {position,
-                                         lapi,
-                                         textValue(hit.Fields(QStringLiteral("sufijos"))),
-                                         textValue(hit.Fields(QStringLiteral("estadistica"))),
-                                         goodsCondition,
-                                         textValue(hit.Fields(QStringLiteral("deresp"))),
-                                         run.interno,
-                                         article};
+                goodsCondition = ws.formatter().EsNull(ws.PRCESM);
+            const QVariantList values = {
+                position,
+                lapi,
+                ws.formatter().EsNull(hit.Fields(QStringLiteral("sufijos"))),
+                ws.formatter().EsNull(hit.Fields(QStringLiteral("estadistica"))),
+                goodsCondition,
+                ws.formatter().EsNull(hit.Fields(QStringLiteral("deresp"))),
+                run.interno,
+                article};
             run.record(updateText, values);
             update.ejecutar(values);
         }
@@ -114,7 +115,7 @@ void ActualizarDatosComunes(ProcessRun& run)
         QStringLiteral("Procesando... Etapa 3 de 4: Actualizando datos comunes"));
     const QString text = QStringLiteral("update ART set PRCESM = ? where INTNRO = ? and "
                                         "(PRCESM is null or PRCESM = '')");
-    const QVariantList values = {textValue(run.ws.PRCESM), run.interno};
+    const QVariantList values = {run.ws.formatter().EsNull(run.ws.PRCESM), run.interno};
     run.record(text, values);
     run.ws.work().Sql(text, values);
     run.ws.work().ejecutar();
@@ -132,13 +133,6 @@ void ActualizarCantidadesEstadisticas(ProcessRun& run)
 }
 
 } // namespace
-
-QString textValue(const QVariant& value)
-{
-    const QString text = value.isNull() ? QString() : value.toString();
-    // A null QString would be bound as NULL.
-    return text.isNull() ? QStringLiteral("") : text;
-}
 
 void ProcessRun::record(const QString& text, const QVariantList& values)
 {

@@ -20,8 +20,5 @@ struct ProcessRun {
     void record(const QString& text, const QVariantList& values);
 };
 
-/** A text value as the run writes it: a NULL becomes the empty text. */
-QString textValue(const QVariant& value);
-
 /** Stage 4: validates the rows completed from the catalog and writes their check codes. */
 void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate);

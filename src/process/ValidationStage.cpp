@@ -45,8 +45,8 @@ void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate)
     QHash<std::pair<QString, QString>, int> outcomes;
     std::array<std::optional<DataSession::Statement>, 4> updates;
     for (; !rows.Eof(); rows.MoveNext()) {
-        const std::pair key{textValue(rows.Fields(QStringLiteral("PRCNCM"))),
-                            textValue(rows.Fields(QStringLiteral("PRCSUF")))};
+        const std::pair key{ws.formatter().EsNull(rows.Fields(QStringLiteral("PRCNCM"))),
+                            ws.formatter().EsNull(rows.Fields(QStringLiteral("PRCSUF")))};
         auto known = outcomes.constFind(key);
         if (known == outcomes.constEnd())
             known = outcomes.insert(key, validate(key.first, key.second));

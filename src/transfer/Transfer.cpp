@@ -29,17 +29,10 @@ const QString CatalogInsert = QStringLiteral(
     "Preciounitario, ncm, lapi, sufijos, idunidad, estadistica, valorrelacionestadistica, "
     "estadomerc, deresp, valorderesp) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
 
-/** A text as the declaration database receives it: a missing one is the empty text. */
-QString bound(QString text)
-{
-    if (text.isNull())
-        text = QStringLiteral(""); // a null QString would be bound as NULL
-    return text;
-}
-
+/** A text column as the declaration database receives it: a NULL is the empty text. */
 QString textOf(const RecordSet& rs, const QString& column)
 {
-    return bound(rs.Fields(column).toString());
+    return FormatService().EsNull(rs.Fields(column));
 }
 
 /** A number the item cannot do without: a NULL stops the transfer with a clear error. */
@@ -69,9 +62,9 @@ QVariantList itemValues(const RecordSet& art, const Workspace& ws, const FormatS
     const double statisticalQuantity =
         statisticalUnit.trimmed() == declaredUnit.trimmed() ? quantity : 0.0;
     return {textOf(art, QStringLiteral("ARTNRO")),
-            bound(ws.INTCAT),
+            format.EsNull(ws.INTCAT),
             textOf(art, QStringLiteral("ARTDSC")),
-            bound(ws.currentInterno),
+            format.EsNull(ws.currentInterno),
             textOf(art, QStringLiteral("PRCNCM")),
             declaredUnit,
             quantity,
@@ -115,15 +108,16 @@ QVariantList catalogUpdateValues(const RecordSet& art, const Workspace& ws,
                                  const FormatService& format)
 {
     return catalogContent(art, format) +
-           QVariantList{bound(ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))};
+           QVariantList{format.EsNull(ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))};
 }
 
 /** The fifteen values of a new catalog entry: key, description, origin, quantity 0, the rest. */
 QVariantList catalogInsertValues(const RecordSet& art, const Workspace& ws,
                                  const FormatService& format)
 {
-    QVariantList values = QVariantList{bound(ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))} +
-                          catalogContent(art, format);
+    QVariantList values =
+        QVariantList{format.EsNull(ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))} +
+        catalogContent(art, format);
     values.insert(4, 0.0);
     return values;
 }
@@ -335,7 +329,8 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         for (; !art.Eof(); art.MoveNext()) {
             // Each line is looked up on its own: an article on several lines ends with the
             // values of its last line.
-            if (select.CrearRs(entry, {bound(m_ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))}))
+            if (select.CrearRs(entry, {m_ws.formatter().EsNull(m_ws.INTCAT),
+                                       textOf(art, QStringLiteral("ARTNRO"))}))
                 update.ejecutar(catalogUpdateValues(art, m_ws, format));
             else
                 insert.ejecutar(catalogInsertValues(art, m_ws, format));

@@ -26,7 +26,7 @@ private Q_SLOTS:
         QVERIFY(touch.open(QIODevice::WriteOnly));
         touch.close();
         m_db = std::make_unique<DataSession>(QStringLiteral("TEST"));
-        m_db->CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") + file);
+        m_db->CadenaConexion(DataSession::sqliteConnection(file));
         m_db->Conectar();
         exec(QStringLiteral("create table t (k text primary key, v text, n real)"));
     }

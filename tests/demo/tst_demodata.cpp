@@ -85,8 +85,7 @@ private Q_SLOTS:
         m_declaration = m_directory->getDataConnectionByEntity(QStringLiteral("INTERNOS"));
         m_nomenclator = m_directory->getDataConnectionByEntity(QStringLiteral("NCM"));
         m_work = std::make_unique<DataSession>(QStringLiteral("demo-work"));
-        m_work->CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") +
-                               WorkDatabase::path(m_home.path()));
+        m_work->CadenaConexion(DataSession::sqliteConnection(WorkDatabase::path(m_home.path())));
         m_work->Conectar();
     }
 

@@ -37,8 +37,8 @@ void TransferCliTest::transferReplaceAndRefusals()
     home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("CAT1"));
     // The declaration database of the home as another program sees it.
     DataSession declaration(QStringLiteral("INTERNOS"));
-    declaration.CadenaConexion(QStringLiteral("Driver=QSQLITE;Database=") +
-                               home.file(QStringLiteral("declaration.db")));
+    declaration.CadenaConexion(
+        DataSession::sqliteConnection(home.file(QStringLiteral("declaration.db"))));
     declaration.Conectar();
     const QString done = QStringLiteral("0|Se transfirio 3 articulos en el interno 100\n|");
 
