@@ -19,6 +19,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 QLabel* label(const QString& text, QWidget* parent, const QString& name = {})
@@ -213,32 +215,26 @@ QWidget* frmMain::buildStep3()
     // A gap between the two columns of counters.
     grid->setColumnMinimumWidth(2, 40);
 
-    auto* review = new QGroupBox(QStringLiteral("Depuración de registros"), frame);
-    m_regErr =
-        button(QStringLiteral("Datos con Errores"), QStringLiteral("FRAM3_cmdRegErr"), review);
-    QPushButton* regOk =
-        button(QStringLiteral("Registros OK"), QStringLiteral("FRAM3_cmdRegOk"), review);
-    auto* reviewLayout = new QVBoxLayout(review);
-    reviewLayout->addWidget(m_regErr);
-    reviewLayout->addWidget(regOk);
-
-    auto* reports = new QGroupBox(QStringLiteral("Impresiones de control"), frame);
-    QPushButton* repErr =
-        button(QStringLiteral("Datos con Errores"), QStringLiteral("FRAM3_cmdRepErr"), reports);
-    QPushButton* repOk =
-        button(QStringLiteral("Registros OK"), QStringLiteral("FRAM3_cmdRepOK"), reports);
-    auto* reportsLayout = new QVBoxLayout(reports);
-    reportsLayout->addWidget(repErr);
-    reportsLayout->addWidget(repOk);
-
-    connect(m_regErr, &QPushButton::clicked, this,
-            [this] { m_wizard.FRAM3_AbrirResultados(ResultsMode::Errores); });
-    connect(regOk, &QPushButton::clicked, this,
-            [this] { m_wizard.FRAM3_AbrirResultados(ResultsMode::Ok); });
-    connect(repErr, &QPushButton::clicked, this,
-            [this] { m_wizard.FRAM3_ImprimirControl(ResultsMode::Errores); });
-    connect(repOk, &QPushButton::clicked, this,
-            [this] { m_wizard.FRAM3_ImprimirControl(ResultsMode::Ok); });
+    // Each box holds the records with errors and the clean records, for review or for print.
+    auto twoButtons = [this, frame](const QString& title, const char* errorsName,
+                                    const char* okName, void (Wizard::*action)(ResultsMode)) {
+        auto* box = new QGroupBox(title, frame);
+        auto* boxLayout = new QVBoxLayout(box);
+        for (const auto& [caption, name, mode] :
+             {std::tuple{QStringLiteral("Datos con Errores"), errorsName, ResultsMode::Errores},
+              std::tuple{QStringLiteral("Registros OK"), okName, ResultsMode::Ok}}) {
+            QPushButton* cmd = button(caption, QLatin1String(name), box);
+            boxLayout->addWidget(cmd);
+            connect(cmd, &QPushButton::clicked, this,
+                    [this, action, mode = mode] { (m_wizard.*action)(mode); });
+        }
+        return box;
+    };
+    QGroupBox* review = twoButtons(QStringLiteral("Depuración de registros"), "FRAM3_cmdRegErr",
+                                   "FRAM3_cmdRegOk", &Wizard::FRAM3_AbrirResultados);
+    QGroupBox* reports = twoButtons(QStringLiteral("Impresiones de control"), "FRAM3_cmdRepErr",
+                                    "FRAM3_cmdRepOK", &Wizard::FRAM3_ImprimirControl);
+    m_regErr = review->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRegErr"));
 
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(results);

@@ -141,12 +141,7 @@ public:
         if (!nextStart() || !isWml() || m_xml.name() != u"document")
             refuse(NotWordDocument, QStringLiteral("la parte principal no es un documento"));
         // Children of the document: only the body holds text.
-        for (;;) {
-            const auto token = m_feeder.next();
-            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
-                break;
-            if (token != QXmlStreamReader::StartElement)
-                continue;
+        while (nextChild()) {
             if (isWml() && m_xml.name() == u"body") {
                 walkChildren();
                 break;
@@ -174,16 +169,23 @@ private:
         return ns == kWmlTransitional || ns == kWmlStrict;
     }
 
-    /** Walks the children of the current element up to its end. */
-    void walkChildren()
+    /** Moves to the next child of the current element; false at the element's end. */
+    bool nextChild()
     {
         for (;;) {
             const auto token = m_feeder.next();
-            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
-                return;
             if (token == QXmlStreamReader::StartElement)
-                element();
+                return true;
+            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
+                return false;
         }
+    }
+
+    /** Walks the children of the current element up to its end. */
+    void walkChildren()
+    {
+        while (nextChild())
+            element();
     }
 
     /** Skips the current element, its children included. */
@@ -279,20 +281,15 @@ private:
     void paragraph()
     {
         bool markDeleted = false;
-        for (;;) {
-            const auto token = m_feeder.next();
-            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
-                break;
-            if (token != QXmlStreamReader::StartElement)
-                continue;
+        while (nextChild()) {
             if (isWml() && m_xml.name() == u"pPr")
                 markDeleted = paragraphProperties() || markDeleted;
             else
                 element();
         }
+        // A deleted paragraph mark joins the paragraph to the next one.
         if (!markDeleted)
-            m_text.append(
-                QLatin1Char('\r')); // a deleted paragraph mark joins the paragraph to the next one
+            m_text.append(QLatin1Char('\r'));
     }
 
     /** Skips the paragraph properties; true when they mark the paragraph mark as deleted. */
