@@ -45,15 +45,8 @@ inline QStringList rows(DataSession& session, const QString& sql)
     session.Sql(sql);
     RecordSet rs;
     session.CrearRs(rs);
-    QStringList out;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        QStringList fields;
-        for (const QString& column : rs.columns())
-            fields << (rs.Fields(column).isNull() ? QStringLiteral("<NULL>")
-                                                  : rs.Fields(column).toString());
-        out << fields.join(QLatin1Char('|'));
-    }
-    return out;
+    return rs.GetString(QStringLiteral("|"), QStringLiteral("\n"), QStringLiteral("<NULL>"))
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 /** Every row of the tables the transfer writes, for before/after comparisons. */
