@@ -7,8 +7,6 @@
 #include "process/Statistics.h"
 
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 namespace Cli {
 
@@ -30,22 +28,6 @@ void printCounters(Context& context, const ProcessCounters& counters)
                 << "con_errores: " << counters.conErrores << '\n'
                 << "err_posicion: " << counters.errPosicion << '\n'
                 << "err_sufijos: " << counters.errSufijos << Qt::endl;
-}
-
-/** A field as a JSON value: NULL as null, numbers as numbers, anything else as text. */
-QString jsonValue(const QVariant& value)
-{
-    QJsonValue json;
-    if (value.isNull())
-        json = QJsonValue(QJsonValue::Null);
-    else if (value.typeId() == QMetaType::Double)
-        json = value.toDouble();
-    else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
-        json = value.toLongLong();
-    else
-        json = value.toString();
-    const QByteArray wrapped = QJsonDocument(QJsonArray{json}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2));
 }
 
 } // namespace

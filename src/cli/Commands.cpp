@@ -3,7 +3,26 @@
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 namespace Cli {
+
+/** A field as a JSON value: NULL as null, numbers as numbers, anything else as text. */
+QString jsonValue(const QVariant& value)
+{
+    QJsonValue json;
+    if (value.isNull())
+        json = QJsonValue(QJsonValue::Null);
+    else if (value.typeId() == QMetaType::Double)
+        json = value.toDouble();
+    else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+        json = value.toLongLong();
+    else
+        json = value.toString();
+    const QByteArray wrapped = QJsonDocument(QJsonArray{json}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2));
+}
 
 Session::Session(Context& context)
     : m_dialogs(context.out, context.err)

@@ -35,6 +35,9 @@ private:
     Workspace m_workspace;
 };
 
+/** A value as JSON: NULL as null, numbers as numbers, anything else as text. */
+QString jsonValue(const QVariant& value);
+
 int init(Context& context);
 /** interno add NUMBER [DESCRIPTION] | list | delete NUMBER */
 int interno(Context& context);
