@@ -8,12 +8,13 @@
 // process command on a Word invoice of the same lines. Each figure is the best of three runs;
 // every run's end state (all ART columns) is compared with the floor's.
 
-#include "app/Workspace.h"
 #include "components/SuffixValidator.h"
+#include "data/ArticleStore.h"
 #include "data/DemoData.h"
 #include "data/Nomenclator.h"
 #include "data/WorkDatabase.h"
 #include "process/Process.h"
+#include "workspace/Workspace.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -189,28 +190,35 @@ Timing runProgram(const QString& outside, const QList<int>& lines)
     NoProgress progress;
     Workspace ws(dir.path(), dialogs, progress);
     ws.open();
-    ws.currentInterno = Interno;
 
     Timing t;
     QElapsedTimer timer;
     timer.start();
     {
+        QList<Article> articles;
+        for (int n = 0; n < lines.size(); ++n) {
+            Article article;
+            article.line = n + 1;
+            article.number = articleNumber(lines.at(n));
+            article.description = QStringLiteral("ARTICULO");
+            article.declaredUnit = QStringLiteral("07");
+            article.quantity = 2.0;
+            article.unitPrice = 1.5;
+            article.total = 3.0;
+            article.origin = QStringLiteral("212");
+            articles << article;
+        }
         TransactionGuard tx(ws.work());
-        DataSession::Statement insert(
-            ws.work(), QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, "
-                                      "ARTCAN, ARTUNI, ARTTOT, ARTORG) values "
-                                      "(?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        for (int n = 0; n < lines.size(); ++n)
-            insert.ejecutar({Interno, n + 1, articleNumber(lines.at(n)), QStringLiteral("ARTICULO"),
-                             QStringLiteral("07"), 2.0, 1.5, 3.0, QStringLiteral("212")});
+        ArticleStore(ws.work()).replaceRows(Interno, articles);
         tx.commit();
     }
     t.insertMs = timer.restart();
 
     SuffixValidator validator;
     validator.ConexionString(ws.directory());
-    if (!ClasificarArticulos(
-            ws, [&](const QString& p, const QString& s) { return validator.ValidarSufijos(p, s); }))
+    if (!ClasificarArticulos(ws, Interno, [&](const QString& p, const QString& s) {
+            return validator.ValidarSufijos(p, s);
+        }))
         std::fprintf(stderr, "classification failed\n");
     t.classifyMs = timer.elapsed();
     t.digest = artDigest(dir.path());

@@ -1,5 +1,7 @@
 #include "app/QtOperatorDialogs.h"
 
+#include "config/frmNewPais.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -75,9 +77,9 @@ std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines,
 std::optional<OriginRelation> QtOperatorDialogs::originRelation(const QString& countryText)
 {
     NormalPointer pointer;
-    if (!m_originEntry)
+    if (!m_ws)
         return std::nullopt;
-    return m_originEntry(countryText);
+    return frmNewPais::open(*m_ws, frmNewPais::Mode::A, countryText, m_parent);
 }
 
 std::optional<QString> QtOperatorDialogs::chooseFile(const QString& title, const QString& filter)

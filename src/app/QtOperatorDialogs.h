@@ -1,20 +1,21 @@
 #pragma once
 
-#include "app/OperatorDialogs.h"
-
-#include <functional>
+#include "workspace/OperatorDialogs.h"
 
 class QWidget;
 class Workspace;
 
-/** The operator's dialogs as Qt message boxes, prompts and choosers. */
+/**
+ * The operator's dialogs as Qt message boxes, prompts and choosers, and the origin relation
+ * entry window.
+ */
 class QtOperatorDialogs : public OperatorDialogs {
 public:
-    void setParent(QWidget* parent) { m_parent = parent; }
-    /** The origin relation entry window, once the workspace is open. */
-    void setOriginEntry(std::function<std::optional<OriginRelation>(const QString&)> entry)
+    /** The window that owns the dialogs and the workspace the origin relation entry uses. */
+    void attach(QWidget& window, Workspace& ws)
     {
-        m_originEntry = std::move(entry);
+        m_parent = &window;
+        m_ws = &ws;
     }
 
     void message(MessageIcon icon, const QString& text) override;
@@ -27,5 +28,5 @@ public:
 
 private:
     QWidget* m_parent = nullptr;
-    std::function<std::optional<OriginRelation>(const QString&)> m_originEntry;
+    Workspace* m_ws = nullptr;
 };

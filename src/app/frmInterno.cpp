@@ -1,6 +1,6 @@
 #include "app/frmInterno.h"
 
-#include "app/Internos.h"
+#include "wizard/Internos.h"
 
 #include <QFormLayout>
 #include <QKeyEvent>

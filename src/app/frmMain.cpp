@@ -216,24 +216,25 @@ QWidget* frmMain::buildStep3()
     grid->setColumnMinimumWidth(2, 40);
 
     // Each box holds the records with errors and the clean records, for review or for print.
+    using List = ArticleTableModel::List;
     auto twoButtons = [this, frame](const QString& title, const char* errorsName,
-                                    const char* okName, void (Wizard::*action)(ResultsMode)) {
+                                    const char* okName, void (frmMain::*action)(List)) {
         auto* box = new QGroupBox(title, frame);
         auto* boxLayout = new QVBoxLayout(box);
-        for (const auto& [caption, name, mode] :
-             {std::tuple{QStringLiteral("Datos con Errores"), errorsName, ResultsMode::Errores},
-              std::tuple{QStringLiteral("Registros OK"), okName, ResultsMode::Ok}}) {
+        for (const auto& [caption, name, list] :
+             {std::tuple{QStringLiteral("Datos con Errores"), errorsName, List::WithErrors},
+              std::tuple{QStringLiteral("Registros OK"), okName, List::Clean}}) {
             QPushButton* cmd = button(caption, QLatin1String(name), box);
             boxLayout->addWidget(cmd);
             connect(cmd, &QPushButton::clicked, this,
-                    [this, action, mode = mode] { (m_wizard.*action)(mode); });
+                    [this, action, list = list] { (this->*action)(list); });
         }
         return box;
     };
     QGroupBox* review = twoButtons(QStringLiteral("Depuración de registros"), "FRAM3_cmdRegErr",
-                                   "FRAM3_cmdRegOk", &Wizard::FRAM3_AbrirResultados);
+                                   "FRAM3_cmdRegOk", &frmMain::FRAM3_AbrirResultados);
     QGroupBox* reports = twoButtons(QStringLiteral("Impresiones de control"), "FRAM3_cmdRepErr",
-                                    "FRAM3_cmdRepOK", &Wizard::FRAM3_ImprimirControl);
+                                    "FRAM3_cmdRepOK", &frmMain::FRAM3_ImprimirControl);
     m_regErr = review->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRegErr"));
 
     auto* layout = new QVBoxLayout(frame);
@@ -321,6 +322,18 @@ void frmMain::MAIN_CambiarPaso()
         m_regErr->setFocus();
 }
 
+void frmMain::FRAM3_AbrirResultados(ArticleTableModel::List)
+{
+    m_workspace.dialogs().message(MessageIcon::Information,
+                                  QStringLiteral("Esta función todavía no está disponible."));
+}
+
+void frmMain::FRAM3_ImprimirControl(ArticleTableModel::List)
+{
+    m_workspace.dialogs().message(MessageIcon::Information,
+                                  QStringLiteral("Esta función todavía no está disponible."));
+}
+
 void frmMain::render()
 {
     m_pasoNro->setText(m_wizard.pasoNro());
@@ -330,7 +343,7 @@ void frmMain::render()
     m_panels->setCurrentIndex(m_wizard.panel() - 1);
     m_archivo->setText(m_wizard.documentPath());
 
-    const ProcessCounters& c = m_wizard.counters();
+    const ArticleCounters& c = m_wizard.counters();
     const QList<qint64> values = {c.total,      c.enCatalogo,  c.nuevos,
                                   c.conErrores, c.errPosicion, c.errSufijos};
     for (int i = 0; i < m_counters.size(); ++i)

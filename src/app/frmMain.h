@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/ProgressSink.h"
-#include "app/Wizard.h"
-#include "app/Workspace.h"
+#include "review/ArticleTableModel.h"
+#include "wizard/Wizard.h"
+#include "workspace/ProgressSink.h"
+#include "workspace/Workspace.h"
 
 #include <QWidget>
 
@@ -43,6 +44,10 @@ private:
     void FRAM1_NuevoInterno();
     void FRAM1_EliminarInterno();
     void MAIN_CambiarPaso();
+    /** The results list of the records with errors or of the clean records. */
+    void FRAM3_AbrirResultados(ArticleTableModel::List list);
+    /** The control report of the records with errors or of the clean records. */
+    void FRAM3_ImprimirControl(ArticleTableModel::List list);
     /** Shows the wizard's state: header, panels, document, counters and next-step button. */
     void render();
     void renderInternos();

@@ -1,6 +1,5 @@
 #include "app/QtOperatorDialogs.h"
 #include "app/frmMain.h"
-#include "config/frmNewPais.h"
 #include "controls/WindowGeometry.h"
 
 #include <QApplication>
@@ -23,12 +22,9 @@ int main(int argc, char* argv[])
 
     QtOperatorDialogs dialogs;
     frmMain window(Workspace::resolveHome(parser.value(homeOption)), dialogs);
-    dialogs.setParent(&window);
+    dialogs.attach(window, window.workspace());
     if (!window.load())
         return 1;
-    dialogs.setOriginEntry([&window](const QString& countryText) {
-        return frmNewPais::open(window.workspace(), frmNewPais::Mode::A, countryText, &window);
-    });
     window.show();
     return QApplication::exec();
 }

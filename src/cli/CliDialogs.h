@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/OperatorDialogs.h"
-#include "app/ProgressSink.h"
+#include "workspace/OperatorDialogs.h"
+#include "workspace/ProgressSink.h"
 
 #include <QHash>
 #include <QTextStream>

@@ -1,5 +1,5 @@
-#include "app/Internos.h"
 #include "cli/Commands.h"
+#include "wizard/Internos.h"
 
 namespace Cli {
 

@@ -1,10 +1,10 @@
 #include "cli/Commands.h"
 
-#include "app/Internos.h"
-#include "config/OriginRelations.h"
-#include "data/WorkDatabase.h"
+#include "data/ArticleStore.h"
+#include "data/OriginRelations.h"
 #include "process/Process.h"
 #include "process/Statistics.h"
+#include "wizard/Internos.h"
 
 #include <QHash>
 
@@ -20,7 +20,7 @@ QString internoArgument(const Context& context)
     return Internos::textoGuardado(context.args.first());
 }
 
-void printCounters(Context& context, const ProcessCounters& counters)
+void printCounters(Context& context, const ArticleCounters& counters)
 {
     context.out << "total: " << counters.total << '\n'
                 << "en_catalogo: " << counters.enCatalogo << '\n'
@@ -62,7 +62,6 @@ int process(Context& context)
         if (Internos::NuevoInterno(ws, interno, descripcion) != Internos::Alta::Creada)
             return Failed;
     }
-    ws.currentInterno = interno;
 
     session.dialogs().setOriginEntry([&](const QString& text) -> std::optional<OriginRelation> {
         const auto it = origins.constFind(text);
@@ -75,7 +74,7 @@ int process(Context& context)
         return OriginRelation{it.key(), it.value()};
     });
 
-    if (!FRAM2_GuardarDatosToBase(ws, positional.at(1)))
+    if (!FRAM2_GuardarDatosToBase(ws, interno, positional.at(1)))
         return Failed;
     printCounters(context, FRAM3_CargarEstadisticas(ws, interno));
     return Done;
@@ -93,19 +92,16 @@ int rows(Context& context)
 {
     const QString interno = internoArgument(context);
     Session session(context);
-    const QStringList& columns = WorkDatabase::articleColumns();
-    RecordSet rs;
-    DataSession& work = session.workspace().work();
-    work.Sql(QStringLiteral("select ") + columns.join(QStringLiteral(", ")) +
-                 QStringLiteral(" from ART where INTNRO = ? order by ARTORD"),
-             {interno});
-    work.CrearRs(rs);
-    for (; !rs.Eof(); rs.MoveNext()) {
+    const QStringList& columns = ArticleStore::columns();
+    const QList<Article> articles =
+        ArticleStore(session.workspace().work()).rows(interno, ArticleStore::Selection::All);
+    for (const Article& article : articles) {
+        const QVariantList values = article.values();
         QString line = QStringLiteral("{");
-        for (const QString& column : columns) {
-            if (line.size() > 1)
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (i > 0)
                 line += QLatin1Char(',');
-            line += jsonValue(column) + QLatin1Char(':') + jsonValue(rs.Fields(column));
+            line += jsonValue(columns.at(i)) + QLatin1Char(':') + jsonValue(values.at(i));
         }
         context.out << line << "}\n";
     }

@@ -21,9 +21,7 @@ int transfer(Context& context)
 
     Session session(context);
     session.dialogs().setQuestionAnswer(replace);
-    Workspace& ws = session.workspace();
-    ws.currentInterno = interno;
-    switch (FRM3_Tranferir(ws)) {
+    switch (FRM3_Tranferir(session.workspace(), interno)) {
     case TransferOutcome::Transferred:
         return Done;
     case TransferOutcome::Declined:

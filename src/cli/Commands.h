@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Workspace.h"
 #include "cli/CliDialogs.h"
+#include "workspace/Workspace.h"
 
 #include <QStringList>
 #include <QTextStream>

@@ -1,6 +1,6 @@
-#include "app/Workspace.h"
 #include "cli/CliDialogs.h"
 #include "cli/Commands.h"
+#include "workspace/Workspace.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,5 +1,7 @@
 #include "components/FormatService.h"
 
+#include <QLocale>
+
 double FormatService::EsNumero(const QVariant& value) const
 {
     if (value.isNull())
@@ -17,4 +19,11 @@ QString FormatService::EsNull(const QVariant& value) const
     const QString text = value.isNull() ? QString() : value.toString();
     // The empty text, never a null QString: a null one would be bound as NULL.
     return text.isNull() ? QStringLiteral("") : text;
+}
+
+QString FormatService::generalNumber(double value) const
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', QLocale::FloatingPointShortest);
 }

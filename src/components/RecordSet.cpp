@@ -22,25 +22,3 @@ QVariant RecordSet::Fields(const QString& name) const
                        QStringLiteral("RecordSet"));
     return m_rows.at(m_pos).at(*it);
 }
-
-void RecordSet::Close()
-{
-    m_rows.clear();
-    m_pos = 0;
-}
-
-QString RecordSet::GetString(const QString& columnDelimiter, const QString& rowDelimiter,
-                             const QString& nullText) const
-{
-    QString out;
-    for (qsizetype r = m_pos; r < m_rows.size(); ++r) {
-        const auto& values = m_rows.at(r);
-        for (int c = 0; c < values.size(); ++c) {
-            if (c > 0)
-                out += columnDelimiter;
-            out += values.at(c).isNull() ? nullText : values.at(c).toString();
-        }
-        out += rowDelimiter;
-    }
-    return out;
-}

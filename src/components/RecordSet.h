@@ -22,11 +22,6 @@ public:
     qsizetype RecordCount() const { return m_rows.size(); }
     /** 1-based position of the current row. */
     qsizetype AbsolutePosition() const { return m_pos + 1; }
-    void Close();
-    /** All rows as text: fields joined by the column delimiter, rows ended by the row one. */
-    QString GetString(const QString& columnDelimiter = QStringLiteral("\t"),
-                      const QString& rowDelimiter = QStringLiteral("\r\n"),
-                      const QString& nullText = QString()) const;
 
     const QStringList& columns() const { return m_columns; }
     const QVector<QVariant>& row(qsizetype index) const { return m_rows.at(index); }

@@ -1,6 +1,6 @@
 #include "config/Configuration.h"
 
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 
 namespace Configuration {
 
@@ -20,7 +20,7 @@ CatalogChoice catalogs(Workspace& ws)
 {
     CatalogChoice choice;
     try {
-        const QString stored = ws.storedCatalog();
+        const QString stored = ws.settings().storedCatalog();
         int match = -1;
         RecordSet rs;
         ws.declaration().Sql(
@@ -48,7 +48,7 @@ bool GrabarySalir(Workspace& ws, const QStringList& ids, int selected)
 {
     if (selected < 0 || selected >= ids.size())
         return false;
-    ws.saveCatalog(ids.at(selected));
+    ws.settings().saveCatalog(ids.at(selected));
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/OperatorDialogs.h"
-#include "config/OriginRelations.h"
+#include "data/OriginRelations.h"
+#include "workspace/OperatorDialogs.h"
 
 #include <QStringList>
 

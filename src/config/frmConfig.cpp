@@ -1,9 +1,9 @@
 #include "config/frmConfig.h"
 
-#include "app/Workspace.h"
 #include "config/Configuration.h"
 #include "config/frmNewPais.h"
 #include "controls/WindowGeometry.h"
+#include "workspace/Workspace.h"
 
 #include <QComboBox>
 #include <QFrame>

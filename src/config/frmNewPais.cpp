@@ -1,8 +1,8 @@
 #include "config/frmNewPais.h"
 
-#include "app/Workspace.h"
 #include "config/Configuration.h"
 #include "controls/WindowGeometry.h"
+#include "workspace/Workspace.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

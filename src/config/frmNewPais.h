@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/OperatorDialogs.h"
 #include "controls/KeyPreviewDialog.h"
+#include "workspace/OperatorDialogs.h"
 
 #include <optional>
 

@@ -10,9 +10,6 @@ namespace WorkDatabase {
 /** Path of the work database under a home folder. */
 QString path(const QString& home);
 
-/** The columns of ART, in table order. */
-const QStringList& articleColumns();
-
 /**
  * Creates the work database with its schema when the file is absent; an existing file is
  * never touched. Returns true when it created the file.

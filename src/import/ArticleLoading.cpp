@@ -1,7 +1,8 @@
 #include "import/ArticleLoading.h"
 
-#include "app/Workspace.h"
 #include "components/AppError.h"
+#include "data/ArticleStore.h"
+#include "workspace/Workspace.h"
 
 #include <cmath>
 
@@ -56,7 +57,7 @@ void ProcesarUnidades(InvoiceLine& line)
 }
 
 OriginLookup::OriginLookup(DataSession& work, OperatorDialogs& dialogs)
-    : m_query(work, QStringLiteral("select ORI from ORG where PAI = ?"))
+    : m_relations(work)
     , m_dialogs(dialogs)
 {}
 
@@ -72,9 +73,8 @@ QString OriginLookup::code(const QString& origin)
         return *known;
     QString found;
     try {
-        RecordSet rs;
-        if (m_query.CrearRs(rs, {origin})) {
-            found = InvoiceParser::trimBlanks(rs.Fields(QStringLiteral("ORI")).toString());
+        if (const std::optional<QString> code = m_relations.code(origin)) {
+            found = InvoiceParser::trimBlanks(*code);
         } else {
             const std::optional<OriginRelation> saved = m_dialogs.originRelation(origin);
             if (!saved)
@@ -98,19 +98,24 @@ bool CargarArticulos(Workspace& ws, QList<InvoiceLine> lines, const QString& int
                 origins.BuscarOrigen(line);
             }
         }
-        TransactionGuard transaction(ws.work());
-        ws.work().Sql(QStringLiteral("DELETE FROM ART WHERE INTNRO = ?"), {interno});
-        ws.work().ejecutar();
-        DataSession::Statement insert(
-            ws.work(), QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, "
-                                      "ARTCAN, ARTUNI, ARTTOT, ARTORG) values (?, ?, ?, ?, ?, ?, "
-                                      "?, ?, ?)"));
+        QList<Article> articles;
+        articles.reserve(lines.size());
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const InvoiceLine& line = lines.at(i);
-            insert.ejecutar({interno, i + 1, line.partNumber,
-                             QString(line.description).replace(QLatin1Char('\''), QChar(0x00B4)),
-                             line.unit, line.quantity, line.unitPrice, line.total, line.origin});
+            Article article;
+            article.line = i + 1;
+            article.number = line.partNumber;
+            article.description =
+                QString(line.description).replace(QLatin1Char('\''), QChar(0x00B4));
+            article.declaredUnit = line.unit;
+            article.quantity = line.quantity;
+            article.unitPrice = line.unitPrice;
+            article.total = line.total;
+            article.origin = line.origin;
+            articles << std::move(article);
         }
+        TransactionGuard transaction(ws.work());
+        ArticleStore(ws.work()).replaceRows(interno, articles);
         transaction.commit();
         return true;
     } catch (const AppError& error) {

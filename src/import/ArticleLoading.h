@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/DataSession.h"
+#include "data/OriginRelations.h"
 #include "import/InvoiceParser.h"
 
 #include <QHash>
@@ -45,7 +45,7 @@ public:
 private:
     QString code(const QString& origin);
 
-    DataSession::Statement m_query;
+    OriginRelations::Lookup m_relations;
     OperatorDialogs& m_dialogs;
     QHash<QString, QString> m_codes;
 };

@@ -1,19 +1,24 @@
 #include "import/DocumentImport.h"
 
-#include "app/Workspace.h"
 #include "import/ArticleLoading.h"
 #include "import/WordReader.h"
+#include "workspace/Workspace.h"
 
 InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
 {
-    const std::optional<QString> text = LeerDocumento(dialogs, path);
-    if (!text)
+    QString text;
+    try {
+        text = LeerDocumento(path);
+    } catch (const AppError& error) {
+        dialogs.message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
+                                                   QString::number(error.number()));
         return {ImportOutcome::Failed, {}};
+    }
     // A document of blank lines and empty paragraphs has nothing to import either.
-    if (text->trimmed().isEmpty())
+    if (text.trimmed().isEmpty())
         return {ImportOutcome::NoText, {}};
     try {
-        return {ImportOutcome::Loaded, InvoiceParser::parse(*text)};
+        return {ImportOutcome::Loaded, InvoiceParser::parse(text)};
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Exclamation,
                         error.description() + QLatin1Char('\n') + QString::number(error.number()));

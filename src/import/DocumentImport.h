@@ -25,8 +25,9 @@ struct InvoiceRead {
 
 /**
  * Reads the document's text and parses its article blocks. A document that cannot be read is
- * reported by the reader; a parse error is shown with the exclamation icon as its description,
- * a line break and its number. A text that is empty or blank gives NoText without a message.
+ * reported with the critical icon (description, two line breaks, number); a parse error is shown
+ * with the exclamation icon as its description, a line break and its number. A text that is empty
+ * or blank gives NoText without a message.
  */
 InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path);
 

@@ -104,24 +104,18 @@ QString bodyText(const QString& path)
 
 } // namespace WordReader
 
-std::optional<QString> LeerDocumento(OperatorDialogs& dialogs, const QString& path)
+QString LeerDocumento(const QString& path)
 {
-    try {
-        QString text = WordReader::bodyText(path);
-        if (text.endsWith(QLatin1Char('\r')))
-            text.chop(1); // the final paragraph mark
-        // Every CR becomes CR LF, in one pass into a text of the final size.
-        QString lines(text.size() + text.count(QLatin1Char('\r')), Qt::Uninitialized);
-        char16_t* out = reinterpret_cast<char16_t*>(lines.data());
-        for (const QChar c : std::as_const(text)) {
-            *out++ = c.unicode();
-            if (c == QLatin1Char('\r'))
-                *out++ = u'\n';
-        }
-        return lines;
-    } catch (const AppError& error) {
-        dialogs.message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
-                                                   QString::number(error.number()));
-        return std::nullopt;
+    QString text = WordReader::bodyText(path);
+    if (text.endsWith(QLatin1Char('\r')))
+        text.chop(1); // the final paragraph mark
+    // Every CR becomes CR LF, in one pass into a text of the final size.
+    QString lines(text.size() + text.count(QLatin1Char('\r')), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(lines.data());
+    for (const QChar c : std::as_const(text)) {
+        *out++ = c.unicode();
+        if (c == QLatin1Char('\r'))
+            *out++ = u'\n';
     }
+    return lines;
 }

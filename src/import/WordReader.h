@@ -1,10 +1,8 @@
 #pragma once
 
-#include "app/OperatorDialogs.h"
+#include "components/AppError.h"
 
 #include <QString>
-
-#include <optional>
 
 namespace WordReader {
 
@@ -29,8 +27,7 @@ QString bodyText(const QString& path);
 
 /**
  * The document's text for the invoice parser: the body with its last paragraph mark dropped
- * and every carriage return turned into CR LF. After a failure the operator is told (critical
- * message: description, two line breaks, number) and nothing is returned, so that a failure is
- * never taken for an empty document.
+ * and every carriage return turned into CR LF. Raises as bodyText() does, so that a failure
+ * is never taken for an empty document.
  */
-std::optional<QString> LeerDocumento(OperatorDialogs& dialogs, const QString& path);
+QString LeerDocumento(const QString& path);

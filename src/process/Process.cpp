@@ -1,10 +1,10 @@
 #include "process/Process.h"
 
-#include "app/Workspace.h"
 #include "components/SuffixValidator.h"
 #include "data/Nomenclator.h"
 #include "import/DocumentImport.h"
 #include "process/ProcessRun.h"
+#include "workspace/Workspace.h"
 
 #include <QHash>
 
@@ -61,50 +61,37 @@ void BuscarEnCatalogo(ProcessRun& run)
     progress.setMessage(
         QStringLiteral("Procesando... Etapa 2 de 4: Buscando articulos en catalogo"));
 
-    RecordSet articles;
-    ws.work().Sql(
-        QStringLiteral("select DISTINCT ARTNRO from ART where INTNRO = ? order by ARTNRO"),
-        {run.interno});
-    ws.work().CrearRs(articles);
-    progress.setProgressMaximum(int(articles.RecordCount()));
+    const QStringList articles = run.articles.articleNumbers(run.interno);
+    progress.setProgressMaximum(int(articles.size()));
 
     DataSession::Statement catalog(
         ws.declaration(),
         QStringLiteral("select ncm, lapi, sufijos, idunidad, estadistica, estadomerc, deresp, "
                        "preciounitario from catarticulos where idcatalogo = ? and idarticulo = ?"));
     LapiMarks lapiMarks(ws.nomenclator());
-    const QString updateText = QStringLiteral(
-        "update ART set PRCNCM = ?,PRCLAP = ?,PRCSUF = ?,PRCEUN = ?,PRCESM = ?,PRCSUN = ?,"
-        "PRCEST = 'A' WHERE INTNRO = ?  and ARTNRO = ?");
-    DataSession::Statement update(ws.work(), updateText);
+    const FormatService& format = ws.formatter();
 
     RecordSet hit;
-    for (; !articles.Eof(); articles.MoveNext()) {
-        const QVariant article = articles.Fields(QStringLiteral("ARTNRO"));
-        if (catalog.CrearRs(hit, {ws.formatter().EsNull(ws.INTCAT), article})) {
-            const QString position = ws.formatter().EsNull(hit.Fields(QStringLiteral("ncm")));
-            QString lapi = ws.formatter().EsNull(hit.Fields(QStringLiteral("lapi")));
-            if (lapi.trimmed().isEmpty())
-                lapi = lapiMarks.flag(position);
+    for (qsizetype i = 0; i < articles.size(); ++i) {
+        const QString& article = articles.at(i);
+        if (catalog.CrearRs(hit, {ws.settings().catalog(), article})) {
+            CatalogClassification found;
+            found.position = format.EsNull(hit.Fields(QStringLiteral("ncm")));
+            found.lapi = format.EsNull(hit.Fields(QStringLiteral("lapi")));
+            if (found.lapi.trimmed().isEmpty())
+                found.lapi = lapiMarks.flag(found.position);
+            found.suffixes = format.EsNull(hit.Fields(QStringLiteral("sufijos")));
+            found.statisticalUnit = format.EsNull(hit.Fields(QStringLiteral("estadistica")));
             // An empty condition takes the default; a NULL one is written empty and
             // receives the default in stage 3.
             const QVariant condition = hit.Fields(QStringLiteral("estadomerc"));
-            QString goodsCondition = ws.formatter().EsNull(condition);
-            if (!condition.isNull() && goodsCondition.isEmpty())
-                goodsCondition = ws.formatter().EsNull(ws.PRCESM);
-            const QVariantList values = {
-                position,
-                lapi,
-                ws.formatter().EsNull(hit.Fields(QStringLiteral("sufijos"))),
-                ws.formatter().EsNull(hit.Fields(QStringLiteral("estadistica"))),
-                goodsCondition,
-                ws.formatter().EsNull(hit.Fields(QStringLiteral("deresp"))),
-                run.interno,
-                article};
-            run.record(updateText, values);
-            update.ejecutar(values);
+            found.goodsCondition = format.EsNull(condition);
+            if (!condition.isNull() && found.goodsCondition.isEmpty())
+                found.goodsCondition = ws.settings().goodsCondition();
+            found.specificDutyUnit = format.EsNull(hit.Fields(QStringLiteral("deresp")));
+            run.articles.classify(run.interno, article, found);
         }
-        progress.setProgressValue(int(articles.AbsolutePosition()));
+        progress.setProgressValue(int(i + 1));
     }
 }
 
@@ -113,62 +100,26 @@ void ActualizarDatosComunes(ProcessRun& run)
 {
     run.ws.progress().setMessage(
         QStringLiteral("Procesando... Etapa 3 de 4: Actualizando datos comunes"));
-    const QString text = QStringLiteral("update ART set PRCESM = ? where INTNRO = ? and "
-                                        "(PRCESM is null or PRCESM = '')");
-    const QVariantList values = {run.ws.formatter().EsNull(run.ws.PRCESM), run.interno};
-    run.record(text, values);
-    run.ws.work().Sql(text, values);
-    run.ws.work().ejecutar();
-}
-
-/** Closing update: validated rows declared in their statistical unit get its quantity. */
-void ActualizarCantidadesEstadisticas(ProcessRun& run)
-{
-    const QString text = QStringLiteral("update ART set PRCECA = ARTCAN where INTNRO = ? and "
-                                        "PRCDUN = PRCEUN and PRCCRC = 'OK' ");
-    const QVariantList values = {run.interno};
-    run.record(text, values);
-    run.ws.work().Sql(text, values);
-    run.ws.work().ejecutar();
+    run.articles.fillGoodsCondition(run.interno, run.ws.settings().goodsCondition());
 }
 
 } // namespace
 
-void ProcessRun::record(const QString& text, const QVariantList& values)
-{
-    statement.clear();
-    qsizetype next = 0;
-    for (const QChar c : text) {
-        if (c != QLatin1Char('?') || next >= values.size()) {
-            statement += c;
-            continue;
-        }
-        const QVariant& value = values.at(next++);
-        if (value.isNull())
-            statement += QStringLiteral("NULL");
-        else if (value.typeId() == QMetaType::QString)
-            statement += QLatin1Char('\'') +
-                         value.toString().replace(QLatin1Char('\''), QStringLiteral("''")) +
-                         QLatin1Char('\'');
-        else
-            statement += value.toString();
-    }
-}
-
-bool ClasificarArticulos(Workspace& ws, const SuffixCheck& validate)
+bool ClasificarArticulos(Workspace& ws, const QString& interno, const SuffixCheck& validate)
 {
     ProgressSink& progress = ws.progress();
     progress.setProgressVisible(true);
-    ProcessRun run{ws, ws.currentInterno, {}};
+    ProcessRun run{ws, interno, ArticleStore(ws.work())};
     try {
         TransactionGuard transaction(ws.work());
         BuscarEnCatalogo(run);
         ActualizarDatosComunes(run);
         ValidarArticulos(run, validate);
-        ActualizarCantidadesEstadisticas(run);
+        // Closing update: validated rows declared in their statistical unit get its quantity.
+        run.articles.setStatisticalQuantities(run.interno);
         transaction.commit();
     } catch (const AppError& error) {
-        reportFailure(ws, error, run.statement);
+        reportFailure(ws, error, run.articles.lastUpdate());
         return false;
     }
     progress.setMessage(QStringLiteral("Fin de Proceso"));
@@ -176,14 +127,14 @@ bool ClasificarArticulos(Workspace& ws, const SuffixCheck& validate)
     return true;
 }
 
-bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& documentPath)
+bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QString& documentPath)
 {
     BusyCursor busy(ws.progress());
     ws.progress().setProgressVisible(true);
     SuffixValidator validator;
     try {
         validator.ConexionString(ws.directory());
-        switch (ImportarDocumento(ws, documentPath, ws.currentInterno)) {
+        switch (ImportarDocumento(ws, documentPath, interno)) {
         case ImportOutcome::Loaded:
             break;
         case ImportOutcome::NoText:
@@ -197,7 +148,8 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& documentPath)
         reportFailure(ws, error, {});
         return false;
     }
-    return ClasificarArticulos(ws, [&validator](const QString& position, const QString& suffixes) {
-        return validator.ValidarSufijos(position, suffixes);
-    });
+    return ClasificarArticulos(ws, interno,
+                               [&validator](const QString& position, const QString& suffixes) {
+                                   return validator.ValidarSufijos(position, suffixes);
+                               });
 }

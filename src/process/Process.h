@@ -7,12 +7,12 @@
 class Workspace;
 
 /**
- * The automatic process of the current interno: imports the document, completes articles
+ * The automatic process of an interno: imports the document, completes articles
  * from the catalog, fills the default goods condition, validates, and sets statistical
  * quantities. True when it completed; false after a failure reported to the operator.
  * A failed import or a document without text stops the run before anything is classified.
  */
-bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& documentPath);
+bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QString& documentPath);
 
 /**
  * Checks a tariff position and its suffixes: 0 valid, 1 position not in the nomenclator,
@@ -21,10 +21,10 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& documentPath);
 using SuffixCheck = std::function<int(const QString& position, const QString& suffixes)>;
 
 /**
- * Stages 2 to 4 and the closing update on the rows the current interno has: catalog lookup,
+ * Stages 2 to 4 and the closing update on the rows the interno has: catalog lookup,
  * default goods condition, validation through `validate`, statistical quantities. They run
  * in one transaction on the work database: a failure rolls all of them back, is reported to
  * the operator with the statement of the run, and gives false. Runs under the caller's
  * hourglass.
  */
-bool ClasificarArticulos(Workspace& ws, const SuffixCheck& validate);
+bool ClasificarArticulos(Workspace& ws, const QString& interno, const SuffixCheck& validate);

@@ -1,23 +1,18 @@
 #pragma once
 
+#include "data/ArticleStore.h"
 #include "process/Process.h"
 
 #include <QString>
-#include <QVariantList>
 
 class Workspace;
 
-/**
- * One run of the classification stages on an interno's rows. It keeps the update being run
- * (or last run), as the failure message shows it.
- */
+/** One run of the classification stages on an interno's rows. */
 struct ProcessRun {
     Workspace& ws;
     QString interno;
-    QString statement;
-
-    /** Keeps an update about to run: its text with the values in place of its markers. */
-    void record(const QString& text, const QVariantList& values);
+    /** The rows' store; it keeps the update being run (or last run) for the failure message. */
+    ArticleStore articles;
 };
 
 /** Stage 4: validates the rows completed from the catalog and writes their check codes. */

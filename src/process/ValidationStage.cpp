@@ -1,61 +1,50 @@
-#include "app/Workspace.h"
 #include "process/ProcessRun.h"
+#include "workspace/Workspace.h"
 
 #include <QHash>
 
-#include <array>
-#include <optional>
 #include <utility>
 
 namespace {
 
-/** The fixed text of a row's update for each outcome: 0, 1, 2 and any other value. */
-const std::array<QString, 4> OutcomeUpdates = {
-    QStringLiteral("update ART set PRCCRC = 'OK' where INTNRO = ?  and ARTORD = ?"),
-    QStringLiteral("update ART set PRCCRC = 'POS', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
-    QStringLiteral("update ART set PRCCRC = 'SUF', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
-    QStringLiteral("update ART set PRCCRC = 'ERR', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
-};
-
-std::size_t outcomeIndex(int outcome)
+CheckOutcome outcomeOf(int result)
 {
-    return outcome >= 0 && outcome <= 2 ? std::size_t(outcome) : 3;
+    switch (result) {
+    case 0:
+        return CheckOutcome::Ok;
+    case 1:
+        return CheckOutcome::Position;
+    case 2:
+        return CheckOutcome::Suffixes;
+    default:
+        return CheckOutcome::Other;
+    }
 }
 
 } // namespace
 
 void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate)
 {
-    Workspace& ws = run.ws;
-    ProgressSink& progress = ws.progress();
+    ProgressSink& progress = run.ws.progress();
     progress.setMessage(QStringLiteral("Procesando... Etapa 4 de 4: Validando NCM..."));
     progress.setProgressValue(0);
     progress.setProgressValue(1);
 
-    RecordSet rows;
-    ws.work().Sql(QStringLiteral("select PRCNCM, PRCSUF, INTNRO, ARTORD from ART where "
-                                 "INTNRO = ? and PRCEST = 'A'"),
-                  {run.interno});
-    if (!ws.work().CrearRs(rows))
+    const QList<Article> rows = run.articles.rows(run.interno, ArticleStore::Selection::Classified);
+    if (rows.isEmpty())
         return;
-    progress.setProgressMaximum(int(rows.RecordCount()));
+    progress.setProgressMaximum(int(rows.size()));
 
     // The nomenclator does not change during the run: a position with its suffixes is
     // validated once, however many rows carry it.
-    QHash<std::pair<QString, QString>, int> outcomes;
-    std::array<std::optional<DataSession::Statement>, 4> updates;
-    for (; !rows.Eof(); rows.MoveNext()) {
-        const std::pair key{ws.formatter().EsNull(rows.Fields(QStringLiteral("PRCNCM"))),
-                            ws.formatter().EsNull(rows.Fields(QStringLiteral("PRCSUF")))};
+    QHash<std::pair<QString, QString>, CheckOutcome> outcomes;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const Article& row = rows.at(i);
+        const std::pair key{row.position, row.suffixes};
         auto known = outcomes.constFind(key);
         if (known == outcomes.constEnd())
-            known = outcomes.insert(key, validate(key.first, key.second));
-        const std::size_t index = outcomeIndex(*known);
-        const QVariantList values = {run.interno, rows.Fields(QStringLiteral("ARTORD"))};
-        run.record(OutcomeUpdates.at(index), values);
-        if (!updates.at(index))
-            updates.at(index).emplace(ws.work(), OutcomeUpdates.at(index));
-        updates.at(index)->ejecutar(values);
-        progress.setProgressValue(int(rows.AbsolutePosition()));
+            known = outcomes.insert(key, outcomeOf(validate(key.first, key.second)));
+        run.articles.setCheck(run.interno, row.line, *known);
+        progress.setProgressValue(int(i + 1));
     }
 }

@@ -1,6 +1,7 @@
 #include "transfer/Transfer.h"
 
-#include "app/Workspace.h"
+#include "data/ArticleStore.h"
+#include "workspace/Workspace.h"
 
 #include <QDateTime>
 
@@ -30,94 +31,86 @@ const QString CatalogInsert = QStringLiteral(
     "estadomerc, deresp, valorderesp) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
 
 /** A text column as the declaration database receives it: a NULL is the empty text. */
-QString textOf(const RecordSet& rs, const QString& column)
+QString textOf(const QString& value)
 {
-    return FormatService().EsNull(rs.Fields(column));
+    return FormatService().EsNull(value);
 }
 
 /** A number the item cannot do without: a NULL stops the transfer with a clear error. */
-double requiredNumber(const RecordSet& rs, const QString& column, const QString& meaning)
+double requiredNumber(const Article& art, const std::optional<double>& value,
+                      const QString& meaning)
 {
-    const QVariant value = rs.Fields(column);
-    if (value.isNull())
+    if (!value)
         throw AppError(94,
                        QStringLiteral("La línea %1 (artículo %2) no tiene %3.")
-                           .arg(rs.Fields(QStringLiteral("ARTORD")).toString(),
-                                rs.Fields(QStringLiteral("ARTNRO")).toString(), meaning),
+                           .arg(QString::number(art.line), art.number, meaning),
                        QStringLiteral("Aduplan"));
-    return value.toDouble();
+    return *value;
 }
 
 /** The twenty values of an item, in the order of the insert. */
-QVariantList itemValues(const RecordSet& art, const Workspace& ws, const FormatService& format)
+QVariantList itemValues(const Article& art, const QString& catalog, const QString& interno)
 {
-    const double quantity =
-        requiredNumber(art, QStringLiteral("ARTCAN"), QStringLiteral("cantidad"));
-    const double unitPrice =
-        requiredNumber(art, QStringLiteral("ARTUNI"), QStringLiteral("precio unitario"));
-    const double total = requiredNumber(art, QStringLiteral("ARTTOT"), QStringLiteral("total"));
-    const QString declaredUnit = textOf(art, QStringLiteral("PRCDUN"));
-    const QString statisticalUnit = textOf(art, QStringLiteral("PRCEUN"));
+    const double quantity = requiredNumber(art, art.quantity, QStringLiteral("cantidad"));
+    const double unitPrice = requiredNumber(art, art.unitPrice, QStringLiteral("precio unitario"));
+    const double total = requiredNumber(art, art.total, QStringLiteral("total"));
+    const QString declaredUnit = textOf(art.declaredUnit);
+    const QString statisticalUnit = textOf(art.statisticalUnit);
     const double netKilograms = declaredUnit.trimmed() == QLatin1String("01") ? quantity : 0.0;
     const double statisticalQuantity =
         statisticalUnit.trimmed() == declaredUnit.trimmed() ? quantity : 0.0;
-    return {textOf(art, QStringLiteral("ARTNRO")),
-            format.EsNull(ws.INTCAT),
-            textOf(art, QStringLiteral("ARTDSC")),
-            format.EsNull(ws.currentInterno),
-            textOf(art, QStringLiteral("PRCNCM")),
+    return {textOf(art.number),
+            catalog,
+            textOf(art.description),
+            interno,
+            textOf(art.position),
             declaredUnit,
             quantity,
             unitPrice,
-            textOf(art, QStringLiteral("ARTORG")),
+            textOf(art.origin),
             netKilograms,
             total,
-            textOf(art, QStringLiteral("PRCESM")),
+            textOf(art.goodsCondition),
             statisticalUnit,
             statisticalQuantity,
-            textOf(art, QStringLiteral("PRCSUF")),
-            textOf(art, QStringLiteral("PRCLAP")),
-            format.EsNumero(art.Fields(QStringLiteral("PRCSCA"))),
+            textOf(art.suffixes),
+            textOf(art.lapi),
+            art.specificDutyQuantity.value_or(0),
             0.0,
             QStringLiteral("N"),
-            textOf(art, QStringLiteral("PRCSUN"))};
+            textOf(art.specificDutyUnit)};
 }
 
 /**
  * What the catalog learns of an article, in the order of the update: everything but the
  * key and the quantity (always 0).
  */
-QVariantList catalogContent(const RecordSet& art, const FormatService& format)
+QVariantList catalogContent(const Article& art)
 {
-    return {textOf(art, QStringLiteral("ARTDSC")),
-            textOf(art, QStringLiteral("PRCORI")),
-            format.EsNumero(art.Fields(QStringLiteral("ARTUNI"))),
-            textOf(art, QStringLiteral("PRCNCM")),
-            textOf(art, QStringLiteral("PRCLAP")),
-            textOf(art, QStringLiteral("PRCSUF")),
-            textOf(art, QStringLiteral("PRCDUN")),
-            textOf(art, QStringLiteral("PRCEUN")),
-            format.EsNumero(art.Fields(QStringLiteral("PRCECA"))),
-            textOf(art, QStringLiteral("PRCESM")),
-            textOf(art, QStringLiteral("PRCSUN")),
-            format.EsNumero(art.Fields(QStringLiteral("PRCSCA")))};
+    return {textOf(art.description),
+            textOf(art.country),
+            art.unitPrice.value_or(0),
+            textOf(art.position),
+            textOf(art.lapi),
+            textOf(art.suffixes),
+            textOf(art.declaredUnit),
+            textOf(art.statisticalUnit),
+            art.statisticalQuantity.value_or(0),
+            textOf(art.goodsCondition),
+            textOf(art.specificDutyUnit),
+            art.specificDutyQuantity.value_or(0)};
 }
 
 /** The values of the catalog update: the content, then the key. */
-QVariantList catalogUpdateValues(const RecordSet& art, const Workspace& ws,
-                                 const FormatService& format)
+QVariantList catalogUpdateValues(const Article& art, const QString& catalog)
 {
-    return catalogContent(art, format) +
-           QVariantList{format.EsNull(ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))};
+    return catalogContent(art) + QVariantList{catalog, textOf(art.number)};
 }
 
 /** The fifteen values of a new catalog entry: key, description, origin, quantity 0, the rest. */
-QVariantList catalogInsertValues(const RecordSet& art, const Workspace& ws,
-                                 const FormatService& format)
+QVariantList catalogInsertValues(const Article& art, const QString& catalog)
 {
-    QVariantList values =
-        QVariantList{format.EsNull(ws.INTCAT), textOf(art, QStringLiteral("ARTNRO"))} +
-        catalogContent(art, format);
+    QVariantList values = QVariantList{catalog, textOf(art.number)} + catalogContent(art);
     values.insert(4, 0.0);
     return values;
 }
@@ -129,8 +122,9 @@ int progressCount(qsizetype count)
 
 } // namespace
 
-Transfer::Transfer(Workspace& ws)
+Transfer::Transfer(Workspace& ws, QString interno)
     : m_ws(ws)
+    , m_interno(std::move(interno))
 {}
 
 Transfer::~Transfer() = default;
@@ -145,7 +139,7 @@ void Transfer::reportEmpty()
     abandon();
     m_outcome = TransferOutcome::Empty;
     m_ws.dialogs().message(MessageIcon::Exclamation,
-                           QStringLiteral("El interno ") + m_ws.currentInterno +
+                           QStringLiteral("El interno ") + m_interno +
                                QStringLiteral(" no tiene artículos para transferir.\n\n") +
                                NothingTransferred);
 }
@@ -190,21 +184,20 @@ TransferOutcome Transfer::FRM3_Tranferir()
         DataSession& declaration = m_ws.declaration();
         declaration.Sql(
             QStringLiteral("select count(interno) as Total from subitems where interno = ?"),
-            {m_ws.currentInterno});
+            {m_interno});
         RecordSet rs;
         if (declaration.CrearRs(rs)) {
             const QVariant total = rs.Fields(QStringLiteral("Total"));
             if (m_ws.formatter().EsNumero(total) > 0) {
                 m_ws.dialogs().message(MessageIcon::Information,
                                        QStringLiteral("Se transfirio ") + total.toString() +
-                                           QStringLiteral(" articulos en el interno ") +
-                                           m_ws.currentInterno);
+                                           QStringLiteral(" articulos en el interno ") + m_interno);
             } else {
                 m_outcome = TransferOutcome::Failed;
                 m_ws.dialogs().message(
                     MessageIcon::Exclamation,
                     QStringLiteral("ERROR: No se transfirio los articulos en el interno ") +
-                        m_ws.currentInterno);
+                        m_interno);
             }
         }
     } catch (const AppError& error) {
@@ -219,12 +212,7 @@ TransferOutcome Transfer::FRM3_Tranferir()
 bool Transfer::FRAM3_Transfer_A_Validar()
 {
     try {
-        DataSession& work = m_ws.work();
-        work.Sql(QStringLiteral("select count(INTNRO) as Cant from ART where INTNRO = ? and "
-                                "(PRCCRC <> 'OK' or PRCCRC is null)"),
-                 {m_ws.currentInterno});
-        RecordSet rs;
-        if (work.CrearRs(rs) && m_ws.formatter().EsNumero(rs.Fields(QStringLiteral("Cant"))) == 0)
+        if (ArticleStore(m_ws.work()).countToCorrect(m_interno) == 0)
             return true;
         m_outcome = TransferOutcome::Refused;
         m_ws.dialogs().message(MessageIcon::Exclamation,
@@ -242,7 +230,7 @@ bool Transfer::FRAM3_Transfer_A_Validar()
 
 bool Transfer::FRAM3_Transfer_B_Pasaje()
 {
-    const QString& interno = m_ws.currentInterno;
+    const QString& interno = m_interno;
     ProgressSink& progress = m_ws.progress();
     try {
         DataSession& declaration = m_ws.declaration();
@@ -275,26 +263,24 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
                                       QStringLiteral("INTERNOS"), QDateTime::currentDateTime())});
         declaration.ejecutar();
 
-        DataSession& work = m_ws.work();
-        work.Sql(
-            QStringLiteral("select * from ART where INTNRO = ? and PRCCRC = 'OK' order by ARTORD"),
-            {interno});
-        RecordSet art;
-        if (!work.CrearRs(art)) {
+        const QList<Article> rows =
+            ArticleStore(m_ws.work()).rows(interno, ArticleStore::Selection::Clean);
+        if (rows.isEmpty()) {
             reportEmpty();
             return false;
         }
-        progress.setProgressMaximum(progressCount(art.RecordCount()));
+        progress.setProgressMaximum(progressCount(rows.size()));
 
         DataSession::Statement insert(declaration, ItemInsert);
-        for (; !art.Eof(); art.MoveNext()) {
-            if (insert.ejecutar(itemValues(art, m_ws, m_ws.formatter())) == 0)
+        const QString& catalog = m_ws.settings().catalog();
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (insert.ejecutar(itemValues(rows.at(i), catalog, interno)) == 0)
                 throw AppError(
                     1,
                     QStringLiteral(
                         "Error Grabando registro en Dectra Windows: 0 Registros agregados"),
                     QStringLiteral("Aduplan"));
-            progress.setProgressValue(progressCount(art.AbsolutePosition()));
+            progress.setProgressValue(progressCount(i + 1));
         }
         return true;
     } catch (const AppError& error) {
@@ -310,31 +296,29 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
     try {
         progress.setProgressValue(1);
         progress.setProgressMaximum(100);
-        DataSession& work = m_ws.work();
-        work.Sql(QStringLiteral("select * from ART where INTNRO = ? order by ARTORD"),
-                 {m_ws.currentInterno});
-        RecordSet art;
-        if (!work.CrearRs(art)) {
+        const QList<Article> rows =
+            ArticleStore(m_ws.work()).rows(m_interno, ArticleStore::Selection::All);
+        if (rows.isEmpty()) {
             reportEmpty();
             return false;
         }
-        progress.setProgressMaximum(progressCount(art.RecordCount()));
+        progress.setProgressMaximum(progressCount(rows.size()));
 
         DataSession& declaration = m_ws.declaration();
         DataSession::Statement select(declaration, CatalogSelect);
         DataSession::Statement update(declaration, CatalogUpdate);
         DataSession::Statement insert(declaration, CatalogInsert);
-        const FormatService& format = m_ws.formatter();
+        const QString& catalog = m_ws.settings().catalog();
         RecordSet entry;
-        for (; !art.Eof(); art.MoveNext()) {
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const Article& art = rows.at(i);
             // Each line is looked up on its own: an article on several lines ends with the
             // values of its last line.
-            if (select.CrearRs(entry, {m_ws.formatter().EsNull(m_ws.INTCAT),
-                                       textOf(art, QStringLiteral("ARTNRO"))}))
-                update.ejecutar(catalogUpdateValues(art, m_ws, format));
+            if (select.CrearRs(entry, {catalog, textOf(art.number)}))
+                update.ejecutar(catalogUpdateValues(art, catalog));
             else
-                insert.ejecutar(catalogInsertValues(art, m_ws, format));
-            progress.setProgressValue(progressCount(art.AbsolutePosition()));
+                insert.ejecutar(catalogInsertValues(art, catalog));
+            progress.setProgressValue(progressCount(i + 1));
         }
         return true;
     } catch (const AppError& error) {
@@ -344,7 +328,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
     return false;
 }
 
-TransferOutcome FRM3_Tranferir(Workspace& ws)
+TransferOutcome FRM3_Tranferir(Workspace& ws, const QString& interno)
 {
-    return Transfer(ws).FRM3_Tranferir();
+    return Transfer(ws, interno).FRM3_Tranferir();
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/OperatorDialogs.h"
 #include "components/DataSession.h"
+#include "workspace/OperatorDialogs.h"
 
 #include <optional>
 
 class Workspace;
 
-/** How a transfer of the current interno ended. */
+/** How a transfer of an interno ended. */
 enum class TransferOutcome {
     /** Header, items and catalog written and committed; the count was reported. */
     Transferred,
@@ -22,14 +22,14 @@ enum class TransferOutcome {
 };
 
 /**
- * The transfer of the current interno into the declaration database: the pre-check, the
+ * The transfer of an interno into the declaration database: the pre-check, the
  * header and items, and the catalog update. Everything it writes there (the deletes of a
  * replacement, the header, the items, the catalog entries) is one transaction: it is
  * committed whole after the catalog update, and any failure or refusal rolls it back.
  */
 class Transfer {
 public:
-    explicit Transfer(Workspace& ws);
+    Transfer(Workspace& ws, QString interno);
     ~Transfer();
     Transfer(const Transfer&) = delete;
     Transfer& operator=(const Transfer&) = delete;
@@ -51,9 +51,10 @@ private:
     void reportFailure(MessageIcon icon, const AppError& error, const QString& section);
 
     Workspace& m_ws;
+    QString m_interno;
     std::optional<TransactionGuard> m_transaction;
     TransferOutcome m_outcome = TransferOutcome::Failed;
 };
 
-/** Transfers the current interno into the declaration database (header, items, catalog). */
-TransferOutcome FRM3_Tranferir(Workspace& ws);
+/** Transfers the interno into the declaration database (header, items, catalog). */
+TransferOutcome FRM3_Tranferir(Workspace& ws, const QString& interno);

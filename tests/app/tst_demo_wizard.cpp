@@ -34,7 +34,7 @@ private Q_SLOTS:
         auto* list = window.findChild<QWidget*>(QStringLiteral("FRAM1LstInternos"));
         QTest::keyClick(list, Qt::Key_End);
         QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(window.workspace().currentInterno, QStringLiteral("1004"));
+        QCOMPARE(window.wizard().interno(), QStringLiteral("1004"));
         QVERIFY(!next->isEnabled());
         const QString invoice =
             home.filePath(QStringLiteral("invoices/factura-brightwater-7802.docx"));
@@ -45,7 +45,7 @@ private Q_SLOTS:
 
         QTest::mouseClick(next, Qt::LeftButton);
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.messageTexts().join(u'|')));
-        QCOMPARE(window.workspace().currentStep, 3);
+        QCOMPARE(window.wizard().step(), 3);
         QCOMPARE(text("Main_lbMensaje"), QStringLiteral("Fin de Proceso"));
         QCOMPARE(text("FRAM3_lbTotal"), QStringLiteral("0016"));
         QCOMPARE(text("FRAM3_lbEnCatalogo"), QStringLiteral("0016"));

@@ -50,7 +50,7 @@ struct Window {
     {
         QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton);
     }
-    const QString& interno() { return main.workspace().currentInterno; }
+    const QString& interno() { return main.wizard().interno(); }
 
     /** Step, header, panel shown, panels enabled (+) or not (-), next-step button. */
     QString state()
@@ -59,8 +59,7 @@ struct Window {
         for (const char* name : {"FRAM1", "FRAM2", "FRAM3"})
             panels += QLatin1Char(get(name)->isEnabled() ? '+' : '-');
         return QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6 | %7")
-            .arg(QString::number(main.workspace().currentStep), text("lbPasoNro"),
-                 text("lbPasoDesc"),
+            .arg(QString::number(main.wizard().step()), text("lbPasoNro"), text("lbPasoDesc"),
                  main.findChild<QStackedWidget*>()->currentWidget()->objectName(), panels,
                  next()->text(), QLatin1String(next()->isEnabled() ? "on" : "off"));
     }
@@ -113,7 +112,7 @@ private Q_SLOTS:
                       QTest::keyClick(dialog, Qt::Key_Escape);
                   });
         // Escape stored the catalog shown first (by description).
-        QCOMPARE(w.main.workspace().INTCAT, QStringLiteral("C1"));
+        QCOMPARE(w.main.workspace().settings().catalog(), QStringLiteral("C1"));
     }
 
     void internoWithRowsGoesStraightToStep3()

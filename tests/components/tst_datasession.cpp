@@ -136,15 +136,6 @@ private Q_SLOTS:
         QVERIFY(m_db->CrearRs(rs));
         QCOMPARE(rs.Fields(QStringLiteral("k")).toString(), QStringLiteral("b"));
     }
-
-    void getStringJoinsRows()
-    {
-        exec(QStringLiteral("insert into t (k, v, n) values ('a', 'x', 1.5), ('b', null, 2)"));
-        RecordSet rs;
-        m_db->Sql(QStringLiteral("select k, v, n from t order by k"));
-        QVERIFY(m_db->CrearRs(rs));
-        QCOMPARE(rs.GetString(), QStringLiteral("a\tx\t1.5\r\nb\t\t2\r\n"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDataSession)

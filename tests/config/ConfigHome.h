@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Workspace.h"
 #include "config/Configuration.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
+#include "workspace/Workspace.h"
 
 #include <memory>
 

@@ -53,7 +53,7 @@ void TestHome::setSetting(const QString& key, const QString& value) const
 
 QString TestHome::testDataPath(const QString& relativePath)
 {
-    return QStringLiteral(ADUPLAN_SOURCE_DIR "/tests/data/") + relativePath;
+    return QStringLiteral(ADUPLAN_SOURCE_DIR "/tests/fixtures/") + relativePath;
 }
 
 QString TestHome::testData(const QString& relativePath)

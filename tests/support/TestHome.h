@@ -6,7 +6,7 @@
 /**
  * A fresh home folder in a temporary directory: the work database, directory.ini and the
  * declaration and nomenclator databases built from the demo schemas plus the given data
- * scripts (file paths under tests/data, or empty for none).
+ * scripts (file paths under tests/fixtures, or empty for none).
  */
 class TestHome {
 public:
@@ -23,7 +23,7 @@ public:
     /** Writes a setting of the CONFIG group. */
     void setSetting(const QString& key, const QString& value) const;
 
-    /** The text of a file under tests/data. */
+    /** The text of a file under tests/fixtures. */
     static QString testData(const QString& relativePath);
     static QString testDataPath(const QString& relativePath);
 

@@ -45,8 +45,14 @@ inline QStringList rows(DataSession& session, const QString& sql)
     session.Sql(sql);
     RecordSet rs;
     session.CrearRs(rs);
-    return rs.GetString(QStringLiteral("|"), QStringLiteral("\n"), QStringLiteral("<NULL>"))
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList result;
+    for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
+        QStringList fields;
+        for (const QVariant& value : rs.row(r))
+            fields << (value.isNull() ? QStringLiteral("<NULL>") : value.toString());
+        result << fields.join(QLatin1Char('|'));
+    }
+    return result;
 }
 
 /** Every row of the tables the transfer writes, for before/after comparisons. */

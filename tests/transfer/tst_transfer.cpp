@@ -1,8 +1,8 @@
 #include "TransferData.h"
 
-#include "app/Workspace.h"
 #include "support/ScriptedDialogs.h"
 #include "transfer/Transfer.h"
+#include "workspace/Workspace.h"
 
 #include <QTest>
 
@@ -20,12 +20,12 @@ struct Fixture {
     ScriptedDialogs dialogs;
     RecordingProgress progress;
     Workspace ws{home.path(), dialogs, progress};
+    QString interno = QStringLiteral("100");
 
     Fixture()
     {
+        home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("CAT1"));
         ws.open();
-        ws.INTCAT = QStringLiteral("CAT1");
-        ws.currentInterno = QStringLiteral("100");
     }
 
     DataSession& declaration() { return ws.declaration(); }
@@ -36,7 +36,7 @@ struct Fixture {
         dialogs.messages.clear();
         dialogs.questions.clear();
         progress.messages.clear();
-        return FRM3_Tranferir(ws);
+        return FRM3_Tranferir(ws, interno);
     }
 
     void expectMessage(MessageIcon icon, const QString& text)
@@ -131,7 +131,7 @@ void TransferTest::refusesRowsToCorrectAndEmptyInterno()
                                    "\"DATOS CON ERRORES\""));
     QCOMPARE(dump(f.declaration()), before);
 
-    f.ws.currentInterno = QStringLiteral("900");
+    f.interno = QStringLiteral("900");
     QCOMPARE(f.transfer(), TransferOutcome::Empty);
     f.expectMessage(MessageIcon::Exclamation,
                     QStringLiteral("El interno 900 no tiene artículos para transferir.") +

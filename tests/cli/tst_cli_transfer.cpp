@@ -1,4 +1,4 @@
-#include "TransferData.h"
+#include "transfer/TransferData.h"
 
 #include <QProcess>
 #include <QTest>
@@ -62,4 +62,4 @@ void TransferCliTest::transferReplaceAndRefusals()
 }
 
 QTEST_GUILESS_MAIN(TransferCliTest)
-#include "tst_transfer_cli.moc"
+#include "tst_cli_transfer.moc"

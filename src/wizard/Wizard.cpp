@@ -1,8 +1,9 @@
-#include "app/Wizard.h"
+#include "wizard/Wizard.h"
 
-#include "app/Workspace.h"
+#include "data/ArticleStore.h"
 #include "process/Process.h"
 #include "transfer/Transfer.h"
+#include "workspace/Workspace.h"
 
 namespace {
 const QString NextCaption = QStringLiteral("Seguiente >");
@@ -15,11 +16,6 @@ Wizard::Wizard(Workspace& ws)
     , m_pasoDesc(QStringLiteral("Seleccionar el interno a procesar"))
     , m_nextCaption(NextCaption)
 {}
-
-int Wizard::step() const
-{
-    return m_ws.currentStep;
-}
 
 void Wizard::select(int index)
 {
@@ -88,21 +84,11 @@ bool Wizard::lf_LevantarExcel(const QString& p_Archivo)
     return true;
 }
 
-void Wizard::FRAM3_AbrirResultados(ResultsMode)
-{
-    funcionNoDisponible(m_ws);
-}
-
-void Wizard::FRAM3_ImprimirControl(ResultsMode)
-{
-    funcionNoDisponible(m_ws);
-}
-
 void Wizard::MAIN_CambiarPaso()
 {
     m_line = 0;
     try {
-        switch (m_ws.currentStep) {
+        switch (m_step) {
         case 1:
             dejarPaso1();
             break;
@@ -111,7 +97,7 @@ void Wizard::MAIN_CambiarPaso()
             break;
         default:
             m_line = 90;
-            FRM3_Tranferir(m_ws);
+            FRM3_Tranferir(m_ws, m_interno);
             break;
         }
     } catch (const AppError& error) {
@@ -133,8 +119,8 @@ void Wizard::dejarPaso1()
         return;
     }
     m_line = 20;
-    m_ws.currentStep = 2;
-    m_ws.currentInterno = m_internos.at(m_selected).numero;
+    m_step = 2;
+    m_interno = m_internos.at(m_selected).numero;
 
     m_line = 30;
     m_panelEnabled[0] = false;
@@ -144,11 +130,7 @@ void Wizard::dejarPaso1()
     m_pasoDesc = QStringLiteral("Abrir archivo excel para procesar");
 
     m_line = 40;
-    RecordSet rs;
-    m_ws.work().Sql(QStringLiteral("select count(INTNRO) as Total from ART where INTNRO = ?"),
-                    {m_ws.currentInterno});
-    m_ws.work().CrearRs(rs);
-    if (m_ws.formatter().EsNumero(rs.Fields(QStringLiteral("Total"))) > 0) {
+    if (ArticleStore(m_ws.work()).count(m_interno) > 0) {
         m_nextEnabled = true;
         m_ws.progress().setMessage(QStringLiteral(
             "Este interno contiene registros haga click en SIGUIENTE, para depurar."));
@@ -164,7 +146,7 @@ void Wizard::procesar()
     m_ws.progress().setMessage(QString());
     if (m_nextTag != TagOk) {
         m_line = 60;
-        if (!FRAM2_GuardarDatosToBase(m_ws, m_documentPath))
+        if (!FRAM2_GuardarDatosToBase(m_ws, m_interno, m_documentPath))
             return;
     }
     irPaso3();
@@ -173,7 +155,7 @@ void Wizard::procesar()
 void Wizard::irPaso3()
 {
     m_line = 70;
-    m_ws.currentStep = 3;
+    m_step = 3;
     m_panelEnabled[1] = false;
     m_panel = 3;
     m_pasoNro = QStringLiteral("Paso 3");
@@ -184,11 +166,5 @@ void Wizard::irPaso3()
     m_nextEnabled = true;
 
     m_line = 80;
-    m_counters = FRAM3_CargarEstadisticas(m_ws, m_ws.currentInterno);
-}
-
-void funcionNoDisponible(Workspace& ws)
-{
-    ws.dialogs().message(MessageIcon::Information,
-                         QStringLiteral("Esta función todavía no está disponible."));
+    m_counters = FRAM3_CargarEstadisticas(m_ws, m_interno);
 }

@@ -10,6 +10,7 @@
 #include <gsf/gsf-output-stdio.h>
 #include <gsf/gsf-output.h>
 
+#include "import/DocumentImport.h"
 #include "import/WordReader.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
@@ -270,7 +271,7 @@ void TestWordReader::corpus_data()
     QCOMPARE(rows, 49);
 }
 
-// Every corpus file: the body text we settled on (tests/data/word/DIFFERENCES.md tells where
+// Every corpus file: the body text we settled on (tests/fixtures/word/DIFFERENCES.md tells where
 // and why it differs from the other readers), or the refusal the manifest asks for.
 void TestWordReader::corpus()
 {
@@ -450,26 +451,27 @@ void TestWordReader::damagedBinary()
 
 void TestWordReader::leerDocumento()
 {
-    ScriptedDialogs dialogs;
     const QString source =
         QString::fromUtf8(readAll(dataPath(QStringLiteral("generated/invoice.txt"))));
     QString expected = source;
     expected.chop(1); // the final paragraph mark
     expected.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    QCOMPARE(LeerDocumento(dialogs, dataPath(QStringLiteral("generated/invoice.doc"))), expected);
-    QCOMPARE(LeerDocumento(dialogs, dataPath(QStringLiteral("generated/invoice.docx"))), expected);
-    QVERIFY(dialogs.messages.isEmpty());
-    QCOMPARE(LeerDocumento(dialogs, dataPath(QStringLiteral("corpus/poi-empty.doc"))),
-             QStringLiteral(""));
-    QVERIFY(dialogs.messages.isEmpty());
+    QCOMPARE(LeerDocumento(dataPath(QStringLiteral("generated/invoice.doc"))), expected);
+    QCOMPARE(LeerDocumento(dataPath(QStringLiteral("generated/invoice.docx"))), expected);
+    QCOMPARE(LeerDocumento(dataPath(QStringLiteral("corpus/poi-empty.doc"))), QStringLiteral(""));
 
     // A body whose last paragraph mark is deleted has no mark to drop: its text stays whole.
     const QString joined = m_dir.filePath(QStringLiteral("joined.docx"));
     writeZip(joined, docxEntries("<w:p><w:r><w:t>a</w:t></w:r></w:p><w:p><w:pPr><w:rPr><w:del "
                                  "w:id=\"1\"/></w:rPr></w:pPr><w:r><w:t>bc</w:t></w:r></w:p>"));
-    QCOMPARE(LeerDocumento(dialogs, joined), QStringLiteral("a\r\nbc"));
-    QCOMPARE(LeerDocumento(dialogs, dataPath(QStringLiteral("corpus/poi-Word6.doc"))),
-             std::nullopt);
+    QCOMPARE(LeerDocumento(joined), QStringLiteral("a\r\nbc"));
+
+    // The reader raises; reading an invoice tells the operator and reads nothing.
+    ScriptedDialogs dialogs;
+    const InvoiceRead word6 =
+        LeerFactura(dialogs, dataPath(QStringLiteral("corpus/poi-Word6.doc")));
+    QCOMPARE(word6.outcome, ImportOutcome::Failed);
+    QVERIFY(word6.lines.isEmpty());
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].icon, MessageIcon::Critical);
     QVERIFY(dialogs.messages[0].text.startsWith(

@@ -145,4 +145,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestInvoiceParser)
-#include "tst_InvoiceParser.moc"
+#include "tst_invoiceparser.moc"

@@ -1,8 +1,8 @@
-#include "app/Workspace.h"
 #include "import/ArticleLoading.h"
 #include "import/DocumentImport.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
+#include "workspace/Workspace.h"
 
 #include <QProcess>
 #include <QTest>
@@ -233,4 +233,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestArticleImport)
-#include "tst_ArticleImport.moc"
+#include "tst_articleimport.moc"

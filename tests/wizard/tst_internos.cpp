@@ -1,8 +1,8 @@
-#include "app/Internos.h"
-#include "app/Workspace.h"
 #include "process/Statistics.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
+#include "wizard/Internos.h"
+#include "workspace/Workspace.h"
 
 #include <QTest>
 

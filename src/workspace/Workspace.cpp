@@ -1,15 +1,10 @@
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 
 #include "data/WorkDatabase.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
-
-namespace {
-const QString ConfigGroup = QStringLiteral("CONFIG");
-}
 
 Workspace::Workspace(QString home, OperatorDialogs& dialogs, ProgressSink& progress)
     : m_home(std::move(home))
@@ -19,6 +14,7 @@ Workspace::Workspace(QString home, OperatorDialogs& dialogs, ProgressSink& progr
     , m_work(std::make_unique<DataSession>(QStringLiteral("WORK")))
     , m_declaration(std::make_unique<DataSession>(QStringLiteral("INTERNOS")))
     , m_nomenclator(std::make_unique<DataSession>(QStringLiteral("NCM")))
+    , m_settings(QDir(m_home).filePath(QStringLiteral("Aduplan.ini")))
 {}
 
 Workspace::~Workspace() = default;
@@ -39,11 +35,6 @@ QString Workspace::versionLabel()
            QStringLiteral(ADUPLAN_DESCRIPTION);
 }
 
-QString Workspace::settingsPath() const
-{
-    return QDir(m_home).filePath(QStringLiteral("Aduplan.ini"));
-}
-
 void Workspace::open()
 {
     const QString workPath = WorkDatabase::path(m_home);
@@ -61,24 +52,5 @@ void Workspace::open()
     m_declaration = m_directory.getDataConnectionByEntity(QStringLiteral("INTERNOS"));
     m_nomenclator = m_directory.getDataConnectionByEntity(QStringLiteral("NCM"));
 
-    INTCAT = storedCatalog();
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    PRCESM = settings.value(ConfigGroup + QStringLiteral("/PRCESM")).toString();
-    currentStep = 1;
-}
-
-void Workspace::saveCatalog(const QString& catalog)
-{
-    INTCAT = catalog;
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.beginGroup(ConfigGroup);
-    settings.setValue(QStringLiteral("INTCAT"), catalog);
-    settings.sync();
-}
-
-QString Workspace::storedCatalog() const
-{
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.beginGroup(ConfigGroup);
-    return settings.value(QStringLiteral("INTCAT")).toString();
+    m_settings.load();
 }

@@ -20,7 +20,7 @@ void ConfigurationTest::catalogChoiceAndRelations()
     Configuration::CatalogChoice choice = Configuration::catalogs(ws);
     QCOMPARE(choice.selected, -1);
     QVERIFY(!Configuration::GrabarySalir(ws, choice.ids, choice.selected));
-    QCOMPARE(ws.storedCatalog(), QStringLiteral("KEEP"));
+    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("KEEP"));
 
     fixture.home.runDeclarationSql(QStringLiteral("insert into catalogo values ('C2', 'ALFA');\n"
                                                   "insert into catalogo values ('C1', 'BETA');\n"
@@ -32,8 +32,8 @@ void ConfigurationTest::catalogChoiceAndRelations()
              (QStringList{QStringLiteral("C3"), QStringLiteral("C2"), QStringLiteral("C1")}));
     QCOMPARE(choice.selected, 0); // the stale identifier selects the first line
     QVERIFY(Configuration::GrabarySalir(ws, choice.ids, 2));
-    QCOMPARE(ws.INTCAT, QStringLiteral("C1"));
-    QCOMPARE(ws.storedCatalog(), QStringLiteral("C1"));
+    QCOMPARE(ws.settings().catalog(), QStringLiteral("C1"));
+    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("C1"));
     // The stored identifier is read from the settings at each opening.
     fixture.home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("C2"));
     QCOMPARE(Configuration::catalogs(ws).selected, 1);
@@ -94,4 +94,4 @@ void ConfigurationTest::databaseFailuresAreTold()
 }
 
 QTEST_GUILESS_MAIN(ConfigurationTest)
-#include "ConfigurationTest.moc"
+#include "tst_configuration.moc"

@@ -1,27 +1,26 @@
 #pragma once
 
-#include "app/Internos.h"
 #include "process/Statistics.h"
+#include "wizard/Internos.h"
 
 #include <QList>
 #include <QString>
 
 class Workspace;
 
-/** Which records the step-3 buttons act on (the results list mode). */
-enum class ResultsMode { Errores = 1, Ok = 2 };
-
 /**
  * The three-step wizard over one interno, without its window: the internos of step 1, the
  * document of step 2, the counters of step 3 and the state of the header, the panels and the
  * next-step button. The main window renders this state after each operation it forwards.
- * The step and the current interno live in the workspace.
+ * It holds the step and the interno being worked on, from step 2 on.
  */
 class Wizard {
 public:
     explicit Wizard(Workspace& ws);
 
-    int step() const;
+    int step() const { return m_step; }
+    /** The interno chosen at step 1 (empty before). */
+    const QString& interno() const { return m_interno; }
 
     // Step 1: the internos list.
     const QList<InternoRow>& internos() const { return m_internos; }
@@ -45,11 +44,7 @@ public:
     bool lf_LevantarExcel(const QString& p_Archivo);
 
     // Step 3.
-    const ProcessCounters& counters() const { return m_counters; }
-    /** The results list of the records with errors or of the clean records. */
-    void FRAM3_AbrirResultados(ResultsMode mode);
-    /** The control report of the records with errors or of the clean records. */
-    void FRAM3_ImprimirControl(ResultsMode mode);
+    const ArticleCounters& counters() const { return m_counters; }
 
     /** The next-step button: leaves step 1, processes at step 2, transfers at step 3. */
     void MAIN_CambiarPaso();
@@ -72,10 +67,12 @@ private:
     void irPaso3();
 
     Workspace& m_ws;
+    int m_step = 1;
+    QString m_interno;
     QList<InternoRow> m_internos;
     int m_selected = -1;
     QString m_documentPath;
-    ProcessCounters m_counters;
+    ArticleCounters m_counters;
     QString m_pasoNro;
     QString m_pasoDesc;
     int m_panel = 1;
@@ -86,9 +83,3 @@ private:
     /** The point of the step change reached, for its error report. */
     int m_line = 0;
 };
-
-/**
- * For the operations of step 3 whose windows are not built yet: tells the operator that the
- * function is not available yet.
- */
-void funcionNoDisponible(Workspace& ws);

@@ -134,7 +134,7 @@ void ConfigWindowsTest::configShowsAndStoresTheCatalog()
     QCOMPARE(QApplication::focusWidget(), grid);
     cboCatalogo->setCurrentIndex(0);
     QVERIFY(first.close()); // the close box stores nothing
-    QCOMPARE(ws.storedCatalog(), QStringLiteral("7"));
+    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("7"));
 
     frmConfig second(ws);
     second.show();
@@ -142,7 +142,7 @@ void ConfigWindowsTest::configShowsAndStoresTheCatalog()
     QTest::keyClick(cboCatalogo, Qt::Key_Up);
     QTest::keyClick(cboCatalogo, Qt::Key_Escape);
     QVERIFY(!second.isVisible());
-    QCOMPARE(ws.storedCatalog(), QStringLiteral("3"));
+    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("3"));
 
     // An unreadable catalog table is told; the relations still come, Escape closes and keeps
     // the stored catalog.
@@ -153,7 +153,7 @@ void ConfigWindowsTest::configShowsAndStoresTheCatalog()
     QCOMPARE(control<QTableWidget>(&unreadable, "GridOrigen")->rowCount(), 2);
     QTest::keyClick(&unreadable, Qt::Key_Escape);
     QVERIFY(!unreadable.isVisible());
-    QCOMPARE(ws.storedCatalog(), QStringLiteral("3"));
+    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("3"));
 }
 
 void ConfigWindowsTest::configGridInsertAndDelete()
@@ -208,4 +208,4 @@ void ConfigWindowsTest::configGridInsertAndDelete()
 }
 
 QTEST_MAIN(ConfigWindowsTest)
-#include "ConfigWindowsTest.moc"
+#include "tst_configwindows.moc"

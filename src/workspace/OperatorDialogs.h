@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/AppError.h"
+#include "data/OriginRelations.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,15 +10,11 @@
 
 enum class MessageIcon { None, Critical, Exclamation, Information, Question };
 
-/** An origin relation saved by the operator: the invoice's text and the country code. */
-struct OriginRelation {
-    QString text;
-    QString code;
-};
-
 /**
- * Everything the program asks or tells the operator goes through here. The desktop program
- * shows Qt dialogs; tests answer from a script; the command line answers from its options.
+ * Everything the rules ask or tell the operator goes through here: messages, questions,
+ * input boxes and choosers. The desktop program shows Qt dialogs; tests answer from a script;
+ * the command line answers from its options. Windows of their own are opened by the front
+ * ends, never by the rules.
  */
 class OperatorDialogs {
 public:

@@ -1,12 +1,19 @@
 #pragma once
 
-#include "app/OperatorDialogs.h"
+#include "components/DataSession.h"
 
 #include <QList>
+#include <QStringList>
 
-class DataSession;
+#include <optional>
 
-/** The origin relation (table ORG): an invoice's country text and the country code. */
+/** An origin relation (table ORG): the country text of an invoice and its country code. */
+struct OriginRelation {
+    QString text;
+    QString code;
+};
+
+/** The origin relations (table ORG) and the country table (PAIS) of the work database. */
 namespace OriginRelations {
 
 /** Adds a relation, text and code as given (untrimmed); returns the rows affected. */
@@ -15,6 +22,17 @@ qint64 add(DataSession& work, const QString& text, const QString& code);
 QList<OriginRelation> list(DataSession& work);
 /** Deletes every row of the pair; returns the rows affected. */
 qint64 remove(DataSession& work, const QString& text, const QString& code);
+
+/** Looks up the code of invoice texts, one prepared query for many lookups. */
+class Lookup {
+public:
+    explicit Lookup(DataSession& work);
+    /** The code of the first relation of the text (as stored); nothing when there is none. */
+    std::optional<QString> code(const QString& text);
+
+private:
+    DataSession::Statement m_query;
+};
 
 /** The country table in name order: names and codes line for line (NULL as empty). */
 struct Countries {

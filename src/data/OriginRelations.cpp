@@ -1,4 +1,4 @@
-#include "config/OriginRelations.h"
+#include "data/OriginRelations.h"
 
 #include "components/DataSession.h"
 
@@ -27,6 +27,18 @@ qint64 remove(DataSession& work, const QString& text, const QString& code)
 {
     work.Sql(QStringLiteral("delete from ORG where PAI = ? and ORI = ?"), {text, code});
     return work.ejecutar();
+}
+
+Lookup::Lookup(DataSession& work)
+    : m_query(work, QStringLiteral("select ORI from ORG where PAI = ?"))
+{}
+
+std::optional<QString> Lookup::code(const QString& text)
+{
+    RecordSet rs;
+    if (!m_query.CrearRs(rs, {text}))
+        return std::nullopt;
+    return rs.Fields(QStringLiteral("ORI")).toString();
 }
 
 Countries countries(DataSession& work)

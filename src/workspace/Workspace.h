@@ -1,19 +1,19 @@
 #pragma once
 
-#include "app/OperatorDialogs.h"
-#include "app/ProgressSink.h"
 #include "components/DataSession.h"
 #include "components/EntityDirectory.h"
 #include "components/FormatService.h"
 #include "components/SystemInfo.h"
-#include "components/TextFileWriter.h"
+#include "workspace/OperatorDialogs.h"
+#include "workspace/ProgressSink.h"
+#include "workspace/Settings.h"
 
 #include <memory>
 
 /**
  * What the program holds from start-up to its end: the components, the work, declaration
- * and nomenclator connections, the settings, the wizard's step and interno, and the front
- * end's dialogs and progress display.
+ * and nomenclator connections, the settings, and the front end's dialogs and progress
+ * display. The interno being worked on is an argument of each procedure, not held here.
  */
 class Workspace {
 public:
@@ -33,13 +33,9 @@ public:
     /** "Versión: 1.0.0 - Generado 06-12-2026". */
     static QString versionLabel();
 
-    /** Stores the catalog identifier in the settings and in the workspace. */
-    void saveCatalog(const QString& catalog);
-    /** The catalog identifier as the settings store holds it now (empty when absent). */
-    QString storedCatalog() const;
-
     const QString& home() const { return m_home; }
-    QString settingsPath() const;
+    Settings& settings() { return m_settings; }
+    const Settings& settings() const { return m_settings; }
     OperatorDialogs& dialogs() { return m_dialogs; }
     ProgressSink& progress() { return m_progress; }
 
@@ -49,14 +45,6 @@ public:
     DataSession& nomenclator() { return *m_nomenclator; }
     FormatService& formatter() { return m_formatter; }
     SystemInfo& system() { return m_system; }
-    TextFileWriter& textFile() { return m_textFile; }
-
-    /** Catalog identifier (setting INTCAT). */
-    QString INTCAT;
-    /** Default goods condition (setting PRCESM). */
-    QString PRCESM;
-    int currentStep = 1;
-    QString currentInterno;
 
 private:
     QString m_home;
@@ -68,5 +56,5 @@ private:
     std::unique_ptr<DataSession> m_nomenclator;
     FormatService m_formatter;
     SystemInfo m_system;
-    TextFileWriter m_textFile;
+    Settings m_settings;
 };

@@ -1,6 +1,7 @@
-#include "app/Internos.h"
+#include "wizard/Internos.h"
 
-#include "app/Workspace.h"
+#include "data/ArticleStore.h"
+#include "workspace/Workspace.h"
 
 namespace Internos {
 
@@ -74,8 +75,7 @@ bool FRAM1_EliminarInterno(Workspace& ws, const QString& numero)
         return false;
     try {
         TransactionGuard transaction(ws.work());
-        ws.work().Sql(QStringLiteral("delete from ART where INTNRO = ?"), {numero});
-        ws.work().ejecutar();
+        ArticleStore(ws.work()).deleteRows(numero);
         ws.work().Sql(QStringLiteral("delete from INTN where INTNRO = ?"), {numero});
         const bool deleted = ws.work().ejecutar() > 0;
         transaction.commit();

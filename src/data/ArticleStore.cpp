@@ -1,0 +1,294 @@
+#include "data/ArticleStore.h"
+
+#include <array>
+
+namespace {
+
+QString selectRows(const QString& condition)
+{
+    static const QString columns = ArticleStore::columns().join(QStringLiteral(", "));
+    return QStringLiteral("select ") + columns + QStringLiteral(" from ART where INTNRO = ?") +
+           condition;
+}
+
+QString text(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    const QString result = value.toString();
+    return result.isNull() ? QStringLiteral("") : result;
+}
+
+std::optional<double> number(const QVariant& value)
+{
+    return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
+}
+
+QVariant value(const QString& text)
+{
+    return text.isNull() ? QVariant() : QVariant(text);
+}
+
+QVariant value(const std::optional<double>& number)
+{
+    return number ? QVariant(*number) : QVariant();
+}
+
+/** A row read in the order of ArticleStore::columns(). */
+Article article(const QVector<QVariant>& v)
+{
+    return {text(v.at(0)),   v.at(1).toLongLong(), text(v.at(2)),   text(v.at(3)),
+            number(v.at(4)), number(v.at(5)),      number(v.at(6)), text(v.at(7)),
+            text(v.at(8)),   text(v.at(9)),        text(v.at(10)),  text(v.at(11)),
+            text(v.at(12)),  number(v.at(13)),     text(v.at(14)),  number(v.at(15)),
+            text(v.at(16)),  text(v.at(17)),       text(v.at(18)),  text(v.at(19))};
+}
+
+QList<Article> articles(const RecordSet& rs)
+{
+    QList<Article> result;
+    result.reserve(rs.RecordCount());
+    for (qsizetype i = 0; i < rs.RecordCount(); ++i)
+        result << article(rs.row(i));
+    return result;
+}
+
+/** The text of a statement with its values in place of its markers, as SQL literals. */
+QString withValues(const QString& text, const QVariantList& values)
+{
+    QString statement;
+    qsizetype next = 0;
+    for (const QChar c : text) {
+        if (c != QLatin1Char('?') || next >= values.size()) {
+            statement += c;
+            continue;
+        }
+        const QVariant& value = values.at(next++);
+        if (value.isNull())
+            statement += QStringLiteral("NULL");
+        else if (value.typeId() == QMetaType::QString)
+            statement += QLatin1Char('\'') +
+                         value.toString().replace(QLatin1Char('\''), QStringLiteral("''")) +
+                         QLatin1Char('\'');
+        else
+            statement += value.toString();
+    }
+    return statement;
+}
+
+/** The update of a row's check code for each outcome, in the order of CheckOutcome. */
+const std::array<QString, 4> CheckUpdates = {
+    QStringLiteral("update ART set PRCCRC = 'OK' where INTNRO = ?  and ARTORD = ?"),
+    QStringLiteral("update ART set PRCCRC = 'POS', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
+    QStringLiteral("update ART set PRCCRC = 'SUF', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
+    QStringLiteral("update ART set PRCCRC = 'ERR', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
+};
+
+} // namespace
+
+QVariantList Article::values() const
+{
+    return {value(interno),
+            line,
+            value(number),
+            value(description),
+            value(quantity),
+            value(unitPrice),
+            value(total),
+            value(origin),
+            value(declaredUnit),
+            value(position),
+            value(lapi),
+            value(suffixes),
+            value(statisticalUnit),
+            value(statisticalQuantity),
+            value(specificDutyUnit),
+            value(specificDutyQuantity),
+            value(goodsCondition),
+            value(country),
+            value(state),
+            value(check)};
+}
+
+const QStringList& ArticleStore::columns()
+{
+    static const QStringList columns = {
+        QStringLiteral("INTNRO"), QStringLiteral("ARTORD"), QStringLiteral("ARTNRO"),
+        QStringLiteral("ARTDSC"), QStringLiteral("ARTCAN"), QStringLiteral("ARTUNI"),
+        QStringLiteral("ARTTOT"), QStringLiteral("ARTORG"), QStringLiteral("PRCDUN"),
+        QStringLiteral("PRCNCM"), QStringLiteral("PRCLAP"), QStringLiteral("PRCSUF"),
+        QStringLiteral("PRCEUN"), QStringLiteral("PRCECA"), QStringLiteral("PRCSUN"),
+        QStringLiteral("PRCSCA"), QStringLiteral("PRCESM"), QStringLiteral("PRCORI"),
+        QStringLiteral("PRCEST"), QStringLiteral("PRCCRC")};
+    return columns;
+}
+
+QStringList ArticleStore::schema()
+{
+    return {QStringLiteral(
+                "create table ART (INTNRO text not null, ARTORD integer not null, ARTNRO text, "
+                "ARTDSC text, ARTCAN real, ARTUNI real, ARTTOT real, ARTORG text, PRCDUN text, "
+                "PRCNCM text, PRCLAP text, PRCSUF text, PRCEUN text, PRCECA real, PRCSUN text, "
+                "PRCSCA real, PRCESM text, PRCORI text, PRCEST text, PRCCRC text)"),
+            QStringLiteral("create unique index ART_INTNRO_ARTORD on ART (INTNRO, ARTORD)"),
+            QStringLiteral("create index ART_INTNRO_ARTNRO on ART (INTNRO, ARTNRO)")};
+}
+
+ArticleStore::ArticleStore(DataSession& work)
+    : m_work(work)
+{}
+
+ArticleStore::~ArticleStore() = default;
+
+DataSession::Statement& ArticleStore::prepared(const QString& text)
+{
+    std::unique_ptr<DataSession::Statement>& statement = m_prepared[text];
+    if (!statement)
+        statement = std::make_unique<DataSession::Statement>(m_work, text);
+    return *statement;
+}
+
+qint64 ArticleStore::update(const QString& text, const QVariantList& values)
+{
+    m_lastUpdate = withValues(text, values);
+    return prepared(text).ejecutar(values);
+}
+
+QList<Article> ArticleStore::rows(const QString& interno, Selection selection)
+{
+    QString condition;
+    switch (selection) {
+    case Selection::All:
+        condition = QStringLiteral(" order by ARTORD");
+        break;
+    case Selection::WithErrors:
+        condition = QStringLiteral(" and (PRCEST = '' or PRCEST IS NULL or PRCCRC <> 'OK' or "
+                                   "PRCCRC is null) order by PRCEST,PRCCRC,ARTORD");
+        break;
+    case Selection::Clean:
+        condition = QStringLiteral(" and  PRCCRC = 'OK' order by ARTORD");
+        break;
+    case Selection::Classified:
+        condition = QStringLiteral(" and PRCEST = 'A' order by ARTORD");
+        break;
+    }
+    RecordSet rs;
+    m_work.Sql(selectRows(condition), {interno});
+    m_work.CrearRs(rs);
+    return articles(rs);
+}
+
+std::optional<Article> ArticleStore::row(const QString& interno, qint64 line)
+{
+    RecordSet rs;
+    m_work.Sql(selectRows(QStringLiteral(" and ARTORD = ?")), {interno, line});
+    if (!m_work.CrearRs(rs))
+        return std::nullopt;
+    return article(rs.row(0));
+}
+
+qint64 ArticleStore::countWhere(const QString& interno, const QString& condition)
+{
+    RecordSet rs;
+    m_work.Sql(QStringLiteral("select count(INTNRO) as total from ART where INTNRO = ?") +
+                   condition,
+               {interno});
+    return m_work.CrearRs(rs) ? rs.Fields(QStringLiteral("total")).toLongLong() : 0;
+}
+
+qint64 ArticleStore::count(const QString& interno)
+{
+    return countWhere(interno, {});
+}
+
+qint64 ArticleStore::countToCorrect(const QString& interno)
+{
+    return countWhere(interno, QStringLiteral(" and (PRCCRC <> 'OK' or PRCCRC is null)"));
+}
+
+ArticleCounters ArticleStore::counters(const QString& interno)
+{
+    return {countWhere(interno, {}),
+            countWhere(interno, QStringLiteral(" and PRCEST = 'A'")),
+            countWhere(interno, QStringLiteral(" and (PRCEST = '' or PRCEST IS NULL)")),
+            countWhere(interno, QStringLiteral(" and PRCCRC <> 'OK'")),
+            countWhere(interno, QStringLiteral(" and PRCCRC = 'POS'")),
+            countWhere(interno, QStringLiteral(" and PRCCRC = 'SUF'"))};
+}
+
+void ArticleStore::replaceRows(const QString& interno, const QList<Article>& articles)
+{
+    deleteRows(interno);
+    DataSession::Statement& insert =
+        prepared(QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, ARTCAN, "
+                                "ARTUNI, ARTTOT, ARTORG) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const Article& a : articles)
+        insert.ejecutar({interno, a.line, value(a.number), value(a.description),
+                         value(a.declaredUnit), value(a.quantity), value(a.unitPrice),
+                         value(a.total), value(a.origin)});
+}
+
+void ArticleStore::deleteRows(const QString& interno)
+{
+    m_work.Sql(QStringLiteral("delete from ART where INTNRO = ?"), {interno});
+    m_work.ejecutar();
+}
+
+QStringList ArticleStore::articleNumbers(const QString& interno)
+{
+    RecordSet rs;
+    m_work.Sql(QStringLiteral("select DISTINCT ARTNRO from ART where INTNRO = ? order by ARTNRO"),
+               {interno});
+    m_work.CrearRs(rs);
+    QStringList numbers;
+    numbers.reserve(rs.RecordCount());
+    for (qsizetype i = 0; i < rs.RecordCount(); ++i)
+        numbers << text(rs.row(i).at(0));
+    return numbers;
+}
+
+void ArticleStore::classify(const QString& interno, const QString& number,
+                            const CatalogClassification& c)
+{
+    update(QStringLiteral("update ART set PRCNCM = ?,PRCLAP = ?,PRCSUF = ?,PRCEUN = ?,PRCESM = "
+                          "?,PRCSUN = ?,PRCEST = 'A' WHERE INTNRO = ?  and ARTNRO = ?"),
+           {c.position, c.lapi, c.suffixes, c.statisticalUnit, c.goodsCondition, c.specificDutyUnit,
+            interno, value(number)});
+}
+
+void ArticleStore::fillGoodsCondition(const QString& interno, const QString& condition)
+{
+    update(QStringLiteral("update ART set PRCESM = ? where INTNRO = ? and "
+                          "(PRCESM is null or PRCESM = '')"),
+           {condition, interno});
+}
+
+void ArticleStore::setCheck(const QString& interno, qint64 line, CheckOutcome outcome)
+{
+    update(CheckUpdates.at(std::size_t(outcome)), {interno, line});
+}
+
+void ArticleStore::setStatisticalQuantities(const QString& interno)
+{
+    update(QStringLiteral("update ART set PRCECA = ARTCAN where INTNRO = ? and "
+                          "PRCDUN = PRCEUN and PRCCRC = 'OK' "),
+           {interno});
+}
+
+qint64 ArticleStore::saveCorrected(const Article& a, bool withSpecificDuty)
+{
+    QString statement = QStringLiteral("update ART set PRCNCM = ?, PRCLAP = ?, PRCSUF = ?, "
+                                       "PRCDUN = ?, PRCEUN = ?, PRCECA = ?, ");
+    QVariantList values = {value(a.position),        value(a.lapi),
+                           value(a.suffixes),        value(a.declaredUnit),
+                           value(a.statisticalUnit), value(a.statisticalQuantity)};
+    if (withSpecificDuty) {
+        statement += QStringLiteral("PRCSUN = ?, PRCSCA = ?, ");
+        values << value(a.specificDutyUnit) << value(a.specificDutyQuantity);
+    }
+    statement += QStringLiteral("PRCESM = ?, PRCORI = ?, PRCEST = 'M', PRCCRC = 'OK' where "
+                                "ARTORD = ? and INTNRO = ? ");
+    values << value(a.goodsCondition) << value(a.country) << a.line << a.interno;
+    m_work.Sql(statement, values);
+    return m_work.ejecutar();
+}

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "components/DataSession.h"
+
+#include <QList>
+#include <QString>
+#include <QVariantList>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+/**
+ * One article row (table ART) of an interno. Text columns hold a null QString for NULL and
+ * an empty one for the empty text; number columns hold nothing for NULL.
+ */
+struct Article {
+    QString interno;                            ///< INTNRO
+    qint64 line = 0;                            ///< ARTORD: 1, 2, 3 … in invoice order
+    QString number;                             ///< ARTNRO: the part number
+    QString description;                        ///< ARTDSC
+    std::optional<double> quantity;             ///< ARTCAN
+    std::optional<double> unitPrice;            ///< ARTUNI
+    std::optional<double> total;                ///< ARTTOT
+    QString origin;                             ///< ARTORG: country code from the invoice
+    QString declaredUnit;                       ///< PRCDUN
+    QString position;                           ///< PRCNCM: tariff position
+    QString lapi;                               ///< PRCLAP: "S" or "N"
+    QString suffixes;                           ///< PRCSUF
+    QString statisticalUnit;                    ///< PRCEUN
+    std::optional<double> statisticalQuantity;  ///< PRCECA
+    QString specificDutyUnit;                   ///< PRCSUN
+    std::optional<double> specificDutyQuantity; ///< PRCSCA
+    QString goodsCondition;                     ///< PRCESM
+    QString country;                            ///< PRCORI: country chosen by the operator
+    QString state;                              ///< PRCEST: "", "A", "E" or "M"
+    QString check;                              ///< PRCCRC: "OK", "POS", "SUF", "ERR" or NULL
+
+    /** The twenty values in table order (ArticleStore::columns()), NULL as null. */
+    QVariantList values() const;
+};
+
+/** The six counters of a processed interno. */
+struct ArticleCounters {
+    qint64 total = 0;
+    qint64 enCatalogo = 0;
+    qint64 nuevos = 0;
+    qint64 conErrores = 0;
+    qint64 errPosicion = 0;
+    qint64 errSufijos = 0;
+};
+
+/** What the catalog gives an article in the automatic process. */
+struct CatalogClassification {
+    QString position;
+    QString lapi;
+    QString suffixes;
+    QString statisticalUnit;
+    QString goodsCondition;
+    QString specificDutyUnit;
+};
+
+/** The outcome of the suffix validator for a row: 0 valid, 1 position, 2 suffixes, else other. */
+enum class CheckOutcome { Ok, Position, Suffixes, Other };
+
+/**
+ * Every read and write of the article rows (table ART) of the work database. A database
+ * failure raises. Several calls that belong together run inside the caller's transaction.
+ */
+class ArticleStore {
+public:
+    /** Which rows of an interno, and in which order. */
+    enum class Selection {
+        All,        ///< every row, by line
+        WithErrors, ///< not classified or not checked "OK", by state, check code and line
+        Clean,      ///< checked "OK", by line
+        Classified, ///< classified from the catalog (state "A"), by line
+    };
+
+    explicit ArticleStore(DataSession& work);
+    /** The columns of ART, in table order. */
+    static const QStringList& columns();
+    /** The statements that create the table and its indexes. */
+    static QStringList schema();
+
+    ~ArticleStore();
+    ArticleStore(const ArticleStore&) = delete;
+    ArticleStore& operator=(const ArticleStore&) = delete;
+
+    QList<Article> rows(const QString& interno, Selection selection);
+    /** The row of the line; nothing when the interno has none. */
+    std::optional<Article> row(const QString& interno, qint64 line);
+    /** How many rows the interno has. */
+    qint64 count(const QString& interno);
+    /** How many rows of the interno are not checked "OK" (the transfer needs 0). */
+    qint64 countToCorrect(const QString& interno);
+    ArticleCounters counters(const QString& interno);
+
+    /**
+     * Replaces the interno's rows by the articles, written as the import gives them: line,
+     * number, description, declared unit, quantity, unit price, total and origin.
+     */
+    void replaceRows(const QString& interno, const QList<Article>& articles);
+    /** Deletes every row of the interno. */
+    void deleteRows(const QString& interno);
+
+    /** The distinct article numbers of the interno, in order. */
+    QStringList articleNumbers(const QString& interno);
+    /** Classifies every row of the interno with the article number (state "A"). */
+    void classify(const QString& interno, const QString& number,
+                  const CatalogClassification& classification);
+    /** Rows without a goods condition (NULL or empty) get the one given. */
+    void fillGoodsCondition(const QString& interno, const QString& condition);
+    /** Writes the validator's outcome into the row: "OK", or state "E" with its code. */
+    void setCheck(const QString& interno, qint64 line, CheckOutcome outcome);
+    /** Rows checked "OK" and declared in their statistical unit get their quantity there. */
+    void setStatisticalQuantities(const QString& interno);
+
+    /**
+     * The record editor's save: position, LAPI, suffixes, units and quantities, goods
+     * condition and country of the article's row, which then is corrected (state "M",
+     * check "OK"). The specific duty is written only when `withSpecificDuty`. Returns the rows
+     * changed.
+     */
+    qint64 saveCorrected(const Article& article, bool withSpecificDuty);
+
+    /**
+     * The last update run or about to run, its values written in place of its markers as SQL
+     * literals (for the failure message of the automatic process).
+     */
+    const QString& lastUpdate() const { return m_lastUpdate; }
+
+private:
+    DataSession::Statement& prepared(const QString& text);
+    qint64 update(const QString& text, const QVariantList& values);
+    qint64 countWhere(const QString& interno, const QString& condition);
+
+    DataSession& m_work;
+    std::map<QString, std::unique_ptr<DataSession::Statement>> m_prepared;
+    QString m_lastUpdate;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+/**
+ * The operator's settings (group CONFIG of Aduplan.ini in the home folder): the catalog of the
+ * declaration system (INTCAT) and the default goods condition (PRCESM). Absent settings read
+ * as the empty text.
+ */
+class Settings {
+public:
+    explicit Settings(QString path);
+
+    /** Reads both settings from the file. */
+    void load();
+    /** The catalog identifier as read at start-up or saved since. */
+    const QString& catalog() const { return m_catalog; }
+    /** The default goods condition as read at start-up. */
+    const QString& goodsCondition() const { return m_goodsCondition; }
+
+    /** Stores the catalog identifier in the file and here. */
+    void saveCatalog(const QString& catalog);
+    /** The catalog identifier as the file holds it now. */
+    QString storedCatalog() const;
+
+    const QString& path() const { return m_path; }
+
+private:
+    QString value(const QString& key) const;
+
+    QString m_path;
+    QString m_catalog;
+    QString m_goodsCondition;
+};

@@ -1,0 +1,128 @@
+#include "data/ArticleStore.h"
+#include "review/ArticleTableModel.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestHome.h"
+#include "workspace/Workspace.h"
+
+#include <QColor>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/** Interno 100 with a row in every state, out of order; interno 200 with one clean row. */
+struct Rows {
+    TestHome home;
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    Workspace ws{home.path(), dialogs, progress};
+
+    Rows()
+    {
+        home.createDatabases();
+        // INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, PRCNCM, PRCSUN, PRCEST, PRCCRC
+        home.runWorkSql(
+            u"insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, PRCNCM, "
+            "PRCSUN, PRCEST, PRCCRC) values "
+            "('100', 7, 'N-7', NULL, 2.5, 0.125, 1234567.89, NULL, NULL, NULL, NULL),"
+            "('100', 2, 'S-2', 'SUF', 1, 1, 1, '8482.10.10.000B', '', 'E', 'SUF'),"
+            "('100', 5, 'P-5', 'POS', 1, 1, 1, '9999.99.99.999Z', '', 'E', 'POS'),"
+            "('100', 3, 'M-3', 'EDITADO', 1, 1, 1, '8482.10.10.000B', '01', 'M', 'OK'),"
+            "('100', 1, 'A-1', 'AUTO', 1, 1, 1, '8482.10.10.000B', '', 'A', 'OK'),"
+            "('100', 4, 'E-4', 'VACIO', 1, 1, 1, NULL, NULL, '', NULL),"
+            "('200', 1, 'A-1', 'OTRO', 1, 1, 1, '8482.10.10.000B', '', 'A', 'OK');\n"_s);
+        ws.open();
+    }
+
+    /** Line, state and the colour of each row of a list. */
+    QStringList list(ArticleTableModel::List which)
+    {
+        ArticleStore store(ws.work());
+        ArticleTableModel model;
+        model.load(store, u"100"_s, which);
+        QStringList lines;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QVariant colour = model.index(row, 4).data(Qt::ForegroundRole);
+            lines << model.index(row, 0).data().toString() + u' ' +
+                         model.index(row, 8).data().toString() + u' ' +
+                         (colour.isValid() ? colour.value<QColor>().name() : u"default"_s);
+        }
+        return lines;
+    }
+};
+
+} // namespace
+
+class TestArticleTableModel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listsOrderFilterAndColourTheRows()
+    {
+        Rows rows;
+        // By state, check code and line: not classified first (NULL, then empty: dark red), the
+        // rejected ones after (navy); the clean list by line, corrected rows in teal.
+        QCOMPARE(rows.list(ArticleTableModel::List::WithErrors),
+                 QStringList({u"0007  #800000"_s, u"0004  #800000"_s, u"0005 E #000080"_s,
+                              u"0002 E #000080"_s}));
+        QCOMPARE(rows.list(ArticleTableModel::List::Clean),
+                 QStringList({u"0001 A default"_s, u"0003 M #008080"_s}));
+
+        // The transfer's pre-check and the six counters agree with the lists.
+        ArticleStore store(rows.ws.work());
+        QCOMPARE(store.countToCorrect(u"100"_s), 4);
+        const ArticleCounters c = store.counters(u"100"_s);
+        QCOMPARE(QList<qint64>(
+                     {c.total, c.enCatalogo, c.nuevos, c.conErrores, c.errPosicion, c.errSufijos}),
+                 QList<qint64>({6, 1, 2, 2, 1, 1}));
+    }
+
+    void cellsShowTheStoredTexts()
+    {
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
+        Rows rows;
+        ArticleStore store(rows.ws.work());
+        ArticleTableModel model;
+        model.load(store, u"100"_s, ArticleTableModel::List::WithErrors);
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.headerData(column, Qt::Horizontal).toString() + u'=' +
+                         model.index(0, column).data().toString();
+        // A NULL description is an empty cell; numbers in their general form, decimal comma,
+        // no thousands separator.
+        QCOMPARE(cells.join(u'|'), u"Orden=0007|Articulo=N-7|Descripción=|Origen=|Cantidad=2,5|"
+                                   "Unitario=0,125|Total=1234567,89|Posición=|Estado=|CRC="_s);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void savingMarksTheRowCorrected()
+    {
+        Rows rows;
+        ArticleStore store(rows.ws.work());
+        std::optional<Article> row = store.row(u"100"_s, 7);
+        QVERIFY(row);
+        QVERIFY(row->description.isNull() && row->position.isNull());
+        row->position = u"8482.10.10.000B"_s;
+        row->specificDutyUnit = u"01"_s;
+        row->specificDutyQuantity = 4;
+        row->statisticalQuantity = 2.5;
+        QCOMPARE(store.saveCorrected(*row, false), 1);
+        const Article saved = *store.row(u"100"_s, 7);
+        QCOMPARE(saved.state + saved.check, u"MOK"_s);
+        QCOMPARE(saved.position, u"8482.10.10.000B"_s);
+        QCOMPARE(saved.statisticalQuantity, std::optional<double>(2.5));
+        // Without the specific duty its columns stay as they were.
+        QVERIFY(saved.specificDutyUnit.isNull() && !saved.specificDutyQuantity);
+        QCOMPARE(store.saveCorrected(*row, true), 1);
+        QCOMPARE(store.row(u"100"_s, 7)->specificDutyQuantity, std::optional<double>(4));
+
+        // Another interno's row of the same line is untouched; a missing line saves nothing.
+        QCOMPARE(store.row(u"200"_s, 1)->state, u"A"_s);
+        row->line = 99;
+        QCOMPARE(store.saveCorrected(*row, true), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArticleTableModel)
+#include "tst_articletablemodel.moc"
