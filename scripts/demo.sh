@@ -3,7 +3,7 @@
 set -e
 cd "$(dirname "$0")/.."
 cmake -S . -B build
-cmake --build build -j2
+cmake --build build -j2 --target aduplan aduplan-cli
 home="$PWD/demo-home"
 [ -f "$home/db/planimport.db" ] || ./build/aduplan-cli --home "$home" init --demo
 exec ./build/aduplan --home "$home"

@@ -82,9 +82,10 @@ std::optional<OriginRelation> QtOperatorDialogs::originRelation(const QString& c
     return frmNewPais::open(*m_ws, frmNewPais::Mode::A, countryText, m_parent);
 }
 
-std::optional<QString> QtOperatorDialogs::chooseFile(const QString& title, const QString& filter)
+std::optional<QString> QtOperatorDialogs::chooseFile(const QString& title, const QString& filter,
+                                                     const QString& folder)
 {
     NormalPointer pointer;
-    const QString file = QFileDialog::getOpenFileName(m_parent, title, QString(), filter);
+    const QString file = QFileDialog::getOpenFileName(m_parent, title, folder, filter);
     return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
 }

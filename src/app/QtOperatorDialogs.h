@@ -24,7 +24,8 @@ public:
                                      const QString& defaultText) override;
     std::optional<QString> chooseOption(const QStringList& lines, int preselected) override;
     std::optional<OriginRelation> originRelation(const QString& countryText) override;
-    std::optional<QString> chooseFile(const QString& title, const QString& filter) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& filter,
+                                      const QString& folder) override;
 
 private:
     QWidget* m_parent = nullptr;

@@ -49,6 +49,35 @@ QFrame* panel(const QString& name, QWidget* parent)
     return frame;
 }
 
+/** Swallows the operator's input while it is installed on the application. */
+class InputSwallower : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Wheel:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
+/** Delivers every pending event but the operator's input, which is dropped. */
+void discardQueuedInput()
+{
+    InputSwallower swallower;
+    qApp->installEventFilter(&swallower);
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&swallower);
+}
+
 /** Turns a key press on the internos list into the list's own operations. */
 class ListKeys : public QObject {
 public:
@@ -263,7 +292,14 @@ QWidget* frmMain::buildFooter()
         frmConfig config(m_workspace, this);
         config.exec();
     });
-    connect(m_next, &QPushButton::clicked, this, [this] { MAIN_CambiarPaso(); });
+    connect(m_next, &QPushButton::clicked, this, [this] {
+        // The second press of a double-click on a button that has just changed meaning
+        // (the step changed under it) is not a new command.
+        if (m_stepChanged.isValid() &&
+            m_stepChanged.elapsed() < QApplication::doubleClickInterval())
+            return;
+        MAIN_CambiarPaso();
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_version, 1);
@@ -316,6 +352,7 @@ void frmMain::MAIN_CambiarPaso()
     render();
     if (m_wizard.step() == before)
         return;
+    m_stepChanged.start();
     if (m_wizard.step() == 2)
         (m_next->isEnabled() ? static_cast<QWidget*>(m_next) : m_procesar)->setFocus();
     else
@@ -387,8 +424,14 @@ void frmMain::setProgressValue(int value)
 
 void frmMain::setBusy(bool busy)
 {
-    if (busy)
+    if (busy) {
+        ++m_busyDepth;
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+        return;
+    }
+    // Clicks and keys that queued up while the work ran were meant for what the window showed
+    // before it: they are dropped, not applied to what it shows now.
+    if (--m_busyDepth == 0)
+        discardQueuedInput();
+    QApplication::restoreOverrideCursor();
 }

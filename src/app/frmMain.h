@@ -5,6 +5,7 @@
 #include "workspace/ProgressSink.h"
 #include "workspace/Workspace.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QLabel;
@@ -54,6 +55,9 @@ private:
 
     Workspace m_workspace;
     Wizard m_wizard;
+    /** Since the last step change, to tell a double-click from two presses. */
+    QElapsedTimer m_stepChanged;
+    int m_busyDepth = 0;
 
     QLabel* m_pasoNro = nullptr;
     QLabel* m_pasoDesc = nullptr;

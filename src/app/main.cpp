@@ -1,4 +1,5 @@
 #include "app/QtOperatorDialogs.h"
+#include "app/Translation.h"
 #include "app/frmMain.h"
 #include "controls/WindowGeometry.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aduplan"));
     QApplication::setFont(WindowGeometry::windowFont());
+    installSpanishTranslation();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Aduplan"));

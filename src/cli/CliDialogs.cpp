@@ -32,7 +32,7 @@ std::optional<OriginRelation> CliDialogs::originRelation(const QString& countryT
     return m_originEntry(countryText);
 }
 
-std::optional<QString> CliDialogs::chooseFile(const QString&, const QString&)
+std::optional<QString> CliDialogs::chooseFile(const QString&, const QString&, const QString&)
 {
     return std::nullopt;
 }

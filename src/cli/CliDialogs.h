@@ -34,7 +34,8 @@ public:
                                      const QString& defaultText) override;
     std::optional<QString> chooseOption(const QStringList& lines, int preselected) override;
     std::optional<OriginRelation> originRelation(const QString& countryText) override;
-    std::optional<QString> chooseFile(const QString& title, const QString& filter) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& filter,
+                                      const QString& folder) override;
 
     /** True when a message with the critical or exclamation icon was shown. */
     bool failed() const { return m_failed; }

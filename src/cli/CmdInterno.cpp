@@ -34,12 +34,13 @@ int remove(Context& context, const QStringList& args)
 {
     if (args.size() != 1)
         throw Usage{QStringLiteral("interno delete requiere NUMERO.")};
+    const QString interno = internoNumber(args.at(0));
     Session session(context);
     session.dialogs().setQuestionAnswer(true);
-    if (Internos::FRAM1_EliminarInterno(session.workspace(), args.at(0)))
+    if (Internos::FRAM1_EliminarInterno(session.workspace(), interno))
         return Done;
     if (!session.dialogs().failed())
-        context.err << "No existe el interno " << args.at(0) << '.' << Qt::endl;
+        context.err << "No existe el interno " << interno << '.' << Qt::endl;
     return Failed;
 }
 
@@ -48,7 +49,7 @@ int remove(Context& context, const QStringList& args)
 int interno(Context& context)
 {
     const QString action = context.args.value(0);
-    const QStringList args = context.args.mid(1);
+    const QStringList args = splitArguments(context.args.mid(1), {}).positional;
     if (action == QLatin1String("add"))
         return add(context, args);
     if (action == QLatin1String("list"))

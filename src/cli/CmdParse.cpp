@@ -6,10 +6,11 @@ namespace Cli {
 
 int parse(Context& context)
 {
-    if (context.args.size() != 1 || context.args.first().startsWith(QLatin1String("--")))
+    const QStringList files = splitArguments(context.args, {}).positional;
+    if (files.size() != 1)
         throw Usage{QStringLiteral("parse necesita exactamente un archivo.")};
     CliDialogs dialogs(context.out, context.err);
-    const InvoiceRead invoice = LeerFactura(dialogs, context.args.first());
+    const InvoiceRead invoice = LeerFactura(dialogs, files.first());
     if (invoice.outcome == ImportOutcome::Failed)
         return Failed;
     for (qsizetype i = 0; i < invoice.lines.size(); ++i) {

@@ -15,9 +15,10 @@ namespace {
 /** The single INTERNO argument of a command. */
 QString internoArgument(const Context& context)
 {
-    if (context.args.size() != 1)
+    const QStringList args = splitArguments(context.args, {}).positional;
+    if (args.size() != 1)
         throw Usage{QStringLiteral("Indique el número de interno.")};
-    return Internos::textoGuardado(context.args.first());
+    return internoNumber(args.first());
 }
 
 void printCounters(Context& context, const ArticleCounters& counters)
@@ -34,29 +35,23 @@ void printCounters(Context& context, const ArticleCounters& counters)
 
 int process(Context& context)
 {
-    QStringList positional;
+    const Arguments args =
+        splitArguments(context.args, {QStringLiteral("--replace")}, {QStringLiteral("--origin")});
     QHash<QString, QString> origins;
-    for (qsizetype i = 0; i < context.args.size(); ++i) {
-        const QString& arg = context.args.at(i);
-        if (arg != QLatin1String("--origin")) {
-            positional << arg;
-            continue;
-        }
-        if (++i >= context.args.size())
-            throw Usage{QStringLiteral("Falta TEXTO=CODIGO después de --origin.")};
-        const QString relation = context.args.at(i);
+    for (const QString& relation : args.values(QStringLiteral("--origin"))) {
         const qsizetype eq = relation.lastIndexOf(QLatin1Char('='));
         if (eq <= 0 || eq == relation.size() - 1)
             throw Usage{QStringLiteral("Relación de origen inválida (use TEXTO=CODIGO): ") +
                         relation};
         origins.insert(relation.left(eq), relation.mid(eq + 1));
     }
+    const QStringList& positional = args.positional;
     if (positional.size() != 2)
         throw Usage{QStringLiteral("Indique el número de interno y el archivo de la factura.")};
 
     Session session(context);
     Workspace& ws = session.workspace();
-    const QString interno = Internos::textoGuardado(positional.at(0));
+    const QString interno = internoNumber(positional.at(0));
     if (!Internos::existe(ws, interno)) {
         QString descripcion;
         if (Internos::NuevoInterno(ws, interno, descripcion) != Internos::Alta::Creada)
@@ -74,8 +69,15 @@ int process(Context& context)
         return OriginRelation{it.key(), it.value()};
     });
 
-    if (!FRAM2_GuardarDatosToBase(ws, interno, positional.at(1)))
+    const bool replace = args.has(QStringLiteral("--replace"));
+    session.dialogs().setQuestionAnswer(replace);
+    if (!FRAM2_GuardarDatosToBase(ws, interno, positional.at(1))) {
+        if (!replace && !session.dialogs().failed())
+            context.err << "No se leyó la factura. Use --replace para reemplazar los registros "
+                           "corregidos."
+                        << Qt::endl;
         return Failed;
+    }
     printCounters(context, FRAM3_CargarEstadisticas(ws, interno));
     return Done;
 }

@@ -6,21 +6,15 @@ namespace Cli {
 
 int transfer(Context& context)
 {
-    QString interno;
-    bool replace = false;
-    for (const QString& arg : std::as_const(context.args)) {
-        if (arg == QLatin1String("--replace"))
-            replace = true;
-        else if (arg.startsWith(QLatin1String("--")) || !interno.isNull())
-            throw Usage{QStringLiteral("Argumento desconocido: ") + arg};
-        else
-            interno = arg;
-    }
-    if (interno.isEmpty())
+    const Arguments args = splitArguments(context.args, {QStringLiteral("--replace")});
+    if (args.positional.size() > 1)
+        throw Usage{QStringLiteral("Argumento desconocido: ") + args.positional.at(1)};
+    if (args.positional.isEmpty() || args.positional.first().isEmpty())
         throw Usage{QStringLiteral("Falta el número de interno.")};
+    const QString interno = internoNumber(args.positional.first());
 
     Session session(context);
-    session.dialogs().setQuestionAnswer(replace);
+    session.dialogs().setQuestionAnswer(args.has(QStringLiteral("--replace")));
     switch (FRM3_Tranferir(session.workspace(), interno)) {
     case TransferOutcome::Transferred:
         return Done;

@@ -2,6 +2,7 @@
 
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
+#include "wizard/Internos.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,6 +25,52 @@ QString jsonValue(const QVariant& value)
     return QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2));
 }
 
+bool Arguments::has(const QString& flag) const
+{
+    return std::any_of(options.cbegin(), options.cend(),
+                       [&flag](const auto& option) { return option.first == flag; });
+}
+
+QStringList Arguments::values(const QString& option) const
+{
+    QStringList result;
+    for (const auto& [name, value] : options) {
+        if (name == option)
+            result << value;
+    }
+    return result;
+}
+
+Arguments splitArguments(const QStringList& args, const QStringList& flags,
+                         const QStringList& valued)
+{
+    Arguments result;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg == QLatin1String("--")) {
+            result.positional << args.mid(i + 1);
+            break;
+        }
+        if (!arg.startsWith(QLatin1String("--"))) {
+            result.positional << arg;
+        } else if (flags.contains(arg)) {
+            result.options.append({arg, QString()});
+        } else if (valued.contains(arg)) {
+            if (++i >= args.size())
+                throw Usage{QStringLiteral("Falta el valor de ") + arg + QLatin1Char('.')};
+            result.options.append({arg, args.at(i)});
+        } else {
+            throw Usage{QStringLiteral("Argumento desconocido: ") + arg};
+        }
+    }
+    return result;
+}
+
+QString internoNumber(const QString& argument)
+{
+    return Internos::textoGuardado(argument);
+}
+
 Session::Session(Context& context)
     : m_dialogs(context.out, context.err)
     , m_workspace(context.home, m_dialogs, m_progress)
@@ -33,13 +80,10 @@ Session::Session(Context& context)
 
 int init(Context& context)
 {
-    bool demo = false;
-    for (const QString& arg : std::as_const(context.args)) {
-        if (arg == QLatin1String("--demo"))
-            demo = true;
-        else
-            throw Usage{QStringLiteral("Argumento desconocido: ") + arg};
-    }
+    const Arguments args = splitArguments(context.args, {QStringLiteral("--demo")});
+    if (!args.positional.isEmpty())
+        throw Usage{QStringLiteral("Argumento desconocido: ") + args.positional.first()};
+    const bool demo = args.has(QStringLiteral("--demo"));
     if (!WorkDatabase::create(context.home))
         context.err << "La base de datos de trabajo ya existe: " << WorkDatabase::path(context.home)
                     << Qt::endl;

@@ -15,6 +15,27 @@ struct Usage {
     QString text;
 };
 
+/** A command's arguments: its positional values and its options, in order. */
+struct Arguments {
+    QStringList positional;
+    QList<std::pair<QString, QString>> options;
+
+    bool has(const QString& flag) const;
+    /** The values given to an option, in order. */
+    QStringList values(const QString& option) const;
+};
+
+/**
+ * Splits a command's arguments. `flags` take no value, `valued` options take the next
+ * argument; any other argument that starts with "--" is a usage error, and "--" ends the
+ * options: what follows it is positional, whatever it looks like.
+ */
+Arguments splitArguments(const QStringList& args, const QStringList& flags,
+                         const QStringList& valued = {});
+
+/** The interno of a command as it is stored (see Internos::textoGuardado). */
+QString internoNumber(const QString& argument);
+
 struct Context {
     QString home;
     QStringList args;

@@ -16,7 +16,7 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "  interno list\n"
                           "  interno delete NUMERO\n"
                           "  parse ARCHIVO\n"
-                          "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]...\n"
+                          "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]... [--replace]\n"
                           "  stats INTERNO\n"
                           "  rows INTERNO\n"
                           "  transfer INTERNO [--replace]\n";

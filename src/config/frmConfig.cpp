@@ -35,6 +35,14 @@ QFrame* makeLine(QWidget* parent, const char* name, int left, int right, int hei
     return line;
 }
 
+/** The starting size (twips) and the places of the controls that follow the window's size. */
+constexpr int Width = 3225;
+constexpr int Height = 4875;
+const QRect CatalogPlace = twips(240, 450, 2745, 315);
+const QRect GridPlace = twips(210, 1245, 2805, 2415);
+const QRect KeysPlace = twips(180, 3735, 2835, 255);
+const QRect ClosePlace = twips(1440, 4410, 1515, 195);
+
 } // namespace
 
 frmConfig::frmConfig(Workspace& ws, QWidget* parent)
@@ -43,12 +51,12 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configuración"));
-    WindowGeometry::makeFixedDialog(this, 3225, 4875);
+    WindowGeometry::makeResizableDialog(this, Width, Height);
 
     Label2 = title(this, "Label2", QStringLiteral("Catalogo Dectra"), twips(270, 120, 2115, 195));
     Line2 = makeLine(this, "Line2", 150, 3090, 360);
 
-    cboCatalogo = place(new QComboBox(this), "cboCatalogo", twips(240, 450, 2745, 315));
+    cboCatalogo = place(new QComboBox(this), "cboCatalogo", CatalogPlace);
     cboIdCatalogo = place(new QComboBox(this), "cboIdCatalogo", twips(630, 450, 525, 315));
     cboIdCatalogo->hide();
 
@@ -56,20 +64,20 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
         title(this, "Label3", QStringLiteral("Relaciones de Origen"), twips(270, 945, 2535, 195));
     Line3 = makeLine(this, "Line3", 150, 3090, 1185);
 
-    GridOrigen = place(new QTableWidget(0, 2, this), "GridOrigen", twips(210, 1245, 2805, 2415));
+    GridOrigen = place(new QTableWidget(0, 2, this), "GridOrigen", GridPlace);
     GridOrigen->setHorizontalHeaderLabels({QStringLiteral("Un Fact"), QStringLiteral("Un Maria")});
     GridOrigen->verticalHeader()->hide();
-    GridOrigen->horizontalHeader()->setStretchLastSection(true);
-    GridOrigen->setColumnWidth(0, twips(2805) / 2);
+    // Both columns share the grid's width, so moving along a row never scrolls one away.
+    GridOrigen->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GridOrigen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GridOrigen->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridOrigen->setSelectionBehavior(QAbstractItemView::SelectRows);
     GridOrigen->setSelectionMode(QAbstractItemView::SingleSelection);
     GridOrigen->setTabKeyNavigation(false);
 
     Label5 = place(new QLabel(QStringLiteral("[INSERT] Agregar - [DELETE] Eliminar"), this),
-                   "Label5", twips(180, 3735, 2835, 255));
-    Label4 = place(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4",
-                   twips(1440, 4410, 1515, 195));
+                   "Label5", KeysPlace);
+    Label4 = place(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4", ClosePlace);
 
     setTabOrder(cboCatalogo, GridOrigen);
     enableKeyPreview();
@@ -109,6 +117,21 @@ void frmConfig::showEvent(QShowEvent* event)
     m_placed = true;
     WindowGeometry::centreOn(this, nullptr);
     cboCatalogo->setFocus();
+}
+
+void frmConfig::resizeEvent(QResizeEvent* event)
+{
+    KeyPreviewDialog::resizeEvent(event);
+    // The grid takes the room the window gained; the list and the lines widen, the key help
+    // moves down.
+    const int dx = width() - twips(Width);
+    const int dy = height() - twips(Height);
+    cboCatalogo->setGeometry(CatalogPlace.adjusted(0, 0, dx, 0));
+    GridOrigen->setGeometry(GridPlace.adjusted(0, 0, dx, dy));
+    for (QFrame* line : {Line2, Line3})
+        line->resize(twips(3090) - twips(150) + dx, line->height());
+    Label5->move(KeysPlace.topLeft() + QPoint(0, dy));
+    Label4->move(ClosePlace.topLeft() + QPoint(dx / 2, dy));
 }
 
 void frmConfig::Cargar_Pais()

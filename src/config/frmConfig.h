@@ -21,6 +21,7 @@ public:
 protected:
     bool previewKey(QObject* target, QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Cargar_Pais();

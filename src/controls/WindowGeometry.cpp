@@ -36,6 +36,15 @@ void makeFixedDialog(QWidget* window, int width, int height)
     window->setFont(windowFont());
 }
 
+void makeResizableDialog(QWidget* window, int width, int height)
+{
+    window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    window->resize(twips(width), twips(height));
+    window->setMinimumSize(window->size());
+    window->setFont(windowFont());
+}
+
 void centreOn(QWidget* window, const QWidget* owner)
 {
     QRect area;

@@ -24,6 +24,11 @@ template <typename Control> Control* place(Control* control, const char* name, c
 QFont windowFont(bool bold = false);
 /** Fixed border, title and close box, no minimize or maximize, inner size in twips. */
 void makeFixedDialog(QWidget* window, int width, int height);
+/**
+ * Title and close box, resizable from its starting size up (inner size in twips), which is
+ * also its least size.
+ */
+void makeResizableDialog(QWidget* window, int width, int height);
 /** Centres the window on its owner, or on the owner's screen when it has none. */
 void centreOn(QWidget* window, const QWidget* owner);
 

@@ -206,6 +206,11 @@ qint64 ArticleStore::countToCorrect(const QString& interno)
     return countWhere(interno, QStringLiteral(" and (PRCCRC <> 'OK' or PRCCRC is null)"));
 }
 
+qint64 ArticleStore::countCorrected(const QString& interno)
+{
+    return countWhere(interno, QStringLiteral(" and PRCEST = 'M'"));
+}
+
 ArticleCounters ArticleStore::counters(const QString& interno)
 {
     return {countWhere(interno, {}),

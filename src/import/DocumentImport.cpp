@@ -1,5 +1,6 @@
 #include "import/DocumentImport.h"
 
+#include "data/ArticleStore.h"
 #include "import/ArticleLoading.h"
 #include "import/WordReader.h"
 #include "workspace/Workspace.h"
@@ -32,6 +33,17 @@ ImportOutcome ImportarDocumento(Workspace& ws, const QString& path, const QStrin
     const InvoiceRead invoice = LeerFactura(ws.dialogs(), path);
     if (invoice.outcome != ImportOutcome::Loaded)
         return invoice.outcome;
+    if (invoice.lines.isEmpty())
+        return ImportOutcome::NoArticles;
+    if (const qint64 corrected = ArticleStore(ws.work()).countCorrected(interno);
+        corrected > 0 &&
+        !ws.dialogs().question(
+            QStringLiteral("El interno %1 tiene %2 registros corregidos a mano. Si lee la factura "
+                           "de nuevo, esas correcciones se pierden.\n\n¿Desea leerla de todos "
+                           "modos?")
+                .arg(interno)
+                .arg(corrected)))
+        return ImportOutcome::Kept;
     return CargarArticulos(ws, invoice.lines, interno) ? ImportOutcome::Loaded
                                                        : ImportOutcome::Failed;
 }

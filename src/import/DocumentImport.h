@@ -10,9 +10,11 @@ class Workspace;
 
 /** What reading an invoice into an interno came to. */
 enum class ImportOutcome {
-    Loaded, ///< the interno's rows were replaced by the invoice's lines
-    NoText, ///< the document had no text; nothing changed, nothing was shown
-    Failed  ///< a failure was reported to the operator; the interno's rows are as before
+    Loaded,     ///< the interno's rows were replaced by the invoice's lines
+    NoText,     ///< the document had no text; nothing changed, nothing was shown
+    NoArticles, ///< the document had no article line; nothing changed, nothing was shown
+    Kept,       ///< the operator kept the rows corrected by hand; nothing changed
+    Failed      ///< a failure was reported to the operator; the interno's rows are as before
 };
 
 /** An invoice document read and parsed. */
@@ -31,5 +33,9 @@ struct InvoiceRead {
  */
 InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path);
 
-/** Reads the invoice document and replaces the interno's article rows with its lines. */
+/**
+ * Reads the invoice document and replaces the interno's article rows with its lines. A document
+ * without article lines changes nothing. When the interno holds rows corrected by hand, the
+ * operator is asked first, with their count; No keeps every row.
+ */
 ImportOutcome ImportarDocumento(Workspace& ws, const QString& path, const QString& interno);

@@ -141,6 +141,11 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
             ws.dialogs().message(MessageIcon::Exclamation,
                                  QStringLiteral("El documento no contiene texto."));
             return false;
+        case ImportOutcome::NoArticles:
+            ws.dialogs().message(MessageIcon::Exclamation,
+                                 QStringLiteral("El documento no contiene artículos."));
+            return false;
+        case ImportOutcome::Kept:
         case ImportOutcome::Failed:
             return false;
         }

@@ -25,6 +25,12 @@ const QString CatalogUpdate = QStringLiteral(
     "ncm = ?,lapi = ?,sufijos = ?,idunidad = ?,estadistica = ?,valorrelacionestadistica = ?,"
     "EstadoMerc = ?,deresp = ?,valorderesp = ? where idcatalogo = ? and idarticulo = ?");
 
+/** The update for a row without a country of its own: the catalog keeps the one it has. */
+const QString CatalogUpdateKeepingCountry = QStringLiteral(
+    "update CATARTICULOS set descripcion = ?,cantidad = 0,Preciounitario = ?,"
+    "ncm = ?,lapi = ?,sufijos = ?,idunidad = ?,estadistica = ?,valorrelacionestadistica = ?,"
+    "EstadoMerc = ?,deresp = ?,valorderesp = ? where idcatalogo = ? and idarticulo = ?");
+
 const QString CatalogInsert = QStringLiteral(
     "insert into CATARTICULOS (idcatalogo, idarticulo, descripcion, idpais, cantidad, "
     "Preciounitario, ncm, lapi, sufijos, idunidad, estadistica, valorrelacionestadistica, "
@@ -101,10 +107,14 @@ QVariantList catalogContent(const Article& art)
             art.specificDutyQuantity.value_or(0)};
 }
 
-/** The values of the catalog update: the content, then the key. */
-QVariantList catalogUpdateValues(const Article& art, const QString& catalog)
+/** The values of the catalog update: the content (without the country when it keeps the
+ *  catalog's), then the key. */
+QVariantList catalogUpdateValues(const Article& art, const QString& catalog, bool keepCountry)
 {
-    return catalogContent(art) + QVariantList{catalog, textOf(art.number)};
+    QVariantList values = catalogContent(art);
+    if (keepCountry)
+        values.removeAt(1);
+    return values + QVariantList{catalog, textOf(art.number)};
 }
 
 /** The fifteen values of a new catalog entry: key, description, origin, quantity 0, the rest. */
@@ -153,6 +163,17 @@ void Transfer::reportFailure(MessageIcon icon, const AppError& error, const QStr
 }
 
 TransferOutcome Transfer::FRM3_Tranferir()
+{
+    const TransferOutcome outcome = run();
+    if (outcome != TransferOutcome::Transferred) {
+        // Nothing was transferred: the footer goes back to rest.
+        m_ws.progress().setMessage(QString());
+        m_ws.progress().setProgressVisible(false);
+    }
+    return outcome;
+}
+
+TransferOutcome Transfer::run()
 {
     ProgressSink& progress = m_ws.progress();
     BusyCursor busy(progress);
@@ -307,6 +328,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         DataSession& declaration = m_ws.declaration();
         DataSession::Statement select(declaration, CatalogSelect);
         DataSession::Statement update(declaration, CatalogUpdate);
+        DataSession::Statement updateKeepingCountry(declaration, CatalogUpdateKeepingCountry);
         DataSession::Statement insert(declaration, CatalogInsert);
         const QString& catalog = m_ws.settings().catalog();
         RecordSet entry;
@@ -314,10 +336,13 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
             const Article& art = rows.at(i);
             // Each line is looked up on its own: an article on several lines ends with the
             // values of its last line.
-            if (select.CrearRs(entry, {catalog, textOf(art.number)}))
-                update.ejecutar(catalogUpdateValues(art, catalog));
-            else
+            if (select.CrearRs(entry, {catalog, textOf(art.number)})) {
+                const bool keepCountry = art.country.isEmpty();
+                (keepCountry ? updateKeepingCountry : update)
+                    .ejecutar(catalogUpdateValues(art, catalog, keepCountry));
+            } else {
                 insert.ejecutar(catalogInsertValues(art, catalog));
+            }
             progress.setProgressValue(progressCount(i + 1));
         }
         return true;

@@ -34,10 +34,14 @@ public:
     Transfer(const Transfer&) = delete;
     Transfer& operator=(const Transfer&) = delete;
 
-    /** The driver: runs the three stages, commits, then reports the items transferred. */
+    /**
+     * The driver: runs the three stages, commits, then reports the items transferred. When
+     * nothing was transferred the message line is cleared and the bar hidden.
+     */
     TransferOutcome FRM3_Tranferir();
 
 private:
+    TransferOutcome run();
     /** True when every row of the interno carries the check code "OK". */
     bool FRAM3_Transfer_A_Validar();
     /** Asks about a replacement, opens the transaction, writes the header and the items. */

@@ -5,6 +5,9 @@
 #include "transfer/Transfer.h"
 #include "workspace/Workspace.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 const QString NextCaption = QStringLiteral("Seguiente >");
 const QString TagOk = QStringLiteral("OK");
@@ -58,13 +61,21 @@ void Wizard::FRAM2_CmdProcesar()
 
 bool Wizard::Seleccionar_Archivo_XLS()
 {
+    // The folder of the last invoice, else the home's invoices, else the home.
+    QString folder = m_ws.settings().documentFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        const QString invoices = QDir(m_ws.home()).filePath(QStringLiteral("invoices"));
+        folder = QFileInfo(invoices).isDir() ? invoices : m_ws.home();
+    }
     const std::optional<QString> file = m_ws.dialogs().chooseFile(
         QStringLiteral("Seleccione el archivo a procesar"),
         QStringLiteral(
-            "Archivo Word (*.doc *.docx);;Archivo Word (*.doc);;Archivo Word 2007 (*.docx)"));
+            "Archivo Word (*.doc *.docx);;Archivo Word (*.doc);;Archivo Word 2007 (*.docx)"),
+        folder);
     if (!file)
         return false;
     m_documentPath = *file;
+    m_ws.settings().saveDocumentFolder(QFileInfo(*file).absolutePath());
     return true;
 }
 

@@ -33,8 +33,9 @@ public:
      * country and saves (the relation is stored by then). Nothing when left without saving.
      */
     virtual std::optional<OriginRelation> originRelation(const QString& countryText) = 0;
-    /** An existing file to open; nothing when cancelled. */
-    virtual std::optional<QString> chooseFile(const QString& title, const QString& filter) = 0;
+    /** An existing file to open, starting in the folder; nothing when cancelled. */
+    virtual std::optional<QString> chooseFile(const QString& title, const QString& filter,
+                                              const QString& folder) = 0;
 };
 
 /**

@@ -6,6 +6,7 @@ namespace {
 const QString Group = QStringLiteral("CONFIG");
 const QString CatalogKey = QStringLiteral("INTCAT");
 const QString GoodsConditionKey = QStringLiteral("PRCESM");
+const QString DocumentFolderKey = QStringLiteral("DocumentFolder");
 } // namespace
 
 Settings::Settings(QString path)
@@ -27,13 +28,28 @@ void Settings::load()
     m_goodsCondition = value(GoodsConditionKey);
 }
 
+void Settings::setValue(const QString& key, const QString& value)
+{
+    QSettings settings(m_path, QSettings::IniFormat);
+    settings.beginGroup(Group);
+    settings.setValue(key, value);
+    settings.sync();
+}
+
 void Settings::saveCatalog(const QString& catalog)
 {
     m_catalog = catalog;
-    QSettings settings(m_path, QSettings::IniFormat);
-    settings.beginGroup(Group);
-    settings.setValue(CatalogKey, catalog);
-    settings.sync();
+    setValue(CatalogKey, catalog);
+}
+
+QString Settings::documentFolder() const
+{
+    return value(DocumentFolderKey);
+}
+
+void Settings::saveDocumentFolder(const QString& folder)
+{
+    setValue(DocumentFolderKey, folder);
 }
 
 QString Settings::storedCatalog() const

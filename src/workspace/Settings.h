@@ -23,10 +23,15 @@ public:
     /** The catalog identifier as the file holds it now. */
     QString storedCatalog() const;
 
+    /** The folder of the last invoice chosen (empty before the first). */
+    QString documentFolder() const;
+    void saveDocumentFolder(const QString& folder);
+
     const QString& path() const { return m_path; }
 
 private:
     QString value(const QString& key) const;
+    void setValue(const QString& key, const QString& value);
 
     QString m_path;
     QString m_catalog;

@@ -1,5 +1,6 @@
 #include "workspace/Workspace.h"
 
+#include "BuildDate.h"
 #include "data/WorkDatabase.h"
 
 #include <QDir>
@@ -31,8 +32,8 @@ QString Workspace::resolveHome(const QString& option)
 
 QString Workspace::versionLabel()
 {
-    return QStringLiteral("Versión: ") + QStringLiteral(ADUPLAN_VERSION) + QStringLiteral(" - ") +
-           QStringLiteral(ADUPLAN_DESCRIPTION);
+    return QStringLiteral("Versión: ") + QStringLiteral(ADUPLAN_VERSION) +
+           QStringLiteral(" - Generado ") + QStringLiteral(ADUPLAN_BUILD_DATE);
 }
 
 void Workspace::open()

@@ -1,50 +1,102 @@
+#include "app/Translation.h"
 #include "app/frmMain.h"
 #include "components/RecordSet.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestHome.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-/** A demo invoice through the main window, from the interno to the declaration database. */
+namespace {
+
+/** The main window on a demo home, at step 2 of an interno with its invoice chosen. */
+struct DemoWindow {
+    QTemporaryDir home;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> window;
+    QPushButton* next = nullptr;
+
+    DemoWindow(int listLine, const QString& invoice)
+    {
+        WorkDatabase::create(home.path());
+        DemoData::write(home.path());
+        window = std::make_unique<frmMain>(home.path(), dialogs);
+        QVERIFY(window->load());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        next = window->findChild<QPushButton*>(QStringLiteral("cmdSiguiente"));
+        auto* list = window->findChild<QWidget*>(QStringLiteral("FRAM1LstInternos"));
+        for (int line = 0; line < listLine; ++line)
+            QTest::keyClick(list, Qt::Key_Down);
+        QTest::mouseClick(next, Qt::LeftButton);
+        QTest::qWait(QApplication::doubleClickInterval());
+        dialogs.fileAnswers.enqueue(QDir(home.path()).filePath(invoice));
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("FRAM2_CmdProcesar")),
+                          Qt::LeftButton);
+        QVERIFY(next->isEnabled());
+    }
+
+    QString text(const char* name) const
+    {
+        return window->findChild<QLabel*>(QLatin1String(name))->text();
+    }
+
+    /**
+     * The operator double-clicks the step button: two presses 120 ms apart, each through the
+     * event loop, the second one queued while the first one's work may still run.
+     */
+    void doubleClickNext()
+    {
+        QTimer::singleShot(120, next, [this] { QTest::mouseClick(next, Qt::LeftButton); });
+        QTest::mouseClick(next, Qt::LeftButton);
+        QTest::qWait(300);
+    }
+
+    /** Whether the declaration database has the interno's header. */
+    bool transferred(const QString& interno)
+    {
+        RecordSet rs;
+        window->workspace().declaration().Sql(
+            QStringLiteral("select interno from caratula where interno = ?"), {interno});
+        return window->workspace().declaration().CrearRs(rs);
+    }
+};
+
+} // namespace
+
+/** Demo invoices through the main window, from the interno to the declaration database. */
 class TestDemoWizard : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void invoiceToDeclarationDatabase()
     {
-        QTemporaryDir home;
-        WorkDatabase::create(home.path());
-        DemoData::write(home.path());
-        ScriptedDialogs dialogs;
-        frmMain window(home.path(), dialogs);
-        QVERIFY(window.load());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto* next = window.findChild<QPushButton*>(QStringLiteral("cmdSiguiente"));
-        auto text = [&window](const char* name) {
-            return window.findChild<QLabel*>(QLatin1String(name))->text();
-        };
-
         // The demo's interno for this invoice is the last one of the list.
-        auto* list = window.findChild<QWidget*>(QStringLiteral("FRAM1LstInternos"));
-        QTest::keyClick(list, Qt::Key_End);
-        QTest::mouseClick(next, Qt::LeftButton);
-        QCOMPARE(window.wizard().interno(), QStringLiteral("1004"));
-        QVERIFY(!next->isEnabled());
+        DemoWindow demo(3, QStringLiteral("invoices/factura-brightwater-7802.docx"));
+        const QString home = demo.home.path();
         const QString invoice =
-            home.filePath(QStringLiteral("invoices/factura-brightwater-7802.docx"));
-        dialogs.fileAnswers.enqueue(invoice);
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("FRAM2_CmdProcesar")),
-                          Qt::LeftButton);
-        QVERIFY(next->isEnabled());
+            QDir(home).filePath(QStringLiteral("invoices/factura-brightwater-7802.docx"));
+        QCOMPARE(demo.window->wizard().interno(), QStringLiteral("1004"));
+        frmMain& window = *demo.window;
+        auto& dialogs = demo.dialogs;
+        auto text = [&demo](const char* name) {
+            return demo.text(name);
+        };
+        QPushButton* next = demo.next;
 
-        QTest::mouseClick(next, Qt::LeftButton);
+        // A double-click processes the clean interno and stops at step 3: the second press
+        // finds a button that has just become "Transferir" and is not taken for a transfer.
+        demo.doubleClickNext();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.messageTexts().join(u'|')));
+        QVERIFY(!demo.transferred(QStringLiteral("1004")));
         QCOMPARE(window.wizard().step(), 3);
         QCOMPARE(text("Main_lbMensaje"), QStringLiteral("Fin de Proceso"));
         QCOMPARE(text("FRAM3_lbTotal"), QStringLiteral("0016"));
@@ -55,7 +107,7 @@ private Q_SLOTS:
         auto cli = [&home](const QStringList& args) {
             QProcess process;
             process.start(QStringLiteral(ADUPLAN_CLI),
-                          QStringList{QStringLiteral("--home"), home.path()} + args);
+                          QStringList{QStringLiteral("--home"), home} + args);
             process.waitForFinished();
             return QString::fromUtf8(process.readAllStandardOutput());
         };
@@ -68,6 +120,8 @@ private Q_SLOTS:
         cli({QStringLiteral("process"), QStringLiteral("9999"), invoice});
         QCOMPARE(rows(QStringLiteral("9999")), byWizard);
 
+        // A single later press transfers.
+        QTest::qWait(QApplication::doubleClickInterval());
         QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(dialogs.messageTexts(),
                  QStringList{QStringLiteral("Se transfirio 16 articulos en el interno 1004")});
@@ -79,6 +133,25 @@ private Q_SLOTS:
             QStringLiteral("select count(*) as n from subitems where interno = '1004'"));
         QVERIFY(window.workspace().declaration().CrearRs(rs));
         QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
+    }
+
+    void doubleClickDuringALongProcess()
+    {
+        // 1,500 articles: the second press arrives while the first one's process still runs.
+        DemoWindow demo(0, TestHome::testDataPath(QStringLiteral("word/generated/long.doc")));
+        demo.doubleClickNext();
+        QVERIFY2(demo.dialogs.messages.isEmpty(),
+                 qPrintable(demo.dialogs.messageTexts().join(u'|')));
+        QCOMPARE(demo.window->wizard().step(), 3);
+        QCOMPARE(demo.text("FRAM3_lbTotal"), QStringLiteral("1500"));
+        QVERIFY(!demo.transferred(QStringLiteral("1001")));
+    }
+
+    void spanishStandardTexts()
+    {
+        QVERIFY(installSpanishTranslation());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("Cancelar"));
     }
 };
 

@@ -90,6 +90,13 @@ class TestFrmMain : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // These tests press the step button faster than a double-click: no press here is the
+        // second half of one (tst_demo_wizard covers double-clicks).
+        QApplication::setDoubleClickInterval(0);
+    }
+
     void step1WithAnEmptyListStaysAndOpensTheConfiguration()
     {
         Window w;

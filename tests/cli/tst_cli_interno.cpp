@@ -45,6 +45,12 @@ private Q_SLOTS:
                  QStringLiteral("1||No existe el interno 100.\n"));
         QCOMPARE(interno(home, {"list"}), QStringLiteral("0|7 1\tCaja  A \n|"));
 
+        // The number is found as it was stored; "--" ends the options.
+        QCOMPARE(interno(home, {"delete", "7'1"}), QStringLiteral("0||"));
+        QCOMPARE(interno(home, {"add", "--", "--9", "-x"}), QStringLiteral("0||"));
+        QCOMPARE(interno(home, {"list"}), QStringLiteral("0|--9\t-x\n|"));
+        QCOMPARE(interno(home, {"delete", "--", "--9"}), QStringLiteral("0||"));
+
         for (const auto& wrong : std::vector<std::vector<const char*>>{
                  {}, {"add"}, {"delete"}, {"list", "x"}, {"borrar", "1"}}) {
             const QString run = interno(home, wrong);

@@ -205,6 +205,19 @@ void ConfigWindowsTest::configGridInsertAndDelete()
     QCOMPARE(fixture.relations(),
              (QStringList{QStringLiteral("CHINA|CN"), QStringLiteral("JAPAN|JP")}));
     QVERIFY(fixture.dialogs.messages.isEmpty());
+
+    // Moving along a row keeps the first column in sight; an enlarged window gives the grid
+    // the room it gained, and the window never gets smaller than it starts.
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->currentColumn(), 1);
+    QCOMPARE(grid->columnViewportPosition(0), 0);
+    const QSize start = window.size();
+    const QSize gridStart = grid->size();
+    window.resize(start + QSize(200, 300));
+    QCOMPARE(grid->size(), gridStart + QSize(200, 300));
+    window.resize(start - QSize(50, 50));
+    QCOMPARE(window.size(), start);
 }
 
 QTEST_MAIN(ConfigWindowsTest)

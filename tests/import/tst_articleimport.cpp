@@ -1,3 +1,4 @@
+#include "data/ArticleStore.h"
 #include "import/ArticleLoading.h"
 #include "import/DocumentImport.h"
 #include "support/ScriptedDialogs.h"
@@ -229,6 +230,33 @@ private Q_SLOTS:
                      QStringLiteral("4|TB-4|\tTAB INDENTED WASHER|PCS|5|2|10|212"),
                      QStringLiteral("5|CL-9|COUNTRY OF ORIGIN: MEXICO|05|7.57|1|7.57|212"),
                  }));
+        const QStringList loaded = f.rows();
+
+        // A document with text but not one article line changes nothing.
+        const QString noArticles =
+            TestHome::testDataPath(suffix == QLatin1String(".doc")
+                                       ? QStringLiteral("word/corpus/tika-testWORD.doc")
+                                       : QStringLiteral("word/corpus/tika-testWORD_text_box.docx"));
+        QCOMPARE(ImportarDocumento(*f.ws, noArticles, QStringLiteral("100")),
+                 ImportOutcome::NoArticles);
+        QCOMPARE(f.rows(), loaded);
+
+        // Rows corrected by hand are replaced only when the operator says so.
+        f.home.runWorkSql(QStringLiteral("update ART set PRCEST = 'M' where INTNRO = '100' and "
+                                         "ARTORD in (2, 3);\n"));
+        f.dialogs.questionAnswers << false << true;
+        QCOMPARE(importFile("invoice-fixed-columns"), ImportOutcome::Kept);
+        QCOMPARE(f.rows(), loaded);
+        QCOMPARE(ArticleStore(f.ws->work()).countCorrected(QStringLiteral("100")), 2);
+        QVERIFY2(
+            f.dialogs.questions.last().contains(QStringLiteral("tiene 2 registros corregidos")),
+            qPrintable(f.dialogs.questions.last()));
+        f.dialogs.originAnswers.enqueue(
+            OriginRelation{QStringLiteral("GERMANY"), QStringLiteral("438")});
+        QCOMPARE(importFile("invoice-fixed-columns"), ImportOutcome::Loaded);
+        QCOMPARE(ArticleStore(f.ws->work()).countCorrected(QStringLiteral("100")), 0);
+        QCOMPARE(f.dialogs.questions.size(), 2);
+        QCOMPARE(f.dialogs.messages.size(), 3);
     }
 };
 

@@ -313,6 +313,24 @@ private Q_SLOTS:
         QCOMPARE(blank.code, 1);
         QVERIFY2(blank.err.contains(u"El documento no contiene texto."_s), qPrintable(blank.err));
         QCOMPARE(office.counters(u"E2E"_s).at(1), 1);
+        // So does a document without article lines.
+        const CliRun none =
+            runCli(office.home, {u"process"_s, u"E2E"_s,
+                                 TestHome::testDataPath(u"word/corpus/tika-testWORD.doc"_s)});
+        QCOMPARE(none.code, 1);
+        QVERIFY2(none.err.contains(u"El documento no contiene artículos."_s), qPrintable(none.err));
+        QCOMPARE(office.counters(u"E2E"_s).first(), 5);
+
+        // Rows corrected by hand are replaced only with --replace.
+        office.home.runWorkSql(u"update ART set PRCEST = 'M' where INTNRO = 'E2E';\n"_s);
+        const CliRun kept = runCli(office.home, {u"process"_s, u"E2E"_s, invoice});
+        QCOMPARE(kept.code, 1);
+        QVERIFY2(kept.err.contains(u"--replace"_s), qPrintable(kept.err));
+        QCOMPARE(ArticleStore(office.ws.work()).countCorrected(u"E2E"_s), 5);
+        const CliRun replaced =
+            runCli(office.home, {u"process"_s, u"E2E"_s, invoice, u"--replace"_s});
+        QVERIFY2(replaced.code == 0, qPrintable(replaced.err));
+        QCOMPARE(ArticleStore(office.ws.work()).countCorrected(u"E2E"_s), 0);
     }
 };
 

@@ -46,8 +46,10 @@ std::optional<OriginRelation> ScriptedDialogs::originRelation(const QString& cou
     return next(originAnswers, "origin relation", countryText);
 }
 
-std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const QString&)
+std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const QString&,
+                                                   const QString& folder)
 {
+    fileFolders << folder;
     return next(fileAnswers, "file", title);
 }
 

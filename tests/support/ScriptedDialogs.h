@@ -26,6 +26,8 @@ public:
     QList<Shown> messages;
     QStringList questions;
     QStringList originTexts;
+    /** The folder each file choice started in. */
+    QStringList fileFolders;
 
     void message(MessageIcon icon, const QString& text) override;
     bool question(const QString& text) override;
@@ -33,7 +35,8 @@ public:
                                      const QString& defaultText) override;
     std::optional<QString> chooseOption(const QStringList& lines, int preselected) override;
     std::optional<OriginRelation> originRelation(const QString& countryText) override;
-    std::optional<QString> chooseFile(const QString& title, const QString& filter) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& filter,
+                                      const QString& folder) override;
 
     /** Texts of all messages shown so far. */
     QStringList messageTexts() const;

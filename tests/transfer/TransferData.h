@@ -22,7 +22,7 @@ struct Home : TestHome {
             "insert into INTN values ('100', 'Interno de prueba');\n"
             "insert into INTN values ('200', 'Interno con errores');\n"
             "insert into ART values ('100', 3, 'A-1', 'TORNILLO LARGO', 4, 3, 12, '212', '02', "
-            "'7318.15.00.200B', 'S', 'AB(LARGO)-', '01', 7, '', 0, '2', '212', 'M', 'OK');\n"
+            "'7318.15.00.200B', 'S', 'AB(LARGO)-', '01', 7, '', 0, '2', NULL, 'M', 'OK');\n"
             "insert into ART values ('100', 1, 'A-1', 'TORNILLO O''HARA', 10.5, 2.25, 23.625, "
             "'212', "
             "'01', '7318.15.00.100A', 'N', 'AA(X)-', '01', 10.5, NULL, NULL, '1', NULL, 'A', "

@@ -84,10 +84,11 @@ void TransferTest::transfersThenDeclinesOrReplaces()
     // Line order, the derived net weight and statistical quantity, empty texts for NULL.
     QCOMPARE(items(f.declaration()), expectedItems());
 
-    // A-1 is new to CAT1: inserted by line 1, then rewritten by line 3. B-2 keeps its key and
-    // takes line 2's values. The other catalog's A-1 is untouched.
+    // A-1 is new to CAT1: inserted by line 1 (without a country of its own: empty), then
+    // rewritten by line 3. B-2 keeps its key and takes line 2's values, its country included.
+    // The other catalog's A-1 is untouched.
     QCOMPARE(rows(f.declaration(), QStringLiteral("select * from catarticulos order by 1, 2")),
-             QStringList({QStringLiteral("CAT1|A-1|TORNILLO LARGO|212|0|3|7318.15.00.200B|S|"
+             QStringList({QStringLiteral("CAT1|A-1|TORNILLO LARGO||0|3|7318.15.00.200B|S|"
                                          "AB(LARGO)-|02|01|7|2||0"),
                           QStringLiteral("CAT1|B-2|ARANDELA|203|0|0.1|7318.22.00.000C|N|"
                                          "SIN SUFIJOS| 07 |07|100|1|10|3.5"),
@@ -105,10 +106,14 @@ void TransferTest::transfersThenDeclinesOrReplaces()
     QCOMPARE(f.dialogs.questions, QStringList{Replace});
     QVERIFY(f.dialogs.messages.isEmpty());
     QCOMPARE(dump(f.declaration()), transferred);
+    // Nothing was transferred: the footer is back at rest.
+    QCOMPARE(f.progress.messages.last(), QString());
+    QVERIFY(!f.progress.visible);
 
-    // A later line edited in the work database reaches the declaration on replacement.
-    f.home.runWorkSql(QStringLiteral(
-        "update ART set ARTDSC = 'ARANDELA PLANA' where INTNRO = '100' and ARTORD = 2;\n"));
+    // A later line edited in the work database reaches the declaration on replacement; a line
+    // without a country of its own leaves the catalog's.
+    f.home.runWorkSql(QStringLiteral("update ART set ARTDSC = 'ARANDELA PLANA', PRCORI = NULL "
+                                     "where INTNRO = '100' and ARTORD = 2;\n"));
     f.dialogs.questionAnswers << true;
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
     f.expectMessage(MessageIcon::Information, Done);
@@ -117,6 +122,9 @@ void TransferTest::transfersThenDeclinesOrReplaces()
     QCOMPARE(items(f.declaration()), expected);
     QCOMPARE(rows(f.declaration(), QStringLiteral("select interno, nrofactura from facturas")),
              QStringList{QStringLiteral("300|F-9")});
+    QCOMPARE(rows(f.declaration(), QStringLiteral("select descripcion, idpais from catarticulos "
+                                                  "where idarticulo = 'B-2'")),
+             QStringList{QStringLiteral("ARANDELA PLANA|203")});
 }
 
 void TransferTest::refusesRowsToCorrectAndEmptyInterno()
