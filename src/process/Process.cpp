@@ -134,7 +134,13 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
     SuffixValidator validator;
     try {
         validator.ConexionString(ws.directory());
-        switch (ImportarDocumento(ws, documentPath, interno)) {
+        const ImportOutcome outcome = ImportarDocumento(ws, documentPath, interno);
+        if (outcome != ImportOutcome::Loaded) {
+            // Nothing was read: the footer goes back to rest before the operator is told.
+            ws.progress().setMessage(QString());
+            ws.progress().setProgressVisible(false);
+        }
+        switch (outcome) {
         case ImportOutcome::Loaded:
             break;
         case ImportOutcome::NoText:

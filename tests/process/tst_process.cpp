@@ -224,6 +224,7 @@ private Q_SLOTS:
         // The former rows are neither replaced nor classified.
         QCOMPARE(office.rows(), before);
         QVERIFY(!office.progress.messages.contains(Stage2));
+        QVERIFY(!office.progress.visible);
         QCOMPARE(office.dialogs.messages.size(), 2);
         QCOMPARE(office.progress.busyDepth, 0);
     }
