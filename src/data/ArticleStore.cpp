@@ -201,11 +201,6 @@ qint64 ArticleStore::count(const QString& interno)
     return countWhere(interno, {});
 }
 
-qint64 ArticleStore::countToCorrect(const QString& interno)
-{
-    return countWhere(interno, QStringLiteral(" and (PRCCRC <> 'OK' or PRCCRC is null)"));
-}
-
 qint64 ArticleStore::countCorrected(const QString& interno)
 {
     return countWhere(interno, QStringLiteral(" and PRCEST = 'M'"));

@@ -92,8 +92,6 @@ public:
     std::optional<Article> row(const QString& interno, qint64 line);
     /** How many rows the interno has. */
     qint64 count(const QString& interno);
-    /** How many rows of the interno are not checked "OK" (the transfer needs 0). */
-    qint64 countToCorrect(const QString& interno);
     /** How many rows of the interno the operator corrected (state "M"). */
     qint64 countCorrected(const QString& interno);
     ArticleCounters counters(const QString& interno);

@@ -88,39 +88,49 @@ QString OriginLookup::code(const QString& origin)
     return found;
 }
 
-bool CargarArticulos(Workspace& ws, QList<InvoiceLine> lines, const QString& interno)
+QList<Article> articlesFromInvoice(Workspace& ws, QList<InvoiceLine> lines)
+{
+    {
+        OriginLookup origins(ws.work(), ws.dialogs());
+        for (InvoiceLine& line : lines) {
+            ProcesarUnidades(line);
+            origins.BuscarOrigen(line);
+        }
+    }
+    QList<Article> articles;
+    articles.reserve(lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const InvoiceLine& line = lines.at(i);
+        Article article;
+        article.line = i + 1;
+        article.number = line.partNumber;
+        article.description = QString(line.description).replace(QLatin1Char('\''), QChar(0x00B4));
+        article.declaredUnit = line.unit;
+        article.quantity = line.quantity;
+        article.unitPrice = line.unitPrice;
+        article.total = line.total;
+        article.origin = line.origin;
+        articles << std::move(article);
+    }
+    return articles;
+}
+
+void reportLoadFailure(OperatorDialogs& dialogs, const AppError& error)
+{
+    dialogs.message(MessageIcon::Critical,
+                    error.description() + QStringLiteral("\n\n") + QString::number(error.number()));
+}
+
+bool CargarArticulos(Workspace& ws, const QList<InvoiceLine>& lines, const QString& interno)
 {
     try {
-        {
-            OriginLookup origins(ws.work(), ws.dialogs());
-            for (InvoiceLine& line : lines) {
-                ProcesarUnidades(line);
-                origins.BuscarOrigen(line);
-            }
-        }
-        QList<Article> articles;
-        articles.reserve(lines.size());
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const InvoiceLine& line = lines.at(i);
-            Article article;
-            article.line = i + 1;
-            article.number = line.partNumber;
-            article.description =
-                QString(line.description).replace(QLatin1Char('\''), QChar(0x00B4));
-            article.declaredUnit = line.unit;
-            article.quantity = line.quantity;
-            article.unitPrice = line.unitPrice;
-            article.total = line.total;
-            article.origin = line.origin;
-            articles << std::move(article);
-        }
+        const QList<Article> articles = articlesFromInvoice(ws, lines);
         TransactionGuard transaction(ws.work());
         ArticleStore(ws.work()).replaceRows(interno, articles);
         transaction.commit();
         return true;
     } catch (const AppError& error) {
-        ws.dialogs().message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
-                                                        QString::number(error.number()));
+        reportLoadFailure(ws.dialogs(), error);
         return false;
     }
 }

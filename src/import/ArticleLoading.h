@@ -1,5 +1,7 @@
 #pragma once
 
+#include "components/AppError.h"
+#include "data/ArticleStore.h"
 #include "data/OriginRelations.h"
 #include "import/InvoiceParser.h"
 
@@ -51,9 +53,19 @@ private:
 };
 
 /**
+ * The article rows of the lines, numbered from 1, with units converted and origins resolved
+ * (asking the operator for an origin without relation; the relations saved stay). Writes no
+ * article row. Raises error 1111 as ProcesarUnidades and OriginLookup do.
+ */
+QList<Article> articlesFromInvoice(Workspace& ws, QList<InvoiceLine> lines);
+
+/** A failure of the article loading as the operator sees it: description, two breaks, number. */
+void reportLoadFailure(OperatorDialogs& dialogs, const AppError& error);
+
+/**
  * Replaces the interno's article rows with the lines, numbered from 1. Units and origins are
  * resolved for every line first; then the delete and the inserts run as one transaction, so a
  * failure of any kind leaves the former rows. Reports a failure to the operator (critical
  * message: description, two line breaks, number) and returns false.
  */
-bool CargarArticulos(Workspace& ws, QList<InvoiceLine> lines, const QString& interno);
+bool CargarArticulos(Workspace& ws, const QList<InvoiceLine>& lines, const QString& interno);

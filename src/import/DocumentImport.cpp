@@ -27,14 +27,14 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
     }
 }
 
-ImportOutcome ImportarDocumento(Workspace& ws, const QString& path, const QString& interno)
+PreparedImport prepareImport(Workspace& ws, const QString& path, const QString& interno)
 {
     BusyCursor busy(ws.progress());
     const InvoiceRead invoice = LeerFactura(ws.dialogs(), path);
     if (invoice.outcome != ImportOutcome::Loaded)
-        return invoice.outcome;
+        return {invoice.outcome, {}};
     if (invoice.lines.isEmpty())
-        return ImportOutcome::NoArticles;
+        return {ImportOutcome::NoArticles, {}};
     if (const qint64 corrected = ArticleStore(ws.work()).countCorrected(interno);
         corrected > 0 &&
         !ws.dialogs().question(
@@ -43,7 +43,16 @@ ImportOutcome ImportarDocumento(Workspace& ws, const QString& path, const QStrin
                            "modos?")
                 .arg(interno)
                 .arg(corrected)))
-        return ImportOutcome::Kept;
-    return CargarArticulos(ws, invoice.lines, interno) ? ImportOutcome::Loaded
-                                                       : ImportOutcome::Failed;
+        return {ImportOutcome::Kept, {}};
+    return {ImportOutcome::Loaded, invoice.lines};
+}
+
+ImportOutcome ImportarDocumento(Workspace& ws, const QString& path, const QString& interno)
+{
+    const PreparedImport prepared = prepareImport(ws, path, interno);
+    if (prepared.outcome != ImportOutcome::Loaded)
+        return prepared.outcome;
+    BusyCursor busy(ws.progress());
+    return CargarArticulos(ws, prepared.lines, interno) ? ImportOutcome::Loaded
+                                                        : ImportOutcome::Failed;
 }

@@ -33,6 +33,20 @@ struct InvoiceRead {
  */
 InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path);
 
+/** An invoice read for an interno, its lines not yet loaded. */
+struct PreparedImport {
+    ImportOutcome outcome = ImportOutcome::Failed;
+    /** The article blocks to load (only when Loaded). */
+    QList<InvoiceLine> lines;
+};
+
+/**
+ * Reads the invoice document for the interno and decides whether it may replace the
+ * interno's rows (they may hold corrections: the operator is asked), without writing
+ * anything: Loaded, or why not (failures reported as ImportarDocumento does).
+ */
+PreparedImport prepareImport(Workspace& ws, const QString& path, const QString& interno);
+
 /**
  * Reads the invoice document and replaces the interno's article rows with its lines. A document
  * without article lines changes nothing. When the interno holds rows corrected by hand, the

@@ -2,8 +2,10 @@
 
 #include "components/SuffixValidator.h"
 #include "data/Nomenclator.h"
+#include "import/ArticleLoading.h"
 #include "import/DocumentImport.h"
 #include "process/ProcessRun.h"
+#include "workspace/TestSeam.h"
 #include "workspace/Workspace.h"
 
 #include <QHash>
@@ -103,15 +105,23 @@ void ActualizarDatosComunes(ProcessRun& run)
     run.articles.fillGoodsCondition(run.interno, run.ws.settings().goodsCondition());
 }
 
-} // namespace
-
-bool ClasificarArticulos(Workspace& ws, const QString& interno, const SuffixCheck& validate)
+/**
+ * Stages 2 to 4 and the closing update in one transaction on the work database; when
+ * `replacement` is given, the interno's rows are first replaced by it in the same
+ * transaction, so that the import and the classification take effect together or not at all.
+ */
+bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate,
+              const QList<Article>* replacement)
 {
     ProgressSink& progress = ws.progress();
     progress.setProgressVisible(true);
     ProcessRun run{ws, interno, ArticleStore(ws.work())};
     try {
         TransactionGuard transaction(ws.work());
+        if (replacement) {
+            run.articles.replaceRows(interno, *replacement);
+            TestSeam::reach("process:imported");
+        }
         BuscarEnCatalogo(run);
         ActualizarDatosComunes(run);
         ValidarArticulos(run, validate);
@@ -127,20 +137,28 @@ bool ClasificarArticulos(Workspace& ws, const QString& interno, const SuffixChec
     return true;
 }
 
+} // namespace
+
+bool ClasificarArticulos(Workspace& ws, const QString& interno, const SuffixCheck& validate)
+{
+    return classify(ws, interno, validate, nullptr);
+}
+
 bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QString& documentPath)
 {
     BusyCursor busy(ws.progress());
     ws.progress().setProgressVisible(true);
     SuffixValidator validator;
+    QList<Article> articles;
     try {
         validator.ConexionString(ws.directory());
-        const ImportOutcome outcome = ImportarDocumento(ws, documentPath, interno);
-        if (outcome != ImportOutcome::Loaded) {
+        const PreparedImport prepared = prepareImport(ws, documentPath, interno);
+        if (prepared.outcome != ImportOutcome::Loaded) {
             // Nothing was read: the footer goes back to rest before the operator is told.
             ws.progress().setMessage(QString());
             ws.progress().setProgressVisible(false);
         }
-        switch (outcome) {
+        switch (prepared.outcome) {
         case ImportOutcome::Loaded:
             break;
         case ImportOutcome::NoText:
@@ -155,12 +173,21 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
         case ImportOutcome::Failed:
             return false;
         }
+        try {
+            // Units and origins first: a relation the operator saves stays whatever follows.
+            articles = articlesFromInvoice(ws, prepared.lines);
+        } catch (const AppError& error) {
+            reportLoadFailure(ws.dialogs(), error);
+            return false;
+        }
     } catch (const AppError& error) {
         reportFailure(ws, error, {});
         return false;
     }
-    return ClasificarArticulos(ws, interno,
-                               [&validator](const QString& position, const QString& suffixes) {
-                                   return validator.ValidarSufijos(position, suffixes);
-                               });
+    return classify(
+        ws, interno,
+        [&validator](const QString& position, const QString& suffixes) {
+            return validator.ValidarSufijos(position, suffixes);
+        },
+        &articles);
 }

@@ -1,10 +1,12 @@
 #include "transfer/Transfer.h"
 
 #include "data/ArticleStore.h"
+#include "workspace/TestSeam.h"
 #include "workspace/Workspace.h"
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -125,6 +127,12 @@ QVariantList catalogInsertValues(const Article& art, const QString& catalog)
     return values;
 }
 
+/** A row the transfer may take: checked "OK". */
+bool isClean(const Article& row)
+{
+    return row.check == QLatin1String("OK");
+}
+
 int progressCount(qsizetype count)
 {
     return static_cast<int>(qMin<qsizetype>(count, std::numeric_limits<int>::max()));
@@ -233,7 +241,10 @@ TransferOutcome Transfer::run()
 bool Transfer::FRAM3_Transfer_A_Validar()
 {
     try {
-        if (ArticleStore(m_ws.work()).countToCorrect(m_interno) == 0)
+        // The interno's rows are read once, in one statement: the check, the items and the
+        // catalog all see the same rows, whatever a process of the interno does meanwhile.
+        m_rows = ArticleStore(m_ws.work()).rows(m_interno, ArticleStore::Selection::All);
+        if (std::all_of(m_rows.cbegin(), m_rows.cend(), isClean))
             return true;
         m_outcome = TransferOutcome::Refused;
         m_ws.dialogs().message(MessageIcon::Exclamation,
@@ -267,6 +278,22 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
             return false;
         }
         m_transaction.emplace(declaration);
+        if (declaration.dialect() == DataSession::Dialect::PostgreSQL) {
+            // Transfers take turns: two of them would otherwise both insert the same new
+            // catalog entry, or replace the same interno at once. SQLite serialises writers
+            // by itself.
+            declaration.Sql(QStringLiteral("lock table catarticulos in exclusive mode"));
+            declaration.ejecutar();
+            // Another transfer of this interno may have ended while this one waited.
+            declaration.Sql(QStringLiteral("select interno from caratula where interno = ?"),
+                            {interno});
+            if (!exists && declaration.CrearRs(rs))
+                throw AppError(
+                    95,
+                    QStringLiteral("Otro usuario transfirió el interno %1 mientras tanto.")
+                        .arg(interno),
+                    QStringLiteral("Aduplan"));
+        }
         if (exists) {
             for (const QString& statement :
                  {QStringLiteral("delete from caratula where interno = ?"),
@@ -284,8 +311,8 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
                                       QStringLiteral("INTERNOS"), QDateTime::currentDateTime())});
         declaration.ejecutar();
 
-        const QList<Article> rows =
-            ArticleStore(m_ws.work()).rows(interno, ArticleStore::Selection::Clean);
+        QList<Article> rows;
+        std::copy_if(m_rows.cbegin(), m_rows.cend(), std::back_inserter(rows), isClean);
         if (rows.isEmpty()) {
             reportEmpty();
             return false;
@@ -303,6 +330,7 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
                     QStringLiteral("Aduplan"));
             progress.setProgressValue(progressCount(i + 1));
         }
+        TestSeam::reach("transfer:items");
         return true;
     } catch (const AppError& error) {
         reportFailure(MessageIcon::Critical, error,
@@ -317,12 +345,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
     try {
         progress.setProgressValue(1);
         progress.setProgressMaximum(100);
-        const QList<Article> rows =
-            ArticleStore(m_ws.work()).rows(m_interno, ArticleStore::Selection::All);
-        if (rows.isEmpty()) {
-            reportEmpty();
-            return false;
-        }
+        const QList<Article>& rows = m_rows;
         progress.setProgressMaximum(progressCount(rows.size()));
 
         DataSession& declaration = m_ws.declaration();

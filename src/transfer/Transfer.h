@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/DataSession.h"
+#include "data/ArticleStore.h"
 #include "workspace/OperatorDialogs.h"
 
 #include <optional>
@@ -56,6 +57,8 @@ private:
 
     Workspace& m_ws;
     QString m_interno;
+    /** The interno's rows, read once by the pre-check. */
+    QList<Article> m_rows;
     std::optional<TransactionGuard> m_transaction;
     TransferOutcome m_outcome = TransferOutcome::Failed;
 };

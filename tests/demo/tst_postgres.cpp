@@ -2,6 +2,10 @@
 #include "components/DataSession.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
+#include "support/ScriptedDialogs.h"
+#include "transfer/Transfer.h"
+#include "workspace/TestSeam.h"
+#include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QProcess>
@@ -125,6 +129,32 @@ private Q_SLOTS:
         QVERIFY(declaration.CrearRs(rs));
         QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
         QVERIFY(rs.Fields(QStringLiteral("alta")).toDateTime().isValid());
+    }
+
+    void concurrentReplacementsTakeTurns()
+    {
+        // While this transfer of 1004 writes its items, another operator replaces 1004 too:
+        // the other one waits for this one to end, then replaces it whole.
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        Workspace ws(m_home.path(), dialogs, progress);
+        ws.open();
+        QProcess other;
+        TestSeam::setHook([&](std::string_view point) {
+            if (point != "transfer:items")
+                return;
+            other.start(QStringLiteral(ADUPLAN_CLI),
+                        {QStringLiteral("--home"), m_home.path(), QStringLiteral("transfer"),
+                         QStringLiteral("1004"), QStringLiteral("--replace")});
+            QVERIFY(!other.waitForFinished(1500)); // waiting for this transfer
+        });
+        dialogs.questionAnswers << true;
+        QCOMPARE(FRM3_Tranferir(ws, QStringLiteral("1004")), TransferOutcome::Transferred);
+        TestSeam::setHook({});
+        QVERIFY(other.waitForFinished(60000));
+        QVERIFY2(other.exitCode() == 0, other.readAllStandardError().constData());
+        QCOMPARE(QString::fromUtf8(other.readAllStandardOutput()).trimmed(),
+                 QStringLiteral("Se transfirio 16 articulos en el interno 1004"));
     }
 };
 

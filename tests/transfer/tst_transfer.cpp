@@ -2,6 +2,7 @@
 
 #include "support/ScriptedDialogs.h"
 #include "transfer/Transfer.h"
+#include "workspace/TestSeam.h"
 #include "workspace/Workspace.h"
 
 #include <QTest>
@@ -63,7 +64,18 @@ void TransferTest::transfersThenDeclinesOrReplaces()
 {
     Fixture f;
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    // Another user re-reads the invoice while the items are written: the catalog still learns
+    // the rows the items came from.
+    TestSeam::setHook([&f](std::string_view point) {
+        if (point == "transfer:items")
+            f.home.runWorkSql(QStringLiteral(
+                "update ART set PRCNCM = NULL, PRCCRC = NULL where INTNRO = '100';\n"));
+    });
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
+    TestSeam::setHook({});
+    f.home.runWorkSql(QStringLiteral(
+        "update ART set PRCCRC = 'OK', PRCNCM = case ARTORD when 1 then '7318.15.00.100A' "
+        "when 2 then '7318.22.00.000C' else '7318.15.00.200B' end where INTNRO = '100';\n"));
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
 
     f.expectMessage(MessageIcon::Information, Done);
