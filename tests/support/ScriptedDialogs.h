@@ -26,6 +26,10 @@ public:
     QList<Shown> messages;
     QStringList questions;
     QStringList originTexts;
+    /** Each text input as "title|prompt|default". */
+    QStringList inputs;
+    /** Each chooser's lines, the preselected one marked with a leading ">". */
+    QList<QStringList> choices;
 
     void message(MessageIcon icon, const QString& text) override;
     bool question(const QString& text) override;
