@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "review/RecordEditor.h"
+#include "wizard/Internos.h"
 
 #include <QHash>
 
@@ -71,11 +72,12 @@ int edit(Context& context)
     if (!ok)
         throw Usage{QStringLiteral("Número de línea inválido: ") + positional.at(1)};
 
+    const QString interno = Internos::textoGuardado(positional.at(0));
     Session session(context);
     RecordEditor editor(session.workspace());
-    if (!editor.CargarDatos(positional.at(0), line)) {
+    if (!editor.CargarDatos(interno, line)) {
         if (!session.dialogs().failed())
-            context.err << "El interno " << positional.at(0) << " no tiene la línea " << line << '.'
+            context.err << "El interno " << interno << " no tiene la línea " << line << '.'
                         << Qt::endl;
         return Failed;
     }

@@ -102,6 +102,12 @@ std::optional<NomenclatorPosition> RecordEditor::lookUp(QString position)
                   position.right(1));
 }
 
+bool RecordEditor::reportFailure(const QString& report)
+{
+    m_ws.dialogs().message(MessageIcon::Critical, report);
+    return false;
+}
+
 bool RecordEditor::CargarDatos(const QString& interno, qint64 line)
 {
     try {
@@ -149,10 +155,8 @@ bool RecordEditor::CargarDatos(const QString& interno, qint64 line)
         f.country = a.country.isEmpty() ? -1 : int(m_countries.codes.lastIndexOf(a.country));
         return true;
     } catch (const AppError& error) {
-        m_ws.dialogs().message(
-            MessageIcon::Critical,
+        return reportFailure(
             errorText(error, QStringLiteral(" - seccion [Aduplan.frmModificar.CargarDatos]")));
-        return false;
     }
 }
 
@@ -183,10 +187,8 @@ bool RecordEditor::ProcesarNCM(QString p_NCM, SuffixEntry suffixes)
                                                                 : QStringLiteral("S");
         return true;
     } catch (const AppError& error) {
-        dialogs.message(
-            MessageIcon::Critical,
+        return reportFailure(
             numberFirst(error, QStringLiteral("Sección [Datafila.frmModificar.ProcesarNCM]")));
-        return false;
     }
 }
 
@@ -241,8 +243,7 @@ QString RecordEditor::VerificarSufijos(const QString& position, const QString& p
             built += QLatin1Char('-');
         return built;
     } catch (const AppError& error) {
-        dialogs.message(
-            MessageIcon::Critical,
+        reportFailure(
             numberFirst(error, QStringLiteral("Seccion [Datavia.frmModificar.VarificarSufijos]")));
         return {};
     }
@@ -316,10 +317,8 @@ bool RecordEditor::VerificarDatos()
             return true;
         }
     } catch (const AppError& error) {
-        dialogs.message(
-            MessageIcon::Critical,
+        return reportFailure(
             errorText(error, QStringLiteral(" - seccion [Aduplan.frmModificar_VerificarDatos]")));
-        return false;
     }
 }
 
@@ -349,8 +348,7 @@ bool RecordEditor::GrabarDatos()
                                    .arg(a.interno)
                                    .arg(a.line));
     } catch (const AppError& error) {
-        m_ws.dialogs().message(
-            MessageIcon::Critical,
+        return reportFailure(
             errorText(error, QStringLiteral(" - seccion [Aduplan.frmModificar_GrabarDatos]")));
     }
     return false;

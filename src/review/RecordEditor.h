@@ -87,6 +87,8 @@ public:
     bool GrabarDatos();
 
 private:
+    /** Tells the operator of a failure (critical icon); false, for the caller to return. */
+    bool reportFailure(const QString& report);
     /** The nomenclator's row of a position text, a "," read as "."; the last character is
      *  taken as the check letter. */
     std::optional<NomenclatorPosition> lookUp(QString position);
