@@ -6,9 +6,10 @@
 #include "support/TestHome.h"
 #include "workspace/Workspace.h"
 
-using namespace Qt::StringLiterals;
-
+/** The nomenclator and article rows the review tests work on. */
 namespace ReviewHome {
+
+using namespace Qt::StringLiterals;
 
 /**
  * 8482.10.10.000B: unit 7, LAPI, an option group AB and a numeric code ZA.

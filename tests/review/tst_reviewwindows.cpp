@@ -19,6 +19,7 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
 using ReviewHome::Fixture;
 
 namespace {
