@@ -1,6 +1,7 @@
 #include "app/QtOperatorDialogs.h"
 
 #include "config/frmNewPais.h"
+#include "review/FrmCargaSufijos.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -68,10 +69,7 @@ std::optional<QString> QtOperatorDialogs::textInput(const QString& prompt, const
 std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines, int preselected)
 {
     NormalPointer pointer;
-    bool ok = false;
-    const QString line = QInputDialog::getItem(m_parent, QStringLiteral("Aduplan"), QString(),
-                                               lines, preselected, false, &ok);
-    return ok ? std::optional<QString>(line) : std::nullopt;
+    return FrmCargaSufijos::choose(lines, preselected, m_parent);
 }
 
 std::optional<OriginRelation> QtOperatorDialogs::originRelation(const QString& countryText)

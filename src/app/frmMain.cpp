@@ -2,6 +2,7 @@
 
 #include "app/frmInterno.h"
 #include "config/frmConfig.h"
+#include "review/frmDEP.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -359,10 +360,17 @@ void frmMain::MAIN_CambiarPaso()
         m_regErr->setFocus();
 }
 
-void frmMain::FRAM3_AbrirResultados(ArticleTableModel::List)
+void frmMain::FRAM3_AbrirResultados(ArticleTableModel::List list)
 {
-    m_workspace.dialogs().message(MessageIcon::Information,
-                                  QStringLiteral("Esta función todavía no está disponible."));
+    // Open already: brought to the front as it is; a refill after a save reads this list.
+    if (!m_results) {
+        m_results = new frmDEP(m_workspace, m_wizard.interno(), list, this);
+        m_results->show();
+    } else {
+        m_results->setRefillList(list);
+    }
+    m_results->raise();
+    m_results->activateWindow();
 }
 
 void frmMain::FRAM3_ImprimirControl(ArticleTableModel::List)

@@ -6,6 +6,7 @@
 #include "workspace/Workspace.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -14,6 +15,7 @@ class QProgressBar;
 class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
+class frmDEP;
 
 /** The main window: the three-step wizard over one interno. */
 class frmMain : public QWidget, public ProgressSink {
@@ -68,6 +70,8 @@ private:
     QPushButton* m_procesar = nullptr;
     QList<QLabel*> m_counters;
     QPushButton* m_regErr = nullptr;
+    /** The results list while it is open. */
+    QPointer<frmDEP> m_results;
 
     QLabel* m_message = nullptr;
     QProgressBar* m_progress = nullptr;

@@ -72,5 +72,10 @@ int process(Context& context);
 int stats(Context& context);
 /** rows INTERNO: the interno's article rows as JSON, one a line, by ARTORD. */
 int rows(Context& context);
+/**
+ * edit INTERNO ARTORD [--ncm P] [--suf S] [--dun U] [--eca Q] [--sca Q] [--esm C] [--ori ID]:
+ * the record editor's load, position check (suffixes kept), verification and save.
+ */
+int edit(Context& context);
 
 } // namespace Cli

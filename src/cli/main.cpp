@@ -19,12 +19,14 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "  process INTERNO ARCHIVO [--origin TEXTO=CODIGO]... [--replace]\n"
                           "  stats INTERNO\n"
                           "  rows INTERNO\n"
+                          "  edit INTERNO ARTORD [--ncm P] [--suf S] [--dun U]\n"
+                          "       [--eca Q] [--sca Q] [--esm C] [--ori ID]\n"
                           "  transfer INTERNO [--replace]\n";
 
 const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
-    {"init", Cli::init},         {"interno", Cli::interno}, {"parse", Cli::parse},
-    {"process", Cli::process},   {"stats", Cli::stats},     {"rows", Cli::rows},
-    {"transfer", Cli::transfer},
+    {"init", Cli::init},       {"interno", Cli::interno},   {"parse", Cli::parse},
+    {"process", Cli::process}, {"stats", Cli::stats},       {"rows", Cli::rows},
+    {"edit", Cli::edit},       {"transfer", Cli::transfer},
 };
 
 } // namespace

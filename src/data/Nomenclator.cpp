@@ -17,4 +17,12 @@ QChar CaracterValido(QChar c)
     return valid ? c : QLatin1Char(' ');
 }
 
+QString LimpiarValor(const QString& value)
+{
+    QString cleaned = value.trimmed().toUpper().left(20);
+    for (QChar& c : cleaned)
+        c = CaracterValido(c);
+    return cleaned;
+}
+
 } // namespace Nomenclator

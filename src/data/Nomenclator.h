@@ -39,4 +39,10 @@ QStringList levelKeys(const QString& position);
  */
 QChar CaracterValido(QChar c);
 
+/**
+ * A value typed for a suffix, cleaned: trimmed, upper case, cut to 20 characters, every
+ * character that CaracterValido rejects turned into a blank.
+ */
+QString LimpiarValor(const QString& value);
+
 } // namespace Nomenclator

@@ -39,6 +39,19 @@ public:
 };
 
 /**
+ * The line a chooser starts on when it searches for a text: the first line that begins with
+ * it, ignoring case; -1 when none does.
+ */
+inline int firstLineStartingWith(const QStringList& lines, const QString& text)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).startsWith(text, Qt::CaseInsensitive))
+            return i;
+    }
+    return -1;
+}
+
+/**
  * The common error report: the description, two line breaks, the number and the section
  * label, as in "Campo requerido\n\n3265 - seccion [Aduplan.frmMain.FRAM1_CargarInternos]".
  */

@@ -29,14 +29,19 @@ bool ScriptedDialogs::question(const QString& text)
     return next(questionAnswers, "question", text);
 }
 
-std::optional<QString> ScriptedDialogs::textInput(const QString& prompt, const QString&,
-                                                  const QString&)
+std::optional<QString> ScriptedDialogs::textInput(const QString& prompt, const QString& title,
+                                                  const QString& defaultText)
 {
+    inputs << title + QLatin1Char('|') + prompt + QLatin1Char('|') + defaultText;
     return next(textAnswers, "text input", prompt);
 }
 
-std::optional<QString> ScriptedDialogs::chooseOption(const QStringList& lines, int)
+std::optional<QString> ScriptedDialogs::chooseOption(const QStringList& lines, int preselected)
 {
+    QStringList shown = lines;
+    if (preselected >= 0 && preselected < shown.size())
+        shown[preselected].prepend(QLatin1Char('>'));
+    choices << shown;
     return next(optionAnswers, "option", lines.join(QLatin1Char('|')));
 }
 

@@ -28,6 +28,10 @@ public:
     QStringList originTexts;
     /** The folder each file choice started in. */
     QStringList fileFolders;
+    /** Each text input as "title|prompt|default". */
+    QStringList inputs;
+    /** Each chooser's lines, the preselected one marked with a leading ">". */
+    QList<QStringList> choices;
 
     void message(MessageIcon icon, const QString& text) override;
     bool question(const QString& text) override;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "review/ArticleTableModel.h"
+
+#include <QMainWindow>
+
+class QMenu;
+class QTableView;
+class Workspace;
+
+/**
+ * The results list ("Resultados") of an interno: its records with errors or its clean records,
+ * loaded once when the window opens. Enter or a double click opens the line in the record
+ * editor; after a save the list is read again and the line that followed the saved one is
+ * selected, so a whole list can be corrected from the keyboard.
+ */
+class frmDEP : public QMainWindow {
+    Q_OBJECT
+public:
+    frmDEP(Workspace& ws, const QString& interno, ArticleTableModel::List list,
+           QWidget* parent = nullptr);
+
+    /** The list a refill after a save reads (the one chosen last); the lines stay as they are. */
+    void setRefillList(ArticleTableModel::List list) { m_refillList = list; }
+    /** The menu "Archivo", for commands added beside "Salir". */
+    QMenu* mnuArchivo() const { return m_mnuArchivo; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    /** `CargarRegConErrores` or `CargarRegOK`: reads the list's rows again. */
+    void load(ArticleTableModel::List list);
+    /** Opens the current line in the record editor; refills the list after a save. */
+    void openRecord();
+
+    Workspace& m_ws;
+    QString m_interno;
+    ArticleTableModel::List m_refillList;
+    ArticleTableModel m_model;
+    QTableView* lstDEP = nullptr;
+    QMenu* m_mnuArchivo = nullptr;
+};

@@ -1,0 +1,180 @@
+#include "ReviewHome.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+using ReviewHome::Fixture;
+
+class TestRecordEditor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina)); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void suffixDialogueOffersAndCleansValues()
+    {
+        Fixture f;
+        const QString position = u"8482.10.10.000B"_s;
+        // Groups in code order; the previous option preselected; a decimal refused, then a
+        // number padded to six digits.
+        f.dialogs.optionAnswers << u"AB02 - Modelo dos"_s;
+        f.dialogs.textAnswers << u"12.5"_s << u"150"_s;
+        QCOMPARE(f.editor.VerificarSufijos(position, u"ZA(000150)-AB02-"_s), u"AB02-ZA(000150)-"_s);
+        QCOMPARE(f.dialogs.choices.last(),
+                 QStringList({u"AB00 - Ninguna opción"_s, u"AB01 - Modelo uno"_s,
+                              u">AB02 - Modelo dos"_s}));
+        QCOMPARE(f.dialogs.inputs, QStringList(2, u"Ingrese Valor|Indique el año|000150"_s));
+        QCOMPARE(f.lastMessage(), u"0:Debe Ingresar un Valor Númerico"_s);
+
+        // No previous string: the chooser starts on "00", the input empty; seven digits keep
+        // six.
+        f.dialogs.optionAnswers << u"AB00 - Ninguna opción"_s;
+        f.dialogs.textAnswers << u"1234567"_s;
+        QCOMPARE(f.editor.VerificarSufijos(position, u"AA(AB01)-"_s), u"AB00-ZA(123456)-"_s);
+        QCOMPARE(f.dialogs.choices.last().first(), u">AB00 - Ninguna opción"_s);
+        QCOMPARE(f.dialogs.inputs.last(), u"Ingrese Valor|Indique el año|"_s);
+
+        // An empty answer, No: asked again; empty again, Yes: nothing of the run is kept.
+        f.dialogs.messages.clear();
+        f.dialogs.optionAnswers << u"AB01 - Modelo uno"_s;
+        f.dialogs.textAnswers << std::nullopt << u""_s;
+        f.dialogs.questionAnswers << false << true;
+        QCOMPARE(f.editor.VerificarSufijos(position, {}), QString());
+        QCOMPARE(f.dialogs.questions, QStringList(2, u"Desea cancelar la operación"_s));
+        QCOMPARE(f.dialogs.messageTexts(), QStringList{u"Debe Ingresar un Valor Númerico"_s});
+
+        // Leaving the chooser gives up the run.
+        f.dialogs.optionAnswers << std::nullopt;
+        QCOMPARE(f.editor.VerificarSufijos(position, {}), QString());
+        QCOMPARE(f.lastMessage(), u"0:Error en generar sufijos"_s);
+
+        // A text code and a code of neither kind both take a cleaned text.
+        f.dialogs.textAnswers << u"(Marca-x)"_s << u"iso 4017 & más letras de veinte"_s;
+        QCOMPARE(f.editor.VerificarSufijos(u"7318.15.00.200D"_s, u"QX(OLD)-"_s),
+                 u"AT(MARCA X)-QX(ISO 4017 & M S LETRA)-"_s);
+        QCOMPARE(f.dialogs.inputs.mid(f.dialogs.inputs.size() - 2),
+                 QStringList({u"Ingrese Valor|Indique la marca|"_s,
+                              u"Ingrese Valor|Indique la norma|OLD"_s}));
+
+        QCOMPARE(f.editor.VerificarSufijos(u"3926.90.90.990E"_s, u"X-"_s), u"SIN SUFIJOS"_s);
+        QCOMPARE(f.lastMessage(), u"0:No se encontro Sufijo en el nomenclador"_s);
+        QCOMPARE(f.progress.busyDepth, 0);
+    }
+
+    void positionCheck()
+    {
+        Fixture f;
+        QVERIFY(f.editor.CargarDatos(u"100"_s, 1));
+        EditorFields& fields = f.editor.fields();
+        QVERIFY(fields.statisticalUnit.isEmpty() && fields.lapi.isEmpty());
+        QCOMPARE(fields.statisticalUnitCaption, u"Unidad Estadistica []"_s);
+
+        for (const QString& wrong : {u"8482.10.10"_s, u"8482.10.10.000BB"_s}) {
+            QVERIFY(!f.editor.ProcesarNCM(wrong));
+            QCOMPARE(f.lastMessage(), u"2:Error en la estructura de la posición"_s);
+        }
+        fields.suffixes = u"ANTES-"_s;
+        QVERIFY(!f.editor.ProcesarNCM(u"8482.10.10.000C"_s));
+        QCOMPARE(f.lastMessage(), u"2:Posición no encontrada en Nomenclador"_s);
+        QVERIFY(fields.statisticalUnit.isEmpty());
+        QCOMPARE(fields.suffixes, u"ANTES-"_s);
+
+        // Commas read as points; unit 7 shown as 07; the LAPI mark; the suffixes asked again.
+        f.dialogs.optionAnswers << u"AB01 - Modelo uno"_s;
+        f.dialogs.textAnswers << u"201901"_s;
+        QVERIFY(f.editor.ProcesarNCM(u"8482,10,10,000B"_s));
+        QCOMPARE(fields.statisticalUnit + u'|' + fields.statisticalUnitCaption + u'|' +
+                     fields.lapi + u'|' + fields.positionDescription + u'|' + fields.suffixes,
+                 u"07|Unidad Estadistica [07]|S|RODAMIENTOS|AB01-ZA(201901)-"_s);
+
+        // Giving up the suffixes empties them; the confirmed unit stays. No mark: "N".
+        f.dialogs.textAnswers << u""_s;
+        f.dialogs.questionAnswers << true;
+        QVERIFY(f.editor.ProcesarNCM(u"7318.15.00.200D"_s));
+        QCOMPARE(fields.statisticalUnit + u'|' + fields.lapi + u'|' + fields.suffixes, u"01|N|"_s);
+        QCOMPARE(f.progress.busyDepth, 0);
+    }
+
+    void rulesInOrderThenSave()
+    {
+        Fixture f;
+        QVERIFY(f.editor.CargarDatos(u"100"_s, 1));
+        EditorFields& fields = f.editor.fields();
+        QCOMPARE(fields.quantity + u'|' + fields.unitPrice + u'|' + fields.total + u'|' +
+                     fields.statisticalQuantity + u'|' + fields.specificDutyQuantity,
+                 u"12,50|00,12500|01,56|00,00|0"_s);
+        QCOMPARE(fields.country, -1); // XX is no country of the list
+
+        const auto refusal = [&f]() {
+            return f.editor.GrabarDatos() ? u"saved"_s : f.lastMessage();
+        };
+        QCOMPARE(refusal(), u"2:Falta información sobre la posición arancelaria."_s);
+        fields.position = u"3926.90.90.990E"_s;
+        QVERIFY(f.editor.ProcesarNCM(fields.position, RecordEditor::SuffixEntry::Keep));
+        fields.declaredUnit = u"  "_s;
+        QCOMPARE(refusal(), u"2:Falta ingresar unidad declarada"_s);
+
+        // Declared in the statistical unit: a quantity must be the invoice's, zero takes it.
+        fields.declaredUnit = u"05"_s;
+        fields.statisticalQuantity = u"10"_s;
+        QCOMPARE(refusal(), u"2:La Cantidad Declarada debe ser igual a la Cantidad Especifica"_s);
+        fields.statisticalQuantity = u"0"_s;
+        fields.goodsCondition = u"A1"_s;
+        QCOMPARE(refusal(), u"1:Estado de mercaderia inválida"_s);
+        QCOMPARE(fields.statisticalQuantity, u"12,50"_s);
+        fields.goodsCondition = u" 2 "_s;
+        QCOMPARE(refusal(), u"2:Falta seleccionar el país de origen."_s);
+        fields.country = 0;
+        fields.suffixes = u"AA(X)-"_s;
+        QCOMPARE(refusal(), u"2:Sufijos inválidos"_s);
+        fields.suffixes = u"SIN SUFIJOS"_s;
+        fields.position = u"3926.90.90.990X"_s;
+        QCOMPARE(refusal(), u"2:La posición es Inexistente!"_s);
+        QVERIFY(f.row(1).state.isNull());
+
+        // Other units: the quantities are not compared. Values are stored as typed.
+        fields.position = u"3926.90.90.990E"_s;
+        fields.declaredUnit = u"U'1"_s;
+        fields.statisticalQuantity = u"3,25"_s;
+        fields.specificDutyQuantity = u"9"_s; // hidden: not written
+        QCOMPARE(refusal(), u"saved"_s);
+        const Article saved = f.row(1);
+        QCOMPARE(QStringList({saved.state, saved.check, saved.position, saved.lapi, saved.suffixes,
+                              saved.declaredUnit, saved.statisticalUnit, saved.goodsCondition,
+                              saved.country}),
+                 QStringList({u"M"_s, u"OK"_s, u"3926.90.90.990E"_s, u"N"_s, u"SIN SUFIJOS"_s,
+                              u"U'1"_s, u"05"_s, u" 2 "_s, u"BR"_s}));
+        QCOMPARE(saved.statisticalQuantity, std::optional<double>(3.25));
+        QVERIFY(saved.specificDutyUnit.isNull() && !saved.specificDutyQuantity);
+
+        // A row gone meanwhile is not saved, and the operator is told.
+        f.home.runWorkSql(u"delete from ART where ARTORD = 1;\n"_s);
+        QCOMPARE(refusal(), u"2:No se grabó el registro: el interno 100 ya no tiene la línea 1."_s);
+    }
+
+    void cleanRowKeepsItsConfirmationAndSpecificDuty()
+    {
+        Fixture f;
+        QVERIFY(!f.editor.CargarDatos(u"100"_s, 9));
+        QCOMPARE(f.editor.fields().position, u"8252.00.00.000B"_s);
+        QVERIFY(f.editor.CargarDatos(u"100"_s, 2));
+        EditorFields& fields = f.editor.fields();
+        QCOMPARE(fields.statisticalUnit + u'|' + fields.lapi + u'|' + fields.specificDutyCaption +
+                     u'|' + fields.specificDutyQuantity + u'|' + fields.positionDescription,
+                 u"05|S|Derecho Especifico [07]|0|PLASTICOS"_s);
+        QCOMPARE(f.editor.countries().names,
+                 QStringList({u"BRASIL"_s, u"ESTADOS UNIDOS"_s, u"JAPON"_s}));
+        QCOMPARE(fields.country, 2);
+        fields.specificDutyQuantity = u"3,5"_s;
+        QVERIFY(f.editor.GrabarDatos());
+        const Article saved = f.row(2);
+        QCOMPARE(saved.specificDutyUnit + saved.country + saved.lapi + saved.state, u"07JPSM"_s);
+        QCOMPARE(saved.specificDutyQuantity, std::optional<double>(3.5));
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordEditor)
+#include "tst_recordeditor.moc"

@@ -1,0 +1,250 @@
+#include "ReviewHome.h"
+
+#include "controls/ClCntrl.h"
+#include "review/FrmCargaSufijos.h"
+#include "review/frmDEP.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using ReviewHome::Fixture;
+
+namespace {
+
+template <typename T> T* control(QWidget* window, const char* name)
+{
+    T* found = window->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("control %s not found", name);
+    return found;
+}
+
+/** Presses the key on the widget that has the focus. */
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+/** Runs the action while drive() works the modal window it opens; false when none opened. */
+bool withModal(const std::function<void()>& action, const std::function<void(QWidget*)>& drive)
+{
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        QTRY_COMPARE(QApplication::activeWindow(), modal);
+        opened = true;
+        drive(modal);
+        if (modal->isVisible())
+            modal->close();
+    });
+    action();
+    return opened;
+}
+
+/** The lines of the results list, as shown in their first column. */
+QStringList lines(QTableView* list)
+{
+    QStringList shown;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        shown << list->model()->index(row, 0).data().toString();
+    return shown;
+}
+
+/** A double click as the window system delivers it: a click, then the second press as a
+ *  double click, then its release. */
+void doubleClick(QWidget* widget, const QPoint& at)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+}
+
+/** The pointer moved over the widget with no button pressed. */
+void hover(QWidget* widget, const QPoint& at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+QColor base(QWidget* widget)
+{
+    return widget->palette().color(QPalette::Base);
+}
+
+} // namespace
+
+class TestReviewWindows : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina)); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void listEditorRoundTrip()
+    {
+        Fixture f;
+        frmDEP results(f.ws, u"100"_s, ArticleTableModel::List::WithErrors);
+        results.show();
+        QVERIFY(QTest::qWaitForWindowActive(&results));
+        QCOMPARE(results.windowTitle(), u"Resultados"_s);
+        auto* list = control<QTableView>(&results, "lstDEP");
+        QCOMPARE(lines(list), QStringList({u"0001"_s, u"0003"_s, u"0004"_s}));
+        QCOMPARE(list->columnWidth(2), 233); // 3500 twips
+        QCOMPARE(control<QMenu>(&results, "mnuArchivo")->actions().first()->text(), u"Salir"_s);
+        list->setFocus();
+
+        // Enter opens the first line: the position is checked, the fields filled from the
+        // keyboard, F11 saves.
+        const bool saved = withModal(
+            [] { press(Qt::Key_Return); },
+            [&f](QWidget* editor) {
+                QCOMPARE(editor->windowTitle(), u"Modificar"_s);
+                auto* position = control<QLineEdit>(editor, "txtPRCNCM");
+                QCOMPARE(QApplication::focusWidget(), position);
+                QCOMPARE(base(position), QColor(192, 255, 192));
+                QTRY_COMPARE(position->selectedText(), position->text());
+                QTest::keyClicks(position, u"3926.90.90.990E"_s);
+                press(Qt::Key_Return);
+                QCOMPARE(f.lastMessage(), u"0:No se encontro Sufijo en el nomenclador"_s);
+                QCOMPARE(control<QLabel>(editor, "lbPRCEUN")->text(), u"Unidad Estadistica [05]"_s);
+                QCOMPARE(control<QLineEdit>(editor, "txtPositionDescription")->text(),
+                         u"PLASTICOS"_s);
+                QVERIFY(!control<QLineEdit>(editor, "txtPRCSCA")->isVisible());
+                QCOMPARE(QApplication::focusWidget()->objectName(), u"txtPRCECA"_s);
+                QCOMPARE(base(position), QColor(Qt::white));
+                press(Qt::Key_Down); // the hidden specific-duty quantity is passed over
+                QTest::keyClicks(QApplication::focusWidget(), u"01"_s);
+                press(Qt::Key_Return);
+                QTest::keyClicks(QApplication::focusWidget(), u"1"_s);
+                press(Qt::Key_Up);
+                QCOMPARE(QApplication::focusWidget()->objectName(), u"txtPRCDUN"_s);
+                press(Qt::Key_Down);
+                press(Qt::Key_Return);
+                auto* country = control<QComboBox>(editor, "cboPRCORI");
+                QCOMPARE(QApplication::focusWidget(), country);
+                QCOMPARE(country->currentIndex(), -1);
+                press(Qt::Key_Down);
+                press(Qt::Key_F11);
+                QVERIFY(!editor->isVisible());
+            });
+        QVERIFY(saved);
+        const Article corrected = f.row(1);
+        QCOMPARE(corrected.state + corrected.check + corrected.declaredUnit +
+                     corrected.goodsCondition + corrected.country,
+                 u"MOK011BR"_s);
+        // Refilled without the saved line; the line that followed it is selected, and the list
+        // has the keyboard again.
+        QCOMPARE(lines(list), QStringList({u"0003"_s, u"0004"_s}));
+        QCOMPARE(list->currentIndex().row(), 0);
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+
+        // Escape leaves the row as stored and the list as it was.
+        const QVariantList stored = f.row(3).values();
+        QVERIFY(withModal([] { press(Qt::Key_Return); },
+                          [](QWidget* editor) {
+                              QCOMPARE(control<QLineEdit>(editor, "txtARTDSC")->text(),
+                                       u"POSICION"_s);
+                              QTest::keyClicks(control<QLineEdit>(editor, "txtPRCDUN"), u"99"_s);
+                              press(Qt::Key_Escape);
+                          }));
+        QCOMPARE(f.row(3).values(), stored);
+        QCOMPARE(lines(list), QStringList({u"0003"_s, u"0004"_s}));
+
+        // A double click (two clicks) on a line opens it too.
+        const QRect second = list->visualRect(list->model()->index(1, 1));
+        QVERIFY(withModal([&] { doubleClick(list->viewport(), second.center()); },
+                          [](QWidget* editor) {
+                              QCOMPARE(control<QLineEdit>(editor, "txtARTNRO")->text(), u"S-4"_s);
+                              press(Qt::Key_Escape);
+                          }));
+        QCOMPARE(f.dialogs.messages.size(), 1);
+    }
+
+    void inputHelperMovesAndTypes()
+    {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        QList<QLineEdit*> boxes;
+        for (const QString& text : {u"uno"_s, u"dos"_s, u"tres"_s}) {
+            boxes << new QLineEdit(text, &window);
+            layout->addWidget(boxes.last());
+            (new ClCntrl)->sLinkText(boxes.last());
+        }
+        auto* list = new QListWidget(&window);
+        list->addItems({u"AB00 - Ninguna opción"_s, u"AB01 - Uno"_s, u"AB02 - Dos"_s});
+        layout->addWidget(list);
+        auto* helper = new ClCntrl;
+        helper->sLinkListBox(list);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        boxes.at(0)->setFocus();
+        press(Qt::Key_Return); // swallowed: the text stays, the focus moves on
+        QCOMPARE(boxes.at(0)->text(), u"uno"_s);
+        QCOMPARE(QApplication::focusWidget(), boxes.at(1));
+        QTRY_COMPARE(boxes.at(1)->selectedText(), u"dos"_s);
+        press(Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), boxes.at(2));
+        press(Qt::Key_Up);
+        press(Qt::Key_Up);
+        QCOMPARE(QApplication::focusWidget(), boxes.at(0));
+
+        // The keypad's decimal key types the locale's separator, the main keyboard's "." stays.
+        boxes.at(0)->clear();
+        QTest::keyClicks(boxes.at(0), u"1"_s);
+        QTest::keyClick(boxes.at(0), Qt::Key_Period, Qt::KeypadModifier);
+        QTest::keyClicks(boxes.at(0), u"5."_s);
+        QCOMPARE(boxes.at(0)->text(), u"1,5."_s);
+
+        helper->LstBuscarStr(u"ab02"_s);
+        QCOMPARE(list->currentRow(), 2);
+        helper->LstBuscarStr(u"AC"_s);
+        QCOMPARE(list->currentRow(), -1);
+        hover(list->viewport(), list->visualItemRect(list->item(1)).center());
+        QCOMPARE(list->viewport()->toolTip(), u"AB01 - Uno"_s);
+        hover(list->viewport(), QPoint(5, list->viewport()->height() - 2));
+        QCOMPARE(list->viewport()->toolTip(), QString());
+    }
+
+    void optionChooser()
+    {
+        const QStringList lines = {u"AB00 - Ninguna opción"_s, u"AB01 - Uno"_s, u"AB02 - Dos"_s};
+        const auto chosen = [&lines](int preselected, const std::function<void(QWidget*)>& act) {
+            std::optional<QString> result;
+            withModal([&] { result = FrmCargaSufijos::choose(lines, preselected, nullptr); },
+                      [&act](QWidget* chooser) {
+                          QCOMPARE(chooser->windowTitle(), u"Carga de Sufijos"_s);
+                          act(chooser);
+                      });
+            return result.value_or(u"(nada)"_s);
+        };
+        QCOMPARE(chosen(2, [](QWidget*) { press(Qt::Key_Return); }), lines.at(2));
+        QCOMPARE(chosen(-1, [](QWidget*) { press(Qt::Key_Enter); }), lines.at(0));
+        QCOMPARE(chosen(0,
+                        [](QWidget* chooser) {
+                            auto* list = control<QListWidget>(chooser, "LstOpcion");
+                            doubleClick(list->viewport(),
+                                        list->visualItemRect(list->item(1)).center());
+                        }),
+                 lines.at(1));
+        QCOMPARE(chosen(0, [](QWidget*) { press(Qt::Key_Escape); }), u"(nada)"_s);
+    }
+};
+
+QTEST_MAIN(TestReviewWindows)
+#include "tst_reviewwindows.moc"
