@@ -51,5 +51,9 @@ int process(Context& context);
 int stats(Context& context);
 /** rows INTERNO: the interno's article rows as JSON, one a line, by ARTORD. */
 int rows(Context& context);
+/** export INTERNO --order ARTORD|ARTNRO|ARTDSC --out FILE: the results export. */
+int exportRows(Context& context);
+/** report INTERNO --errors|--ok --pdf FILE: the control report as a PDF. */
+int report(Context& context);
 
 } // namespace Cli
