@@ -214,11 +214,11 @@ void render(QPagedPaintDevice& device, const QList<Article>& rows)
     painter.end();
 }
 
-void writePdf(const QList<Article>& rows, const QString& path)
+void writePdf(const QList<Article>& rows, const QString& path, const QPageLayout& layout)
 {
-    writeAtomically(path, [&rows](QIODevice& file) {
+    writeAtomically(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
-        writer.setPageLayout(pageLayout());
+        writer.setPageLayout(layout);
         writer.setCreator(QStringLiteral("Aduplan"));
         render(writer, rows);
         return true;

@@ -37,6 +37,7 @@ int pageCount(const QPaintDevice& device, qsizetype rows);
 void render(QPagedPaintDevice& device, const QList<Article>& rows);
 
 /** Writes the report as a PDF file that replaces the former one whole; raises on failure. */
-void writePdf(const QList<Article>& rows, const QString& path);
+void writePdf(const QList<Article>& rows, const QString& path,
+              const QPageLayout& layout = pageLayout());
 
 } // namespace ControlReport
