@@ -4,6 +4,7 @@
 #include "review/AtomicFile.h"
 
 #include <QLocale>
+#include <QPageRanges>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -193,9 +194,15 @@ void render(QPagedPaintDevice& device, const QList<Article>& rows)
     QFont captions = font;
     captions.setBold(true);
 
+    // Only the pages the print dialog chose, when it chose some.
+    const QPageRanges chosen = device.pageRanges();
+    bool firstPainted = true;
     for (int n = 0; n < pages; ++n) {
-        if (n > 0)
+        if (!chosen.isEmpty() && !chosen.contains(n + 1))
+            continue;
+        if (!firstPainted)
             device.newPage();
+        firstPainted = false;
         paintHeader(painter, captions);
         painter.setFont(font);
         const qsizetype first = qsizetype(n) * p.rows;

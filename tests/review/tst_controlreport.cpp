@@ -1,6 +1,7 @@
 #include "review/ControlReport.h"
 #include "review/ReviewData.h"
 
+#include <QPdfWriter>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -67,6 +68,19 @@ private Q_SLOTS:
         const QString all = pages.join(u' ');
         QCOMPARE(all.count(u"FILA"_s), 70);
         QVERIFY(pages.last().contains(u"P-70 FILA 70.00"_s));
+
+        // Printing the second page alone paints it with its own number.
+        const QString path = report.home.file(u"p2.pdf"_s);
+        {
+            QPdfWriter writer(path);
+            writer.setPageLayout(ControlReport::pageLayout());
+            writer.setPageRanges(QPageRanges::fromString(u"2"_s));
+            ControlReport::render(writer, ControlReport::rows(report.store, u"500"_s,
+                                                              ArticleTableModel::List::Clean));
+        }
+        const QStringList second = ReviewData::pdfPages(path);
+        QCOMPARE(second.size(), 1);
+        QVERIFY(second.first().endsWith(u"Pagina 2 de 3"_s));
     }
 };
 
