@@ -1,15 +1,12 @@
 #include "review/ReviewData.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Cli {
-    ReviewData::Home home;
+struct Cli : ReviewData::Session {
     QString err;
 
     /** Runs the command (arguments split at blanks, FILE replaced by `file`); the exit code. */
@@ -37,17 +34,14 @@ private Q_SLOTS:
     {
         Cli cli;
         QCOMPARE(cli.run("export 100 --order ARTNRO --out FILE", cli.home.file(u"libro"_s)), 0);
-        QFile file(cli.home.file(u"libro.xls"_s));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\r');
+        const QList<QByteArray> lines =
+            ReviewData::bytes(cli.home.file(u"libro.xls"_s)).split('\r');
         QCOMPARE(lines.size(), 6); // the header, four rows, nothing after the last CR
         QCOMPARE(lines.at(1), "\nA-3\tBulon largo\t410\t\"\"\t1\t1234.5\t1234.5\t7318.15.00.000A\t"
                               "SIN SUFIJOS\tOK"_ba);
-        QVERIFY(lines.at(2).startsWith("B-2\t"));
 
         QCOMPARE(cli.run("export 300 --order ARTORD --out FILE", cli.home.file(u"vacio"_s)), 1);
-        QVERIFY(!cli.err.isEmpty());
-        QVERIFY(!QFile::exists(cli.home.file(u"vacio.xls"_s)));
+        QVERIFY(!cli.err.isEmpty() && !QFile::exists(cli.home.file(u"vacio.xls"_s)));
         QCOMPARE(cli.run("export 100 --order PRCCRC --out x"), 2);
         QCOMPARE(cli.run("export 100 --order ARTORD"), 2);
     }
@@ -61,12 +55,10 @@ private Q_SLOTS:
         QCOMPARE(pages.size(), 1);
         QVERIFY2(pages.first().contains(u"C-1 Arandela 410 05.00 01.5000 07.50"_s),
                  qPrintable(pages.first()));
-        QVERIFY(!pages.first().contains(u"B-2"_s));
 
-        const QString none = cli.home.file(u"n.pdf"_s);
-        QCOMPARE(cli.run("report 300 --ok --pdf FILE", none), 1);
+        QCOMPARE(cli.run("report 300 --ok --pdf FILE", cli.home.file(u"n.pdf"_s)), 1);
         QVERIFY2(cli.err.contains(u"No hay articulos para mostrar\n"_s), qPrintable(cli.err));
-        QVERIFY(!QFile::exists(none));
+        QVERIFY(!QFile::exists(cli.home.file(u"n.pdf"_s)));
         QCOMPARE(cli.run("report 100 --errors --ok --pdf x.pdf"), 2);
     }
 };

@@ -3,12 +3,11 @@
 #include "review/ReviewData.h"
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using ReviewData::bytes;
 
 namespace {
 
@@ -22,21 +21,7 @@ struct Export : ReviewData::Session {
             return path;
         });
     }
-    QByteArray file(const QString& name) const
-    {
-        QFile f(home.file(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
-    }
 };
-
-QString unzipped(const QString& archive, const char* member)
-{
-    QProcess unzip;
-    unzip.start(u"unzip"_s, {u"-p"_s, archive, QLatin1String(member)});
-    if (!unzip.waitForFinished(30000) || unzip.exitCode() != 0)
-        qFatal("unzip failed on %s", member);
-    return QString::fromUtf8(unzip.readAllStandardOutput());
-}
 
 } // namespace
 
@@ -51,77 +36,57 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
         Export e;
         const QString path = e.home.file(u"r.xls"_s);
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("a much longer former content") > 0);
-        old.close();
-
+        writeAtomically(path, [](QIODevice& f) { return f.write("a longer former content") > 0; });
         QCOMPARE(e.run("ARTORD", path), ExportOutcome::Written);
         // CR LF after the header only; the unit quoted, NULL empty, decimal comma, no thousands
         // separator; the tab and line feed inside descriptions made blanks.
         QCOMPARE(
-            e.file(u"r.xls"_s),
+            bytes(path),
             "codigo\tdescripcion\torigen\tunidad\tcantidad\tunitario\ttotal\tncm\tsufijos\t"
             "estado\r\n"
             "C-1\tArandela\t410\t\t5\t1,5\t7,5\t\t\t\r"
             "B-2\tTuerca grande\t410\t\"07\"\t2,5\t0,125\t0,3125\t8482.10.10.000B\tAA(1)-\tOK\r"
             "A-3\tBulon largo\t410\t\"\"\t1\t1234,5\t1234,5\t7318.15.00.000A\tSIN SUFIJOS\tOK\r"
             "D-4\tZocalo\t410\t\"01\"\t3\t2\t6\t9999.99.99.999Z\t\tPOS\r"_ba);
-        QVERIFY(e.dialogs.messages.isEmpty());
-        QCOMPARE(e.progress.busyDepth, 0);
+        QVERIFY(e.dialogs.messages.isEmpty() && e.progress.busyDepth == 0);
 
-        const auto firstFields = [&e, &path](const char* column) {
+        QString orders;
+        for (const char* column : {"ARTNRO", "ARTDSC"}) {
             e.run(column, path);
-            QStringList numbers;
-            for (const QByteArray& line : e.file(u"r.xls"_s).split('\r').mid(1, 4))
-                numbers << QString::fromUtf8(line.trimmed().left(3));
-            return numbers.join(u' ');
-        };
-        QCOMPARE(firstFields("ARTNRO"), u"A-3 B-2 C-1 D-4"_s);
-        QCOMPARE(firstFields("ARTDSC"), u"C-1 A-3 B-2 D-4"_s);
-        QCOMPARE(exportOrder(u"ARTORD; drop table ART"_s), nullptr);
+            for (const QByteArray& line : bytes(path).split('\r').mid(1, 4))
+                orders += QString::fromUtf8(line.trimmed().left(3)) + u' ';
+        }
+        QCOMPARE(orders, u"A-3 B-2 C-1 D-4 C-1 A-3 B-2 D-4 "_s);
+        QCOMPARE(exportOrder(u"ARTORD desc"_s), nullptr);
     }
 
-    void nameRuleAndNothingToWrite()
+    void nameRuleNothingToWriteAndFailure()
     {
-        QCOMPARE(withXlsExtension(u"a/libro"_s), u"a/libro.xls"_s);
-        QCOMPARE(withXlsExtension(u"libro.Xls"_s), u"libro.Xls"_s);
-        QCOMPARE(withXlsExtension(u"libro.txt"_s), u"libro.txt.xls"_s);
-        QCOMPARE(withXlsExtension(u"librosxls"_s), u"librosxls"_s);
-        QCOMPARE(withXlsExtension(u"libro.XLSX"_s), u"libro.XLSX"_s);
+        QStringList names;
+        for (const auto& name : {u"a/libro"_s, u"l.Xls"_s, u"l.txt"_s, u"lxls"_s, u"l.XLSX"_s})
+            names << withXlsExtension(name);
+        QCOMPARE(names, QStringList({u"a/libro.xls"_s, u"l.Xls"_s, u"l.txt.xls"_s, u"lxls"_s,
+                                     u"l.XLSX"_s}));
 
         Export e;
-        // No rows: no question, no file, no message. A blank answer writes nothing either.
-        QCOMPARE(e.run("ARTORD", e.home.file(u"vacio.xls"_s), u"300"_s), ExportOutcome::Empty);
-        QCOMPARE(e.asked, 0);
+        // No rows: no question and no file; a blank answer writes nothing; nothing is said.
+        QCOMPARE(e.run("ARTORD", e.home.file(u"v.xls"_s), u"300"_s), ExportOutcome::Empty);
         QCOMPARE(e.run("ARTORD", u"  "_s), ExportOutcome::Cancelled);
         QCOMPARE(e.asked, 1);
-        QCOMPARE(QDir(e.home.path()).entryList(QDir::Files).filter(u"xls"_s), QStringList());
         QVERIFY(e.dialogs.messages.isEmpty());
-    }
 
-    void failureLeavesTheFormerFile()
-    {
-        Export e;
-        const QString path = e.home.file(u"viejo.xls"_s);
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("viejo") == 5);
-        old.close();
+        // A failed write leaves the former file and no other; the export reports it.
+        const QString path = e.home.file(u"v.xls"_s);
+        writeAtomically(path, [](QIODevice& f) { return f.write("viejo") > 0; });
         const QStringList before = QDir(e.home.path()).entryList(QDir::Files);
-
-        try {
-            writeAtomically(path, [](QIODevice& file) { return file.write("nue") < 0; });
-            QFAIL("no error raised");
-        } catch (const AppError& error) {
-            QVERIFY(error.description().startsWith(u"No se pudo escribir el archivo "_s));
-        }
-        QCOMPARE(e.file(u"viejo.xls"_s), "viejo"_ba);
+        QVERIFY_THROWS_EXCEPTION(
+            AppError, writeAtomically(path, [](QIODevice& f) { return f.write("nuevo") < 0; }));
+        QCOMPARE(bytes(path), "viejo"_ba);
         QCOMPARE(QDir(e.home.path()).entryList(QDir::Files), before);
-
-        // The export reports it with the critical icon, the description and the number.
         QCOMPARE(e.run("ARTORD", e.home.file(u"falta/r.xls"_s)), ExportOutcome::Failed);
-        QCOMPARE(e.dialogs.messages.size(), 1);
-        QCOMPARE(e.dialogs.messages.first().icon, MessageIcon::Critical);
-        QVERIFY(e.dialogs.messages.first().text.endsWith(u".\n\n75"_s));
+        QCOMPARE(e.dialogs.messages.value(0).icon, MessageIcon::Critical);
+        QVERIFY(e.dialogs.messages.value(0).text.startsWith(u"No se pudo escribir el archivo "_s));
+        QVERIFY(e.dialogs.messages.value(0).text.endsWith(u".\n\n75"_s));
     }
 
     void spreadsheetKeepsNumbersAsNumbers()
@@ -129,20 +94,19 @@ private Q_SLOTS:
         Export e;
         const QString path = e.home.file(u"r.xlsx"_s);
         QCOMPARE(e.run("ARTORD", path), ExportOutcome::Written);
-        const QString sheet = unzipped(path, "xl/worksheets/sheet1.xml");
-        // Quantity, unit price and total of every row are numbers; the NULL unit of row 2 is
-        // no cell at all, the unit "07" is text.
-        for (const char* cellName : {"E2", "F3", "G5"}) {
-            const QRegularExpression number(
-                u"<c r=\"%1\"[^>]*><v>[0-9.]+</v></c>"_s.arg(QLatin1String(cellName)));
-            QVERIFY2(sheet.contains(number), cellName);
-        }
-        QVERIFY(!sheet.contains(u"r=\"D2\""_s));
-        QVERIFY(sheet.contains(u"<c r=\"D3\" t=\"s\">"_s));
-        QVERIFY(unzipped(path, "xl/sharedStrings.xml").contains(u"<t>07</t>"_s));
-        QVERIFY(sheet.contains(u"state=\"frozen\""_s));
-        QVERIFY(sheet.contains(u"<cols>"_s));
-        QVERIFY(unzipped(path, "xl/styles.xml").contains(u"<b/>"_s));
+        const auto part = [&path](const char* name) {
+            return ReviewData::output(u"unzip"_s, {u"-p"_s, path, QLatin1String(name)});
+        };
+        const QString sheet = part("xl/worksheets/sheet1.xml");
+        // Quantity, unit price and total are numbers; the unit "07" is text, a NULL one none.
+        for (const char* cell : {"E2", "F3", "G5"})
+            QVERIFY2(sheet.contains(QRegularExpression(
+                         u"<c r=\"%1\"><v>[0-9.]+</v></c>"_s.arg(QLatin1String(cell)))),
+                     cell);
+        QVERIFY(sheet.contains(u"<c r=\"D3\" t=\"s\">"_s) && !sheet.contains(u"r=\"D2\""_s));
+        QVERIFY(part("xl/sharedStrings.xml").contains(u"<t>07</t>"_s));
+        QVERIFY(sheet.contains(u"state=\"frozen\""_s) && sheet.contains(u"<cols>"_s));
+        QVERIFY(part("xl/styles.xml").contains(u"<b/>"_s));
     }
 };
 
