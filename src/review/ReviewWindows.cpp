@@ -76,6 +76,7 @@ void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel:
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
                      [&ws, rows, procedure](QPrinter* printer) {
                          try {
+                             const BusyCursor busy(ws.progress());
                              ControlReport::render(*printer, rows);
                          } catch (const AppError& error) {
                              showError(ws, error, procedure);
