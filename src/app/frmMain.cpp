@@ -3,6 +3,7 @@
 #include "app/frmInterno.h"
 #include "config/frmConfig.h"
 #include "review/frmDEP.h"
+#include "review/ReviewWindows.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -373,10 +374,9 @@ void frmMain::FRAM3_AbrirResultados(ArticleTableModel::List list)
     m_results->activateWindow();
 }
 
-void frmMain::FRAM3_ImprimirControl(ArticleTableModel::List)
+void frmMain::FRAM3_ImprimirControl(ArticleTableModel::List list)
 {
-    m_workspace.dialogs().message(MessageIcon::Information,
-                                  QStringLiteral("Esta función todavía no está disponible."));
+    showControlReport(m_workspace, m_wizard.interno(), list, this);
 }
 
 void frmMain::render()

@@ -1,9 +1,6 @@
 #include "cli/Commands.h"
 
 #include "review/RecordEditor.h"
-#include "wizard/Internos.h"
-
-#include <QHash>
 
 namespace Cli {
 
@@ -17,7 +14,7 @@ const QStringList FieldOptions = {
 };
 
 /** Writes the options into the editor's fields; the refusal's text, or nothing. */
-std::optional<QString> apply(RecordEditor& editor, const QHash<QString, QString>& options)
+std::optional<QString> apply(RecordEditor& editor, const Arguments& options)
 {
     EditorFields& f = editor.fields();
     const std::pair<const char*, QString*> texts[] = {{"--ncm", &f.position},
@@ -26,19 +23,19 @@ std::optional<QString> apply(RecordEditor& editor, const QHash<QString, QString>
                                                       {"--eca", &f.statisticalQuantity},
                                                       {"--esm", &f.goodsCondition}};
     for (const auto& [option, field] : texts) {
-        const auto given = options.constFind(QLatin1String(option));
-        if (given != options.constEnd())
-            *field = *given;
+        if (options.has(QLatin1String(option)))
+            *field = options.values(QLatin1String(option)).last();
     }
-    if (const auto sca = options.constFind(QStringLiteral("--sca")); sca != options.constEnd()) {
+    if (options.has(QStringLiteral("--sca"))) {
         if (!editor.hasSpecificDuty())
             return QStringLiteral("El registro no tiene derecho específico.");
-        f.specificDutyQuantity = *sca;
+        f.specificDutyQuantity = options.values(QStringLiteral("--sca")).last();
     }
-    if (const auto ori = options.constFind(QStringLiteral("--ori")); ori != options.constEnd()) {
-        f.country = int(editor.countries().codes.indexOf(*ori));
+    if (options.has(QStringLiteral("--ori"))) {
+        const QString ori = options.values(QStringLiteral("--ori")).last();
+        f.country = int(editor.countries().codes.indexOf(ori));
         if (f.country < 0)
-            return QStringLiteral("País de origen desconocido: ") + *ori;
+            return QStringLiteral("País de origen desconocido: ") + ori;
     }
     return std::nullopt;
 }
@@ -47,20 +44,8 @@ std::optional<QString> apply(RecordEditor& editor, const QHash<QString, QString>
 
 int edit(Context& context)
 {
-    QStringList positional;
-    QHash<QString, QString> options;
-    for (qsizetype i = 0; i < context.args.size(); ++i) {
-        const QString& arg = context.args.at(i);
-        if (!arg.startsWith(QLatin1String("--"))) {
-            positional << arg;
-            continue;
-        }
-        if (!FieldOptions.contains(arg))
-            throw Usage{QStringLiteral("Argumento desconocido: ") + arg};
-        if (++i == context.args.size())
-            throw Usage{QStringLiteral("Falta el valor de ") + arg};
-        options.insert(arg, context.args.at(i));
-    }
+    const Arguments options = splitArguments(context.args, {}, FieldOptions);
+    const QStringList& positional = options.positional;
     if (positional.isEmpty())
         throw Usage{QStringLiteral("Falta el número de interno.")};
     if (positional.size() < 2)
@@ -72,7 +57,7 @@ int edit(Context& context)
     if (!ok)
         throw Usage{QStringLiteral("Número de línea inválido: ") + positional.at(1)};
 
-    const QString interno = Internos::textoGuardado(positional.at(0));
+    const QString interno = internoNumber(positional.at(0));
     Session session(context);
     RecordEditor editor(session.workspace());
     if (!editor.CargarDatos(interno, line)) {

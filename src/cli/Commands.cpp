@@ -41,6 +41,14 @@ QStringList Arguments::values(const QString& option) const
     return result;
 }
 
+QString Arguments::required(const QString& option) const
+{
+    const QStringList given = values(option);
+    if (given.isEmpty() || given.last().isEmpty())
+        throw Usage{QStringLiteral("Falta ") + option + QLatin1Char('.')};
+    return given.last();
+}
+
 Arguments splitArguments(const QStringList& args, const QStringList& flags,
                          const QStringList& valued)
 {

@@ -23,6 +23,8 @@ struct Arguments {
     bool has(const QString& flag) const;
     /** The values given to an option, in order. */
     QStringList values(const QString& option) const;
+    /** The value given last to an option; a usage error when it has none. */
+    QString required(const QString& option) const;
 };
 
 /**
@@ -77,5 +79,9 @@ int rows(Context& context);
  * the record editor's load, position check (suffixes kept), verification and save.
  */
 int edit(Context& context);
+/** export INTERNO --order ARTORD|ARTNRO|ARTDSC --out FILE: the results export. */
+int exportRows(Context& context);
+/** report INTERNO --errors|--ok --pdf FILE: the control report as a PDF. */
+int report(Context& context);
 
 } // namespace Cli

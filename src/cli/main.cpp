@@ -2,10 +2,11 @@
 #include "cli/Commands.h"
 #include "workspace/Workspace.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -21,19 +22,37 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "  rows INTERNO\n"
                           "  edit INTERNO ARTORD [--ncm P] [--suf S] [--dun U]\n"
                           "       [--eca Q] [--sca Q] [--esm C] [--ori ID]\n"
+                          "  export INTERNO --order ARTORD|ARTNRO|ARTDSC --out ARCHIVO\n"
+                          "  report INTERNO --errors|--ok --pdf ARCHIVO\n"
                           "  transfer INTERNO [--replace]\n";
 
 const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
     {"init", Cli::init},       {"interno", Cli::interno},   {"parse", Cli::parse},
     {"process", Cli::process}, {"stats", Cli::stats},       {"rows", Cli::rows},
-    {"edit", Cli::edit},       {"transfer", Cli::transfer},
+    {"edit", Cli::edit},       {"transfer", Cli::transfer}, {"export", Cli::exportRows},
+    {"report", Cli::report},
 };
+
+/** Whether the command paints pages: "report", after "--home DIR" when given. */
+bool paints(int argc, char* argv[])
+{
+    const int command = argc > 2 && qstrcmp(argv[1], "--home") == 0 ? 3 : 1;
+    return command < argc && qstrcmp(argv[command], "report") == 0;
+}
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // A report is painted with fonts, which need the GUI application (no window opens).
+    std::unique_ptr<QCoreApplication> app;
+    if (paints(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("Aduplan"));
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -171,6 +171,12 @@ QList<Article> ArticleStore::rows(const QString& interno, Selection selection)
     case Selection::Classified:
         condition = QStringLiteral(" and PRCEST = 'A' order by ARTORD");
         break;
+    case Selection::ByNumber:
+        condition = QStringLiteral(" order by ARTNRO");
+        break;
+    case Selection::ByDescription:
+        condition = QStringLiteral(" order by ARTDSC");
+        break;
     }
     RecordSet rs;
     m_work.Sql(selectRows(condition), {interno});

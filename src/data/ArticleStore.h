@@ -71,10 +71,12 @@ class ArticleStore {
 public:
     /** Which rows of an interno, and in which order. */
     enum class Selection {
-        All,        ///< every row, by line
-        WithErrors, ///< not classified or not checked "OK", by state, check code and line
-        Clean,      ///< checked "OK", by line
-        Classified, ///< classified from the catalog (state "A"), by line
+        All,           ///< every row, by line
+        WithErrors,    ///< not classified or not checked "OK", by state, check code and line
+        Clean,         ///< checked "OK", by line
+        Classified,    ///< classified from the catalog (state "A"), by line
+        ByNumber,      ///< every row, by article number
+        ByDescription, ///< every row, by description
     };
 
     explicit ArticleStore(DataSession& work);

@@ -37,11 +37,15 @@ ArticleTableModel::ArticleTableModel(QObject* parent)
     : QAbstractTableModel(parent)
 {}
 
+ArticleStore::Selection ArticleTableModel::selection(List list)
+{
+    return list == List::WithErrors ? ArticleStore::Selection::WithErrors
+                                    : ArticleStore::Selection::Clean;
+}
+
 void ArticleTableModel::load(ArticleStore& store, const QString& interno, List list)
 {
-    QList<Article> rows =
-        store.rows(interno, list == List::WithErrors ? ArticleStore::Selection::WithErrors
-                                                     : ArticleStore::Selection::Clean);
+    QList<Article> rows = store.rows(interno, selection(list));
     beginResetModel();
     m_rows = std::move(rows);
     m_list = list;

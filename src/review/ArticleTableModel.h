@@ -17,6 +17,9 @@ public:
 
     explicit ArticleTableModel(QObject* parent = nullptr);
 
+    /** The rows of the store that make the list, in its order. */
+    static ArticleStore::Selection selection(List list);
+
     /** Reads the interno's rows of the list from the store, in the list's order. */
     void load(ArticleStore& store, const QString& interno, List list);
 

@@ -1,6 +1,7 @@
 #include "review/frmDEP.h"
 
 #include "controls/WindowGeometry.h"
+#include "review/ReviewWindows.h"
 #include "review/frmModificar.h"
 #include "workspace/Workspace.h"
 
@@ -23,6 +24,7 @@ frmDEP::frmDEP(Workspace& ws, const QString& interno, ArticleTableModel::List li
 
     m_mnuArchivo = menuBar()->addMenu(QStringLiteral("Archivo"));
     m_mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
+    addExportMenu(m_mnuArchivo, ws, interno, this);
     QAction* mnuSalir = m_mnuArchivo->addAction(QStringLiteral("Salir"));
     mnuSalir->setObjectName(QStringLiteral("mnuSalir"));
     connect(mnuSalir, &QAction::triggered, this, &QWidget::close);

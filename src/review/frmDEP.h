@@ -22,8 +22,6 @@ public:
 
     /** The list a refill after a save reads (the one chosen last); the lines stay as they are. */
     void setRefillList(ArticleTableModel::List list) { m_refillList = list; }
-    /** The menu "Archivo", for commands added beside "Salir". */
-    QMenu* mnuArchivo() const { return m_mnuArchivo; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,70 @@
+#include "cli/Commands.h"
+
+#include "review/ControlReport.h"
+#include "review/ResultsExport.h"
+
+namespace Cli {
+
+namespace {
+
+/** The single INTERNO of a command with options. */
+QString internoOf(const Arguments& arguments)
+{
+    if (arguments.positional.size() > 1)
+        throw Usage{QStringLiteral("Argumento desconocido: ") + arguments.positional.at(1)};
+    if (arguments.positional.isEmpty() || arguments.positional.first().isEmpty())
+        throw Usage{QStringLiteral("Falta el número de interno.")};
+    return internoNumber(arguments.positional.first());
+}
+
+} // namespace
+
+int exportRows(Context& context)
+{
+    const Arguments arguments =
+        splitArguments(context.args, {}, {QStringLiteral("--order"), QStringLiteral("--out")});
+    const QString interno = internoOf(arguments);
+    const ExportOrder* order = exportOrder(arguments.required(QStringLiteral("--order")));
+    if (!order)
+        throw Usage{QStringLiteral("Orden desconocido (use ARTORD, ARTNRO o ARTDSC).")};
+    const QString path = withXlsExtension(arguments.required(QStringLiteral("--out")));
+
+    Session session(context);
+    switch (GuardarEXCEL(session.workspace(), interno, *order, [&] { return path; })) {
+    case ExportOutcome::Written:
+        return Done;
+    case ExportOutcome::Empty:
+        context.err << "El interno no tiene articulos: no se escribio ningun archivo." << Qt::endl;
+        break;
+    case ExportOutcome::Cancelled:
+    case ExportOutcome::Failed:
+        break;
+    }
+    return Failed;
+}
+
+int report(Context& context)
+{
+    const Arguments arguments =
+        splitArguments(context.args, {QStringLiteral("--errors"), QStringLiteral("--ok")},
+                       {QStringLiteral("--pdf")});
+    const QString interno = internoOf(arguments);
+    const bool errors = arguments.has(QStringLiteral("--errors"));
+    if (errors == arguments.has(QStringLiteral("--ok")))
+        throw Usage{QStringLiteral("Indique --errors o --ok.")};
+    const QString path = arguments.required(QStringLiteral("--pdf"));
+
+    Session session(context);
+    ArticleStore store(session.workspace().work());
+    const QList<Article> rows = ControlReport::rows(store, interno,
+                                                    errors ? ArticleTableModel::List::WithErrors
+                                                           : ArticleTableModel::List::Clean);
+    if (rows.isEmpty()) {
+        context.err << ControlReport::nothingToShow() << Qt::endl;
+        return Failed;
+    }
+    ControlReport::writePdf(rows, path);
+    return Done;
+}
+
+} // namespace Cli

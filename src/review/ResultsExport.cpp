@@ -1,0 +1,182 @@
+#include "review/ResultsExport.h"
+
+#include "components/FormatService.h"
+#include "review/AtomicFile.h"
+#include "workspace/Workspace.h"
+
+#include <QFile>
+#include <QTemporaryFile>
+
+#include <xlsxwriter.h>
+
+#include <optional>
+
+const std::array<ExportOrder, 3> ExportOrders = {{
+    {"ARTORD", "Ordenado por Factura", "mnufactu", ArticleStore::Selection::All},
+    {"ARTNRO", "Ordenado por Codigo de Articulo", "mnuarticulo", ArticleStore::Selection::ByNumber},
+    {"ARTDSC", "Ordenado por Descripción", "mnudescripcion",
+     ArticleStore::Selection::ByDescription},
+}};
+
+namespace {
+
+const std::array<const char*, 10> Header = {"codigo",   "descripcion", "origen", "unidad",
+                                            "cantidad", "unitario",    "total",  "ncm",
+                                            "sufijos",  "estado"};
+constexpr int UnitColumn = 3;
+
+/** A field of the export: its text (tabs and line breaks made blanks), and its number. */
+struct Cell {
+    QString text;
+    std::optional<double> number;
+};
+
+QString flat(QString text)
+{
+    for (const char c : {'\t', '\r', '\n'})
+        text.replace(QLatin1Char(c), QLatin1Char(' '));
+    return text;
+}
+
+Cell cell(const QString& text)
+{
+    return {flat(text), std::nullopt};
+}
+
+Cell cell(const std::optional<double>& number)
+{
+    return {number ? FormatService().generalNumber(*number) : QString(), number};
+}
+
+std::array<Cell, 10> cells(const Article& a)
+{
+    return {cell(a.number),   cell(a.description), cell(a.origin), cell(a.declaredUnit),
+            cell(a.quantity), cell(a.unitPrice),   cell(a.total),  cell(a.position),
+            cell(a.suffixes), cell(a.check)};
+}
+
+void check(lxw_error error)
+{
+    if (error != LXW_NO_ERROR)
+        throw AppError(75, QString::fromUtf8(lxw_strerror(error)));
+}
+
+/** The rows as a one-sheet workbook written to the file. */
+void writeWorkbook(const QList<Article>& rows, const QString& path)
+{
+    lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
+    if (!book)
+        throw AppError(75, QStringLiteral("No se pudo crear la planilla."));
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Resultados");
+    lxw_format* bold = workbook_add_format(book);
+    format_set_bold(bold);
+    std::array<qsizetype, 10> widths{};
+    for (std::size_t c = 0; c < Header.size(); ++c) {
+        check(worksheet_write_string(sheet, 0, lxw_col_t(c), Header.at(c), bold));
+        widths.at(c) = qsizetype(qstrlen(Header.at(c)));
+    }
+    lxw_row_t row = 1;
+    for (const Article& article : rows) {
+        const std::array<Cell, 10> line = cells(article);
+        for (std::size_t c = 0; c < line.size(); ++c) {
+            const Cell& field = line.at(c);
+            widths.at(c) = std::max(widths.at(c), field.text.size());
+            if (field.number)
+                check(worksheet_write_number(sheet, row, lxw_col_t(c), *field.number, nullptr));
+            else if (!field.text.isEmpty())
+                check(worksheet_write_string(sheet, row, lxw_col_t(c),
+                                             field.text.toUtf8().constData(), nullptr));
+        }
+        ++row;
+    }
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c),
+                             double(std::min<qsizetype>(widths.at(c), 60) + 2), nullptr);
+    worksheet_freeze_panes(sheet, 1, 0);
+    check(workbook_close(book));
+}
+
+/** The workbook's bytes, built in a temporary file of its own. */
+QByteArray workbookBytes(const QList<Article>& rows)
+{
+    QTemporaryFile temporary;
+    if (!temporary.open())
+        throw AppError(75, temporary.errorString());
+    temporary.close();
+    writeWorkbook(rows, temporary.fileName());
+    QFile written(temporary.fileName());
+    if (!written.open(QIODevice::ReadOnly))
+        throw AppError(75, written.errorString());
+    return written.readAll();
+}
+
+} // namespace
+
+const ExportOrder* exportOrder(const QString& column)
+{
+    for (const ExportOrder& order : ExportOrders) {
+        if (column == QLatin1String(order.column))
+            return &order;
+    }
+    return nullptr;
+}
+
+QString withXlsExtension(const QString& path)
+{
+    if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ||
+        path.endsWith(QLatin1String("xls"), Qt::CaseInsensitive))
+        return path;
+    return path + QStringLiteral(".xls");
+}
+
+QByteArray exportText(const QList<Article>& rows)
+{
+    QString text;
+    for (std::size_t c = 0; c < Header.size(); ++c)
+        text += (c ? QStringLiteral("\t") : QString()) + QLatin1String(Header.at(c));
+    text += QStringLiteral("\r\n");
+    for (const Article& article : rows) {
+        const std::array<Cell, 10> line = cells(article);
+        for (std::size_t c = 0; c < line.size(); ++c) {
+            if (c)
+                text += QLatin1Char('\t');
+            // The unit stands between double quotes so that "07" stays text; NULL stays empty.
+            const bool quoted = c == UnitColumn && !line.at(c).text.isNull();
+            text +=
+                quoted ? QLatin1Char('"') + line.at(c).text + QLatin1Char('"') : line.at(c).text;
+        }
+        text += QLatin1Char('\r');
+    }
+    return text.toUtf8();
+}
+
+void writeExport(const QList<Article>& rows, const QString& path)
+{
+    const QByteArray bytes = path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
+                                 ? workbookBytes(rows)
+                                 : exportText(rows);
+    writeAtomically(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
+}
+
+ExportOutcome GuardarEXCEL(Workspace& ws, const QString& interno, const ExportOrder& order,
+                           const std::function<QString()>& destination)
+{
+    try {
+        QList<Article> rows;
+        {
+            const BusyCursor busy(ws.progress());
+            rows = ArticleStore(ws.work()).rows(interno, order.selection);
+        }
+        if (rows.isEmpty())
+            return ExportOutcome::Empty;
+        const QString path = destination().trimmed();
+        if (path.isEmpty())
+            return ExportOutcome::Cancelled;
+        const BusyCursor busy(ws.progress());
+        writeExport(rows, path);
+        return ExportOutcome::Written;
+    } catch (const AppError& error) {
+        ws.dialogs().message(MessageIcon::Critical, errorText(error, QString()));
+        return ExportOutcome::Failed;
+    }
+}

@@ -1,0 +1,122 @@
+#include "review/ReviewWindows.h"
+
+#include "review/ControlReport.h"
+#include "review/ResultsExport.h"
+#include "workspace/Workspace.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QToolBar>
+
+namespace {
+
+/** The critical report of a failure in the step-3 procedure. */
+void showError(Workspace& ws, const AppError& error, const char* procedure)
+{
+    ws.dialogs().message(MessageIcon::Critical,
+                         errorText(error, QStringLiteral(" - seccion [Aduplan.frmMain.") +
+                                              QLatin1String(procedure) + QLatin1Char(']')));
+}
+
+/** The preview's own action: the report as a PDF file, written whole or not at all. */
+void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws, const QList<Article>& rows)
+{
+    auto* save = new QAction(QStringLiteral("Guardar como PDF"), preview);
+    save->setObjectName(QStringLiteral("cmdGuardarPDF"));
+    QObject::connect(save, &QAction::triggered, preview, [preview, &ws, rows] {
+        QString path = QFileDialog::getSaveFileName(preview, QStringLiteral("Guardar como PDF"),
+                                                    QString(), QStringLiteral("PDF (*.pdf)"))
+                           .trimmed();
+        if (path.isEmpty())
+            return;
+        if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            path += QStringLiteral(".pdf");
+        try {
+            const BusyCursor busy(ws.progress());
+            ControlReport::writePdf(rows, path, preview->printer()->pageLayout());
+        } catch (const AppError& error) {
+            showError(ws, error, "cmdGuardarPDF");
+        }
+    });
+    if (auto* toolbar = preview->findChild<QToolBar*>())
+        toolbar->addAction(save);
+}
+
+} // namespace
+
+void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel::List list,
+                       QWidget* owner)
+{
+    const bool errors = list == ArticleTableModel::List::WithErrors;
+    const char* procedure = errors ? "FRAM3_cmdRepErr" : "FRAM3_cmdRepOK";
+    QList<Article> rows;
+    try {
+        const BusyCursor busy(ws.progress());
+        ArticleStore store(ws.work());
+        rows = ControlReport::rows(store, interno, list);
+    } catch (const AppError& error) {
+        showError(ws, error, procedure);
+        return;
+    }
+    if (rows.isEmpty()) {
+        ws.dialogs().message(MessageIcon::Information, ControlReport::nothingToShow());
+        return;
+    }
+
+    auto* preview = new QPrintPreviewDialog(owner);
+    preview->setObjectName(QStringLiteral("Reporte"));
+    preview->setWindowTitle(errors ? QStringLiteral("Datos con Errores")
+                                   : QStringLiteral("Registros OK"));
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->printer()->setPageLayout(ControlReport::pageLayout());
+    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
+                     [&ws, rows, procedure](QPrinter* printer) {
+                         try {
+                             const BusyCursor busy(ws.progress());
+                             ControlReport::render(*printer, rows);
+                         } catch (const AppError& error) {
+                             showError(ws, error, procedure);
+                         }
+                     });
+    addSaveAsPdf(preview, ws, rows);
+    if (errors) {
+        preview->exec();
+    } else {
+        preview->setWindowModality(Qt::NonModal);
+        preview->show();
+    }
+}
+
+QString Seleccionar_Destino_XLS(QWidget* owner)
+{
+    QFileDialog dialog(owner, QStringLiteral("Guardar Reporte de Libro IVA Ventas"),
+                       QDir::rootPath());
+    dialog.setObjectName(QStringLiteral("Seleccionar_Destino_XLS"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // An existing file is replaced without a question, as the export always did.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(
+        {QStringLiteral("XLS Delimitado por comas (*.xls)"), QStringLiteral("All Files (*.*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().first().remove(QChar(0)).trimmed();
+    return path.isEmpty() ? path : withXlsExtension(path);
+}
+
+QMenu* addExportMenu(QMenu* archivo, Workspace& ws, const QString& interno, QWidget* owner)
+{
+    QMenu* excel = archivo->addMenu(QStringLiteral("Guardar a EXCEL "));
+    excel->setObjectName(QStringLiteral("mnuexcel"));
+    for (const ExportOrder& order : ExportOrders) {
+        QAction* action = excel->addAction(QString::fromUtf8(order.caption));
+        action->setObjectName(QLatin1String(order.name));
+        QObject::connect(action, &QAction::triggered, excel, [&ws, interno, owner, &order] {
+            GuardarEXCEL(ws, interno, order, [owner] { return Seleccionar_Destino_XLS(owner); });
+        });
+    }
+    return excel;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "review/ArticleTableModel.h"
+
+#include <QString>
+
+class QMenu;
+class QWidget;
+class Workspace;
+
+/**
+ * The control report of the interno's rows with errors (modal: the owner waits) or of its
+ * clean rows (modeless), in a print preview that prints, sets up the page and saves as PDF.
+ * With no row the operator is told so and nothing opens.
+ */
+void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel::List list,
+                       QWidget* owner);
+
+/**
+ * Asks where to save the results export: the save dialog with its two file types, owned by
+ * the window; the path by the export's name rule, or the empty text when cancelled.
+ */
+QString Seleccionar_Destino_XLS(QWidget* owner);
+
+/**
+ * Adds the export submenu "Guardar a EXCEL " (`mnuexcel`) with its three orders to a window's
+ * "Archivo" menu: each exports every row of the interno, asking the owner's operator where.
+ */
+QMenu* addExportMenu(QMenu* archivo, Workspace& ws, const QString& interno, QWidget* owner);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+/**
+ * Runs the action while drive() works the modal window it opens (waiting for it to appear and
+ * become active: work before it may spin the event loop), then closes it if drive() left it
+ * open. False when no modal window opened within five seconds.
+ */
+inline bool withModal(const std::function<void()>& action,
+                      const std::function<void(QWidget*)>& drive)
+{
+    bool opened = false;
+    QElapsedTimer waited;
+    waited.start();
+    auto attempt = std::make_shared<std::function<void()>>();
+    *attempt = [&, attempt] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isActiveWindow()) {
+            if (waited.elapsed() < 5000)
+                QTimer::singleShot(10, *attempt);
+            return;
+        }
+        opened = true;
+        drive(modal);
+        if (modal->isVisible())
+            modal->close();
+    };
+    QTimer::singleShot(0, *attempt);
+    action();
+    return opened;
+}
