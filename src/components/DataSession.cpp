@@ -11,18 +11,6 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-QHash<QString, QString> parseConnectionText(const QString& text)
-{
-    QHash<QString, QString> values;
-    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        const qsizetype eq = part.indexOf(QLatin1Char('='));
-        if (eq > 0)
-            values.insert(part.left(eq).trimmed().toLower(), part.mid(eq + 1).trimmed());
-    }
-    return values;
-}
-
 } // namespace
 
 DataSession::DataSession(QString entity)
@@ -53,10 +41,7 @@ bool DataSession::isOpen() const
 
 void DataSession::Conectar()
 {
-    const auto params = parseConnectionText(m_connectionText);
-    const QString driver =
-        params.value(QStringLiteral("driver"), QStringLiteral("QSQLITE")).toUpper();
-    const QString name = params.value(QStringLiteral("database"));
+    const QString driver = m_settings.driver.toUpper();
     if (driver != QLatin1String("QSQLITE") && driver != QLatin1String("QPSQL"))
         throw AppError(-1,
                        QStringLiteral("Controlador de base de datos desconocido \"%1\" para %2.")
@@ -69,21 +54,20 @@ void DataSession::Conectar()
                        QStringLiteral("No está instalado el controlador %1 de base de datos (%2).")
                            .arg(driver, m_entity),
                        m_entity);
-    db.setDatabaseName(name);
+    db.setDatabaseName(m_settings.database);
     if (m_dialect == Dialect::SQLite) {
         // Never create an empty file in place of a missing database.
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READWRITE;QSQLITE_BUSY_TIMEOUT=5000"));
     } else {
-        db.setHostName(params.value(QStringLiteral("host")));
-        if (const QString port = params.value(QStringLiteral("port")); !port.isEmpty())
-            db.setPort(port.toInt());
-        db.setUserName(params.value(QStringLiteral("user")));
-        db.setPassword(params.value(QStringLiteral("password")));
+        db.setHostName(m_settings.host);
+        db.setPort(m_settings.port);
+        db.setUserName(m_settings.user);
+        db.setPassword(m_settings.password);
     }
     if (!db.open())
         throw AppError(db.lastError().nativeErrorCode().toLong(),
                        QStringLiteral("No se pudo abrir la base de datos %1 (%2): %3")
-                           .arg(m_entity, name, db.lastError().text()),
+                           .arg(m_entity, m_settings.database, db.lastError().text()),
                        m_entity);
 }
 

@@ -20,18 +20,22 @@ class TestPostgres : public QObject {
     QTemporaryDir m_home;
     QHash<QString, QString> m_pg;
 
-    QString connectionText(const QString& database) const
+    ConnectionSettings connection(const QString& database) const
     {
-        return QStringLiteral("Driver=QPSQL;Database=%1;Host=%2;User=%3;Password=%4")
-            .arg(m_pg.value(database), m_pg.value(QStringLiteral("host")),
-                 m_pg.value(QStringLiteral("user")), m_pg.value(QStringLiteral("password")));
+        ConnectionSettings settings;
+        settings.driver = QStringLiteral("QPSQL");
+        settings.database = m_pg.value(database);
+        settings.host = m_pg.value(QStringLiteral("host"));
+        settings.user = m_pg.value(QStringLiteral("user"));
+        settings.password = m_pg.value(QStringLiteral("password"));
+        return settings;
     }
 
     /** Rebuilds a database from the demo scripts. */
     void rebuild(const QString& database, const QString& tables, const QStringList& scripts)
     {
         DataSession session(database);
-        session.CadenaConexion(connectionText(database));
+        session.CadenaConexion(connection(database));
         session.Conectar();
         session.Sql(QStringLiteral("drop table if exists %1 cascade").arg(tables));
         session.ejecutar();
@@ -117,7 +121,7 @@ private Q_SLOTS:
             QStringLiteral("Se transfirio 16 articulos en el interno 1004"));
 
         DataSession declaration(QStringLiteral("declaration"));
-        declaration.CadenaConexion(connectionText(QStringLiteral("declaration")));
+        declaration.CadenaConexion(connection(QStringLiteral("declaration")));
         declaration.Conectar();
         declaration.Sql(QStringLiteral("select count(*) as n, min(c.fechaalta) as alta from "
                                        "subitems s join caratula c on c.interno = s.interno"));
