@@ -130,6 +130,24 @@ private Q_SLOTS:
         QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
         QVERIFY(rs.Fields(QStringLiteral("alta")).toDateTime().isValid());
     }
+
+    void amountsKeepEveryDigit()
+    {
+        // Amounts are 8-byte numbers: a 4-byte real would give back 1234567.875.
+        DataSession declaration(QStringLiteral("declaration"));
+        declaration.CadenaConexion(connection(QStringLiteral("declaration")));
+        declaration.Conectar();
+        declaration.Sql(QStringLiteral("update subitems set fob = ?, kgneto = ? where interno = ?"),
+                        {1234567.89, 0.1, QStringLiteral("1004")});
+        QVERIFY(declaration.ejecutar() > 0);
+        declaration.Sql(
+            QStringLiteral("select distinct fob, kgneto from subitems where interno = ?"),
+            {QStringLiteral("1004")});
+        RecordSet rs;
+        QVERIFY(declaration.CrearRs(rs));
+        QCOMPARE(rs.Fields(QStringLiteral("fob")).toDouble(), 1234567.89);
+        QCOMPARE(rs.Fields(QStringLiteral("kgneto")).toDouble(), 0.1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPostgres)
