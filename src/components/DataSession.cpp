@@ -11,6 +11,51 @@ namespace {
 
 QAtomicInt connectionCounter;
 
+/**
+ * The operator's sentence for the engine failures met in daily work (another user holding the
+ * database, a full disk, a read-only file, a lost connection), or empty text for the rest.
+ */
+QString usualFailure(const QSqlError& error, DataSession::Dialect dialect)
+{
+    const QString busy = QStringLiteral(
+        "La base de datos está ocupada por otro usuario o programa. Espere unos momentos y "
+        "vuelva a intentarlo.");
+    const QString full = QStringLiteral(
+        "No queda espacio en el disco de la base de datos. Libere espacio y vuelva a intentarlo.");
+    const QString readOnly = QStringLiteral(
+        "La base de datos es de solo lectura: no se pueden guardar cambios. Revise los permisos.");
+    const QString lost = QStringLiteral(
+        "Se perdió la conexión con la base de datos. Revise la red y el servidor y vuelva a "
+        "intentarlo.");
+    const QString code = error.nativeErrorCode();
+    if (dialect == DataSession::Dialect::SQLite) {
+        switch (code.toInt() & 0xFF) { // primary result codes
+        case 5:                        // SQLITE_BUSY
+        case 6:                        // SQLITE_LOCKED
+            return busy;
+        case 8: // SQLITE_READONLY
+            return readOnly;
+        case 13: // SQLITE_FULL
+            return full;
+        default:
+            return {};
+        }
+    }
+    // PostgreSQL's SQLSTATE: class 08 connection exceptions, 57P0x server shut down; a failure
+    // without one never reached the server.
+    if (code.isEmpty() || code.startsWith(QLatin1String("08")) ||
+        code.startsWith(QLatin1String("57P0")))
+        return lost;
+    if (code == QLatin1String("55P03") || code == QLatin1String("40P01") ||
+        code == QLatin1String("40001"))
+        return busy;
+    if (code == QLatin1String("53100"))
+        return full;
+    if (code == QLatin1String("25006"))
+        return readOnly;
+    return {};
+}
+
 } // namespace
 
 DataSession::DataSession(QString entity)
@@ -86,6 +131,8 @@ void DataSession::fail(const QSqlError& error) const
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();
+    if (const QString sentence = usualFailure(error, m_dialect); !sentence.isEmpty())
+        text = sentence + QStringLiteral("\nDetalle: ") + text;
     bool ok = false;
     const long number = error.nativeErrorCode().toLong(&ok);
     throw AppError(ok ? number : -1, text, m_entity);
