@@ -140,6 +140,10 @@ void writeOutside(const QString& dir)
 void makeHome(const QString& home, const QString& outside)
 {
     WorkDatabase::create(home);
+    DemoData::runScript(
+        WorkDatabase::path(home),
+        {QStringLiteral("insert into PAIS (id, descripcion) values ('212', 'ESTADOS "
+                        "UNIDOS');")});
     for (const char* name : {"nomenclator.db", "declaration.db"})
         QFile::copy(QDir(outside).filePath(QLatin1String(name)),
                     QDir(home).filePath(QLatin1String(name)));

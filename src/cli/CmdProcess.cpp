@@ -51,6 +51,15 @@ int process(Context& context)
 
     Session session(context);
     Workspace& ws = session.workspace();
+    // A relation is kept for good: its code must be a country before anything is stored.
+    for (auto it = origins.cbegin(); it != origins.cend(); ++it) {
+        if (!OriginRelations::countryExists(ws.work(), it.value())) {
+            context.err << "El código de país \"" << it.value() << "\" de --origin \"" << it.key()
+                        << '=' << it.value() << "\" no existe en la tabla de países (PAIS)."
+                        << Qt::endl;
+            return Failed;
+        }
+    }
     const QString interno = internoNumber(positional.at(0));
     if (!Internos::existe(ws, interno)) {
         QString descripcion;

@@ -11,16 +11,49 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-QHash<QString, QString> parseConnectionText(const QString& text)
+/**
+ * The operator's sentence for the engine failures met in daily work (another user holding the
+ * database, a full disk, a read-only file, a lost connection), or empty text for the rest.
+ */
+QString usualFailure(const QSqlError& error, DataSession::Dialect dialect)
 {
-    QHash<QString, QString> values;
-    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        const qsizetype eq = part.indexOf(QLatin1Char('='));
-        if (eq > 0)
-            values.insert(part.left(eq).trimmed().toLower(), part.mid(eq + 1).trimmed());
+    const QString busy = QStringLiteral(
+        "La base de datos está ocupada por otro usuario o programa. Espere unos momentos y "
+        "vuelva a intentarlo.");
+    const QString full = QStringLiteral(
+        "No queda espacio en el disco de la base de datos. Libere espacio y vuelva a intentarlo.");
+    const QString readOnly = QStringLiteral(
+        "La base de datos es de solo lectura: no se pueden guardar cambios. Revise los permisos.");
+    const QString lost = QStringLiteral(
+        "Se perdió la conexión con la base de datos. Revise la red y el servidor y vuelva a "
+        "intentarlo.");
+    const QString code = error.nativeErrorCode();
+    if (dialect == DataSession::Dialect::SQLite) {
+        switch (code.toInt() & 0xFF) { // primary result codes
+        case 5:                        // SQLITE_BUSY
+        case 6:                        // SQLITE_LOCKED
+            return busy;
+        case 8: // SQLITE_READONLY
+            return readOnly;
+        case 13: // SQLITE_FULL
+            return full;
+        default:
+            return {};
+        }
     }
-    return values;
+    // PostgreSQL's SQLSTATE: class 08 connection exceptions, 57P0x server shut down; a failure
+    // without one never reached the server.
+    if (code.isEmpty() || code.startsWith(QLatin1String("08")) ||
+        code.startsWith(QLatin1String("57P0")))
+        return lost;
+    if (code == QLatin1String("55P03") || code == QLatin1String("40P01") ||
+        code == QLatin1String("40001"))
+        return busy;
+    if (code == QLatin1String("53100"))
+        return full;
+    if (code == QLatin1String("25006"))
+        return readOnly;
+    return {};
 }
 
 } // namespace
@@ -53,10 +86,7 @@ bool DataSession::isOpen() const
 
 void DataSession::Conectar()
 {
-    const auto params = parseConnectionText(m_connectionText);
-    const QString driver =
-        params.value(QStringLiteral("driver"), QStringLiteral("QSQLITE")).toUpper();
-    const QString name = params.value(QStringLiteral("database"));
+    const QString driver = m_settings.driver.toUpper();
     if (driver != QLatin1String("QSQLITE") && driver != QLatin1String("QPSQL"))
         throw AppError(-1,
                        QStringLiteral("Controlador de base de datos desconocido \"%1\" para %2.")
@@ -69,21 +99,20 @@ void DataSession::Conectar()
                        QStringLiteral("No está instalado el controlador %1 de base de datos (%2).")
                            .arg(driver, m_entity),
                        m_entity);
-    db.setDatabaseName(name);
+    db.setDatabaseName(m_settings.database);
     if (m_dialect == Dialect::SQLite) {
         // Never create an empty file in place of a missing database.
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READWRITE;QSQLITE_BUSY_TIMEOUT=5000"));
     } else {
-        db.setHostName(params.value(QStringLiteral("host")));
-        if (const QString port = params.value(QStringLiteral("port")); !port.isEmpty())
-            db.setPort(port.toInt());
-        db.setUserName(params.value(QStringLiteral("user")));
-        db.setPassword(params.value(QStringLiteral("password")));
+        db.setHostName(m_settings.host);
+        db.setPort(m_settings.port);
+        db.setUserName(m_settings.user);
+        db.setPassword(m_settings.password);
     }
     if (!db.open())
         throw AppError(db.lastError().nativeErrorCode().toLong(),
                        QStringLiteral("No se pudo abrir la base de datos %1 (%2): %3")
-                           .arg(m_entity, name, db.lastError().text()),
+                           .arg(m_entity, m_settings.database, db.lastError().text()),
                        m_entity);
 }
 
@@ -102,6 +131,8 @@ void DataSession::fail(const QSqlError& error) const
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();
+    if (const QString sentence = usualFailure(error, m_dialect); !sentence.isEmpty())
+        text = sentence + QStringLiteral("\nDetalle: ") + text;
     bool ok = false;
     const long number = error.nativeErrorCode().toLong(&ok);
     throw AppError(ok ? number : -1, text, m_entity);

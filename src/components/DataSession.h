@@ -9,12 +9,22 @@
 #include <QVariantList>
 
 /**
+ * Where a database is and how to sign in. Each value goes to the driver as it stands: a path
+ * or a password may hold any character.
+ */
+struct ConnectionSettings {
+    QString driver = QStringLiteral("QSQLITE"); ///< QSQLITE or QPSQL
+    QString database;                           ///< SQLite: the file; PostgreSQL: the database name
+    QString host;                               ///< PostgreSQL only, like the rest
+    int port = -1;                              ///< -1: the driver's default
+    QString user;
+    QString password;
+};
+
+/**
  * One database connection. Statements carry their values as bound parameters ("?"); no value
  * is ever joined into the statement text. The text of the last statement is kept for error
  * messages. Column names written as [001] are quoted as the engine needs.
- *
- * The connection text is a list of key=value pairs separated by ";": Driver (QSQLITE or
- * QPSQL), Database, and for PostgreSQL Host, Port, User, Password.
  */
 class DataSession {
 public:
@@ -43,14 +53,16 @@ public:
     DataSession(const DataSession&) = delete;
     DataSession& operator=(const DataSession&) = delete;
 
-    /** The connection text of an SQLite database file. */
-    static QString sqliteConnection(const QString& file)
+    /** The connection of an SQLite database file. */
+    static ConnectionSettings sqliteConnection(const QString& file)
     {
-        return QStringLiteral("Driver=QSQLITE;Database=") + file;
+        ConnectionSettings settings;
+        settings.database = file;
+        return settings;
     }
 
-    void CadenaConexion(const QString& connectionText) { m_connectionText = connectionText; }
-    const QString& CadenaConexion() const { return m_connectionText; }
+    /** Sets the connection that Conectar opens. */
+    void CadenaConexion(ConnectionSettings settings) { m_settings = std::move(settings); }
     void Conectar();
     bool isOpen() const;
 
@@ -82,7 +94,7 @@ private:
 
     QString m_entity;
     QString m_connectionName;
-    QString m_connectionText;
+    ConnectionSettings m_settings;
     QString m_lastStatement;
     QVariantList m_values;
     Dialect m_dialect = Dialect::SQLite;

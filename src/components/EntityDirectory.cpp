@@ -22,12 +22,14 @@ void EntityDirectory::LoadParameters()
     const QStringList groups = ini.childGroups();
     for (const QString& group : groups) {
         ini.beginGroup(group);
-        Entry e;
+        ConnectionSettings e;
         e.driver =
             ini.value(QStringLiteral("driver"), QStringLiteral("QSQLITE")).toString().toUpper();
         e.database = ini.value(QStringLiteral("database")).toString();
         e.host = ini.value(QStringLiteral("host")).toString();
-        e.port = ini.value(QStringLiteral("port")).toString();
+        bool portGiven = false;
+        const int port = ini.value(QStringLiteral("port")).toString().toInt(&portGiven);
+        e.port = portGiven ? port : -1;
         e.user = ini.value(QStringLiteral("user")).toString();
         e.password = ini.value(QStringLiteral("password")).toString();
         const QString passwordEnv = ini.value(QStringLiteral("passwordEnv")).toString();
@@ -40,7 +42,7 @@ void EntityDirectory::LoadParameters()
     }
 }
 
-const EntityDirectory::Entry& EntityDirectory::entry(const QString& entity) const
+const ConnectionSettings& EntityDirectory::entry(const QString& entity) const
 {
     const auto it = m_entries.constFind(entity.toUpper());
     if (it == m_entries.constEnd() || it->database.isEmpty())
@@ -52,16 +54,9 @@ const EntityDirectory::Entry& EntityDirectory::entry(const QString& entity) cons
     return *it;
 }
 
-QString EntityDirectory::connectionText(const QString& entity) const
-{
-    const Entry& e = entry(entity);
-    return QStringLiteral("Driver=%1;Database=%2;Host=%3;Port=%4;User=%5;Password=%6")
-        .arg(e.driver, e.database, e.host, e.port, e.user, e.password);
-}
-
 std::unique_ptr<DataSession> EntityDirectory::getDataConnectionByEntity(const QString& entity) const
 {
-    const Entry& e = entry(entity);
+    const ConnectionSettings& e = entry(entity);
     if (e.driver == QLatin1String("QSQLITE") && !QFileInfo::exists(e.database))
         throw AppError(-1,
                        QStringLiteral("No se encuentra la base de datos de la entidad %1:\n%2\n"
@@ -70,7 +65,7 @@ std::unique_ptr<DataSession> EntityDirectory::getDataConnectionByEntity(const QS
                                 QDir::toNativeSeparators(iniPath())),
                        QStringLiteral("EntityDirectory"));
     auto session = std::make_unique<DataSession>(entity.toUpper());
-    session->CadenaConexion(connectionText(entity));
+    session->CadenaConexion(e);
     try {
         session->Conectar();
     } catch (const AppError& error) {
@@ -84,7 +79,7 @@ std::unique_ptr<DataSession> EntityDirectory::getDataConnectionByEntity(const QS
 
 QVariant EntityDirectory::getDateFormatbyEntity(const QString& entity, const QDateTime& when) const
 {
-    const Entry& e = entry(entity);
+    const ConnectionSettings& e = entry(entity);
     if (e.driver == QLatin1String("QPSQL"))
         return when;
     return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));

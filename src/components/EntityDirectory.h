@@ -25,22 +25,13 @@ public:
     /** The date and time as the entity's database stores it, ready to be bound. */
     QVariant getDateFormatbyEntity(const QString& entity, const QDateTime& when) const;
 
-    /** The connection text for the entity, as DataSession::CadenaConexion takes it. */
-    QString connectionText(const QString& entity) const;
     const QString& home() const { return m_home; }
     QString iniPath() const;
 
 private:
-    struct Entry {
-        QString driver;
-        QString database;
-        QString host;
-        QString port;
-        QString user;
-        QString password;
-    };
-    const Entry& entry(const QString& entity) const;
+    /** The entity's connection; raises when the entity is not defined. */
+    const ConnectionSettings& entry(const QString& entity) const;
 
     QString m_home;
-    QHash<QString, Entry> m_entries;
+    QHash<QString, ConnectionSettings> m_entries;
 };

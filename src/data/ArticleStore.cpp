@@ -127,9 +127,11 @@ QStringList ArticleStore::schema()
 {
     return {QStringLiteral(
                 "create table ART (INTNRO text not null, ARTORD integer not null, ARTNRO text, "
-                "ARTDSC text, ARTCAN real, ARTUNI real, ARTTOT real, ARTORG text, PRCDUN text, "
-                "PRCNCM text, PRCLAP text, PRCSUF text, PRCEUN text, PRCECA real, PRCSUN text, "
-                "PRCSCA real, PRCESM text, PRCORI text, PRCEST text, PRCCRC text)"),
+                "ARTDSC text, ARTCAN double precision, ARTUNI double precision, ARTTOT double "
+                "precision, ARTORG text, PRCDUN text, "
+                "PRCNCM text, PRCLAP text, PRCSUF text, PRCEUN text, PRCECA double precision, "
+                "PRCSUN text, "
+                "PRCSCA double precision, PRCESM text, PRCORI text, PRCEST text, PRCCRC text)"),
             QStringLiteral("create unique index ART_INTNRO_ARTORD on ART (INTNRO, ARTORD)"),
             QStringLiteral("create index ART_INTNRO_ARTNRO on ART (INTNRO, ARTNRO)")};
 }

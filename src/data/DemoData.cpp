@@ -2,6 +2,7 @@
 
 #include "components/AppError.h"
 #include "components/DataSession.h"
+#include "data/DatabaseFile.h"
 #include "data/WorkDatabase.h"
 
 #include <QDir>
@@ -61,28 +62,37 @@ QString script(const QString& name)
 
 void runScript(const QString& databaseFile, const QStringList& scripts)
 {
-    QFile touch(databaseFile);
-    if (!touch.exists() && !touch.open(QIODevice::WriteOnly))
-        throw AppError(75, QStringLiteral("No se pudo crear %1: %2")
-                               .arg(QDir::toNativeSeparators(databaseFile), touch.errorString()));
-    touch.close();
+    const auto run = [&scripts](DataSession& session) {
+        runScript(session, scripts);
+    };
+    if (!QFileInfo::exists(databaseFile)) {
+        DatabaseFile::create(databaseFile, run);
+        return;
+    }
     DataSession session(QFileInfo(databaseFile).fileName());
     session.CadenaConexion(DataSession::sqliteConnection(databaseFile));
     session.Conectar();
-    runScript(session, scripts);
+    run(session);
 }
 
 void write(const QString& home)
 {
     const QDir dir(home);
-    const QString declaration = dir.filePath(QStringLiteral("declaration.db"));
-    if (!QFileInfo::exists(declaration))
-        runScript(declaration, {script(QStringLiteral("declaration-schema.sql")),
-                                script(QStringLiteral("declaration-data.sql"))});
-    const QString nomenclator = dir.filePath(QStringLiteral("nomenclator.db"));
-    if (!QFileInfo::exists(nomenclator))
-        runScript(nomenclator, {script(QStringLiteral("nomenclator-schema.sql")),
-                                script(QStringLiteral("nomenclator-data.sql"))});
+    const struct {
+        const char* file;
+        const char* table;
+        QString kind;
+    } databases[] = {{"declaration", "catalogo", QStringLiteral("de declaraciones")},
+                     {"nomenclator", "ncm", QStringLiteral("del nomenclador")}};
+    for (const auto& database : databases) {
+        const QString name = QLatin1String(database.file);
+        const QString file = dir.filePath(name + QStringLiteral(".db"));
+        if (QFileInfo::exists(file))
+            DatabaseFile::check(file, QLatin1String(database.table), database.kind);
+        else
+            runScript(file, {script(name + QStringLiteral("-schema.sql")),
+                             script(name + QStringLiteral("-data.sql"))});
+    }
 
     {
         DataSession work;

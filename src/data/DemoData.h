@@ -9,7 +9,8 @@ namespace DemoData {
 
 /**
  * Runs an SQL script (statements ended by ";" at the end of a line, "--" comment lines)
- * into an SQLite database file, creating the file, in one transaction.
+ * into an SQLite database file in one transaction; a missing file is created whole or not at
+ * all.
  */
 void runScript(const QString& databaseFile, const QStringList& scripts);
 /** Runs SQL scripts on an open session, in one transaction. */
@@ -21,7 +22,7 @@ QString script(const QString& name);
 /**
  * Writes the demo into a home whose work database exists: declaration.db, nomenclator.db,
  * directory.ini, PAIS and ORG rows, the INTCAT setting and invoices/. Databases that exist
- * are left as they are.
+ * are left as they are; one that is not the database it should be is reported.
  */
 void write(const QString& home);
 

@@ -41,6 +41,13 @@ std::optional<QString> Lookup::code(const QString& text)
     return rs.Fields(QStringLiteral("ORI")).toString();
 }
 
+bool countryExists(DataSession& work, const QString& code)
+{
+    RecordSet rs;
+    work.Sql(QStringLiteral("select id from PAIS where id = ?"), {code});
+    return work.CrearRs(rs);
+}
+
 Countries countries(DataSession& work)
 {
     Countries list;

@@ -34,6 +34,9 @@ private:
     DataSession::Statement m_query;
 };
 
+/** True when the country code is a row of the country table. */
+bool countryExists(DataSession& work, const QString& code);
+
 /** The country table in name order: names and codes line for line (NULL as empty). */
 struct Countries {
     QStringList names;

@@ -3,9 +3,9 @@
 #include "components/AppError.h"
 #include "components/DataSession.h"
 #include "data/ArticleStore.h"
+#include "data/DatabaseFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace WorkDatabase {
@@ -18,21 +18,14 @@ QString path(const QString& home)
 bool create(const QString& home)
 {
     const QString file = path(home);
-    if (QFileInfo::exists(file))
+    if (QFileInfo::exists(file)) {
+        DatabaseFile::check(file, QStringLiteral("INTN"), QStringLiteral("de trabajo"));
         return false;
+    }
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
         throw AppError(75, QStringLiteral("No se pudo crear la carpeta %1.")
                                .arg(QDir::toNativeSeparators(QFileInfo(file).absolutePath())));
-    {
-        QFile touch(file);
-        if (!touch.open(QIODevice::WriteOnly))
-            throw AppError(75, QStringLiteral("No se pudo crear %1: %2")
-                                   .arg(QDir::toNativeSeparators(file), touch.errorString()));
-    }
-    try {
-        DataSession work;
-        work.CadenaConexion(DataSession::sqliteConnection(file));
-        work.Conectar();
+    DatabaseFile::create(file, [](DataSession& work) {
         TransactionGuard tx(work);
         QStringList statements = {
             QStringLiteral("create table INTN (INTNRO text not null primary key, INTDSC text)"),
@@ -46,10 +39,7 @@ bool create(const QString& home)
             work.ejecutar();
         }
         tx.commit();
-    } catch (...) {
-        QFile::remove(file);
-        throw;
-    }
+    });
     return true;
 }
 

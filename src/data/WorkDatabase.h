@@ -12,7 +12,8 @@ QString path(const QString& home);
 
 /**
  * Creates the work database with its schema when the file is absent; an existing file is
- * never touched. Returns true when it created the file.
+ * never touched, and raises when it is no work database. Returns true when it created the
+ * file.
  */
 bool create(const QString& home);
 

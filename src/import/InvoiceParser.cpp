@@ -124,7 +124,23 @@ QString trimBlanks(const QString& text)
 
 QString columns(const QString& line, int from, int to)
 {
-    return line.mid(from - 1, to - from + 1);
+    // Columns count characters: a character outside the Basic Multilingual Plane is two
+    // UTF-16 units and is never split.
+    qsizetype start = line.size();
+    qsizetype end = line.size();
+    int column = 1;
+    for (qsizetype i = 0; i < line.size(); ++column) {
+        if (column == from)
+            start = i;
+        if (column == to + 1) {
+            end = i;
+            break;
+        }
+        i += line.at(i).isHighSurrogate() && i + 1 < line.size() && line.at(i + 1).isLowSurrogate()
+                 ? 2
+                 : 1;
+    }
+    return line.mid(start, end - start);
 }
 
 double leadingNumber(const QString& text)

@@ -15,6 +15,12 @@ typedef struct _GsfInfile GsfInfile;
 
 namespace WordReader::detail {
 
+/**
+ * The most XML a package's main part may inflate to. An invoice holds well under 1 MiB of
+ * text; a larger part is refused (TooLarge) before it is inflated into memory.
+ */
+constexpr qint64 kMaxDocumentSize = qint64(32) << 20;
+
 /** Drops one reference of a libgsf object (GObject). */
 void releaseObject(void* object);
 

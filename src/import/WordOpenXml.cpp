@@ -16,7 +16,6 @@ namespace WordReader::detail {
 namespace {
 
 constexpr gsf_off_t kMaxRelationshipsSize = 4 << 20;
-constexpr gsf_off_t kMaxDocumentSize = gsf_off_t(512) << 20;
 constexpr gsf_off_t kChunk = 256 << 10;
 constexpr int kMaxDepth = 512;
 
@@ -391,8 +390,10 @@ QString readOpenXmlDocument(GsfInput* input)
     if (!part ||
         (GSF_IS_INFILE(part.get()) && gsf_infile_num_children(GSF_INFILE(part.get())) >= 0))
         refuse(Damaged, QStringLiteral("falta la parte %1").arg(path.join(QLatin1Char('/'))));
+    // The zip entry's size is all that libgsf inflates of it.
     if (gsf_input_size(part.get()) > kMaxDocumentSize)
-        refuse(Damaged, QStringLiteral("documento principal demasiado grande"));
+        refuse(TooLarge,
+               QStringLiteral("documento principal de %1 bytes").arg(gsf_input_size(part.get())));
     return BodyWalker(part.get()).run();
 }
 

@@ -9,8 +9,31 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 #include <cstring>
+
+namespace {
+
+// What libgsf finds odd in a document it reports through glib's log, in English, on standard
+// error; the reader's own refusal tells the operator. Those lines go to this category, quiet
+// unless enabled (QT_LOGGING_RULES="aduplan.word.debug=true").
+Q_LOGGING_CATEGORY(libraryLog, "aduplan.word", QtInfoMsg)
+
+void toLibraryLog(const gchar* domain, GLogLevelFlags, const gchar* message, gpointer)
+{
+    qCDebug(libraryLog, "%s: %s", domain, message);
+}
+
+void initialise()
+{
+    gsf_init();
+    for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip"})
+        g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL), toLibraryLog,
+                          nullptr);
+}
+
+} // namespace
 
 namespace WordReader {
 namespace detail {
@@ -48,6 +71,11 @@ void refuse(ReadError kind, const QString& reason)
     case Damaged:
         text = QStringLiteral("El documento está dañado o incompleto y no se puede leer.");
         break;
+    case TooLarge:
+        text = QStringLiteral("El documento es demasiado grande para ser una factura (su texto "
+                              "pasa de %1 MiB) y no se lee. Revise que sea el archivo correcto.")
+                   .arg(kMaxDocumentSize >> 20);
+        break;
     }
     throw AppError(kind, text, reason);
 }
@@ -83,10 +111,7 @@ QString readDocument(GsfInput* input)
 
 QString bodyText(const QString& path)
 {
-    static const bool initialised = [] {
-        gsf_init();
-        return true;
-    }();
+    static const bool initialised = (initialise(), true);
     Q_UNUSED(initialised);
 
     if (!QFileInfo(path).isFile()) // missing, a folder or a device

@@ -13,7 +13,8 @@ enum ReadError : long {
     OldWordVersion = 7102,  ///< Word 6.0/95 or older
     Encrypted = 7103,       ///< password-protected
     RightsManaged = 7104,   ///< rights-managed (restricted permission)
-    Damaged = 7105          ///< truncated or corrupt
+    Damaged = 7105,         ///< truncated or corrupt
+    TooLarge = 7106         ///< a package part that inflates past any invoice's size
 };
 
 /**

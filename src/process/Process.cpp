@@ -1,11 +1,11 @@
 #include "process/Process.h"
 
 #include "components/SuffixValidator.h"
+#include "components/TestSeam.h"
 #include "data/Nomenclator.h"
 #include "import/ArticleLoading.h"
 #include "import/DocumentImport.h"
 #include "process/ProcessRun.h"
-#include "workspace/TestSeam.h"
 #include "workspace/Workspace.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "transfer/Transfer.h"
 
+#include "components/TestSeam.h"
 #include "data/ArticleStore.h"
-#include "workspace/TestSeam.h"
 #include "workspace/Workspace.h"
 
 #include <QDateTime>

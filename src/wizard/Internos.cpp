@@ -3,6 +3,8 @@
 #include "data/ArticleStore.h"
 #include "workspace/Workspace.h"
 
+#include <algorithm>
+
 namespace Internos {
 
 QList<InternoRow> FRAM1_CargarInternos(Workspace& ws)
@@ -32,6 +34,17 @@ QString textoGuardado(const QString& text)
     return stored;
 }
 
+namespace {
+
+/** Line breaks, tabs, escapes and the like: they would break every list that shows the text. */
+bool hasControlCharacter(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+} // namespace
+
 bool existe(Workspace& ws, const QString& numero)
 {
     RecordSet rs;
@@ -48,6 +61,13 @@ Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion)
     if (number.trimmed().isEmpty()) {
         ws.dialogs().message(MessageIcon::Exclamation,
                              QStringLiteral("Debe ingresar el número interno"));
+        return Alta::Rechazada;
+    }
+    if (hasControlCharacter(number) || hasControlCharacter(descripcion)) {
+        ws.dialogs().message(MessageIcon::Exclamation,
+                             QStringLiteral("El número y la descripción del interno no pueden "
+                                            "contener caracteres de control (saltos de línea, "
+                                            "tabulaciones, escapes)."));
         return Alta::Rechazada;
     }
     if (descripcion.trimmed().isEmpty())

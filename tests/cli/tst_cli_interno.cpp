@@ -39,6 +39,14 @@ private Q_SLOTS:
         QCOMPARE(interno(home, {"add", " "}),
                  QStringLiteral("1||Debe ingresar el número interno\n"));
         QCOMPARE(interno(home, {"list"}), QStringLiteral("0|100\t100\n7 1\tCaja  A \n|"));
+        // Control characters are refused in the number and in the description.
+        for (const auto& refused :
+             std::vector<std::vector<const char*>>{{"add", "9\x1b[2J"}, {"add", "10", "a\nb"}})
+            QVERIFY(interno(home, refused)
+                        .startsWith(QStringLiteral(
+                            "1||El número y la descripción del interno no pueden contener "
+                            "caracteres de control")));
+        QCOMPARE(interno(home, {"list"}), QStringLiteral("0|100\t100\n7 1\tCaja  A \n|"));
 
         QCOMPARE(interno(home, {"delete", "100"}), QStringLiteral("0||"));
         QCOMPARE(interno(home, {"delete", "100"}),

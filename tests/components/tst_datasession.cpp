@@ -115,6 +115,25 @@ private Q_SLOTS:
         QCOMPARE(m_db->lastStatement(), statement);
     }
 
+    void lockedDatabaseToldInSpanish()
+    {
+        // A second connection holds a write transaction: the write waits, then fails.
+        DataSession other(QStringLiteral("OTHER"));
+        other.CadenaConexion(DataSession::sqliteConnection(m_dir.filePath(QStringLiteral("t.db"))));
+        other.Conectar();
+        TransactionGuard held(other);
+        other.Sql(QStringLiteral("insert into t (k) values ('held')"));
+        other.ejecutar();
+        try {
+            exec(QStringLiteral("insert into t (k) values (?)"), {QStringLiteral("mine")});
+            QFAIL("write accepted on a locked database");
+        } catch (const AppError& e) {
+            QVERIFY2(e.description().startsWith(QStringLiteral("La base de datos está ocupada")),
+                     qPrintable(e.description()));
+            QVERIFY(e.description().contains(QStringLiteral("database is locked")));
+        }
+    }
+
     void transactionGuardRollsBackUnlessCommitted()
     {
         try {

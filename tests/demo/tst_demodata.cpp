@@ -2,10 +2,12 @@
 // it was written for, the settings and relations point at real rows, suffixes exist at every
 // level, each invoice comes in both formats, and a second init touches nothing.
 
+#include "components/AppError.h"
 #include "components/DataSession.h"
 #include "components/EntityDirectory.h"
 #include "components/RecordSet.h"
 #include "components/SuffixValidator.h"
+#include "components/TestSeam.h"
 #include "data/Nomenclator.h"
 #include "data/WorkDatabase.h"
 
@@ -63,23 +65,24 @@ class TestDemoData : public QObject {
     std::unique_ptr<EntityDirectory> m_directory;
     std::unique_ptr<DataSession> m_declaration, m_nomenclator, m_work;
 
-    /** Runs "init --demo" on the home: true when it succeeded, its error output shown otherwise. */
-    bool initDemo()
+    /** Runs "init --demo" on a home: empty when it succeeded, else its exit code and errors. */
+    static QString initDemo(const QString& home)
     {
         QProcess cli;
-        cli.start(QStringLiteral(ADUPLAN_CLI), {QStringLiteral("--home"), m_home.path(),
+        cli.start(QStringLiteral(ADUPLAN_CLI), {QStringLiteral("--home"), home,
                                                 QStringLiteral("init"), QStringLiteral("--demo")});
-        const bool ok = cli.waitForFinished(120000) && cli.exitStatus() == QProcess::NormalExit &&
-                        cli.exitCode() == 0;
-        if (!ok)
-            qWarning("%s", cli.readAllStandardError().constData());
-        return ok;
+        if (!cli.waitForFinished(120000) || cli.exitStatus() != QProcess::NormalExit)
+            return QStringLiteral("no terminó");
+        if (cli.exitCode() == 0)
+            return {};
+        return QString::number(cli.exitCode()) + QLatin1Char('|') +
+               QString::fromUtf8(cli.readAllStandardError());
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(initDemo());
+        QCOMPARE(initDemo(m_home.path()), QString());
         m_directory = std::make_unique<EntityDirectory>(m_home.path());
         m_directory->LoadParameters();
         m_declaration = m_directory->getDataConnectionByEntity(QStringLiteral("INTERNOS"));
@@ -171,6 +174,35 @@ private Q_SLOTS:
         }
     }
 
+    void failedWriteLeavesNoDatabase()
+    {
+        // The disk fills while the work database is written: no file is left that a second
+        // init could take for a database, and that second init succeeds.
+        QTemporaryDir home;
+        TestSeam::setHook([](std::string_view point) {
+            if (point == "init:write")
+                throw AppError(13, QStringLiteral("database or disk is full"));
+        });
+        QVERIFY_THROWS_EXCEPTION(AppError, WorkDatabase::create(home.path()));
+        TestSeam::setHook({});
+        QVERIFY(snapshot(home.path()).isEmpty());
+        QCOMPARE(initDemo(home.path()), QString());
+    }
+
+    void existingFileNotADatabaseIsReported()
+    {
+        for (const QString& name :
+             {QStringLiteral("nomenclator.db"), QStringLiteral("db/planimport.db")}) {
+            QTemporaryDir home;
+            QVERIFY(QDir(home.path()).mkpath(QStringLiteral("db")));
+            const QString file = QDir(home.path()).filePath(name);
+            QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+            const QString run = initDemo(home.path());
+            QVERIFY2(run.startsWith(QStringLiteral("1|")) && run.contains(file), qPrintable(run));
+            QCOMPARE(QFileInfo(file).size(), 0);
+        }
+    }
+
     // Last: it changes the home as the operator's work would, then runs init again.
     void secondInitLeavesTheHomeAlone()
     {
@@ -188,7 +220,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(edited) && QFile(edited).open(QIODevice::WriteOnly));
 
         const QMap<QString, QByteArray> before = snapshot(m_home.path());
-        QVERIFY(initDemo());
+        QCOMPARE(initDemo(m_home.path()), QString());
         const QMap<QString, QByteArray> after = snapshot(m_home.path());
         QCOMPARE(after.keys(), before.keys());
         for (auto it = before.cbegin(); it != before.cend(); ++it)

@@ -1,10 +1,10 @@
 #include "components/AppError.h"
 #include "components/DataSession.h"
+#include "components/TestSeam.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
 #include "support/ScriptedDialogs.h"
 #include "transfer/Transfer.h"
-#include "workspace/TestSeam.h"
 #include "workspace/Workspace.h"
 
 #include <QDir>
@@ -24,18 +24,22 @@ class TestPostgres : public QObject {
     QTemporaryDir m_home;
     QHash<QString, QString> m_pg;
 
-    QString connectionText(const QString& database) const
+    ConnectionSettings connection(const QString& database) const
     {
-        return QStringLiteral("Driver=QPSQL;Database=%1;Host=%2;User=%3;Password=%4")
-            .arg(m_pg.value(database), m_pg.value(QStringLiteral("host")),
-                 m_pg.value(QStringLiteral("user")), m_pg.value(QStringLiteral("password")));
+        ConnectionSettings settings;
+        settings.driver = QStringLiteral("QPSQL");
+        settings.database = m_pg.value(database);
+        settings.host = m_pg.value(QStringLiteral("host"));
+        settings.user = m_pg.value(QStringLiteral("user"));
+        settings.password = m_pg.value(QStringLiteral("password"));
+        return settings;
     }
 
     /** Rebuilds a database from the demo scripts. */
     void rebuild(const QString& database, const QString& tables, const QStringList& scripts)
     {
         DataSession session(database);
-        session.CadenaConexion(connectionText(database));
+        session.CadenaConexion(connection(database));
         session.Conectar();
         session.Sql(QStringLiteral("drop table if exists %1 cascade").arg(tables));
         session.ejecutar();
@@ -121,7 +125,7 @@ private Q_SLOTS:
             QStringLiteral("Se transfirio 16 articulos en el interno 1004"));
 
         DataSession declaration(QStringLiteral("declaration"));
-        declaration.CadenaConexion(connectionText(QStringLiteral("declaration")));
+        declaration.CadenaConexion(connection(QStringLiteral("declaration")));
         declaration.Conectar();
         declaration.Sql(QStringLiteral("select count(*) as n, min(c.fechaalta) as alta from "
                                        "subitems s join caratula c on c.interno = s.interno"));
@@ -129,6 +133,24 @@ private Q_SLOTS:
         QVERIFY(declaration.CrearRs(rs));
         QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
         QVERIFY(rs.Fields(QStringLiteral("alta")).toDateTime().isValid());
+    }
+
+    void amountsKeepEveryDigit()
+    {
+        // Amounts are 8-byte numbers: a 4-byte real would give back 1234567.875.
+        DataSession declaration(QStringLiteral("declaration"));
+        declaration.CadenaConexion(connection(QStringLiteral("declaration")));
+        declaration.Conectar();
+        declaration.Sql(QStringLiteral("update subitems set fob = ?, kgneto = ? where interno = ?"),
+                        {1234567.89, 0.1, QStringLiteral("1004")});
+        QVERIFY(declaration.ejecutar() > 0);
+        declaration.Sql(
+            QStringLiteral("select distinct fob, kgneto from subitems where interno = ?"),
+            {QStringLiteral("1004")});
+        RecordSet rs;
+        QVERIFY(declaration.CrearRs(rs));
+        QCOMPARE(rs.Fields(QStringLiteral("fob")).toDouble(), 1234567.89);
+        QCOMPARE(rs.Fields(QStringLiteral("kgneto")).toDouble(), 0.1);
     }
 
     void concurrentReplacementsTakeTurns()

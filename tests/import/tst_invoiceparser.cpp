@@ -91,6 +91,22 @@ private Q_SLOTS:
             parse(document({QStringLiteral("INVOICE"), QStringLiteral("TOTAL 10.00")})).isEmpty());
     }
 
+    void columnsCountCharacters()
+    {
+        // 24 characters of part number, each outside the Basic Multilingual Plane: the later
+        // columns stay where they are and no character is split.
+        const QString wide = QString::fromUcs4(U"\U0001D538").repeated(19);
+        const QList<InvoiceLine> lines = parse(
+            articleLine(QStringLiteral("3"), QStringLiteral("EA"), QStringLiteral("P/N: ") + wide,
+                        QStringLiteral("4.50"), QStringLiteral("13.50")));
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines.first().partNumber, wide);
+        QCOMPARE(lines.first().unitPrice, 4.5);
+        QCOMPARE(lines.first().total, 13.5);
+        QCOMPARE(columns(QString::fromUcs4(U"a\U0001F600b"), 2, 2),
+                 QString::fromUcs4(U"\U0001F600"));
+    }
+
     void invoiceNumbers()
     {
         // Blanks, tabs and line feeds are ignored; a comma that does not separate thousands

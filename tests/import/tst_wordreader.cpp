@@ -16,6 +16,7 @@
 #include "support/TestHome.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -382,6 +383,11 @@ void TestWordReader::refusals()
     QCOMPARE(refusal(zip), long(WordReader::Damaged));
     writeZip(zip, docxEntries("<w:p>" + QByteArray("<w:r>").repeated(5000) + "</w:p>"));
     QCOMPARE(refusal(zip), long(WordReader::Damaged)); // nesting no document has
+    // A small file whose main part inflates past what any invoice holds.
+    writeZip(zip,
+             docxEntries("<w:p><w:r><w:t>" + QByteArray(33 << 20, 'x') + "</w:t></w:r></w:p>"));
+    QVERIFY(QFileInfo(zip).size() < (1 << 20));
+    QCOMPARE(refusal(zip), long(WordReader::TooLarge));
     broken.erase(QStringLiteral("word/document.xml"));
     writeZip(zip, broken);
     QCOMPARE(refusal(zip), long(WordReader::Damaged));

@@ -1,10 +1,10 @@
 #include "components/SuffixValidator.h"
+#include "components/TestSeam.h"
 #include "data/ArticleStore.h"
 #include "process/Process.h"
 #include "process/Statistics.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
-#include "workspace/TestSeam.h"
 #include "workspace/Workspace.h"
 
 #include <QProcess>
@@ -307,6 +307,7 @@ private Q_SLOTS:
                  qPrintable(refused.err));
         QCOMPARE(office.counters(u"E2E"_s).first(), 0);
 
+        office.home.runWorkSql(u"insert into PAIS (id) values ('105'), ('23'), ('212');\n"_s);
         const CliRun done =
             runCli(office.home, {u"process"_s, u"E2E"_s, invoice, u"--origin"_s, u"JAPAN=105"_s,
                                  u"--origin"_s, u"GERMANY=23"_s, u"--origin"_s, u"US=212"_s});

@@ -1,8 +1,8 @@
 #include "TransferData.h"
 
+#include "components/TestSeam.h"
 #include "support/ScriptedDialogs.h"
 #include "transfer/Transfer.h"
-#include "workspace/TestSeam.h"
 #include "workspace/Workspace.h"
 
 #include <QTest>

@@ -1,3 +1,4 @@
+#include "data/DemoData.h"
 #include "data/Nomenclator.h"
 #include "data/WorkDatabase.h"
 #include "support/ScriptedDialogs.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestWorkspace : public QObject {
@@ -85,6 +87,26 @@ private Q_SLOTS:
         QSettings(badDriver.file(QStringLiteral("directory.ini")), QSettings::IniFormat)
             .setValue(QStringLiteral("NCM/driver"), QStringLiteral("QODBC"));
         QVERIFY(openError(badDriver.path()).contains(QStringLiteral("QODBC")));
+    }
+
+    void homeWithSemicolonKeepsEveryDatabaseInside()
+    {
+        QTemporaryDir parent;
+        const QString home = QDir(parent.path()).filePath(QStringLiteral("a;b"));
+        WorkDatabase::create(home);
+        DemoData::write(home);
+        Workspace ws(home, m_dialogs, m_progress);
+        ws.open();
+        const std::pair<DataSession*, const char*> tables[] = {
+            {&ws.work(), "PAIS"}, {&ws.declaration(), "catalogo"}, {&ws.nomenclator(), "ncm"}};
+        for (const auto& [session, table] : tables) {
+            RecordSet rs;
+            session->Sql(QStringLiteral("select count(*) as n from ") + QLatin1String(table));
+            session->CrearRs(rs);
+            QVERIFY2(rs.Fields(QStringLiteral("n")).toInt() > 0, table);
+        }
+        QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("a;b")});
     }
 
     void levelKeys()

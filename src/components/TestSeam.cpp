@@ -1,4 +1,4 @@
-#include "workspace/TestSeam.h"
+#include "components/TestSeam.h"
 
 namespace TestSeam {
 

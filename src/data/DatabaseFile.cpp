@@ -1,0 +1,65 @@
+#include "data/DatabaseFile.h"
+
+#include "components/AppError.h"
+#include "components/DataSession.h"
+#include "components/TestSeam.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+
+namespace DatabaseFile {
+
+void create(const QString& target, const std::function<void(DataSession&)>& fill)
+{
+    const QString temporary =
+        QStringLiteral("%1.%2.tmp").arg(target).arg(QCoreApplication::applicationPid());
+    {
+        QFile file(temporary);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw AppError(75, QStringLiteral("No se pudo crear %1: %2")
+                                   .arg(QDir::toNativeSeparators(temporary), file.errorString()));
+    }
+    auto removeTemporary = qScopeGuard([&temporary] {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QStringLiteral("-journal"));
+    });
+    {
+        DataSession session(QFileInfo(target).fileName());
+        session.CadenaConexion(DataSession::sqliteConnection(temporary));
+        session.Conectar();
+        fill(session);
+        TestSeam::reach("init:write");
+    }
+    QFile file(temporary);
+    if (!file.rename(target))
+        throw AppError(75, QStringLiteral("No se pudo escribir %1: %2")
+                               .arg(QDir::toNativeSeparators(target), file.errorString()));
+    removeTemporary.dismiss();
+}
+
+void check(const QString& file, const QString& table, const QString& kind)
+{
+    QString fault;
+    try {
+        DataSession session(QFileInfo(file).fileName());
+        session.CadenaConexion(DataSession::sqliteConnection(file));
+        session.Conectar();
+        RecordSet rs;
+        session.Sql(QStringLiteral("select name from sqlite_master where type = 'table' and "
+                                   "name = ?"),
+                    {table});
+        if (!session.CrearRs(rs))
+            fault = QStringLiteral("falta la tabla ") + table;
+    } catch (const AppError& error) {
+        fault = error.description();
+    }
+    if (!fault.isEmpty())
+        throw AppError(75, QStringLiteral("El archivo %1 no es una base de datos %2 válida (%3).\n"
+                                          "Muévalo o bórrelo y vuelva a ejecutar init.")
+                               .arg(QDir::toNativeSeparators(file), kind, fault));
+}
+
+} // namespace DatabaseFile

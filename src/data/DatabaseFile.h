@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class DataSession;
+
+/** SQLite database files that the program makes itself (the work database, the demo's). */
+namespace DatabaseFile {
+
+/**
+ * Makes a new database at `target`: `fill` writes it through a session on a temporary file
+ * beside the target, which is renamed into place only once complete. A failure leaves no file
+ * behind; an existing target is never replaced.
+ */
+void create(const QString& target, const std::function<void(DataSession&)>& fill);
+
+/**
+ * Raises, naming the file, unless `file` is an SQLite database holding `table`; `kind` tells
+ * the operator which database it should have been ("de trabajo", ...).
+ */
+void check(const QString& file, const QString& table, const QString& kind);
+
+} // namespace DatabaseFile
