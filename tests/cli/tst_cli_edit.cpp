@@ -1,6 +1,6 @@
+#include "support/Cli.h"
 #include "support/TestHome.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -10,13 +10,7 @@ namespace {
 /** Runs aduplan-cli on the home with the arguments; "exit code|stdout|stderr". */
 QString cli(const QString& home, const QStringList& args)
 {
-    QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI), QStringList{u"--home"_s, home} + args);
-    if (!process.waitForFinished(120000))
-        qFatal("aduplan-cli did not finish");
-    return QString::number(process.exitCode()) + u'|' +
-           QString::fromUtf8(process.readAllStandardOutput()) + u'|' +
-           QString::fromUtf8(process.readAllStandardError());
+    return runCli(home, args).joined();
 }
 
 /** The JSON line of an ARTORD of interno 1001. */

@@ -1,6 +1,6 @@
+#include "support/Cli.h"
 #include "support/TestHome.h"
 
-#include <QProcess>
 #include <QTest>
 
 #include <vector>
@@ -10,15 +10,10 @@ namespace {
 /** Runs "aduplan-cli --home HOME interno ARGS..."; the exit code, standard output and error. */
 QString interno(const TestHome& home, const std::vector<const char*>& args)
 {
-    QStringList arguments{QStringLiteral("--home"), home.path(), QStringLiteral("interno")};
+    QStringList arguments{QStringLiteral("interno")};
     for (const char* arg : args)
         arguments << QString::fromUtf8(arg);
-    QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI), arguments);
-    process.waitForFinished(-1);
-    return QString::number(process.exitCode()) + QLatin1Char('|') +
-           QString::fromUtf8(process.readAllStandardOutput()) + QLatin1Char('|') +
-           QString::fromUtf8(process.readAllStandardError());
+    return runCli(home.path(), arguments).joined();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
+#include "support/Cli.h"
 #include "transfer/TransferData.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace TransferData;
@@ -10,16 +10,9 @@ namespace {
 /** A run of "transfer" with the arguments (split at spaces), as "exit code|stdout|stderr". */
 QString transfer(const TestHome& home, const char* arguments)
 {
-    const QStringList args = QString::fromUtf8(arguments).split(u' ', Qt::SkipEmptyParts);
-    QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI),
-                  QStringList{QStringLiteral("--home"), home.path(), QStringLiteral("transfer")} +
-                      args);
-    if (!process.waitForFinished(60000))
-        qFatal("aduplan-cli did not finish");
-    return QString::number(process.exitCode()) + QLatin1Char('|') +
-           QString::fromUtf8(process.readAllStandardOutput()) + QLatin1Char('|') +
-           QString::fromUtf8(process.readAllStandardError());
+    return runCli(home.path(), QStringList{QStringLiteral("transfer")} +
+                                   QString::fromUtf8(arguments).split(u' ', Qt::SkipEmptyParts))
+        .joined();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
+#include "support/Cli.h"
+
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -9,21 +10,7 @@ class TestDemoWalkthrough : public QObject {
 
     QTemporaryDir m_home;
 
-    struct Run {
-        int exitCode = -1;
-        QString out, err;
-    };
-
-    Run cli(const QStringList& args)
-    {
-        QProcess process;
-        process.start(QStringLiteral(ADUPLAN_CLI),
-                      QStringList{QStringLiteral("--home"), m_home.path()} + args);
-        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    CliRun cli(const QStringList& args) { return runCli(m_home.path(), args); }
 
     QString invoice(const QString& name) const
     {
@@ -49,22 +36,22 @@ class TestDemoWalkthrough : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QCOMPARE(cli({QStringLiteral("init"), QStringLiteral("--demo")}).exitCode, 0);
+        QCOMPARE(cli({QStringLiteral("init"), QStringLiteral("--demo")}).code, 0);
     }
 
     void unknownOriginRefusedUntilRelated()
     {
         const QString first = invoice(QStringLiteral("factura-northfield-0318.doc"));
-        const Run refused = cli({QStringLiteral("process"), QStringLiteral("1001"), first});
-        QCOMPARE(refused.exitCode, 1);
+        const CliRun refused = cli({QStringLiteral("process"), QStringLiteral("1001"), first});
+        QCOMPARE(refused.code, 1);
         QVERIFY2(refused.err.contains(QStringLiteral("No seleciono Pais de Origen!")) &&
                      refused.err.contains(QStringLiteral("VIETNAM")),
                  qPrintable(refused.err));
         QCOMPARE(rowsOf(QStringLiteral("1001")), QString());
 
-        const Run done = cli({QStringLiteral("process"), QStringLiteral("1001"), first,
-                              QStringLiteral("--origin"), QStringLiteral("VIETNAM=337")});
-        QCOMPARE(done.exitCode, 0);
+        const CliRun done = cli({QStringLiteral("process"), QStringLiteral("1001"), first,
+                                 QStringLiteral("--origin"), QStringLiteral("VIETNAM=337")});
+        QCOMPARE(done.code, 0);
         QCOMPARE(done.out, counters("36 23 4 9 3 6"));
     }
 
@@ -87,15 +74,15 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         QFETCH(QString, expected);
-        const Run run = cli({QStringLiteral("process"), file, invoice(file)});
-        QCOMPARE(run.exitCode, 0);
+        const CliRun run = cli({QStringLiteral("process"), file, invoice(file)});
+        QCOMPARE(run.code, 0);
         QCOMPARE(run.out, expected);
     }
 
     void docAndDocxGiveTheSameRows()
     {
         const QString docx = invoice(QStringLiteral("factura-northfield-0318.docx"));
-        QCOMPARE(cli({QStringLiteral("process"), QStringLiteral("1005"), docx}).exitCode, 0);
+        QCOMPARE(cli({QStringLiteral("process"), QStringLiteral("1005"), docx}).code, 0);
         const QString rows = rowsOf(QStringLiteral("1005"));
         QCOMPARE(rows.count(QLatin1Char('\n')), 36);
         QCOMPARE(rows, rowsOf(QStringLiteral("1001")));
@@ -103,13 +90,13 @@ private Q_SLOTS:
 
     void onlyTheCleanInvoiceTransfers()
     {
-        const Run refused = cli({QStringLiteral("transfer"), QStringLiteral("1001")});
-        QCOMPARE(refused.exitCode, 1);
+        const CliRun refused = cli({QStringLiteral("transfer"), QStringLiteral("1001")});
+        QCOMPARE(refused.code, 1);
         QVERIFY(refused.err.contains(QStringLiteral("Hay registros para depurar.")));
 
         const QString clean = QStringLiteral("factura-brightwater-7802.doc");
-        const Run done = cli({QStringLiteral("transfer"), clean});
-        QCOMPARE(done.exitCode, 0);
+        const CliRun done = cli({QStringLiteral("transfer"), clean});
+        QCOMPARE(done.code, 0);
         QCOMPARE(done.out,
                  QStringLiteral("Se transfirio 16 articulos en el interno %1\n").arg(clean));
     }

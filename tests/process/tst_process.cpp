@@ -3,6 +3,7 @@
 #include "data/ArticleStore.h"
 #include "process/Process.h"
 #include "process/Statistics.h"
+#include "support/Cli.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
 #include "workspace/Workspace.h"
@@ -35,20 +36,6 @@ QStringList expected(const QStringList& invoice, const QStringList& processing)
     for (qsizetype i = 0; i < invoice.size(); ++i)
         result << invoice.at(i) + u'|' + processing.value(i);
     return result;
-}
-
-struct CliRun {
-    int code;
-    QString out, err;
-};
-
-CliRun runCli(const TestHome& home, const QStringList& args)
-{
-    QProcess cli;
-    cli.start(QStringLiteral(ADUPLAN_CLI), QStringList({u"--home"_s, home.path()}) + args);
-    cli.waitForFinished(60000);
-    return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
-            QString::fromUtf8(cli.readAllStandardError())};
 }
 
 /** A home with the process fixtures, catalog CAT1 and default goods condition "9". */
@@ -273,12 +260,12 @@ private Q_SLOTS:
         QVERIFY(ClasificarArticulos(office.ws, u"100"_s,
                                     [](const QString&, const QString&) { return 0; }));
 
-        const CliRun stats = runCli(office.home, {u"stats"_s, u"100"_s});
+        const CliRun stats = runCli(office.home.path(), {u"stats"_s, u"100"_s});
         QCOMPARE(stats.code, 0);
         QCOMPARE(stats.out, u"total: 2\nen_catalogo: 1\nnuevos: 1\ncon_errores: 0\n"
                             "err_posicion: 0\nerr_sufijos: 0\n"_s);
 
-        const CliRun rows = runCli(office.home, {u"rows"_s, u"100"_s});
+        const CliRun rows = runCli(office.home.path(), {u"rows"_s, u"100"_s});
         QCOMPARE(rows.code, 0);
         const QStringList lines = rows.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
@@ -292,14 +279,14 @@ private Q_SLOTS:
                      lines.at(1).endsWith(u"\"PRCEST\":\"A\",\"PRCCRC\":\"OK\"}"_s),
                  qPrintable(lines.at(1)));
 
-        const CliRun usage = runCli(office.home, {u"stats"_s});
+        const CliRun usage = runCli(office.home.path(), {u"stats"_s});
         QCOMPARE(usage.code, 2);
         QVERIFY(usage.out.isEmpty());
 
         const QString invoice = TestHome::testDataPath(u"import/invoice-fixed-columns.doc"_s);
 
         // An origin without a relation refuses the run; the interno keeps no rows.
-        const CliRun refused = runCli(office.home, {u"process"_s, u"E2E"_s, invoice});
+        const CliRun refused = runCli(office.home.path(), {u"process"_s, u"E2E"_s, invoice});
         QCOMPARE(refused.code, 1);
         QVERIFY(refused.out.isEmpty());
         QVERIFY2(refused.err.contains(u"No seleciono Pais de Origen!"_s) &&
@@ -308,9 +295,9 @@ private Q_SLOTS:
         QCOMPARE(office.counters(u"E2E"_s).first(), 0);
 
         office.home.runWorkSql(u"insert into PAIS (id) values ('105'), ('23'), ('212');\n"_s);
-        const CliRun done =
-            runCli(office.home, {u"process"_s, u"E2E"_s, invoice, u"--origin"_s, u"JAPAN=105"_s,
-                                 u"--origin"_s, u"GERMANY=23"_s, u"--origin"_s, u"US=212"_s});
+        const CliRun done = runCli(office.home.path(),
+                                   {u"process"_s, u"E2E"_s, invoice, u"--origin"_s, u"JAPAN=105"_s,
+                                    u"--origin"_s, u"GERMANY=23"_s, u"--origin"_s, u"US=212"_s});
         QVERIFY2(done.code == 0, qPrintable(done.err));
         QCOMPARE(done.out, u"total: 5\nen_catalogo: 1\nnuevos: 3\ncon_errores: 1\n"
                            "err_posicion: 1\nerr_sufijos: 0\n"_s);
@@ -327,27 +314,27 @@ private Q_SLOTS:
 
         // A document without text stops the run with its message.
         const CliRun blank =
-            runCli(office.home,
+            runCli(office.home.path(),
                    {u"process"_s, u"E2E"_s, TestHome::testDataPath(u"import/invoice-blank.doc"_s)});
         QCOMPARE(blank.code, 1);
         QVERIFY2(blank.err.contains(u"El documento no contiene texto."_s), qPrintable(blank.err));
         QCOMPARE(office.counters(u"E2E"_s).at(1), 1);
         // So does a document without article lines.
-        const CliRun none =
-            runCli(office.home, {u"process"_s, u"E2E"_s,
-                                 TestHome::testDataPath(u"word/corpus/tika-testWORD.doc"_s)});
+        const CliRun none = runCli(
+            office.home.path(),
+            {u"process"_s, u"E2E"_s, TestHome::testDataPath(u"word/corpus/tika-testWORD.doc"_s)});
         QCOMPARE(none.code, 1);
         QVERIFY2(none.err.contains(u"El documento no contiene artículos."_s), qPrintable(none.err));
         QCOMPARE(office.counters(u"E2E"_s).first(), 5);
 
         // Rows corrected by hand are replaced only with --replace.
         office.home.runWorkSql(u"update ART set PRCEST = 'M' where INTNRO = 'E2E';\n"_s);
-        const CliRun kept = runCli(office.home, {u"process"_s, u"E2E"_s, invoice});
+        const CliRun kept = runCli(office.home.path(), {u"process"_s, u"E2E"_s, invoice});
         QCOMPARE(kept.code, 1);
         QVERIFY2(kept.err.contains(u"--replace"_s), qPrintable(kept.err));
         QCOMPARE(ArticleStore(office.ws.work()).countCorrected(u"E2E"_s), 5);
         const CliRun replaced =
-            runCli(office.home, {u"process"_s, u"E2E"_s, invoice, u"--replace"_s});
+            runCli(office.home.path(), {u"process"_s, u"E2E"_s, invoice, u"--replace"_s});
         QVERIFY2(replaced.code == 0, qPrintable(replaced.err));
         QCOMPARE(ArticleStore(office.ws.work()).countCorrected(u"E2E"_s), 0);
     }
