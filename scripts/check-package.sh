@@ -30,6 +30,8 @@ icon_name=$(sed -n 's/^Icon=//p' "$desktop")
 [ -x "$root/usr/bin/$exec_name" ] || fail "Exec=$exec_name is not in /usr/bin"
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg" ] || fail "no icon $icon_name"
 grep -q '^Categories=.*Office;' "$desktop" || fail "the entry is not in the Office menu"
+# The program the entry starts loads its libraries and answers.
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/$exec_name" --help >/dev/null || fail "$exec_name does not start"
 
 # The manual page renders without warnings and tells the command the package installs.
 warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$root/usr/share/man/man1/aduplan-cli.1.gz" 2>&1 >/dev/null)
