@@ -12,4 +12,5 @@ apt-get install -y --no-install-recommends \
     qt6-base-dev libgl-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n \
     libgsf-1-dev libxlsxwriter-dev \
     poppler-utils unzip \
-    fonts-liberation2 fonts-dejavu-core
+    fonts-liberation2 fonts-dejavu-core \
+    dpkg-dev file desktop-file-utils man-db

@@ -5,12 +5,14 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 namespace {
 
 const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
+                          "     aduplan-cli [COMANDO] --help\n"
                           "comandos:\n"
                           "  init [--demo]\n"
                           "  interno add NUMERO [DESCRIPCION]\n"
@@ -24,7 +26,8 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "       [--eca Q] [--sca Q] [--esm C] [--ori ID]\n"
                           "  export INTERNO --order ARTORD|ARTNRO|ARTDSC --out ARCHIVO\n"
                           "  report INTERNO --errors|--ok --pdf ARCHIVO\n"
-                          "  transfer INTERNO [--replace]\n";
+                          "  transfer INTERNO [--replace]\n"
+                          "Ver man aduplan-cli.\n";
 
 const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
     {"init", Cli::init},       {"interno", Cli::interno},   {"parse", Cli::parse},
@@ -38,6 +41,14 @@ bool paints(int argc, char* argv[])
 {
     const int command = argc > 2 && qstrcmp(argv[1], "--home") == 0 ? 3 : 1;
     return command < argc && qstrcmp(argv[command], "report") == 0;
+}
+
+/** Whether the usage is asked for: "--help" as the command or among its options. */
+bool asksHelp(const QString& command, const QStringList& args)
+{
+    const QString help = QStringLiteral("--help");
+    const auto optionsEnd = std::find(args.cbegin(), args.cend(), QStringLiteral("--"));
+    return command == help || std::find(args.cbegin(), optionsEnd, help) != optionsEnd;
 }
 
 } // namespace
@@ -68,6 +79,14 @@ int main(int argc, char* argv[])
         return Cli::UsageError;
     }
     const QString command = args.takeFirst();
+    const bool known =
+        std::any_of(std::cbegin(Commands), std::cend(Commands), [&command](const auto& entry) {
+            return command == QLatin1String(entry.first);
+        });
+    if ((known || command == QLatin1String("--help")) && asksHelp(command, args)) {
+        out << Usage;
+        return Cli::Done;
+    }
     Cli::Context context{Workspace::resolveHome(homeOption), args, out, err};
     try {
         for (const auto& [name, run] : Commands) {

@@ -1,0 +1,112 @@
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+Run cli(const QString& home, const QStringList& args)
+{
+    QProcess process;
+    process.start(QStringLiteral(ADUPLAN_CLI), QStringList{QStringLiteral("--home"), home} + args);
+    process.waitForFinished(-1);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+/** The command names of the usage text: the first word of each line under "comandos:". */
+QStringList commandNames(const QString& usage)
+{
+    QStringList names;
+    const QString commands = usage.section(QStringLiteral("comandos:\n"), 1);
+    static const QRegularExpression line(QStringLiteral("^  ([a-z]+)"),
+                                         QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(commands); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        if (!names.contains(name))
+            names << name;
+    }
+    return names;
+}
+
+} // namespace
+
+/** The usage on request, for every command, and the manual page beside it. */
+class TestCliHelp : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_home;
+    QString m_usage;
+    QStringList m_commands;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // A home that does not exist: asking for help must not need, nor create, one.
+        m_home = m_dir.filePath(QStringLiteral("absent"));
+        const Run help = cli(m_home, {QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        QCOMPARE(help.err, QString());
+        m_usage = help.out;
+        m_commands = commandNames(m_usage);
+        QCOMPARE(m_commands, QStringList({QStringLiteral("init"), QStringLiteral("interno"),
+                                          QStringLiteral("parse"), QStringLiteral("process"),
+                                          QStringLiteral("stats"), QStringLiteral("rows"),
+                                          QStringLiteral("edit"), QStringLiteral("export"),
+                                          QStringLiteral("report"), QStringLiteral("transfer")}));
+    }
+
+    void everyCommandPrintsTheUsage()
+    {
+        for (const QString& command : std::as_const(m_commands)) {
+            const QStringList args{command, QStringLiteral("--help")};
+            const Run help = cli(m_home, args);
+            QVERIFY2(help.exitCode == 0 && help.out == m_usage,
+                     qPrintable(command + QLatin1Char('|') + help.err));
+            // Among other options and arguments too.
+            QCOMPARE(cli(m_home, {command, QStringLiteral("1"), QStringLiteral("--help")}).out,
+                     m_usage);
+        }
+        QVERIFY(!QFile::exists(m_home));
+    }
+
+    void helpAfterTheEndOfOptionsIsAnArgument()
+    {
+        // "--" ends the options: an interno may be called "--help".
+        const Run add = cli(m_home, {QStringLiteral("interno"), QStringLiteral("add"),
+                                     QStringLiteral("--"), QStringLiteral("--help")});
+        QCOMPARE(add.exitCode, 1);
+        QVERIFY(add.out.isEmpty());
+    }
+
+    void unknownCommandIsAUsageError()
+    {
+        const Run unknown = cli(m_home, {QStringLiteral("nada"), QStringLiteral("--help")});
+        QCOMPARE(unknown.exitCode, 2);
+        QCOMPARE(unknown.err, m_usage);
+    }
+
+    void manualPageDocumentsEveryCommand()
+    {
+        QFile page(QStringLiteral(ADUPLAN_SOURCE_DIR "/packaging/aduplan-cli.1"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(page.readAll());
+        for (const QString& command : std::as_const(m_commands))
+            QVERIFY2(text.contains(QStringLiteral("\n.SS \"") + command),
+                     qPrintable(QStringLiteral("no section for ") + command));
+        for (const char* section : {".SH \"ESTADO DE SALIDA\"", ".SH \"CARPETA DE DATOS\""})
+            QVERIFY2(text.contains(QLatin1String(section)), section);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliHelp)
+#include "tst_cli_help.moc"
