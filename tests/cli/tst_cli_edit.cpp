@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "support/TestHome.h"
 
 #include <QProcess>
@@ -6,18 +7,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/** Runs aduplan-cli on the home with the arguments; "exit code|stdout|stderr". */
-QString cli(const QString& home, const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI), QStringList{u"--home"_s, home} + args);
-    if (!process.waitForFinished(120000))
-        qFatal("aduplan-cli did not finish");
-    return QString::number(process.exitCode()) + u'|' +
-           QString::fromUtf8(process.readAllStandardOutput()) + u'|' +
-           QString::fromUtf8(process.readAllStandardError());
-}
 
 /** The JSON line of an ARTORD of interno 1001. */
 QString row(const QString& home, int line)
