@@ -83,5 +83,10 @@ int edit(Context& context);
 int exportRows(Context& context);
 /** report INTERNO --errors|--ok --pdf FILE: the control report as a PDF. */
 int report(Context& context);
+/**
+ * ncm search TEXT | find WORDS... | show POSITION: the position search by number and by
+ * words, one position a line with its description; the details of a position.
+ */
+int ncm(Context& context);
 
 } // namespace Cli

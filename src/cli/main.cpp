@@ -27,13 +27,16 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "  export INTERNO --order ARTORD|ARTNRO|ARTDSC --out ARCHIVO\n"
                           "  report INTERNO --errors|--ok --pdf ARCHIVO\n"
                           "  transfer INTERNO [--replace]\n"
+                          "  ncm search TEXTO\n"
+                          "  ncm find PALABRAS...\n"
+                          "  ncm show POSICION\n"
                           "Ver man aduplan-cli.\n";
 
 const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
     {"init", Cli::init},       {"interno", Cli::interno},   {"parse", Cli::parse},
     {"process", Cli::process}, {"stats", Cli::stats},       {"rows", Cli::rows},
     {"edit", Cli::edit},       {"transfer", Cli::transfer}, {"export", Cli::exportRows},
-    {"report", Cli::report},
+    {"report", Cli::report},   {"ncm", Cli::ncm},
 };
 
 /** Whether the command paints pages: "report", after "--home DIR" when given. */

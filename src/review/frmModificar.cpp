@@ -2,6 +2,7 @@
 
 #include "controls/ClCntrl.h"
 #include "controls/WindowGeometry.h"
+#include "review/FrmPosicion.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -35,6 +36,7 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QRect& at,
 
 frmModificar::frmModificar(Workspace& ws, const QString& interno, qint64 line, QWidget* parent)
     : KeyPreviewDialog(parent)
+    , m_ws(ws)
     , m_editor(ws)
     , m_interno(interno)
     , m_line(line)
@@ -125,6 +127,17 @@ bool frmModificar::previewKey(QObject* target, QKeyEvent* event)
         } else {
             render();
         }
+        return true;
+    case Qt::Key_F6:
+        // The position chosen is confirmed as a typed one: by Enter.
+        if (target != txtPRCNCM)
+            return false;
+        if (const std::optional<QString> chosen = FrmPosicion::choose(
+                m_ws, txtPRCNCM->text().left(PositionSearch::NumberLength), this))
+            txtPRCNCM->setText(*chosen);
+        // Back to the position, whatever the window system activates.
+        activateWindow();
+        txtPRCNCM->setFocus();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -11,8 +11,9 @@ class Workspace;
 
 /**
  * The record editor ("Modificar") over one article row: Enter on the position confirms it and
- * asks its suffixes again, F11 saves (the dialog is then accepted), Escape and the close box
- * leave everything as stored. The rules are RecordEditor's; the window shows its fields.
+ * asks its suffixes again, F6 on it opens the position search (FrmPosicion), F11 saves (the dialog
+ * is then accepted), Escape and the close box leave everything as stored. The rules are
+ * RecordEditor's; the window shows its fields.
  */
 class frmModificar : public KeyPreviewDialog {
     Q_OBJECT
@@ -29,6 +30,7 @@ private:
     /** The editor's fields into the controls. */
     void render();
 
+    Workspace& m_ws;
     RecordEditor m_editor;
     QString m_interno;
     qint64 m_line;

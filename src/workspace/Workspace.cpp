@@ -20,6 +20,14 @@ Workspace::Workspace(QString home, OperatorDialogs& dialogs, ProgressSink& progr
 
 Workspace::~Workspace() = default;
 
+const PositionWordIndex& Workspace::positionWords()
+{
+    if (!m_positionWords)
+        m_positionWords =
+            std::make_unique<PositionWordIndex>(NomenclatorTables(nomenclator()).allPositions());
+    return *m_positionWords;
+}
+
 QString Workspace::resolveHome(const QString& option)
 {
     if (!option.isEmpty())
@@ -52,6 +60,7 @@ void Workspace::open()
     m_directory.LoadParameters();
     m_declaration = m_directory.getDataConnectionByEntity(QStringLiteral("INTERNOS"));
     m_nomenclator = m_directory.getDataConnectionByEntity(QStringLiteral("NCM"));
+    m_positionWords.reset(); // built again from this connection when first asked
 
     m_settings.load();
 }

@@ -4,6 +4,7 @@
 #include "components/EntityDirectory.h"
 #include "components/FormatService.h"
 #include "components/SystemInfo.h"
+#include "data/PositionWordIndex.h"
 #include "workspace/OperatorDialogs.h"
 #include "workspace/ProgressSink.h"
 #include "workspace/Settings.h"
@@ -45,6 +46,8 @@ public:
     DataSession& nomenclator() { return *m_nomenclator; }
     FormatService& formatter() { return m_formatter; }
     SystemInfo& system() { return m_system; }
+    /** The words of the nomenclator's descriptions, read from it at the first call. */
+    const PositionWordIndex& positionWords();
 
 private:
     QString m_home;
@@ -56,5 +59,6 @@ private:
     std::unique_ptr<DataSession> m_nomenclator;
     FormatService m_formatter;
     SystemInfo m_system;
+    std::unique_ptr<PositionWordIndex> m_positionWords;
     Settings m_settings;
 };

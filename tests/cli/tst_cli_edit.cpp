@@ -7,12 +7,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/** Runs aduplan-cli on the home with the arguments; "exit code|stdout|stderr". */
-QString cli(const QString& home, const QStringList& args)
-{
-    return runCli(home, args).joined();
-}
-
 /** The JSON line of an ARTORD of interno 1001. */
 QString row(const QString& home, int line)
 {

@@ -1,25 +1,11 @@
+#include "support/Cli.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-struct Run {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-Run cli(const QString& home, const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI), QStringList{QStringLiteral("--home"), home} + args);
-    process.waitForFinished(-1);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 /** The command names of the usage text: the first word of each line under "comandos:". */
 QStringList commandNames(const QString& usage)
@@ -53,27 +39,28 @@ private Q_SLOTS:
     {
         // A home that does not exist: asking for help must not need, nor create, one.
         m_home = m_dir.filePath(QStringLiteral("absent"));
-        const Run help = cli(m_home, {QStringLiteral("--help")});
-        QCOMPARE(help.exitCode, 0);
+        const CliRun help = runCli(m_home, {QStringLiteral("--help")});
+        QCOMPARE(help.code, 0);
         QCOMPARE(help.err, QString());
         m_usage = help.out;
         m_commands = commandNames(m_usage);
-        QCOMPARE(m_commands, QStringList({QStringLiteral("init"), QStringLiteral("interno"),
-                                          QStringLiteral("parse"), QStringLiteral("process"),
-                                          QStringLiteral("stats"), QStringLiteral("rows"),
-                                          QStringLiteral("edit"), QStringLiteral("export"),
-                                          QStringLiteral("report"), QStringLiteral("transfer")}));
+        QCOMPARE(
+            m_commands,
+            QStringList({QStringLiteral("init"), QStringLiteral("interno"), QStringLiteral("parse"),
+                         QStringLiteral("process"), QStringLiteral("stats"), QStringLiteral("rows"),
+                         QStringLiteral("edit"), QStringLiteral("export"), QStringLiteral("report"),
+                         QStringLiteral("transfer"), QStringLiteral("ncm")}));
     }
 
     void everyCommandPrintsTheUsage()
     {
         for (const QString& command : std::as_const(m_commands)) {
             const QStringList args{command, QStringLiteral("--help")};
-            const Run help = cli(m_home, args);
-            QVERIFY2(help.exitCode == 0 && help.out == m_usage,
+            const CliRun help = runCli(m_home, args);
+            QVERIFY2(help.code == 0 && help.out == m_usage,
                      qPrintable(command + QLatin1Char('|') + help.err));
             // Among other options and arguments too.
-            QCOMPARE(cli(m_home, {command, QStringLiteral("1"), QStringLiteral("--help")}).out,
+            QCOMPARE(runCli(m_home, {command, QStringLiteral("1"), QStringLiteral("--help")}).out,
                      m_usage);
         }
         QVERIFY(!QFile::exists(m_home));
@@ -82,16 +69,16 @@ private Q_SLOTS:
     void helpAfterTheEndOfOptionsIsAnArgument()
     {
         // "--" ends the options: an interno may be called "--help".
-        const Run add = cli(m_home, {QStringLiteral("interno"), QStringLiteral("add"),
-                                     QStringLiteral("--"), QStringLiteral("--help")});
-        QCOMPARE(add.exitCode, 1);
+        const CliRun add = runCli(m_home, {QStringLiteral("interno"), QStringLiteral("add"),
+                                           QStringLiteral("--"), QStringLiteral("--help")});
+        QCOMPARE(add.code, 1);
         QVERIFY(add.out.isEmpty());
     }
 
     void unknownCommandIsAUsageError()
     {
-        const Run unknown = cli(m_home, {QStringLiteral("nada"), QStringLiteral("--help")});
-        QCOMPARE(unknown.exitCode, 2);
+        const CliRun unknown = runCli(m_home, {QStringLiteral("nada"), QStringLiteral("--help")});
+        QCOMPARE(unknown.code, 2);
         QCOMPARE(unknown.err, m_usage);
     }
 

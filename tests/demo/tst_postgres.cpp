@@ -135,6 +135,26 @@ private Q_SLOTS:
         QVERIFY(rs.Fields(QStringLiteral("alta")).toDateTime().isValid());
     }
 
+    void positionSearch()
+    {
+        // By number, with a dot for any run of characters and "%" for itself, and by words.
+        const QString rodillos =
+            QStringLiteral("8482.20.10.000V Rodamientos de rodillos cónicos, de diámetro interior "
+                           "inferior o igual a 50 mm 8482.20.90.000V Los demás rodamientos de "
+                           "rodillos cónicos");
+        QCOMPARE(cli({QStringLiteral("ncm"), QStringLiteral("search"), QStringLiteral("8482.20")}),
+                 rodillos);
+        QCOMPARE(cli({QStringLiteral("ncm"), QStringLiteral("search"), QStringLiteral("84%")}, 1),
+                 QString());
+        QCOMPARE(cli({QStringLiteral("ncm"), QStringLiteral("find"), QStringLiteral("RODILLOS"),
+                      QStringLiteral("conicos")}),
+                 rodillos);
+        QVERIFY(
+            cli({QStringLiteral("ncm"), QStringLiteral("show"), QStringLiteral("8482.10.10.000M")})
+                .endsWith(QStringLiteral("BD02 De dos hileras de bolas ZB Indique año y mes de "
+                                         "fabricación (AAAAMM)")));
+    }
+
     void amountsKeepEveryDigit()
     {
         // Amounts are 8-byte numbers: a 4-byte real would give back 1234567.875.

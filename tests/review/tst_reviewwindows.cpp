@@ -3,6 +3,7 @@
 #include "controls/ClCntrl.h"
 #include "review/FrmCargaSufijos.h"
 #include "review/frmDEP.h"
+#include "review/frmModificar.h"
 #include "support/Modal.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -160,6 +162,95 @@ private Q_SLOTS:
                               press(Qt::Key_Escape);
                           }));
         QCOMPARE(f.dialogs.messages.size(), 1);
+    }
+
+    void positionSearchHandsBackToTheEditor()
+    {
+        Fixture f;
+        frmModificar editor(f.ws, u"100"_s, 3);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        auto* position = control<QLineEdit>(&editor, "txtPRCNCM");
+        QCOMPARE(position->text(), u"9999.99.99.999Z"_s);
+
+        // F6 presets the position cut to ten characters; Enter searches it, then "8482".
+        QVERIFY(withModal(
+            [] { press(Qt::Key_F6); },
+            [&f](QWidget* search) {
+                QCOMPARE(search->windowTitle(), u"Buscar Posición"_s);
+                auto* number = control<QLineEdit>(search, "TxtNCMF");
+                auto* list = control<QListWidget>(search, "LstNCM");
+                auto* suffixes = control<QListWidget>(search, "LstSufijos");
+                auto* descriptions = control<QPlainTextEdit>(search, "LbDescripcion");
+                QCOMPARE(suffixes->geometry(), QRect(172, 104, 317, 186));
+                QCOMPARE(QApplication::focusWidget(), number);
+                QCOMPARE(number->text(), u"9999.99.99"_s);
+                press(Qt::Key_Return);
+                QCOMPARE(f.lastMessage(), u"2:Posición no encontrada."_s);
+                QCOMPARE(list->count(), 0);
+                number->selectAll();
+                QTest::keyClicks(number, u"8482.1"_s);
+                press(Qt::Key_Return);
+                QCOMPARE(QApplication::focusWidget(), list);
+                QCOMPARE(list->currentItem()->text(), u"8482.10.10.000B"_s);
+                QVERIFY(descriptions->toPlainText().isEmpty()); // details wait for an arrow key
+                press(Qt::Key_Down);
+                QCOMPARE(descriptions->toPlainText(), u"RODAMIENTOS\n\n"_s);
+                QStringList lines;
+                for (int i = 0; i < suffixes->count(); ++i)
+                    lines << suffixes->item(i)->text();
+                QCOMPARE(lines, QStringList({u"AB01 Modelo uno"_s, u"AB02 Modelo dos"_s,
+                                             u"ZA   Indique el año"_s}));
+                press(Qt::Key_Return);
+                QVERIFY(!search->isVisible());
+            }));
+        // Handed back, not yet confirmed: Enter confirms it as a typed position.
+        QCOMPARE(position->text(), u"8482.10.10.000B"_s);
+        QTRY_COMPARE(QApplication::focusWidget(), position);
+        auto* unit = control<QLabel>(&editor, "lbPRCEUN");
+        QCOMPARE(unit->text(), u"Unidad Estadistica [01]"_s);
+        f.dialogs.optionAnswers << u"AB01 - Modelo uno"_s;
+        f.dialogs.textAnswers << u"201901"_s;
+        press(Qt::Key_Return);
+        QCOMPARE(unit->text(), u"Unidad Estadistica [07]"_s);
+        QCOMPARE(control<QPlainTextEdit>(&editor, "txtPRCSUF")->toPlainText(),
+                 u"AB01-ZA(201901)-"_s);
+
+        // The words field lists positions by description; Ctrl+C and Escape hand nothing back.
+        press(Qt::Key_Up); // back from the quantity to the position
+        for (const Qt::Key key : {Qt::Key_C, Qt::Key_Escape}) {
+            QTRY_COMPARE(QApplication::focusWidget(), position);
+            QVERIFY(withModal(
+                [] { press(Qt::Key_F6); },
+                [key](QWidget* search) {
+                    press(Qt::Key_Tab);
+                    press(Qt::Key_Tab);
+                    QCOMPARE(QApplication::focusWidget()->objectName(), u"txtWords"_s);
+                    QTest::keyClicks(QApplication::focusWidget(), u"tornillo"_s);
+                    press(Qt::Key_Return);
+                    QCOMPARE(control<QListWidget>(search, "LstNCM")->currentItem()->text(),
+                             u"7318.15.00.200D  TORNILLOS"_s);
+                    press(key, key == Qt::Key_C ? Qt::ControlModifier : Qt::NoModifier);
+                    QVERIFY(!search->isVisible());
+                }));
+            QCOMPARE(position->text(), u"8482.10.10.000B"_s);
+        }
+
+        // Enter in an empty list hands back the empty text.
+        QTRY_COMPARE(QApplication::focusWidget(), position);
+        QVERIFY(withModal([] { press(Qt::Key_F6); },
+                          [](QWidget* search) {
+                              auto* number = control<QLineEdit>(search, "TxtNCMF");
+                              number->selectAll();
+                              QTest::keyClicks(number, u"0"_s);
+                              press(Qt::Key_Return);
+                              press(Qt::Key_Tab);
+                              press(Qt::Key_Return);
+                              QVERIFY(!search->isVisible());
+                          }));
+        QCOMPARE(position->text(), QString());
+        QTRY_COMPARE(QApplication::focusWidget(), position);
+        QCOMPARE(f.progress.busyDepth, 0);
     }
 
     void inputHelperMovesAndTypes()

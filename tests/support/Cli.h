@@ -24,3 +24,9 @@ inline CliRun runCli(const QString& home, const QStringList& args)
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
+
+/** Runs aduplan-cli on the home with the arguments; "exit code|stdout|stderr". */
+inline QString cli(const QString& home, const QStringList& args)
+{
+    return runCli(home, args).joined();
+}
