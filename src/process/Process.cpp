@@ -84,8 +84,9 @@ void BuscarEnCatalogo(ProcessRun& run)
             values << article;
         ws.declaration().Sql(select.arg(DataSession::placeholders(chunk.size())), values);
         ws.declaration().CrearRs(hits);
+        // A catalog without its key could hold a number twice: its first row counts.
         QHash<QString, qsizetype> hitOf;
-        for (qsizetype r = 0; r < hits.RecordCount(); ++r)
+        for (qsizetype r = hits.RecordCount(); r-- > 0;)
             hitOf.insert(hits.row(r).at(Number).toString(), r);
 
         for (qsizetype i = 0; i < chunk.size(); ++i) {
