@@ -2,8 +2,8 @@
 
 #include "app/frmInterno.h"
 #include "config/frmConfig.h"
-#include "review/frmDEP.h"
 #include "review/ReviewWindows.h"
+#include "review/frmDEP.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -410,24 +410,43 @@ void frmMain::renderInternos()
 
 void frmMain::setMessage(const QString& text)
 {
+    showHeldProgress();
     m_message->setText(text);
     m_message->repaint();
 }
 
 void frmMain::setProgressVisible(bool visible)
 {
+    showHeldProgress();
     m_progress->setVisible(visible);
 }
 
 void frmMain::setProgressMaximum(int maximum)
 {
+    showHeldProgress();
     m_progress->setMaximum(maximum);
 }
 
 void frmMain::setProgressValue(int value)
 {
-    m_progress->setValue(value);
-    m_progress->repaint();
+    // Painting the bar for every line would set the pace of a long run: between its start
+    // (0 and 1) and its end (the maximum) the bar takes a new value at most every 50 ms. A
+    // value held back is shown before anything else changes in the footer.
+    m_heldValue = value;
+    if (value > 1 && value < m_progress->maximum() && m_progressShown.isValid() &&
+        !m_progressShown.hasExpired(50))
+        return;
+    showHeldProgress();
+}
+
+void frmMain::showHeldProgress()
+{
+    if (!m_heldValue)
+        return;
+    // The bar repaints itself at once when what it draws changes.
+    m_progress->setValue(*m_heldValue);
+    m_heldValue.reset();
+    m_progressShown.start();
 }
 
 void frmMain::setBusy(bool busy)
@@ -437,6 +456,7 @@ void frmMain::setBusy(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
         return;
     }
+    showHeldProgress();
     // Clicks and keys that queued up while the work ran were meant for what the window showed
     // before it: they are dropped, not applied to what it shows now.
     if (--m_busyDepth == 0)

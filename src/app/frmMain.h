@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -54,12 +56,17 @@ private:
     /** Shows the wizard's state: header, panels, document, counters and next-step button. */
     void render();
     void renderInternos();
+    /** Gives the progress bar the value setProgressValue held back, if any. */
+    void showHeldProgress();
 
     Workspace m_workspace;
     Wizard m_wizard;
     /** Since the last step change, to tell a double-click from two presses. */
     QElapsedTimer m_stepChanged;
     int m_busyDepth = 0;
+    /** The bar's last value not shown yet, and since when it shows the one it has. */
+    std::optional<int> m_heldValue;
+    QElapsedTimer m_progressShown;
 
     QLabel* m_pasoNro = nullptr;
     QLabel* m_pasoDesc = nullptr;

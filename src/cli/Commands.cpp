@@ -4,25 +4,65 @@
 #include "data/WorkDatabase.h"
 #include "wizard/Internos.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
+#include <QLocale>
+
+#include <cmath>
 
 namespace Cli {
 
-/** A field as a JSON value: NULL as null, numbers as numbers, anything else as text. */
+namespace {
+
+/** The characters a JSON string writes as a backslash and a letter, and those letters. */
+const QString Escaped = QStringLiteral("\"\\\b\f\n\r\t");
+const QString EscapeLetters = QStringLiteral("\"\\bfnrt");
+
+/** A text as a JSON string, escaped as QJsonDocument escapes it. */
+QString jsonText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (const qsizetype k = Escaped.indexOf(c); k >= 0) {
+            out += QLatin1Char('\\');
+            out += EscapeLetters.at(k);
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+        } else if (c.unicode() < 0x20 || c.isSurrogate()) {
+            // Control characters and a lone half of a pair, as \u and four hex digits.
+            out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+} // namespace
+
+/**
+ * A field as a JSON value: NULL as null, numbers as numbers, anything else as text. Written
+ * directly, as QJsonDocument writes a value: whole numbers up to 2^53 without exponent, an
+ * infinite or undefined number as null.
+ */
 QString jsonValue(const QVariant& value)
 {
-    QJsonValue json;
     if (value.isNull())
-        json = QJsonValue(QJsonValue::Null);
-    else if (value.typeId() == QMetaType::Double)
-        json = value.toDouble();
-    else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
-        json = value.toLongLong();
-    else
-        json = value.toString();
-    const QByteArray wrapped = QJsonDocument(QJsonArray{json}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2));
+        return QStringLiteral("null");
+    if (value.typeId() == QMetaType::Double) {
+        const double number = value.toDouble();
+        if (!std::isfinite(number))
+            return QStringLiteral("null");
+        if (std::trunc(number) == number && std::abs(number) <= 9007199254740992.0)
+            return QString::number(qint64(number));
+        return QString::number(number, 'g', QLocale::FloatingPointShortest);
+    }
+    if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+        return QString::number(value.toLongLong());
+    return jsonText(value.toString());
 }
 
 bool Arguments::has(const QString& flag) const

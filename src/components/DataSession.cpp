@@ -154,6 +154,15 @@ qint64 DataSession::ejecutar()
     return Statement(*this, m_lastStatement).ejecutar(m_values);
 }
 
+QString DataSession::placeholders(qsizetype n)
+{
+    QString list;
+    list.reserve(n * 3);
+    for (qsizetype i = 0; i < n; ++i)
+        list += i ? QLatin1String(", ?") : QLatin1String("?");
+    return list;
+}
+
 QString DataSession::left(const QString& expr, int n) const
 {
     if (m_dialect == Dialect::PostgreSQL)

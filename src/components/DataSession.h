@@ -76,6 +76,11 @@ public:
     const QString& entity() const { return m_entity; }
     Dialect dialect() const { return m_dialect; }
 
+    /** The most values one statement binds in an "in (...)" list: within every engine's limit. */
+    static constexpr qsizetype ListChunk = 500;
+    /** "?, ?, ?": the placeholders of a list of n values, for "in (...)". */
+    static QString placeholders(qsizetype n);
+
     /** The engine's expression for the first n characters of expr. */
     QString left(const QString& expr, int n) const;
     /** A date and time as the engine stores it, ready to be bound. */
@@ -98,6 +103,25 @@ private:
     QString m_lastStatement;
     QVariantList m_values;
     Dialect m_dialect = Dialect::SQLite;
+};
+
+/**
+ * One transaction over a run of reads: they see one state of the database, and SQLite takes
+ * its lock once instead of once per select. Nothing is written in it; it ends with a rollback.
+ */
+class ReadTransaction {
+public:
+    explicit ReadTransaction(DataSession& session)
+        : m_session(session)
+    {
+        m_session.beginTransaction();
+    }
+    ~ReadTransaction() { m_session.rollback(); }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    DataSession& m_session;
 };
 
 /** Begins a transaction; rolls it back on destruction unless commit() ran. */

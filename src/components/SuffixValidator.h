@@ -21,6 +21,8 @@ public:
     /** Opens the validator's own connection to the nomenclator through the directory. */
     void ConexionString(const EntityDirectory& directory);
     int ValidarSufijos(const QString& position, const QString& suffixes);
+    /** The validator's connection (after ConexionString). */
+    DataSession& nomenclator() { return *m_ncm; }
 
 private:
     std::unique_ptr<DataSession> m_ncm;

@@ -78,13 +78,17 @@ Scanned scanNumber(const QString& text)
     return {literal.toDouble(), i};
 }
 
-/** Leading-number value of an amount field; raises for a number too large to hold. */
-double amount(const QString& field, const QString& where)
+/**
+ * Leading-number value of an amount field; raises for a number too large to hold, its message
+ * starting with where().
+ */
+template <typename Where> double amount(const QString& field, const Where& where)
 {
     const double value = leadingNumber(field);
-    if (!std::isfinite(value))
-        throw AppError(Overflow,
-                       where + QStringLiteral("el importe \"%1\" es demasiado grande.").arg(field));
+    if (!std::isfinite(value)) {
+        const QString problem = QStringLiteral("el importe \"%1\" es demasiado grande.");
+        throw AppError(Overflow, where() + problem.arg(field));
+    }
     return value;
 }
 
@@ -92,16 +96,20 @@ InvoiceLine articleFrom(const QString& line, qsizetype lineNumber)
 {
     InvoiceLine article;
     article.partNumber = trimBlanks(trimBlanks(columns(line, 25, 48)).remove(PartMarker));
-    const QString where = QStringLiteral("Línea %1 del documento (artículo %2): ")
-                              .arg(lineNumber)
-                              .arg(article.partNumber);
+    // The start of an error message, written only when there is an error.
+    const auto where = [&] {
+        return QStringLiteral("Línea %1 del documento (artículo %2): ")
+            .arg(lineNumber)
+            .arg(article.partNumber);
+    };
     const QString quantity = trimBlanks(columns(line, 9, 17));
     if (quantity.isEmpty())
-        throw AppError(TypeMismatch, where + QStringLiteral("la cantidad está en blanco."));
+        throw AppError(TypeMismatch, where() + QStringLiteral("la cantidad está en blanco."));
     const std::optional<double> number = wholeNumber(quantity);
-    if (!number)
-        throw AppError(TypeMismatch,
-                       where + QStringLiteral("la cantidad \"%1\" no es un número.").arg(quantity));
+    if (!number) {
+        const QString problem = QStringLiteral("la cantidad \"%1\" no es un número.");
+        throw AppError(TypeMismatch, where() + problem.arg(quantity));
+    }
     article.quantity = *number;
     article.unit = trimBlanks(columns(line, 18, 24));
     article.unitPrice = amount(trimBlanks(columns(line, 68, 81)), where);

@@ -10,6 +10,7 @@
 
 #include <QHash>
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -66,34 +67,50 @@ void BuscarEnCatalogo(ProcessRun& run)
     const QStringList articles = run.articles.articleNumbers(run.interno);
     progress.setProgressMaximum(int(articles.size()));
 
-    DataSession::Statement catalog(
-        ws.declaration(),
-        QStringLiteral("select ncm, lapi, sufijos, idunidad, estadistica, estadomerc, deresp, "
-                       "preciounitario from catarticulos where idcatalogo = ? and idarticulo = ?"));
+    // The catalog rows of a chunk of article numbers come in one select; the numbers are then
+    // classified one by one in their order, as the operator sees them counted.
+    enum Column { Number, Position, Lapi, Suffixes, StatisticalUnit, Condition, DutyUnit };
+    const QString select =
+        QStringLiteral("select idarticulo, ncm, lapi, sufijos, estadistica, estadomerc, deresp "
+                       "from catarticulos where idcatalogo = ? and idarticulo in (%1)");
     LapiMarks lapiMarks(ws.nomenclator());
     const FormatService& format = ws.formatter();
 
-    RecordSet hit;
-    for (qsizetype i = 0; i < articles.size(); ++i) {
-        const QString& article = articles.at(i);
-        if (catalog.CrearRs(hit, {ws.settings().catalog(), article})) {
-            CatalogClassification found;
-            found.position = format.EsNull(hit.Fields(QStringLiteral("ncm")));
-            found.lapi = format.EsNull(hit.Fields(QStringLiteral("lapi")));
-            if (found.lapi.trimmed().isEmpty())
-                found.lapi = lapiMarks.flag(found.position);
-            found.suffixes = format.EsNull(hit.Fields(QStringLiteral("sufijos")));
-            found.statisticalUnit = format.EsNull(hit.Fields(QStringLiteral("estadistica")));
-            // An empty condition takes the default; a NULL one is written empty and
-            // receives the default in stage 3.
-            const QVariant condition = hit.Fields(QStringLiteral("estadomerc"));
-            found.goodsCondition = format.EsNull(condition);
-            if (!condition.isNull() && found.goodsCondition.isEmpty())
-                found.goodsCondition = ws.settings().goodsCondition();
-            found.specificDutyUnit = format.EsNull(hit.Fields(QStringLiteral("deresp")));
-            run.articles.classify(run.interno, article, found);
+    RecordSet hits;
+    for (qsizetype start = 0; start < articles.size(); start += DataSession::ListChunk) {
+        const QStringList chunk = articles.mid(start, DataSession::ListChunk);
+        QVariantList values{ws.settings().catalog()};
+        for (const QString& article : chunk)
+            values << article;
+        ws.declaration().Sql(select.arg(DataSession::placeholders(chunk.size())), values);
+        ws.declaration().CrearRs(hits);
+        // A catalog without its key could hold a number twice: its first row counts.
+        QHash<QString, qsizetype> hitOf;
+        for (qsizetype r = hits.RecordCount(); r-- > 0;)
+            hitOf.insert(hits.row(r).at(Number).toString(), r);
+
+        for (qsizetype i = 0; i < chunk.size(); ++i) {
+            const auto hit = hitOf.constFind(chunk.at(i));
+            if (hit != hitOf.constEnd()) {
+                const QVector<QVariant>& row = hits.row(*hit);
+                CatalogClassification found;
+                found.position = format.EsNull(row.at(Position));
+                found.lapi = format.EsNull(row.at(Lapi));
+                if (found.lapi.trimmed().isEmpty())
+                    found.lapi = lapiMarks.flag(found.position);
+                found.suffixes = format.EsNull(row.at(Suffixes));
+                found.statisticalUnit = format.EsNull(row.at(StatisticalUnit));
+                // An empty condition takes the default; a NULL one is written empty and
+                // receives the default in stage 3.
+                const QVariant& condition = row.at(Condition);
+                found.goodsCondition = format.EsNull(condition);
+                if (!condition.isNull() && found.goodsCondition.isEmpty())
+                    found.goodsCondition = ws.settings().goodsCondition();
+                found.specificDutyUnit = format.EsNull(row.at(DutyUnit));
+                run.articles.classify(run.interno, chunk.at(i), found);
+            }
+            progress.setProgressValue(int(start + i + 1));
         }
-        progress.setProgressValue(int(i + 1));
     }
 }
 
@@ -118,6 +135,9 @@ bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate
     ProcessRun run{ws, interno, ArticleStore(ws.work())};
     try {
         TransactionGuard transaction(ws.work());
+        // The catalog and the nomenclator are only read: each in one transaction for the run.
+        const ReadTransaction declarationReads(ws.declaration());
+        const ReadTransaction nomenclatorReads(ws.nomenclator());
         if (replacement) {
             run.articles.replaceRows(interno, *replacement);
             TestSeam::reach("process:imported");
@@ -150,6 +170,7 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
     ws.progress().setProgressVisible(true);
     SuffixValidator validator;
     QList<Article> articles;
+    std::optional<ReadTransaction> validatorReads;
     try {
         validator.ConexionString(ws.directory());
         const PreparedImport prepared = prepareImport(ws, documentPath, interno);
@@ -180,6 +201,9 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
             reportLoadFailure(ws.dialogs(), error);
             return false;
         }
+        // The validator reads the nomenclator on a connection of its own: one transaction for
+        // the classification too, begun only now that no question to the operator is left.
+        validatorReads.emplace(validator.nomenclator());
     } catch (const AppError& error) {
         reportFailure(ws, error, {});
         return false;

@@ -5,6 +5,7 @@
 #include "workspace/Workspace.h"
 
 #include <QDateTime>
+#include <QSet>
 
 #include <algorithm>
 #include <limits>
@@ -13,14 +14,25 @@ namespace {
 
 const QString NothingTransferred = QStringLiteral("No se transfirió ningún registro.");
 
-const QString ItemInsert = QStringLiteral(
-    "insert into subitems (idarticulo,idcatalogo,descripcion,interno,ncm,IdUnidad,Cantidad,"
-    "Preciounitario,IdPais,KGNETO,fob,EstadoMerc,estadistica,valorrelacionestadistica,sufijos,"
-    "LAPI,valorderesp,kgbruto,biendeuso,deresp) "
-    "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+/** The values of one item, and how many items one insert writes. */
+constexpr qsizetype ItemColumns = 20;
+constexpr qsizetype ItemsPerInsert = DataSession::ListChunk / ItemColumns;
 
-const QString CatalogSelect =
-    QStringLiteral("select idarticulo from catarticulos where idcatalogo = ? and idarticulo = ?");
+/** The insert of `count` items in one statement. */
+QString itemInsert(qsizetype count)
+{
+    const QString row =
+        QLatin1Char('(') + DataSession::placeholders(ItemColumns) + QLatin1Char(')');
+    return QStringLiteral(
+               "insert into subitems (idarticulo,idcatalogo,descripcion,interno,ncm,IdUnidad,"
+               "Cantidad,Preciounitario,IdPais,KGNETO,fob,EstadoMerc,estadistica,"
+               "valorrelacionestadistica,sufijos,LAPI,valorderesp,kgbruto,biendeuso,deresp) "
+               "values ") +
+           QStringList(count, row).join(QLatin1Char(','));
+}
+
+const QString CatalogSelect = QStringLiteral(
+    "select idarticulo from catarticulos where idcatalogo = ? and idarticulo in (%1)");
 
 const QString CatalogUpdate = QStringLiteral(
     "update CATARTICULOS set descripcion = ?,idpais = ?,cantidad = 0,Preciounitario = ?,"
@@ -319,16 +331,26 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
         }
         progress.setProgressMaximum(progressCount(rows.size()));
 
-        DataSession::Statement insert(declaration, ItemInsert);
+        // Several items per insert, in line order; each counts on the bar once written.
+        DataSession::Statement fullInsert(declaration, itemInsert(ItemsPerInsert));
         const QString& catalog = m_ws.settings().catalog();
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            if (insert.ejecutar(itemValues(rows.at(i), catalog, interno)) == 0)
+        for (qsizetype start = 0; start < rows.size(); start += ItemsPerInsert) {
+            const qsizetype count = std::min(ItemsPerInsert, rows.size() - start);
+            QVariantList values;
+            for (qsizetype i = start; i < start + count; ++i)
+                values += itemValues(rows.at(i), catalog, interno);
+            const qint64 added =
+                count == ItemsPerInsert
+                    ? fullInsert.ejecutar(values)
+                    : DataSession::Statement(declaration, itemInsert(count)).ejecutar(values);
+            if (added != count)
                 throw AppError(
                     1,
                     QStringLiteral(
                         "Error Grabando registro en Dectra Windows: 0 Registros agregados"),
                     QStringLiteral("Aduplan"));
-            progress.setProgressValue(progressCount(i + 1));
+            for (qsizetype i = start; i < start + count; ++i)
+                progress.setProgressValue(progressCount(i + 1));
         }
         TestSeam::reach("transfer:items");
         return true;
@@ -349,22 +371,39 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         progress.setProgressMaximum(progressCount(rows.size()));
 
         DataSession& declaration = m_ws.declaration();
-        DataSession::Statement select(declaration, CatalogSelect);
+        const QString& catalog = m_ws.settings().catalog();
+        // The article numbers the catalog holds, read a chunk of numbers per select; an entry
+        // that a line adds is there for the later lines of the same article.
+        QSet<QString> held;
+        {
+            QStringList numbers;
+            for (const Article& art : rows)
+                numbers << textOf(art.number);
+            numbers.removeDuplicates();
+            RecordSet found;
+            for (qsizetype start = 0; start < numbers.size(); start += DataSession::ListChunk) {
+                const QStringList chunk = numbers.mid(start, DataSession::ListChunk);
+                declaration.Sql(CatalogSelect.arg(DataSession::placeholders(chunk.size())),
+                                QVariantList{catalog} + QVariantList(chunk.cbegin(), chunk.cend()));
+                declaration.CrearRs(found);
+                for (qsizetype r = 0; r < found.RecordCount(); ++r)
+                    held.insert(found.row(r).at(0).toString());
+            }
+        }
         DataSession::Statement update(declaration, CatalogUpdate);
         DataSession::Statement updateKeepingCountry(declaration, CatalogUpdateKeepingCountry);
         DataSession::Statement insert(declaration, CatalogInsert);
-        const QString& catalog = m_ws.settings().catalog();
-        RecordSet entry;
         for (qsizetype i = 0; i < rows.size(); ++i) {
             const Article& art = rows.at(i);
-            // Each line is looked up on its own: an article on several lines ends with the
-            // values of its last line.
-            if (select.CrearRs(entry, {catalog, textOf(art.number)})) {
+            // Lines are applied in order: an article on several lines ends with the values of
+            // its last line.
+            if (held.contains(textOf(art.number))) {
                 const bool keepCountry = art.country.isEmpty();
                 (keepCountry ? updateKeepingCountry : update)
                     .ejecutar(catalogUpdateValues(art, catalog, keepCountry));
             } else {
                 insert.ejecutar(catalogInsertValues(art, catalog));
+                held.insert(textOf(art.number));
             }
             progress.setProgressValue(progressCount(i + 1));
         }

@@ -10,7 +10,10 @@ public:
     virtual void setMessage(const QString& text) = 0;
     virtual void setProgressVisible(bool visible) = 0;
     virtual void setProgressMaximum(int maximum) = 0;
-    /** Sets the bar's position and repaints it at once. */
+    /**
+     * Sets the bar's position. A window may hold back positions given in quick succession,
+     * though never the last one before any other call nor the maximum.
+     */
     virtual void setProgressValue(int value) = 0;
     /** Shows the hourglass (true) or the normal pointer (false). */
     virtual void setBusy(bool busy) = 0;

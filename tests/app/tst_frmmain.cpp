@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -236,6 +237,31 @@ private Q_SLOTS:
         w.click("cmdSiguiente");
         QVERIFY(w.dialogs.messages.size() > afterFirst);
         QCOMPARE(w.state(), step2);
+    }
+
+    void progressBarShowsTheLastValueOfABurst()
+    {
+        Window w;
+        ProgressSink& sink = w.main;
+        auto* bar = w.get<QProgressBar>("Main_PrB");
+        sink.setProgressVisible(true);
+        sink.setProgressMaximum(10000);
+        for (int value = 1; value <= 9999; ++value)
+            sink.setProgressValue(value);
+        // A value held back shows with the next message, and the maximum at once.
+        sink.setMessage(QStringLiteral("Etapa"));
+        QCOMPARE(bar->value(), 9999);
+        sink.setProgressValue(10000);
+        QCOMPARE(bar->value(), 10000);
+        sink.setProgressMaximum(3);
+        sink.setProgressValue(0);
+        sink.setProgressValue(1);
+        QCOMPARE(bar->value(), 1);
+        sink.setProgressValue(2);
+        sink.setBusy(true);
+        sink.setBusy(false);
+        QCOMPARE(bar->value(), 2);
+        QVERIFY(bar->isVisible());
     }
 
     void insertAndDeleteOnTheList()

@@ -39,6 +39,28 @@ private Q_SLOTS:
         QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 0);
     }
 
+    void rowsWrittenAsJson()
+    {
+        // Texts escaped, whole amounts without exponent, NULL as null.
+        TestHome home;
+        home.createDatabases();
+        home.runWorkSql(QStringLiteral(
+            "insert into INTN values ('7', 'Siete');\n"
+            "insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI) values ('7', 1, "
+            "'A\"\\', char(9) || 'x' || char(1) || char(128512), 1e15, 0.1);\n"));
+        QProcess cli;
+        cli.start(QStringLiteral(ADUPLAN_CLI), {QStringLiteral("--home"), home.path(),
+                                                QStringLiteral("rows"), QStringLiteral("7")});
+        QVERIFY(cli.waitForFinished());
+        const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+        for (const QString& field :
+             {QStringLiteral("\"ARTNRO\":\"A\\\"\\\\\""),
+              QStringLiteral("\"ARTDSC\":\"\\tx\\u0001\U0001F600\""),
+              QStringLiteral("\"ARTCAN\":1000000000000000,"), QStringLiteral("\"ARTUNI\":0.1,"),
+              QStringLiteral("\"ARTTOT\":null")})
+            QVERIFY2(out.contains(field), qPrintable(out));
+    }
+
     void damagedDocumentToldInSpanishOnly()
     {
         // Half a Word 97-2003 document: libgsf's own complaints stay out of the operator's way.

@@ -177,6 +177,39 @@ private Q_SLOTS:
                                       Unclassified.arg(u"9"_s)}));
     }
 
+    void catalogLookupOverSeveralSelects()
+    {
+        // More article numbers than one select of the catalog takes, one catalog entry each:
+        // every number gets its own entry's values, and numbers of another catalog none.
+        Office office;
+        const int count = int(DataSession::ListChunk) * 2 + 1;
+        QString work;
+        QString catalog;
+        for (int n = 0; n < count; ++n) {
+            const QString number = u"B%1"_s.arg(n, 4, 10, QLatin1Char('0'));
+            work += u"insert into ART (INTNRO, ARTORD, ARTNRO, PRCDUN) values ('100', %1, '%2', "
+                    "'07');\n"_s.arg(QString::number(count - n), number);
+            catalog +=
+                u"insert into catarticulos (idcatalogo, idarticulo, ncm, lapi, sufijos, "
+                "estadistica, estadomerc, deresp) values ('%1', '%2', '8482.10.10.000B', "
+                "'N', 'MA01-', '07', '1', 'D-%2');\n"_s.arg(n % 3 ? u"CAT2"_s : u"CAT1"_s, number);
+        }
+        office.home.runWorkSql(work);
+        office.home.runDeclarationSql(catalog);
+
+        QVERIFY(office.classify());
+        RecordSet rs;
+        office.ws.work().Sql(u"select ARTNRO, PRCSUN, PRCCRC from ART order by ARTNRO"_s);
+        office.ws.work().CrearRs(rs);
+        QCOMPARE(rs.RecordCount(), count);
+        for (int n = 0; !rs.Eof(); rs.MoveNext(), ++n) {
+            const QString number = rs.Fields(u"ARTNRO"_s).toString();
+            QCOMPARE(joined({rs.Fields(u"PRCSUN"_s), rs.Fields(u"PRCCRC"_s)}),
+                     n % 3 ? u"~|~"_s : u"D-"_s + number + u"|OK"_s);
+        }
+        QVERIFY(office.dialogs.messages.isEmpty());
+    }
+
     void failuresLeaveTheRowsAsImported()
     {
         Office office;

@@ -5,6 +5,7 @@
 #include "transfer/Transfer.h"
 #include "workspace/Workspace.h"
 
+#include <QMap>
 #include <QTest>
 
 using namespace TransferData;
@@ -55,6 +56,7 @@ class TransferTest : public QObject {
 
 private Q_SLOTS:
     void transfersThenDeclinesOrReplaces();
+    void manyLinesFollowTheirOrder();
     void refusesRowsToCorrectAndEmptyInterno();
     void failureLeavesDeclarationAsBefore_data();
     void failureLeavesDeclarationAsBefore();
@@ -137,6 +139,46 @@ void TransferTest::transfersThenDeclinesOrReplaces()
     QCOMPARE(rows(f.declaration(), QStringLiteral("select descripcion, idpais from catarticulos "
                                                   "where idarticulo = 'B-2'")),
              QStringList{QStringLiteral("ARANDELA PLANA|203")});
+}
+
+void TransferTest::manyLinesFollowTheirOrder()
+{
+    // More lines than a few inserts take, seven articles over them, one of them already in
+    // the catalog: the items follow the lines, and each article ends with its last line.
+    Fixture f;
+    f.interno = QStringLiteral("300");
+    QString work = QStringLiteral("insert into INTN values ('300', 'Largo');\n");
+    QStringList expectedItems;
+    QMap<QString, QString> lastLine;
+    for (int n = 1; n <= 60; ++n) {
+        const QString article = QStringLiteral("R-%1").arg(n % 7);
+        const QString description = QStringLiteral("LINEA %1").arg(n);
+        work += QStringLiteral("insert into ART values ('300', %1, '%2', '%3', 1, 1, 1, '212', "
+                               "'01', '7318.15.00.100A', 'N', 'SIN SUFIJOS', '01', 1, NULL, "
+                               "NULL, '1', NULL, 'A', 'OK');\n")
+                    .arg(QString::number(n), article, description);
+        expectedItems << article + QLatin1Char('|') + description;
+        lastLine[article] = description;
+    }
+    f.home.runWorkSql(work);
+    f.home.runDeclarationSql(QStringLiteral(
+        "insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('CAT1', 'R-3', "
+        "'VIEJA');\n"));
+
+    QCOMPARE(f.transfer(), TransferOutcome::Transferred);
+    f.expectMessage(MessageIcon::Information,
+                    QStringLiteral("Se transfirio 60 articulos en el interno 300"));
+    QCOMPARE(rows(f.declaration(), QStringLiteral("select idarticulo, descripcion from subitems "
+                                                  "where interno = '300' order by idsubitem")),
+             expectedItems);
+    QStringList expectedCatalog;
+    for (auto it = lastLine.cbegin(); it != lastLine.cend(); ++it)
+        expectedCatalog << it.key() + QLatin1Char('|') + it.value();
+    QCOMPARE(rows(f.declaration(), QStringLiteral("select idarticulo, descripcion from "
+                                                  "catarticulos where idcatalogo = 'CAT1' and "
+                                                  "idarticulo like 'R-%' order by 1")),
+             expectedCatalog);
+    QCOMPARE(f.progress.value, 60);
 }
 
 void TransferTest::refusesRowsToCorrectAndEmptyInterno()
