@@ -24,15 +24,15 @@ std::optional<QString> apply(RecordEditor& editor, const Arguments& options)
                                                       {"--esm", &f.goodsCondition}};
     for (const auto& [option, field] : texts) {
         if (options.has(QLatin1String(option)))
-            *field = options.values(QLatin1String(option)).last();
+            *field = options.value(QLatin1String(option));
     }
     if (options.has(QStringLiteral("--sca"))) {
         if (!editor.hasSpecificDuty())
             return QStringLiteral("El registro no tiene derecho específico.");
-        f.specificDutyQuantity = options.values(QStringLiteral("--sca")).last();
+        f.specificDutyQuantity = options.value(QStringLiteral("--sca"));
     }
     if (options.has(QStringLiteral("--ori"))) {
-        const QString ori = options.values(QStringLiteral("--ori")).last();
+        const QString ori = options.value(QStringLiteral("--ori"));
         f.country = int(editor.countries().codes.indexOf(ori));
         if (f.country < 0)
             return QStringLiteral("País de origen desconocido: ") + ori;

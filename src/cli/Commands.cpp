@@ -81,12 +81,18 @@ QStringList Arguments::values(const QString& option) const
     return result;
 }
 
-QString Arguments::required(const QString& option) const
+QString Arguments::value(const QString& option) const
 {
     const QStringList given = values(option);
-    if (given.isEmpty() || given.last().isEmpty())
+    return given.isEmpty() ? QString() : given.last();
+}
+
+QString Arguments::required(const QString& option) const
+{
+    const QString given = value(option);
+    if (given.isEmpty())
         throw Usage{QStringLiteral("Falta ") + option + QLatin1Char('.')};
-    return given.last();
+    return given;
 }
 
 Arguments splitArguments(const QStringList& args, const QStringList& flags,

@@ -23,6 +23,8 @@ struct Arguments {
     bool has(const QString& flag) const;
     /** The values given to an option, in order. */
     QStringList values(const QString& option) const;
+    /** The value given last to an option (null when it was not given). */
+    QString value(const QString& option) const;
     /** The value given last to an option; a usage error when it has none. */
     QString required(const QString& option) const;
 };

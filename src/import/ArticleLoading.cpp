@@ -88,14 +88,18 @@ QString OriginLookup::code(const QString& origin)
     return found;
 }
 
-QList<Article> articlesFromInvoice(Workspace& ws, QList<InvoiceLine> lines)
+std::optional<QList<Article>> CargarArticulos(Workspace& ws, QList<InvoiceLine> lines)
 {
-    {
+    try {
         OriginLookup origins(ws.work(), ws.dialogs());
         for (InvoiceLine& line : lines) {
             ProcesarUnidades(line);
             origins.BuscarOrigen(line);
         }
+    } catch (const AppError& error) {
+        ws.dialogs().message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
+                                                        QString::number(error.number()));
+        return std::nullopt;
     }
     QList<Article> articles;
     articles.reserve(lines.size());
@@ -113,24 +117,4 @@ QList<Article> articlesFromInvoice(Workspace& ws, QList<InvoiceLine> lines)
         articles << std::move(article);
     }
     return articles;
-}
-
-void reportLoadFailure(OperatorDialogs& dialogs, const AppError& error)
-{
-    dialogs.message(MessageIcon::Critical,
-                    error.description() + QStringLiteral("\n\n") + QString::number(error.number()));
-}
-
-bool CargarArticulos(Workspace& ws, const QList<InvoiceLine>& lines, const QString& interno)
-{
-    try {
-        const QList<Article> articles = articlesFromInvoice(ws, lines);
-        TransactionGuard transaction(ws.work());
-        ArticleStore(ws.work()).replaceRows(interno, articles);
-        transaction.commit();
-        return true;
-    } catch (const AppError& error) {
-        reportLoadFailure(ws.dialogs(), error);
-        return false;
-    }
 }

@@ -55,17 +55,8 @@ private:
 /**
  * The article rows of the lines, numbered from 1, with units converted and origins resolved
  * (asking the operator for an origin without relation; the relations saved stay). Writes no
- * article row. Raises error 1111 as ProcesarUnidades and OriginLookup do.
+ * article row: the caller replaces the interno's rows with them in its own transaction. A
+ * failure is reported to the operator (critical message: description, two line breaks,
+ * number) and gives nothing.
  */
-QList<Article> articlesFromInvoice(Workspace& ws, QList<InvoiceLine> lines);
-
-/** A failure of the article loading as the operator sees it: description, two breaks, number. */
-void reportLoadFailure(OperatorDialogs& dialogs, const AppError& error);
-
-/**
- * Replaces the interno's article rows with the lines, numbered from 1. Units and origins are
- * resolved for every line first; then the delete and the inserts run as one transaction, so a
- * failure of any kind leaves the former rows. Reports a failure to the operator (critical
- * message: description, two line breaks, number) and returns false.
- */
-bool CargarArticulos(Workspace& ws, const QList<InvoiceLine>& lines, const QString& interno);
+std::optional<QList<Article>> CargarArticulos(Workspace& ws, QList<InvoiceLine> lines);

@@ -1,7 +1,6 @@
 #include "import/DocumentImport.h"
 
 #include "data/ArticleStore.h"
-#include "import/ArticleLoading.h"
 #include "import/WordReader.h"
 #include "workspace/Workspace.h"
 
@@ -27,7 +26,7 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
     }
 }
 
-PreparedImport prepareImport(Workspace& ws, const QString& path, const QString& interno)
+PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QString& interno)
 {
     BusyCursor busy(ws.progress());
     const InvoiceRead invoice = LeerFactura(ws.dialogs(), path);
@@ -45,14 +44,4 @@ PreparedImport prepareImport(Workspace& ws, const QString& path, const QString& 
                 .arg(corrected)))
         return {ImportOutcome::Kept, {}};
     return {ImportOutcome::Loaded, invoice.lines};
-}
-
-ImportOutcome ImportarDocumento(Workspace& ws, const QString& path, const QString& interno)
-{
-    const PreparedImport prepared = prepareImport(ws, path, interno);
-    if (prepared.outcome != ImportOutcome::Loaded)
-        return prepared.outcome;
-    BusyCursor busy(ws.progress());
-    return CargarArticulos(ws, prepared.lines, interno) ? ImportOutcome::Loaded
-                                                        : ImportOutcome::Failed;
 }

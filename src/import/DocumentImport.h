@@ -10,7 +10,7 @@ class Workspace;
 
 /** What reading an invoice into an interno came to. */
 enum class ImportOutcome {
-    Loaded,     ///< the interno's rows were replaced by the invoice's lines
+    Loaded,     ///< the invoice's lines may replace the interno's rows
     NoText,     ///< the document had no text; nothing changed, nothing was shown
     NoArticles, ///< the document had no article line; nothing changed, nothing was shown
     Kept,       ///< the operator kept the rows corrected by hand; nothing changed
@@ -41,15 +41,9 @@ struct PreparedImport {
 };
 
 /**
- * Reads the invoice document for the interno and decides whether it may replace the
- * interno's rows (they may hold corrections: the operator is asked), without writing
- * anything: Loaded, or why not (failures reported as ImportarDocumento does).
+ * Reads the invoice document for the interno and decides whether its lines may replace the
+ * interno's rows, without writing anything: Loaded, or why not. A document without article
+ * lines gives NoArticles; when the interno holds rows corrected by hand the operator is asked
+ * first, with their count, and No gives Kept. Failures are reported as LeerFactura does.
  */
-PreparedImport prepareImport(Workspace& ws, const QString& path, const QString& interno);
-
-/**
- * Reads the invoice document and replaces the interno's article rows with its lines. A document
- * without article lines changes nothing. When the interno holds rows corrected by hand, the
- * operator is asked first, with their count; No keeps every row.
- */
-ImportOutcome ImportarDocumento(Workspace& ws, const QString& path, const QString& interno);
+PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QString& interno);

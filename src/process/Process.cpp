@@ -173,7 +173,7 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
     std::optional<ReadTransaction> validatorReads;
     try {
         validator.ConexionString(ws.directory());
-        const PreparedImport prepared = prepareImport(ws, documentPath, interno);
+        const PreparedImport prepared = ImportarDocumento(ws, documentPath, interno);
         if (prepared.outcome != ImportOutcome::Loaded) {
             // Nothing was read: the footer goes back to rest before the operator is told.
             ws.progress().setMessage(QString());
@@ -194,13 +194,11 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
         case ImportOutcome::Failed:
             return false;
         }
-        try {
-            // Units and origins first: a relation the operator saves stays whatever follows.
-            articles = articlesFromInvoice(ws, prepared.lines);
-        } catch (const AppError& error) {
-            reportLoadFailure(ws.dialogs(), error);
+        // Units and origins first: a relation the operator saves stays whatever follows.
+        std::optional<QList<Article>> loaded = CargarArticulos(ws, prepared.lines);
+        if (!loaded)
             return false;
-        }
+        articles = std::move(*loaded);
         // The validator reads the nomenclator on a connection of its own: one transaction for
         // the classification too, begun only now that no question to the operator is left.
         validatorReads.emplace(validator.nomenclator());
