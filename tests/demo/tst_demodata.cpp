@@ -160,20 +160,6 @@ private Q_SLOTS:
             QVERIFY(found.contains({level, 2}) && found.contains({level, 4}));
     }
 
-    void invoicesAsDocAndDocx()
-    {
-        const QDir invoices(m_home.filePath(QStringLiteral("invoices")));
-        const QStringList docs = invoices.entryList({QStringLiteral("*.doc")}, QDir::Files);
-        QVERIFY(docs.size() >= 2);
-        QCOMPARE(invoices.entryList({QStringLiteral("*.docx")}, QDir::Files).size(), docs.size());
-        for (const QString& doc : docs) {
-            QFile ole(invoices.filePath(doc)), zip(invoices.filePath(doc + QLatin1Char('x')));
-            QVERIFY(ole.open(QIODevice::ReadOnly) && zip.open(QIODevice::ReadOnly));
-            QCOMPARE(ole.read(8), QByteArray::fromHex("d0cf11e0a1b11ae1"));
-            QCOMPARE(zip.read(4), QByteArray("PK\x03\x04", 4));
-        }
-    }
-
     void failedWriteLeavesNoDatabase()
     {
         // The disk fills while the work database is written: no file is left that a second

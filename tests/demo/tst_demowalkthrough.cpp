@@ -79,15 +79,6 @@ private Q_SLOTS:
         QCOMPARE(run.out, expected);
     }
 
-    void docAndDocxGiveTheSameRows()
-    {
-        const QString docx = invoice(QStringLiteral("factura-northfield-0318.docx"));
-        QCOMPARE(cli({QStringLiteral("process"), QStringLiteral("1005"), docx}).code, 0);
-        const QString rows = rowsOf(QStringLiteral("1005"));
-        QCOMPARE(rows.count(QLatin1Char('\n')), 36);
-        QCOMPARE(rows, rowsOf(QStringLiteral("1001")));
-    }
-
     void onlyTheCleanInvoiceTransfers()
     {
         const CliRun refused = cli({QStringLiteral("transfer"), QStringLiteral("1001")});

@@ -1,5 +1,4 @@
 #include "data/DemoData.h"
-#include "data/Nomenclator.h"
 #include "data/WorkDatabase.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
@@ -107,22 +106,6 @@ private Q_SLOTS:
         }
         QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("a;b")});
-    }
-
-    void levelKeys()
-    {
-        QCOMPARE(Nomenclator::levelKeys(QStringLiteral("0101.21.00.100A")),
-                 QStringList({QStringLiteral("01  .  .  .   "), QStringLiteral("0101.  .  .   "),
-                              QStringLiteral("0101.21.  .   "), QStringLiteral("0101.21.00.100")}));
-        const QStringList shortKeys = Nomenclator::levelKeys(QStringLiteral("8482.10.10.000"));
-        QCOMPARE(shortKeys.last(), QStringLiteral("8482.10.10.000"));
-        for (const QString& key : shortKeys)
-            QCOMPARE(key.size(), 14);
-        QCOMPARE(Nomenclator::positionDigits(QStringLiteral("8252.00.00.000B")),
-                 QStringLiteral("8252.00.00"));
-        QCOMPARE(Nomenclator::statisticalOpening(QStringLiteral("8252.00.00.000B")),
-                 QStringLiteral("000"));
-        QCOMPARE(Nomenclator::checkLetter(QStringLiteral("8252.00.00.000B")), QStringLiteral("B"));
     }
 
     void cliInitCreatesOnceAndLinksNoWidgets()
