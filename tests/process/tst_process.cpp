@@ -1,6 +1,7 @@
 #include "components/SuffixValidator.h"
 #include "components/TestSeam.h"
 #include "data/ArticleStore.h"
+#include "data/InvoiceTotalStore.h"
 #include "process/Process.h"
 #include "process/Statistics.h"
 #include "support/Cli.h"
@@ -264,6 +265,38 @@ private Q_SLOTS:
         QVERIFY(!office.progress.visible);
         QCOMPARE(office.dialogs.messages.size(), 1);
         QCOMPARE(office.progress.busyDepth, 0);
+    }
+
+    void statedTotalGoesWithTheRows()
+    {
+        Office office;
+        InvoiceTotalStore totals(office.ws.work());
+        office.dialogs.originAnswers << OriginRelation{u"JAPAN"_s, u"105"_s}
+                                     << OriginRelation{u"GERMANY"_s, u"23"_s}
+                                     << OriginRelation{u"US"_s, u"212"_s};
+        QVERIFY(FRAM2_GuardarDatosToBase(
+            office.ws, u"100"_s, TestHome::testDataPath(u"import/invoice-fixed-columns.doc"_s)));
+        const std::optional<StatedTotal> stored = totals.read(u"100"_s);
+        QVERIFY(stored);
+        QCOMPARE(stored->text, u"TOTAL USD 1,322.93"_s);
+        QCOMPARE(stored->amount, 1322.93);
+        QVERIFY(!totals.read(u"200"_s));
+
+        // A document without a total line takes the total away with the rows it replaces,
+        // unless the process fails: then both stay.
+        const QString withoutTotal = TestHome::testDataPath(u"word/generated/unicode.doc"_s);
+        office.dialogs.originAnswers << OriginRelation{u"US"_s, u"212"_s}
+                                     << OriginRelation{u"US"_s, u"212"_s};
+        TestSeam::setHook([](std::string_view point) {
+            if (point == "process:imported")
+                throw AppError(9, u"fallo tras la importación"_s);
+        });
+        QVERIFY(!FRAM2_GuardarDatosToBase(office.ws, u"100"_s, withoutTotal));
+        TestSeam::setHook({});
+        QCOMPARE(totals.read(u"100"_s)->documentLine, stored->documentLine);
+        QVERIFY(FRAM2_GuardarDatosToBase(office.ws, u"100"_s, withoutTotal));
+        QCOMPARE(office.counters(u"100"_s).first(), 1);
+        QVERIFY(!totals.read(u"100"_s));
     }
 
     void countersFollowTheCodes()
