@@ -351,15 +351,6 @@ private Q_SLOTS:
 
         const QString invoice = TestHome::testDataPath(u"import/invoice-fixed-columns.doc"_s);
 
-        // An origin without a relation refuses the run; the interno keeps no rows.
-        const CliRun refused = runCli(office.home.path(), {u"process"_s, u"E2E"_s, invoice});
-        QCOMPARE(refused.code, 1);
-        QVERIFY(refused.out.isEmpty());
-        QVERIFY2(refused.err.contains(u"No seleciono Pais de Origen!"_s) &&
-                     refused.err.contains(u"JAPAN"_s),
-                 qPrintable(refused.err));
-        QCOMPARE(office.counters(u"E2E"_s).first(), 0);
-
         office.home.runWorkSql(u"insert into PAIS (id) values ('105'), ('23'), ('212');\n"_s);
         const CliRun done = runCli(office.home.path(),
                                    {u"process"_s, u"E2E"_s, invoice, u"--origin"_s, u"JAPAN=105"_s,
