@@ -176,6 +176,26 @@ QList<SectionLine> amountsSection(const InvoiceArithmetic::Review& review)
     return lines;
 }
 
+/** The grey behind captions. */
+const QColor CaptionBackground(224, 224, 224);
+
+void paintSectionLine(QPainter& painter, const SectionLine& line, int top, const QFont& font,
+                      const QFont& captions)
+{
+    const bool plain = line.kind == SectionLine::Values || line.kind == SectionLine::Text;
+    painter.setFont(plain ? font : captions);
+    if (line.kind == SectionLine::Title || line.kind == SectionLine::Text) {
+        draw(painter, SectionText, top, TextHeight, line.cells.first());
+        return;
+    }
+    for (std::size_t c = 0; c < SectionColumns.size(); ++c) {
+        const Box& box = SectionColumns.at(c);
+        if (line.kind == SectionLine::Captions)
+            painter.fillRect(QRectF(box.left, top, box.width, TextHeight), CaptionBackground);
+        draw(painter, box, top, TextHeight, line.cells.at(qsizetype(c)));
+    }
+}
+
 void paintHeader(QPainter& painter, const QFont& font)
 {
     painter.setFont(font);
@@ -186,7 +206,7 @@ void paintHeader(QPainter& painter, const QFont& font)
     }
     for (const Caption& caption : Columns) {
         const Box& b = caption.box;
-        painter.fillRect(QRectF(b.left, b.top, b.width, TextHeight), QColor(224, 224, 224));
+        painter.fillRect(QRectF(b.left, b.top, b.width, TextHeight), CaptionBackground);
         draw(painter, b, 0, TextHeight, QString::fromUtf8(caption.text));
     }
 }
@@ -251,24 +271,9 @@ void render(QPagedPaintDevice& device, const Contents& contents)
             }
         } else {
             const qsizetype first = qsizetype(n - rowPages) * sectionPerPage;
-            for (qsizetype i = first; i < std::min(section.size(), first + sectionPerPage); ++i) {
-                const SectionLine& line = section.at(i);
-                const int top = SectionTop + int(i - first) * SectionLineHeight;
-                painter.setFont(line.kind == SectionLine::Values || line.kind == SectionLine::Text
-                                    ? font
-                                    : captions);
-                if (line.kind == SectionLine::Title || line.kind == SectionLine::Text) {
-                    draw(painter, SectionText, top, TextHeight, line.cells.first());
-                    continue;
-                }
-                for (std::size_t c = 0; c < SectionColumns.size(); ++c) {
-                    const Box& box = SectionColumns.at(c);
-                    if (line.kind == SectionLine::Captions)
-                        painter.fillRect(QRectF(box.left, top, box.width, TextHeight),
-                                         QColor(224, 224, 224));
-                    draw(painter, box, top, TextHeight, line.cells.at(qsizetype(c)));
-                }
-            }
+            for (qsizetype i = first; i < std::min(section.size(), first + sectionPerPage); ++i)
+                paintSectionLine(painter, section.at(i),
+                                 SectionTop + int(i - first) * SectionLineHeight, font, captions);
             painter.setFont(font);
         }
         const int footerTop = int(p.height) - FooterHeight;
