@@ -11,8 +11,9 @@ converted by LibreOffice:
 The check reads the text of every generated .doc and .docx back through LibreOffice and
 verifies the fixed columns of each article line (1-based: 9-17 quantity, 18-24 unit, 25-48
 "P/N: " and the part number, 68-81 unit price, 82-95 total), that the parsed blocks are the
-ones written, and that the articles and origins lead where the demo means them to (against
-the demo SQL scripts).
+ones written, that the amounts add up but for the invoice's deliberate faults (a line total
+misprinted, a SUBTOTAL misprinted), and that the articles and origins lead where the demo
+means them to (against the demo SQL scripts).
 """
 
 import os
@@ -186,8 +187,15 @@ INVOICES = [
          ref=None, lines=BRIGHTWATER_CLEAN, page_break=None, charges=[('AIR FREIGHT', 180.00)]),
     dict(name='factura-northfield-0402', supplier=NORTHFIELD, number='NIS-24-0402', date='April 2, 2024',
          terms='FOB Houston, TX - Net 30 days', via='Ocean freight, Houston to Buenos Aires',
-         ref='NF-', lines=NORTHFIELD_2, page_break=None, charges=[('FREIGHT', 210.00)]),
+         ref='NF-', lines=NORTHFIELD_2, page_break=None, charges=[('FREIGHT', 210.00)],
+         # A typing error at the supplier: 192.00 printed as 129.00; the SUBTOTAL adds up the
+         # printed lines.
+         misprinted_totals={'FLG-2-150-SS': 129.00}),
 ]
+
+# The deliberate fault of the second invoice: its SUBTOTAL printed with two digits swapped
+# (10,880.30 as 10,808.30); its TOTAL adds the charges to the printed SUBTOTAL.
+INVOICES[1]['misprinted_subtotal'] = 10808.30
 
 WIDTH = 95
 
@@ -204,14 +212,19 @@ def total_of(quantity, price):
     return round(quantity * price + 1e-9, 2)
 
 
-def article_line(item, part, quantity, unit, price, reference):
+def printed_total(inv, part, quantity, price):
+    """A line's total as printed: quantity times price, but for a deliberate misprint."""
+    return inv.get('misprinted_totals', {}).get(part, total_of(quantity, price))
+
+
+def article_line(item, part, quantity, unit, price, total, reference):
     line = (f'{item:>4}    '                       # 1-8
             f'{money(quantity):>9}'                # 9-17
             f'  {unit:<5}'                         # 18-24
             f'{"P/N: " + part:<24}'                # 25-48
             f'  {reference:<17}'                   # 49-67
             f'{price_text(price):>14}'             # 68-81
-            f'{money(total_of(quantity, price)):>14}')  # 82-95
+            f'{money(total):>14}')                 # 82-95
     assert len(line) == WIDTH, line
     return line
 
@@ -238,14 +251,15 @@ def invoice_paragraphs(inv):
             paras.append(('', False))
             paras += [(t, False) for t in column_header()]
         reference = f'{inv["ref"]}{10230 + 7 * n}' if inv['ref'] else ''
-        paras.append((article_line(n, part, quantity, unit, price, reference), False))
+        total = printed_total(inv, part, quantity, price)
+        paras.append((article_line(n, part, quantity, unit, price, total, reference), False))
         paras.append((' ' * 24 + description, False))
         if origin is not None:
             paras.append((' ' * 24 + 'COUNTRY OF ORIGIN: ' + origin, False))
         paras.append(('', False))
-        subtotal += total_of(quantity, price)
+        subtotal += total
     paras.append(('-' * WIDTH, False))
-    amounts = [('SUBTOTAL', subtotal)] + inv['charges']
+    amounts = [('SUBTOTAL', inv.get('misprinted_subtotal', round(subtotal, 2)))] + inv['charges']
     amounts.append(('TOTAL USD', sum(a for _, a in amounts)))
     for label, amount in amounts:
         paras.append((' ' * 67 + f'{label:<14}' + f'{money(amount):>14}', False))
@@ -341,13 +355,32 @@ def parse(text):
     return records
 
 
+def stated_subtotal(text):
+    """The amount of the line whose first word is SUBTOTAL."""
+    for line in text.replace('\r\n', '\n').split('\n'):
+        words = line.split()
+        if words and words[0].upper() == 'SUBTOTAL':
+            return invoice_number(words[-1])
+    raise AssertionError('no SUBTOTAL line')
+
+
 def check_text(inv, text, path):
     records = parse(text)
     assert len(records) == len(inv['lines']), f'{path}: {len(records)} blocks'
+    wrong = set()
     for record, (part, quantity, unit, price, description, origin, _) in zip(records, inv['lines']):
         expected = dict(part=part, quantity=float(quantity), unit=unit, price=price,
-                        total=total_of(quantity, price), description=description, origin=origin)
+                        total=printed_total(inv, part, quantity, price), description=description,
+                        origin=origin)
         assert record == expected, f'{path}: {record} != {expected}'
+        if abs(record['total'] - record['quantity'] * record['price']) > 0.005 + 1e-9:
+            wrong.add(part)
+    # The lines' arithmetic and the SUBTOTAL are wrong exactly where the invoice means them to be.
+    assert wrong == set(inv.get('misprinted_totals', {})), f'{path}: wrong totals {wrong}'
+    line_sum = round(sum(r['total'] for r in records), 2)
+    subtotal = stated_subtotal(text)
+    assert (abs(subtotal - line_sum) >= 0.005) == ('misprinted_subtotal' in inv), \
+        f'{path}: SUBTOTAL {subtotal}, lines {line_sum}'
 
 
 def check_paths(invoices):
@@ -357,6 +390,7 @@ def check_paths(invoices):
             db.executescript(f.read())
     db.execute('create table ORG (PAI text, ORI text)')
     db.execute('create table PAIS (id text, descripcion text)')
+    db.execute('create table INTN (INTNRO text primary key, INTDSC text)')
     with open(os.path.join(DEMO, 'work-data.sql'), encoding='utf-8') as f:
         db.executescript(f.read())
     positions = dict(db.execute("select idarticulo, ncm from catarticulos where idcatalogo = 'DEMO'"))

@@ -245,6 +245,8 @@ QWidget* frmMain::buildStep3()
     }
     // A gap between the two columns of counters.
     grid->setColumnMinimumWidth(2, 40);
+    m_amountsToReview = label(QString(), results, QStringLiteral("lblAmountsToReview"));
+    grid->addWidget(m_amountsToReview, 3, 0, 1, 5);
 
     // Each box holds the records with errors and the clean records, for review or for print.
     using List = ArticleTableModel::List;
@@ -267,6 +269,12 @@ QWidget* frmMain::buildStep3()
     QGroupBox* reports = twoButtons(QStringLiteral("Impresiones de control"), "FRAM3_cmdRepErr",
                                     "FRAM3_cmdRepOK", &frmMain::FRAM3_ImprimirControl);
     m_regErr = review->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRegErr"));
+    QPushButton* amounts =
+        button(QStringLiteral("Importes a revisar"), QStringLiteral("cmdAmountsToReview"), review);
+    review->layout()->addWidget(amounts);
+    connect(amounts, &QPushButton::clicked, this, [this] { FRAM3_AbrirResultados(List::Amounts); });
+    setTabOrder(review->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRegOk")), amounts);
+    setTabOrder(amounts, reports->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRepErr")));
 
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(results);
@@ -363,15 +371,17 @@ void frmMain::MAIN_CambiarPaso()
 
 void frmMain::FRAM3_AbrirResultados(ArticleTableModel::List list)
 {
-    // Open already: brought to the front as it is; a refill after a save reads this list.
-    if (!m_results) {
-        m_results = new frmDEP(m_workspace, m_wizard.interno(), list, this);
-        m_results->show();
+    // Open already: brought to the front as it is; a refill after a save reads this list. The
+    // amounts to review have a window of their own.
+    QPointer<frmDEP>& window = list == ArticleTableModel::List::Amounts ? m_amounts : m_results;
+    if (!window) {
+        window = new frmDEP(m_workspace, m_wizard.interno(), list, this);
+        window->show();
     } else {
-        m_results->setRefillList(list);
+        window->setRefillList(list);
     }
-    m_results->raise();
-    m_results->activateWindow();
+    window->raise();
+    window->activateWindow();
 }
 
 void frmMain::FRAM3_ImprimirControl(ArticleTableModel::List list)
@@ -393,6 +403,8 @@ void frmMain::render()
                                   c.conErrores, c.errPosicion, c.errSufijos};
     for (int i = 0; i < m_counters.size(); ++i)
         m_counters.at(i)->setText(formatCounter(values.at(i)));
+    m_amountsToReview->setText(
+        QStringLiteral("Importes a revisar: %1").arg(m_wizard.amountsToReview()));
 
     m_next->setText(m_wizard.nextCaption());
     m_next->setEnabled(m_wizard.nextEnabled());

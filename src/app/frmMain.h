@@ -49,7 +49,7 @@ private:
     void FRAM1_NuevoInterno();
     void FRAM1_EliminarInterno();
     void MAIN_CambiarPaso();
-    /** The results list of the records with errors or of the clean records. */
+    /** The results list of the records with errors, of the clean records or of the amounts. */
     void FRAM3_AbrirResultados(ArticleTableModel::List list);
     /** The control report of the records with errors or of the clean records. */
     void FRAM3_ImprimirControl(ArticleTableModel::List list);
@@ -76,9 +76,12 @@ private:
     QLineEdit* m_archivo = nullptr;
     QPushButton* m_procesar = nullptr;
     QList<QLabel*> m_counters;
+    QLabel* m_amountsToReview = nullptr;
     QPushButton* m_regErr = nullptr;
     /** The results list while it is open. */
     QPointer<frmDEP> m_results;
+    /** The list of the amounts to review while it is open. */
+    QPointer<frmDEP> m_amounts;
 
     QLabel* m_message = nullptr;
     QProgressBar* m_progress = nullptr;

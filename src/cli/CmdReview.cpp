@@ -1,6 +1,8 @@
 #include "cli/Commands.h"
 
+#include "process/Statistics.h"
 #include "review/ControlReport.h"
+#include "review/InvoiceArithmetic.h"
 #include "review/ResultsExport.h"
 
 namespace Cli {
@@ -55,16 +57,31 @@ int report(Context& context)
     const QString path = arguments.required(QStringLiteral("--pdf"));
 
     Session session(context);
-    ArticleStore store(session.workspace().work());
-    const QList<Article> rows = ControlReport::rows(store, interno,
-                                                    errors ? ArticleTableModel::List::WithErrors
-                                                           : ArticleTableModel::List::Clean);
-    if (rows.isEmpty()) {
+    const ControlReport::Contents contents = ControlReport::read(
+        session.workspace().work(), interno,
+        errors ? ArticleTableModel::List::WithErrors : ArticleTableModel::List::Clean);
+    if (contents.rows.isEmpty()) {
         context.err << ControlReport::nothingToShow() << Qt::endl;
         return Failed;
     }
-    ControlReport::writePdf(rows, path);
+    ControlReport::writePdf(contents, path);
     return Done;
+}
+
+int check(Context& context)
+{
+    const QString interno = internoOf(splitArguments(context.args, {}));
+    Session session(context);
+    const InvoiceArithmetic::Review review =
+        InvoiceArithmetic::review(session.workspace().work(), interno);
+    const QLocale invoiceForm = QLocale::c();
+    for (const InvoiceArithmetic::WrongLine& wrong : review.lines)
+        context.out << QStringLiteral("Línea %1, artículo %2: esperado %3, encontrado %4\n")
+                           .arg(formatCounter(wrong.line), wrong.article,
+                                InvoiceArithmetic::amount(wrong.expected, invoiceForm),
+                                InvoiceArithmetic::amount(wrong.found, invoiceForm));
+    context.out << InvoiceArithmetic::statedComparison(review, invoiceForm) << '\n';
+    return review.count() > 0 ? Failed : Done;
 }
 
 } // namespace Cli

@@ -86,6 +86,11 @@ int exportRows(Context& context);
 /** report INTERNO --errors|--ok --pdf FILE: the control report as a PDF. */
 int report(Context& context);
 /**
+ * check INTERNO: each line whose total is wrong, then the stated total against the lines' sum;
+ * fails when any amount is to be reviewed.
+ */
+int check(Context& context);
+/**
  * ncm search TEXT | find WORDS... | show POSITION: the position search by number and by
  * words, one position a line with its description; the details of a position.
  */

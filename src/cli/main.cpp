@@ -26,6 +26,7 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "       [--eca Q] [--sca Q] [--esm C] [--ori ID]\n"
                           "  export INTERNO --order ARTORD|ARTNRO|ARTDSC --out ARCHIVO\n"
                           "  report INTERNO --errors|--ok --pdf ARCHIVO\n"
+                          "  check INTERNO\n"
                           "  transfer INTERNO [--replace]\n"
                           "  ncm search TEXTO\n"
                           "  ncm find PALABRAS...\n"
@@ -36,7 +37,7 @@ const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
     {"init", Cli::init},       {"interno", Cli::interno},   {"parse", Cli::parse},
     {"process", Cli::process}, {"stats", Cli::stats},       {"rows", Cli::rows},
     {"edit", Cli::edit},       {"transfer", Cli::transfer}, {"export", Cli::exportRows},
-    {"report", Cli::report},   {"ncm", Cli::ncm},
+    {"report", Cli::report},   {"check", Cli::check},       {"ncm", Cli::ncm},
 };
 
 /** Whether the command paints pages: "report", after "--home DIR" when given. */

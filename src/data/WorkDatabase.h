@@ -4,7 +4,7 @@
 #include <QStringList>
 
 /** The work database: internos (INTN), article rows (ART), origin relations (ORG), countries
- * (PAIS). */
+ * (PAIS), the invoices' stated totals (INVOICE_TOTAL). */
 namespace WorkDatabase {
 
 /** Path of the work database under a home folder. */

@@ -4,6 +4,7 @@
 #include "data/ArticleStore.h"
 #include "workspace/Workspace.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -34,6 +35,14 @@ double roundFormatted(double value, int decimals)
     // rounds to 1.01 although its binary value lies just below.
     const double scaled = QString::number(value * scale, 'g', 15).toDouble();
     return std::round(scaled) / scale;
+}
+
+bool convertsQuantity(const QString& declaredUnit)
+{
+    return std::any_of(std::cbegin(Conversions), std::cend(Conversions),
+                       [&declaredUnit](const UnitConversion& conversion) {
+                           return conversion.factor != 0 && conversion.code == declaredUnit;
+                       });
 }
 
 void ProcesarUnidades(InvoiceLine& line)

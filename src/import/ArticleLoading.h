@@ -20,6 +20,13 @@ inline constexpr long LoadError = 1111;
 double roundFormatted(double value, int decimals);
 
 /**
+ * Whether the import converts the quantity of the lines it declares in the unit (a code that
+ * units with a factor become): their unit price is then their total divided by the converted
+ * quantity.
+ */
+bool convertsQuantity(const QString& declaredUnit);
+
+/**
  * Converts the line's unit by the conversion table (unit text compared exactly): the unit
  * becomes the declaration system's code; for a unit with a factor the quantity becomes the
  * converted quantity rounded to 2 decimals and the unit price the total divided by the

@@ -1,6 +1,7 @@
 #include "import/DocumentImport.h"
 
 #include "data/ArticleStore.h"
+#include "import/InvoiceTotal.h"
 #include "import/WordReader.h"
 #include "workspace/Workspace.h"
 
@@ -12,17 +13,17 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
                                                    QString::number(error.number()));
-        return {ImportOutcome::Failed, {}};
+        return {ImportOutcome::Failed, {}, {}};
     }
     // A document of blank lines and empty paragraphs has nothing to import either.
     if (text.trimmed().isEmpty())
-        return {ImportOutcome::NoText, {}};
+        return {ImportOutcome::NoText, {}, {}};
     try {
-        return {ImportOutcome::Loaded, InvoiceParser::parse(text)};
+        return {ImportOutcome::Loaded, InvoiceParser::parse(text), InvoiceTotal::find(text)};
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Exclamation,
                         error.description() + QLatin1Char('\n') + QString::number(error.number()));
-        return {ImportOutcome::Failed, {}};
+        return {ImportOutcome::Failed, {}, {}};
     }
 }
 
@@ -31,9 +32,9 @@ PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QStri
     BusyCursor busy(ws.progress());
     const InvoiceRead invoice = LeerFactura(ws.dialogs(), path);
     if (invoice.outcome != ImportOutcome::Loaded)
-        return {invoice.outcome, {}};
+        return {invoice.outcome, {}, {}};
     if (invoice.lines.isEmpty())
-        return {ImportOutcome::NoArticles, {}};
+        return {ImportOutcome::NoArticles, {}, {}};
     if (const qint64 corrected = ArticleStore(ws.work()).countCorrected(interno);
         corrected > 0 &&
         !ws.dialogs().question(
@@ -42,6 +43,6 @@ PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QStri
                            "modos?")
                 .arg(interno)
                 .arg(corrected)))
-        return {ImportOutcome::Kept, {}};
-    return {ImportOutcome::Loaded, invoice.lines};
+        return {ImportOutcome::Kept, {}, {}};
+    return {ImportOutcome::Loaded, invoice.lines, invoice.statedTotal};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/InvoiceTotalStore.h"
 #include "import/InvoiceParser.h"
 
 #include <QList>
@@ -23,13 +24,15 @@ struct InvoiceRead {
     ImportOutcome outcome = ImportOutcome::Failed;
     /** The article blocks in document order (only when read and parsed). */
     QList<InvoiceLine> lines;
+    /** The total the document states for its goods, when it has a total line. */
+    std::optional<StatedTotal> statedTotal;
 };
 
 /**
- * Reads the document's text and parses its article blocks. A document that cannot be read is
- * reported with the critical icon (description, two line breaks, number); a parse error is shown
- * with the exclamation icon as its description, a line break and its number. A text that is empty
- * or blank gives NoText without a message.
+ * Reads the document's text and parses its article blocks and its stated total. A document that
+ * cannot be read is reported with the critical icon (description, two line breaks, number); a parse
+ * error is shown with the exclamation icon as its description, a line break and its number. A text
+ * that is empty or blank gives NoText without a message.
  */
 InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path);
 
@@ -38,6 +41,8 @@ struct PreparedImport {
     ImportOutcome outcome = ImportOutcome::Failed;
     /** The article blocks to load (only when Loaded). */
     QList<InvoiceLine> lines;
+    /** The document's stated total, which replaces the interno's with its rows. */
+    std::optional<StatedTotal> statedTotal;
 };
 
 /**

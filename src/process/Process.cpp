@@ -2,6 +2,7 @@
 
 #include "components/SuffixValidator.h"
 #include "components/TestSeam.h"
+#include "data/InvoiceTotalStore.h"
 #include "data/Nomenclator.h"
 #include "import/ArticleLoading.h"
 #include "import/DocumentImport.h"
@@ -122,13 +123,20 @@ void ActualizarDatosComunes(ProcessRun& run)
     run.articles.fillGoodsCondition(run.interno, run.ws.settings().goodsCondition());
 }
 
+/** What a document read for the interno puts in place of its rows and stated total. */
+struct Replacement {
+    QList<Article> rows;
+    std::optional<StatedTotal> statedTotal;
+};
+
 /**
  * Stages 2 to 4 and the closing update in one transaction on the work database; when
- * `replacement` is given, the interno's rows are first replaced by it in the same
- * transaction, so that the import and the classification take effect together or not at all.
+ * `replacement` is given, the interno's rows and stated total are first replaced by it in the
+ * same transaction, so that the import and the classification take effect together or not at
+ * all.
  */
 bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate,
-              const QList<Article>* replacement)
+              const Replacement* replacement)
 {
     ProgressSink& progress = ws.progress();
     progress.setProgressVisible(true);
@@ -139,7 +147,8 @@ bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate
         const ReadTransaction declarationReads(ws.declaration());
         const ReadTransaction nomenclatorReads(ws.nomenclator());
         if (replacement) {
-            run.articles.replaceRows(interno, *replacement);
+            run.articles.replaceRows(interno, replacement->rows);
+            InvoiceTotalStore(ws.work()).replace(interno, replacement->statedTotal);
             TestSeam::reach("process:imported");
         }
         BuscarEnCatalogo(run);
@@ -169,7 +178,7 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
     BusyCursor busy(ws.progress());
     ws.progress().setProgressVisible(true);
     SuffixValidator validator;
-    QList<Article> articles;
+    Replacement replacement;
     std::optional<ReadTransaction> validatorReads;
     try {
         validator.ConexionString(ws.directory());
@@ -198,7 +207,7 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
         std::optional<QList<Article>> loaded = CargarArticulos(ws, prepared.lines);
         if (!loaded)
             return false;
-        articles = std::move(*loaded);
+        replacement = {std::move(*loaded), prepared.statedTotal};
         // The validator reads the nomenclator on a connection of its own: one transaction for
         // the classification too, begun only now that no question to the operator is left.
         validatorReads.emplace(validator.nomenclator());
@@ -211,5 +220,5 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
         [&validator](const QString& position, const QString& suffixes) {
             return validator.ValidarSufijos(position, suffixes);
         },
-        &articles);
+        &replacement);
 }

@@ -12,8 +12,11 @@
 class ArticleTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    /** Which list the rows make: it decides their colours. */
-    enum class List { WithErrors, Clean };
+    /**
+     * Which list the rows make: it decides their colours. Amounts: the rows whose total is not
+     * their quantity times their unit price.
+     */
+    enum class List { WithErrors, Clean, Amounts };
 
     explicit ArticleTableModel(QObject* parent = nullptr);
 

@@ -1,6 +1,7 @@
 #include "review/ControlReport.h"
 
 #include "components/AppError.h"
+#include "process/Statistics.h"
 #include "review/AtomicFile.h"
 
 #include <QLocale>
@@ -140,6 +141,61 @@ Page page(const QPaintDevice& device)
     return p;
 }
 
+/** A line of the amounts section every so many twips, below its top margin. */
+constexpr int SectionLineHeight = 284;
+constexpr int SectionTop = 71;
+
+/** The places of a wrong line's number, article, expected and found total. */
+const std::array<Box, 4> SectionColumns = {{
+    {71, 0, 850, Left},
+    {992, 0, 2835, Left},
+    {3898, 0, 1134, Right},
+    {5103, 0, 1134, Right},
+}};
+constexpr Box SectionText = {71, 0, ReportWidth - 142, Left};
+
+/** A line of the amounts section: its title, the captions, a wrong line, the stated total. */
+struct SectionLine {
+    enum Kind { Title, Captions, Values, Text } kind;
+    QStringList cells;
+};
+
+QList<SectionLine> amountsSection(const InvoiceArithmetic::Review& review)
+{
+    if (review.count() == 0)
+        return {};
+    QList<SectionLine> lines = {{SectionLine::Title, {QStringLiteral("Importes a revisar")}},
+                                {SectionLine::Captions,
+                                 {QStringLiteral("Línea"), QStringLiteral("Articulo"),
+                                  QStringLiteral("Esperado"), QStringLiteral("Encontrado")}}};
+    for (const InvoiceArithmetic::WrongLine& wrong : review.lines)
+        lines.append({SectionLine::Values,
+                      {formatCounter(wrong.line), wrong.article, pattern(wrong.expected, 2),
+                       pattern(wrong.found, 2)}});
+    lines.append({SectionLine::Text, {InvoiceArithmetic::statedComparison(review, QLocale())}});
+    return lines;
+}
+
+/** The grey behind captions. */
+const QColor CaptionBackground(224, 224, 224);
+
+void paintSectionLine(QPainter& painter, const SectionLine& line, int top, const QFont& font,
+                      const QFont& captions)
+{
+    const bool plain = line.kind == SectionLine::Values || line.kind == SectionLine::Text;
+    painter.setFont(plain ? font : captions);
+    if (line.kind == SectionLine::Title || line.kind == SectionLine::Text) {
+        draw(painter, SectionText, top, TextHeight, line.cells.first());
+        return;
+    }
+    for (std::size_t c = 0; c < SectionColumns.size(); ++c) {
+        const Box& box = SectionColumns.at(c);
+        if (line.kind == SectionLine::Captions)
+            painter.fillRect(QRectF(box.left, top, box.width, TextHeight), CaptionBackground);
+        draw(painter, box, top, TextHeight, line.cells.at(qsizetype(c)));
+    }
+}
+
 void paintHeader(QPainter& painter, const QFont& font)
 {
     painter.setFont(font);
@@ -150,7 +206,7 @@ void paintHeader(QPainter& painter, const QFont& font)
     }
     for (const Caption& caption : Columns) {
         const Box& b = caption.box;
-        painter.fillRect(QRectF(b.left, b.top, b.width, TextHeight), QColor(224, 224, 224));
+        painter.fillRect(QRectF(b.left, b.top, b.width, TextHeight), CaptionBackground);
         draw(painter, b, 0, TextHeight, QString::fromUtf8(caption.text));
     }
 }
@@ -162,9 +218,10 @@ QString nothingToShow()
     return QStringLiteral("No hay articulos para mostrar");
 }
 
-QList<Article> rows(ArticleStore& store, const QString& interno, ArticleTableModel::List list)
+Contents read(DataSession& work, const QString& interno, ArticleTableModel::List list)
 {
-    return store.rows(interno, ArticleTableModel::selection(list));
+    return {ArticleStore(work).rows(interno, ArticleTableModel::selection(list)),
+            InvoiceArithmetic::review(work, interno)};
 }
 
 QPageLayout pageLayout()
@@ -173,16 +230,15 @@ QPageLayout pageLayout()
                        QPageLayout::Millimeter);
 }
 
-int pageCount(const QPaintDevice& device, qsizetype rows)
+void render(QPagedPaintDevice& device, const Contents& contents)
 {
-    const int perPage = page(device).rows;
-    return std::max(1, int((rows + perPage - 1) / perPage));
-}
-
-void render(QPagedPaintDevice& device, const QList<Article>& rows)
-{
+    const QList<Article>& rows = contents.rows;
     const Page p = page(device);
-    const int pages = pageCount(device, rows.size());
+    const int rowPages = std::max(1, int((rows.size() + p.rows - 1) / p.rows));
+    const QList<SectionLine> section = amountsSection(contents.amounts);
+    const int sectionPerPage =
+        std::max(1, int((p.height - SectionTop - FooterHeight) / SectionLineHeight));
+    const int pages = rowPages + int((section.size() + sectionPerPage - 1) / sectionPerPage);
     QPainter painter;
     if (!painter.begin(&device))
         throw AppError(75, QStringLiteral("No se pudo iniciar la impresión del reporte."));
@@ -203,14 +259,22 @@ void render(QPagedPaintDevice& device, const QList<Article>& rows)
         if (!firstPainted)
             device.newPage();
         firstPainted = false;
-        paintHeader(painter, captions);
-        painter.setFont(font);
-        const qsizetype first = qsizetype(n) * p.rows;
-        for (qsizetype i = first; i < std::min(rows.size(), first + p.rows); ++i) {
-            const int top = HeaderHeight + int(i - first) * DetailHeight;
-            for (const Field& field : Fields)
-                draw(painter, field.box, top, field.box.top ? SecondLineHeight : TextHeight,
-                     field.text(rows.at(i)));
+        if (n < rowPages) {
+            paintHeader(painter, captions);
+            painter.setFont(font);
+            const qsizetype first = qsizetype(n) * p.rows;
+            for (qsizetype i = first; i < std::min(rows.size(), first + p.rows); ++i) {
+                const int top = HeaderHeight + int(i - first) * DetailHeight;
+                for (const Field& field : Fields)
+                    draw(painter, field.box, top, field.box.top ? SecondLineHeight : TextHeight,
+                         field.text(rows.at(i)));
+            }
+        } else {
+            const qsizetype first = qsizetype(n - rowPages) * sectionPerPage;
+            for (qsizetype i = first; i < std::min(section.size(), first + sectionPerPage); ++i)
+                paintSectionLine(painter, section.at(i),
+                                 SectionTop + int(i - first) * SectionLineHeight, font, captions);
+            painter.setFont(font);
         }
         const int footerTop = int(p.height) - FooterHeight;
         const std::array<QString, 4> footer = {QStringLiteral("Pagina"), QString::number(n + 1),
@@ -221,13 +285,13 @@ void render(QPagedPaintDevice& device, const QList<Article>& rows)
     painter.end();
 }
 
-void writePdf(const QList<Article>& rows, const QString& path, const QPageLayout& layout)
+void writePdf(const Contents& contents, const QString& path, const QPageLayout& layout)
 {
     writeAtomically(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setPageLayout(layout);
         writer.setCreator(QStringLiteral("Aduplan"));
-        render(writer, rows);
+        render(writer, contents);
         return true;
     });
 }

@@ -23,11 +23,12 @@ void showError(Workspace& ws, const AppError& error, const char* procedure)
 }
 
 /** The preview's own action: the report as a PDF file, written whole or not at all. */
-void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws, const QList<Article>& rows)
+void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws,
+                  const ControlReport::Contents& contents)
 {
     auto* save = new QAction(QStringLiteral("Guardar como PDF"), preview);
     save->setObjectName(QStringLiteral("cmdGuardarPDF"));
-    QObject::connect(save, &QAction::triggered, preview, [preview, &ws, rows] {
+    QObject::connect(save, &QAction::triggered, preview, [preview, &ws, contents] {
         QString path = QFileDialog::getSaveFileName(preview, QStringLiteral("Guardar como PDF"),
                                                     QString(), QStringLiteral("PDF (*.pdf)"))
                            .trimmed();
@@ -37,7 +38,7 @@ void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws, const QList<Artic
             path += QStringLiteral(".pdf");
         try {
             const BusyCursor busy(ws.progress());
-            ControlReport::writePdf(rows, path, preview->printer()->pageLayout());
+            ControlReport::writePdf(contents, path, preview->printer()->pageLayout());
         } catch (const AppError& error) {
             showError(ws, error, "cmdGuardarPDF");
         }
@@ -53,16 +54,15 @@ void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel:
 {
     const bool errors = list == ArticleTableModel::List::WithErrors;
     const char* procedure = errors ? "FRAM3_cmdRepErr" : "FRAM3_cmdRepOK";
-    QList<Article> rows;
+    ControlReport::Contents contents;
     try {
         const BusyCursor busy(ws.progress());
-        ArticleStore store(ws.work());
-        rows = ControlReport::rows(store, interno, list);
+        contents = ControlReport::read(ws.work(), interno, list);
     } catch (const AppError& error) {
         showError(ws, error, procedure);
         return;
     }
-    if (rows.isEmpty()) {
+    if (contents.rows.isEmpty()) {
         ws.dialogs().message(MessageIcon::Information, ControlReport::nothingToShow());
         return;
     }
@@ -74,15 +74,15 @@ void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel:
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->printer()->setPageLayout(ControlReport::pageLayout());
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
-                     [&ws, rows, procedure](QPrinter* printer) {
+                     [&ws, contents, procedure](QPrinter* printer) {
                          try {
                              const BusyCursor busy(ws.progress());
-                             ControlReport::render(*printer, rows);
+                             ControlReport::render(*printer, contents);
                          } catch (const AppError& error) {
                              showError(ws, error, procedure);
                          }
                      });
-    addSaveAsPdf(preview, ws, rows);
+    addSaveAsPdf(preview, ws, contents);
     if (errors) {
         preview->exec();
     } else {

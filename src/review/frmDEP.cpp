@@ -18,7 +18,8 @@ frmDEP::frmDEP(Workspace& ws, const QString& interno, ArticleTableModel::List li
     , m_refillList(list)
 {
     setObjectName(QStringLiteral("frmDEP"));
-    setWindowTitle(QStringLiteral("Resultados"));
+    setWindowTitle(list == ArticleTableModel::List::Amounts ? QStringLiteral("Importes a revisar")
+                                                            : QStringLiteral("Resultados"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(WindowGeometry::windowFont());
 

@@ -45,9 +45,9 @@ bool existe(Workspace& ws, const QString& numero);
 Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion);
 
 /**
- * Asks whether to delete the interno; on Yes deletes its article rows and its INTN row in
- * one transaction. True when the INTN row was deleted (the list item goes); false when the
- * operator said No, the interno row did not exist, or a failure was reported.
+ * Asks whether to delete the interno; on Yes deletes its article rows, its stated total and
+ * its INTN row in one transaction. True when the INTN row was deleted (the list item goes); false
+ * when the operator said No, the interno row did not exist, or a failure was reported.
  */
 bool FRAM1_EliminarInterno(Workspace& ws, const QString& numero);
 

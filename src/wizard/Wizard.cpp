@@ -2,6 +2,7 @@
 
 #include "data/ArticleStore.h"
 #include "process/Process.h"
+#include "review/InvoiceArithmetic.h"
 #include "transfer/Transfer.h"
 #include "workspace/Workspace.h"
 
@@ -178,4 +179,5 @@ void Wizard::irPaso3()
 
     m_line = 80;
     m_counters = FRAM3_CargarEstadisticas(m_ws, m_interno);
+    m_amountsToReview = InvoiceArithmetic::review(m_ws.work(), m_interno).count();
 }

@@ -45,6 +45,8 @@ public:
 
     // Step 3.
     const ArticleCounters& counters() const { return m_counters; }
+    /** Lines whose total is wrong, plus one when the invoice's stated total differs. */
+    qint64 amountsToReview() const { return m_amountsToReview; }
 
     /** The next-step button: leaves step 1, processes at step 2, transfers at step 3. */
     void MAIN_CambiarPaso();
@@ -73,6 +75,7 @@ private:
     int m_selected = -1;
     QString m_documentPath;
     ArticleCounters m_counters;
+    qint64 m_amountsToReview = 0;
     QString m_pasoNro;
     QString m_pasoDesc;
     int m_panel = 1;

@@ -1,6 +1,7 @@
 #include "workspace/Workspace.h"
 
 #include "BuildDate.h"
+#include "data/InvoiceTotalStore.h"
 #include "data/WorkDatabase.h"
 
 #include <QDir>
@@ -56,6 +57,8 @@ void Workspace::open()
             QStringLiteral("Aduplan"));
     m_work->CadenaConexion(DataSession::sqliteConnection(workPath));
     m_work->Conectar();
+    // A work database made by an earlier version lacks the newer tables.
+    InvoiceTotalStore::createWhenMissing(*m_work);
 
     m_directory.LoadParameters();
     m_declaration = m_directory.getDataConnectionByEntity(QStringLiteral("INTERNOS"));

@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMainWindow>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -102,6 +104,7 @@ private Q_SLOTS:
         QCOMPARE(text("FRAM3_lbTotal"), QStringLiteral("0016"));
         QCOMPARE(text("FRAM3_lbEnCatalogo"), QStringLiteral("0016"));
         QCOMPARE(text("FRAM3_lbErroneos"), QStringLiteral("0000"));
+        QCOMPARE(text("lblAmountsToReview"), QStringLiteral("Importes a revisar: 0"));
 
         // The command line reads the same rows from the same invoice.
         auto cli = [&home](const QStringList& args) {
@@ -133,6 +136,35 @@ private Q_SLOTS:
             QStringLiteral("select count(*) as n from subitems where interno = '1004'"));
         QVERIFY(window.workspace().declaration().CrearRs(rs));
         QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
+    }
+
+    void amountsToReviewFromTheKeyboard()
+    {
+        // The third interno's invoice holds a line total misprinted (192.00 as 129.00).
+        DemoWindow demo(2, QStringLiteral("invoices/factura-northfield-0402.doc"));
+        demo.dialogs.originAnswers.enqueue(
+            OriginRelation{QStringLiteral("VIETNAM"), QStringLiteral("337")});
+        QTest::mouseClick(demo.next, Qt::LeftButton);
+        QVERIFY2(demo.dialogs.messages.isEmpty(),
+                 qPrintable(demo.dialogs.messageTexts().join(u'|')));
+        QCOMPARE(demo.text("FRAM3_lbTotal"), QStringLiteral("0031"));
+        QCOMPARE(demo.text("lblAmountsToReview"), QStringLiteral("Importes a revisar: 1"));
+
+        // From the records with errors, two tabs reach the list of the amounts; Enter opens it.
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FRAM3_cmdRegErr"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        auto* amounts = demo.window->findChild<QMainWindow*>(QStringLiteral("frmDEP"));
+        QVERIFY(amounts && amounts->isVisible());
+        QCOMPARE(amounts->windowTitle(), QStringLiteral("Importes a revisar"));
+        const QAbstractItemModel* rows = amounts->findChild<QTableView*>()->model();
+        QCOMPARE(rows->rowCount(), 1);
+        QCOMPARE(rows->columnCount(), 10);
+        QStringList line;
+        for (int column : {0, 1, 4, 5, 6})
+            line << rows->index(0, column).data().toString();
+        QCOMPARE(line.join(u' '), QStringLiteral("0020 FLG-2-150-SS 4 48 129"));
     }
 
     void doubleClickDuringALongProcess()

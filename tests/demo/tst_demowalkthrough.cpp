@@ -1,3 +1,4 @@
+#include "review/ReviewData.h"
 #include "support/Cli.h"
 
 #include <QDir>
@@ -77,6 +78,47 @@ private Q_SLOTS:
         const CliRun run = cli({QStringLiteral("process"), file, invoice(file)});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out, expected);
+    }
+
+    void amountsToReview()
+    {
+        // A line total misprinted; the SUBTOTAL adds up the printed lines.
+        const QString misprinted = QStringLiteral("factura-northfield-0402.docx");
+        const CliRun line = cli({QStringLiteral("check"), misprinted});
+        QCOMPARE(line.code, 1);
+        QCOMPARE(line.out,
+                 QStringLiteral("Línea 0020, artículo FLG-2-150-SS: esperado 192.00, "
+                                "encontrado 129.00\nTotal de la factura: 3127.15 "
+                                "(línea 143 del documento: \"SUBTOTAL            "
+                                "3,127.15\"); suma de las líneas: 3127.15; coinciden.\n"));
+        // A SUBTOTAL misprinted, every line right.
+        const CliRun subtotal =
+            cli({QStringLiteral("check"), QStringLiteral("factura-brightwater-7741.docx")});
+        QCOMPARE(subtotal.code, 1);
+        QVERIFY2(subtotal.out.startsWith(QStringLiteral("Total de la factura: 10808.30 (línea ")) &&
+                     subtotal.out.endsWith(
+                         QStringLiteral("suma de las líneas: 10880.30; diferencia: -72.00.\n")),
+                 qPrintable(subtotal.out));
+        const CliRun clean =
+            cli({QStringLiteral("check"), QStringLiteral("factura-brightwater-7802.docx")});
+        QCOMPARE(clean.code, 0);
+        QVERIFY(clean.out.endsWith(QStringLiteral("suma de las líneas: 2625.10; coinciden.\n")));
+        QCOMPARE(cli({QStringLiteral("check")}).code, 2);
+        QCOMPARE(cli({QStringLiteral("check"), misprinted, QStringLiteral("--all")}).code, 2);
+
+        // The control report ends with them, on a page of their own.
+        const QString pdf = QDir(m_home.path()).filePath(QStringLiteral("ok.pdf"));
+        QCOMPARE(cli({QStringLiteral("report"), misprinted, QStringLiteral("--ok"),
+                      QStringLiteral("--pdf"), pdf})
+                     .code,
+                 0);
+        const QStringList pages = ReviewData::pdfPages(pdf);
+        QVERIFY2(pages.last().startsWith(QStringLiteral(
+                     "Importes a revisar Línea Articulo Esperado Encontrado 0020 FLG-2-150-SS "
+                     "192.00 129.00 Total de la factura: 3127.15 (línea 143")) &&
+                     pages.last().endsWith(QStringLiteral("Pagina %1 de %1").arg(pages.size())),
+                 qPrintable(pages.last()));
+        QVERIFY(!pages.first().contains(QStringLiteral("Importes a revisar")));
     }
 
     void onlyTheCleanInvoiceTransfers()

@@ -1,5 +1,6 @@
 #include "components/AppError.h"
 #include "import/InvoiceParser.h"
+#include "import/InvoiceTotal.h"
 
 #include <QTest>
 
@@ -124,6 +125,32 @@ private Q_SLOTS:
             {"10 PCS", {}},  {"1 000", {}},  {"-", {}},  {"1e999", {}}};
         for (const auto& [text, value] : whole)
             QVERIFY2(wholeNumber(QString::fromUtf8(text)) == value, text);
+    }
+
+    void statedTotal()
+    {
+        const QString article =
+            articleLine(QStringLiteral("2"), QStringLiteral("EA"), QStringLiteral("P/N: A-1"),
+                        QStringLiteral("5.00"), QStringLiteral("10.00"));
+        // SUBTOTAL, in any case and after blanks and tabs, comes before a TOTAL that adds charges;
+        // a line whose last word is no amount is passed over.
+        const std::optional<StatedTotal> subtotal = InvoiceTotal::find(
+            document({article, QStringLiteral("ITEM  TOTAL PRICE"),
+                      QStringLiteral("TOTAL USD 1,260.00"), QStringLiteral("Subtotal due"),
+                      QStringLiteral(" \tsubTOTAL   1,250.00 "), QStringLiteral("SUBTOTAL 9.00")}));
+        QVERIFY(subtotal);
+        QCOMPARE(subtotal->documentLine, 5);
+        QCOMPARE(subtotal->text, QStringLiteral("subTOTAL   1,250.00"));
+        QCOMPARE(subtotal->amount, 1250.0);
+
+        const std::optional<StatedTotal> total = InvoiceTotal::find(
+            document({article, QStringLiteral("TOTALS"), QStringLiteral("  TOTAL FOB: 12,345.5")}));
+        QVERIFY(total);
+        QCOMPARE(total->documentLine, 3);
+        QCOMPARE(total->amount, 12345.5);
+
+        QVERIFY(!InvoiceTotal::find(
+            document({article, QStringLiteral("GRAND TOTAL 10.00"), QStringLiteral("TOTAL")})));
     }
 
     void parseErrors()

@@ -9,12 +9,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct Report : ReviewData::Session {
-    ArticleStore store{ws.work()};
-
     QStringList pages(const QString& interno, ArticleTableModel::List list)
     {
         const QString path = home.file(u"r.pdf"_s);
-        ControlReport::writePdf(ControlReport::rows(store, interno, list), path);
+        ControlReport::writePdf(ControlReport::read(ws.work(), interno, list), path);
         return ReviewData::pdfPages(path);
     }
 };
@@ -72,8 +70,8 @@ private Q_SLOTS:
         QPdfWriter writer(report.home.file(u"p2.pdf"_s));
         writer.setPageLayout(ControlReport::pageLayout());
         writer.setPageRanges(QPageRanges::fromString(u"2"_s));
-        ControlReport::render(
-            writer, ControlReport::rows(report.store, u"500"_s, ArticleTableModel::List::Clean));
+        ControlReport::render(writer, ControlReport::read(report.ws.work(), u"500"_s,
+                                                          ArticleTableModel::List::Clean));
         const QStringList second = ReviewData::pdfPages(report.home.file(u"p2.pdf"_s));
         QVERIFY(second.size() == 1 && second.first().endsWith(u"Pagina 2 de 3"_s));
     }

@@ -1,3 +1,4 @@
+#include "data/InvoiceTotalStore.h"
 #include "process/Statistics.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
@@ -92,7 +93,10 @@ private Q_SLOTS:
     {
         Fixture f(QStringLiteral("insert into INTN values ('100', 'Uno'), ('200', 'Dos');\n"
                                  "insert into ART (INTNRO, ARTORD) values "
-                                 "('100', 1), ('100', 2), ('200', 1), ('300', 1);\n"));
+                                 "('100', 1), ('100', 2), ('200', 1), ('300', 1);\n"
+                                 "insert into INVOICE_TOTAL values ('100', 9, 'TOTAL 1', 1), "
+                                 "('200', 9, 'TOTAL 2', 2);\n"));
+        InvoiceTotalStore totals(f.ws.work());
         f.dialogs.questionAnswers << false << true << true << true;
         QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, QStringLiteral("100")));
         QCOMPARE(f.list(), QStringList({QStringLiteral("100|Uno"), QStringLiteral("200|Dos")}));
@@ -104,6 +108,7 @@ private Q_SLOTS:
         QCOMPARE(f.list(), QStringList{QStringLiteral("200|Dos")});
         QCOMPARE(f.articles(QStringLiteral("100")), 0);
         QCOMPARE(f.articles(QStringLiteral("200")), 1);
+        QVERIFY(!totals.read(QStringLiteral("100")));
 
         // An interno already gone is not deleted, but its leftover rows are.
         QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, QStringLiteral("300")));
@@ -120,6 +125,7 @@ private Q_SLOTS:
         QVERIFY(f.dialogs.messages.at(0).text.endsWith(
             QStringLiteral(" - seccion [Aduplan.frmInterno.EliminarInterno]")));
         QCOMPARE(f.articles(QStringLiteral("200")), 1);
+        QVERIFY(totals.read(QStringLiteral("200")));
         QCOMPARE(f.list(), QStringList{QStringLiteral("200|Dos")});
     }
 };

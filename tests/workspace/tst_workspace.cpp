@@ -1,4 +1,5 @@
 #include "data/DemoData.h"
+#include "data/InvoiceTotalStore.h"
 #include "data/WorkDatabase.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
@@ -34,9 +35,14 @@ private Q_SLOTS:
     {
         TestHome home;
         home.createDatabases();
+        // A work database made before the invoices' stated totals were kept gets their table.
+        home.runWorkSql(QStringLiteral("drop table INVOICE_TOTAL;\n"));
         {
             Workspace ws(home.path(), m_dialogs, m_progress);
             ws.open();
+            InvoiceTotalStore(ws.work()).replace(QStringLiteral("1"),
+                                                 StatedTotal{3, QStringLiteral("TOTAL 1.50"), 1.5});
+            QCOMPARE(InvoiceTotalStore(ws.work()).read(QStringLiteral("1"))->amount, 1.5);
             // Absent settings read empty, never null: they are bound as values.
             QVERIFY(!ws.settings().catalog().isNull() && ws.settings().catalog().isEmpty());
             QVERIFY(ws.work().isOpen());
