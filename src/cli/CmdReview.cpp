@@ -63,7 +63,7 @@ int report(Context& context)
         context.err << ControlReport::nothingToShow() << Qt::endl;
         return Failed;
     }
-    ControlReport::writePdf(rows, path);
+    ControlReport::writePdf(ControlReport::bands(rows), path);
     return Done;
 }
 

@@ -21,17 +21,9 @@ constexpr int HeaderHeight = 570;
 constexpr int DetailHeight = 494;
 constexpr int FooterHeight = 357;
 constexpr int ReportWidth = 11127;
-constexpr int TextHeight = 213;
 constexpr int SecondLineHeight = 210;
 constexpr int FontTwips = 165; // 8.25 pt
 constexpr int LineTwips = 15;
-
-struct Box {
-    int left;
-    int top;
-    int width;
-    Qt::Alignment alignment;
-};
 
 struct Caption {
     const char* text; ///< UTF-8
@@ -117,12 +109,6 @@ const std::array<Box, 4> Footer = {{
     {10703, 71, 355, Centre},
 }};
 
-void draw(QPainter& painter, const Box& box, int top, int height, const QString& text)
-{
-    painter.drawText(QRectF(box.left, top + box.top, box.width, height),
-                     box.alignment | Qt::AlignTop | Qt::TextSingleLine, text);
-}
-
 /** The page in twips, as the layout sees it after shrinking to the page's width. */
 struct Page {
     double scale = 1;
@@ -130,32 +116,40 @@ struct Page {
     int rows = 1;
 };
 
-Page page(const QPaintDevice& device)
+Page page(const QPaintDevice& device, const Bands& bands)
 {
     Page p;
     const double width = device.width() * 1440.0 / device.logicalDpiX();
     p.scale = std::min(1.0, width / ReportWidth);
     p.height = device.height() * 1440.0 / device.logicalDpiY() / p.scale;
-    p.rows = std::max(1, int((p.height - HeaderHeight - FooterHeight) / DetailHeight));
+    p.rows = std::max(1, int((p.height - bands.headerHeight - FooterHeight) / bands.detailHeight));
     return p;
 }
 
-void paintHeader(QPainter& painter, const QFont& font)
+void paintHeader(QPainter& painter)
 {
-    painter.setFont(font);
-    for (const auto& [caption, lineWidth] : Groups) {
-        draw(painter, caption.box, 0, TextHeight, QString::fromUtf8(caption.text));
+    for (const auto& [group, lineWidth] : Groups) {
+        draw(painter, group.box, 0, QString::fromUtf8(group.text));
         painter.drawLine(
-            QLineF(caption.box.left, GroupLineTop, caption.box.left + lineWidth, GroupLineTop));
+            QLineF(group.box.left, GroupLineTop, group.box.left + lineWidth, GroupLineTop));
     }
-    for (const Caption& caption : Columns) {
-        const Box& b = caption.box;
-        painter.fillRect(QRectF(b.left, b.top, b.width, TextHeight), QColor(224, 224, 224));
-        draw(painter, b, 0, TextHeight, QString::fromUtf8(caption.text));
-    }
+    for (const Caption& column : Columns)
+        caption(painter, column.box, QString::fromUtf8(column.text));
 }
 
 } // namespace
+
+void draw(QPainter& painter, const Box& box, int top, const QString& text, int height)
+{
+    painter.drawText(QRectF(box.left, top + box.top, box.width, height),
+                     box.alignment | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+void caption(QPainter& painter, const Box& box, const QString& text)
+{
+    painter.fillRect(QRectF(box.left, box.top, box.width, TextHeight), QColor(224, 224, 224));
+    draw(painter, box, 0, text);
+}
 
 QString nothingToShow()
 {
@@ -173,16 +167,25 @@ QPageLayout pageLayout()
                        QPageLayout::Millimeter);
 }
 
-int pageCount(const QPaintDevice& device, qsizetype rows)
+Bands bands(const QList<Article>& rows)
 {
-    const int perPage = page(device).rows;
-    return std::max(1, int((rows + perPage - 1) / perPage));
+    Bands b;
+    b.rows = rows.size();
+    b.headerHeight = HeaderHeight;
+    b.detailHeight = DetailHeight;
+    b.header = paintHeader;
+    b.detail = [rows](QPainter& painter, qsizetype row, int top) {
+        for (const Field& field : Fields)
+            draw(painter, field.box, top, field.text(rows.at(row)),
+                 field.box.top ? SecondLineHeight : TextHeight);
+    };
+    return b;
 }
 
-void render(QPagedPaintDevice& device, const QList<Article>& rows)
+void render(QPagedPaintDevice& device, const Bands& bands)
 {
-    const Page p = page(device);
-    const int pages = pageCount(device, rows.size());
+    const Page p = page(device, bands);
+    const int pages = std::max(1, int((bands.rows + p.rows - 1) / p.rows));
     QPainter painter;
     if (!painter.begin(&device))
         throw AppError(75, QStringLiteral("No se pudo iniciar la impresión del reporte."));
@@ -203,31 +206,28 @@ void render(QPagedPaintDevice& device, const QList<Article>& rows)
         if (!firstPainted)
             device.newPage();
         firstPainted = false;
-        paintHeader(painter, captions);
+        painter.setFont(captions);
+        bands.header(painter);
         painter.setFont(font);
         const qsizetype first = qsizetype(n) * p.rows;
-        for (qsizetype i = first; i < std::min(rows.size(), first + p.rows); ++i) {
-            const int top = HeaderHeight + int(i - first) * DetailHeight;
-            for (const Field& field : Fields)
-                draw(painter, field.box, top, field.box.top ? SecondLineHeight : TextHeight,
-                     field.text(rows.at(i)));
-        }
+        for (qsizetype i = first; i < std::min(bands.rows, first + p.rows); ++i)
+            bands.detail(painter, i, bands.headerHeight + int(i - first) * bands.detailHeight);
         const int footerTop = int(p.height) - FooterHeight;
         const std::array<QString, 4> footer = {QStringLiteral("Pagina"), QString::number(n + 1),
                                                QStringLiteral("de"), QString::number(pages)};
         for (std::size_t i = 0; i < Footer.size(); ++i)
-            draw(painter, Footer.at(i), footerTop, TextHeight, footer.at(i));
+            draw(painter, Footer.at(i), footerTop, footer.at(i));
     }
     painter.end();
 }
 
-void writePdf(const QList<Article>& rows, const QString& path, const QPageLayout& layout)
+void writePdf(const Bands& bands, const QString& path, const QPageLayout& layout)
 {
     writeAtomically(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setPageLayout(layout);
         writer.setCreator(QStringLiteral("Aduplan"));
-        render(writer, rows);
+        render(writer, bands);
         return true;
     });
 }

@@ -3,19 +3,52 @@
 #include "data/ArticleStore.h"
 #include "review/ArticleTableModel.h"
 
+#include <QFont>
 #include <QList>
 #include <QPageLayout>
 
+#include <functional>
+
 class QPagedPaintDevice;
-class QPaintDevice;
+class QPainter;
 
 /**
  * The control reports: the rows with errors or the clean rows of an interno, painted in the
  * banded layout of the printed report (page header with the two group captions and the grey
  * caption row, a two-line detail per row, the footer "Pagina N de M"). The same painting
- * serves the print preview, the printer and the PDF file.
+ * serves the print preview, the printer and the PDF file, and the other reports of the
+ * program are painted by it in their own bands.
  */
 namespace ControlReport {
+
+/** A text's place in a band, in twips from the band's top left corner. */
+struct Box {
+    int left;
+    int top;
+    int width;
+    Qt::Alignment alignment;
+};
+
+/** The height of a line of text, in twips. */
+constexpr int TextHeight = 213;
+
+/**
+ * A report's bands: the page header and one detail band per row, painted in twips from the
+ * band's top left corner; each page ends with the footer "Pagina N de M". The painter holds
+ * the captions' font in the header and the details' font in a detail.
+ */
+struct Bands {
+    qsizetype rows = 0;
+    int headerHeight = 0;
+    int detailHeight = 0;
+    std::function<void(QPainter&)> header;
+    std::function<void(QPainter&, qsizetype row, int top)> detail;
+};
+
+/** Writes the text in its box, in a band whose top is given, one line high. */
+void draw(QPainter& painter, const Box& box, int top, const QString& text, int height = TextHeight);
+/** A column caption: the text on the light grey background. */
+void caption(QPainter& painter, const Box& box, const QString& text);
 
 /** What the operator is told when the report would have no row. */
 QString nothingToShow();
@@ -26,18 +59,16 @@ QList<Article> rows(ArticleStore& store, const QString& interno, ArticleTableMod
 /** A4 upright with margins narrow enough for the report's full width. */
 QPageLayout pageLayout();
 
-/** How many pages the rows take on the device. */
-int pageCount(const QPaintDevice& device, qsizetype rows);
+/** The bands of the control report of the rows. */
+Bands bands(const QList<Article>& rows);
 
 /**
- * Paints the rows as the report's pages on the device, which no painter holds yet; the
- * layout is shrunk to fit a page narrower than the report. Raises when the device cannot be
- * painted on.
+ * Paints the report's pages on the device, which no painter holds yet; the layout is shrunk
+ * to fit a page narrower than the report. Raises when the device cannot be painted on.
  */
-void render(QPagedPaintDevice& device, const QList<Article>& rows);
+void render(QPagedPaintDevice& device, const Bands& bands);
 
 /** Writes the report as a PDF file that replaces the former one whole; raises on failure. */
-void writePdf(const QList<Article>& rows, const QString& path,
-              const QPageLayout& layout = pageLayout());
+void writePdf(const Bands& bands, const QString& path, const QPageLayout& layout = pageLayout());
 
 } // namespace ControlReport

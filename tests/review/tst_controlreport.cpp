@@ -14,7 +14,8 @@ struct Report : ReviewData::Session {
     QStringList pages(const QString& interno, ArticleTableModel::List list)
     {
         const QString path = home.file(u"r.pdf"_s);
-        ControlReport::writePdf(ControlReport::rows(store, interno, list), path);
+        ControlReport::writePdf(ControlReport::bands(ControlReport::rows(store, interno, list)),
+                                path);
         return ReviewData::pdfPages(path);
     }
 };
@@ -72,8 +73,8 @@ private Q_SLOTS:
         QPdfWriter writer(report.home.file(u"p2.pdf"_s));
         writer.setPageLayout(ControlReport::pageLayout());
         writer.setPageRanges(QPageRanges::fromString(u"2"_s));
-        ControlReport::render(
-            writer, ControlReport::rows(report.store, u"500"_s, ArticleTableModel::List::Clean));
+        ControlReport::render(writer, ControlReport::bands(ControlReport::rows(
+                                          report.store, u"500"_s, ArticleTableModel::List::Clean)));
         const QStringList second = ReviewData::pdfPages(report.home.file(u"p2.pdf"_s));
         QVERIFY(second.size() == 1 && second.first().endsWith(u"Pagina 2 de 3"_s));
     }
