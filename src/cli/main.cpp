@@ -30,13 +30,14 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "  ncm search TEXTO\n"
                           "  ncm find PALABRAS...\n"
                           "  ncm show POSICION\n"
+                          "  catalog check [--catalog ID]\n"
                           "Ver man aduplan-cli.\n";
 
 const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
     {"init", Cli::init},       {"interno", Cli::interno},   {"parse", Cli::parse},
     {"process", Cli::process}, {"stats", Cli::stats},       {"rows", Cli::rows},
     {"edit", Cli::edit},       {"transfer", Cli::transfer}, {"export", Cli::exportRows},
-    {"report", Cli::report},   {"ncm", Cli::ncm},
+    {"report", Cli::report},   {"ncm", Cli::ncm},           {"catalog", Cli::catalog},
 };
 
 /** Whether the command paints pages: "report", after "--home DIR" when given. */
