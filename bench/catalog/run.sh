@@ -37,18 +37,8 @@ copy() { # database file, PostgreSQL database, tables...
 }
 copy "$home/declaration.db" "$(field declaration)" catalogo catarticulos
 copy "$home/nomenclator.db" "$(field nomenclator)" ncm sufidos
-cat >"$home/directory.ini" <<INI
-[INTERNOS]
-driver=QPSQL
-database=$(field declaration)
-host=$PGHOST
-user=$PGUSER
-password=$PGPASSWORD
-[NCM]
-driver=QPSQL
-database=$(field nomenclator)
-host=$PGHOST
-user=$PGUSER
-password=$PGPASSWORD
-INI
+for entity in INTERNOS:declaration NCM:nomenclator; do
+    printf '[%s]\ndriver=QPSQL\ndatabase=%s\nhost=%s\nuser=%s\npassword=%s\n' "${entity%%:*}" \
+        "$(field "${entity#*:}")" "$PGHOST" "$PGUSER" "$PGPASSWORD"
+done >"$home/directory.ini"
 check "PostgreSQL, $count articles"
