@@ -10,19 +10,33 @@
 
 namespace {
 
-/** The reasons in their order, each with the faults it counts. */
-struct Reason {
-    const char* name; ///< UTF-8
-    std::array<SuffixFault, 2> faults;
+/** The reasons' names in their order. */
+constexpr std::array<const char*, 6> Reasons = {
+    "posición inexistente",         "letra de control errónea", "falta un grupo de sufijos",
+    "grupo de sufijos desconocido", "valor mal formado",        "sufijos no requeridos",
 };
-const std::array<Reason, 6> Reasons = {{
-    {"posición inexistente", {SuffixFault::PositionMissing, SuffixFault::PositionMissing}},
-    {"letra de control errónea", {SuffixFault::CheckLetterWrong, SuffixFault::CheckLetterWrong}},
-    {"falta un grupo de sufijos", {SuffixFault::GroupMissing, SuffixFault::GroupMissing}},
-    {"grupo de sufijos desconocido", {SuffixFault::GroupUnknown, SuffixFault::GroupUnknown}},
-    {"valor mal formado", {SuffixFault::ValueMalformed, SuffixFault::GroupRepeated}},
-    {"sufijos no requeridos", {SuffixFault::NotRequired, SuffixFault::NotRequired}},
-}};
+
+/** The place of a failure's reason in Reasons: a group given twice is a malformed value. */
+std::size_t reasonOf(SuffixFault fault)
+{
+    switch (fault) {
+    case SuffixFault::None:
+    case SuffixFault::PositionMissing:
+        return 0;
+    case SuffixFault::CheckLetterWrong:
+        return 1;
+    case SuffixFault::GroupMissing:
+        return 2;
+    case SuffixFault::GroupUnknown:
+        return 3;
+    case SuffixFault::ValueMalformed:
+    case SuffixFault::GroupRepeated:
+        return 4;
+    case SuffixFault::NotRequired:
+        return 5;
+    }
+    return 0;
+}
 
 // The report's layout in twips (see ControlReport).
 constexpr int TitleTop = 71;
@@ -51,14 +65,12 @@ Box inBand(const Box& column)
 
 QList<std::pair<QString, qsizetype>> CatalogCheckResult::counts() const
 {
+    std::array<qsizetype, Reasons.size()> count{};
+    for (const CatalogFailure& f : failures)
+        ++count.at(reasonOf(f.verdict.fault));
     QList<std::pair<QString, qsizetype>> result;
-    for (const Reason& r : Reasons) {
-        const auto n = std::count_if(failures.cbegin(), failures.cend(), [&r](const auto& f) {
-            return std::find(r.faults.cbegin(), r.faults.cend(), f.verdict.fault) !=
-                   r.faults.cend();
-        });
-        result.append({QString::fromUtf8(r.name), qsizetype(n)});
-    }
+    for (std::size_t r = 0; r < Reasons.size(); ++r)
+        result.append({QString::fromUtf8(Reasons.at(r)), count.at(r)});
     return result;
 }
 
