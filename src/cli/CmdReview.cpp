@@ -64,7 +64,7 @@ int report(Context& context)
         context.err << ControlReport::nothingToShow() << Qt::endl;
         return Failed;
     }
-    ControlReport::writePdf(contents, path);
+    ControlReport::writePdf(ControlReport::bands(contents), path);
     return Done;
 }
 

@@ -95,5 +95,11 @@ int check(Context& context);
  * words, one position a line with its description; the details of a position.
  */
 int ncm(Context& context);
+/**
+ * catalog check [--catalog ID]: the failing articles of the catalog (by default the one in
+ * use) with their reasons, the count of each reason and the totals. Exit 1 when any fails,
+ * 2 when the check cannot run.
+ */
+int catalog(Context& context);
 
 } // namespace Cli

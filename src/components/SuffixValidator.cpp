@@ -14,10 +14,7 @@ constexpr int Valid = 0;
 constexpr int PositionUnknown = 1;
 constexpr int SuffixesInvalid = 2;
 
-struct Group {
-    bool freeValue = false;
-    QStringList options; // 2-character option codes, "00" included
-};
+using Groups = SuffixValidator::Groups;
 
 /** Entries of a suffix string: split at each "-" outside parentheses, empty pieces dropped. */
 QStringList splitEntries(const QString& suffixes)
@@ -64,6 +61,52 @@ bool validFreeValue(const QString& code, const QString& value)
     });
 }
 
+/** The rules of the suffixes, given the position's groups (nothing: not in the nomenclator). */
+SuffixVerdict judge(const std::optional<Groups>& groups, const QString& suffixes)
+{
+    if (!groups)
+        return {SuffixFault::PositionMissing, {}};
+    const QString text = suffixes.trimmed();
+    if (groups->isEmpty())
+        return (text.isEmpty() || text == QLatin1String("-") ||
+                text == QLatin1String("SIN SUFIJOS"))
+                   ? SuffixVerdict{}
+                   : SuffixVerdict{SuffixFault::NotRequired, text};
+    if (text.isEmpty() || text == QLatin1String("SIN SUFIJOS"))
+        return {SuffixFault::GroupMissing, groups->firstKey()};
+
+    QMap<QString, int> seen;
+    const QStringList entries = splitEntries(text);
+    for (const QString& entry : entries) {
+        const QString code = entry.left(2);
+        const auto group = groups->constFind(code);
+        if (group == groups->constEnd())
+            return {SuffixFault::GroupUnknown, code};
+        if (entry.size() >= 4 && entry.at(2) == QLatin1Char('(') &&
+            entry.endsWith(QLatin1Char(')'))) {
+            if (!group->freeValue)
+                return {SuffixFault::GroupUnknown, code};
+            if (!validFreeValue(code, entry.mid(3, entry.size() - 4)))
+                return {SuffixFault::ValueMalformed, entry};
+        } else if (entry.size() == 4) {
+            const QString option = entry.mid(2);
+            if (group->freeValue)
+                return {SuffixFault::GroupUnknown, code};
+            if (option != QLatin1String("00") && !group->options.contains(option))
+                return {SuffixFault::ValueMalformed, entry};
+        } else {
+            return {SuffixFault::ValueMalformed, entry};
+        }
+        if (++seen[code] > 1)
+            return {SuffixFault::GroupRepeated, entry};
+    }
+    for (auto group = groups->keyBegin(); group != groups->keyEnd(); ++group) {
+        if (!seen.contains(*group))
+            return {SuffixFault::GroupMissing, *group};
+    }
+    return {};
+}
+
 } // namespace
 
 SuffixValidator::SuffixValidator() = default;
@@ -73,21 +116,55 @@ SuffixValidator::~SuffixValidator()
     // Statements go before the connection they run on.
     m_findPosition.reset();
     m_findSuffixes.reset();
+    m_findLetter.reset();
 }
 
 void SuffixValidator::ConexionString(const EntityDirectory& directory)
 {
     m_findPosition.reset();
     m_findSuffixes.reset();
+    m_findLetter.reset();
+    m_lastPosition.reset();
     m_ncm = directory.getDataConnectionByEntity(QStringLiteral("NCM"));
     m_findPosition = std::make_unique<DataSession::Statement>(
         *m_ncm,
         QStringLiteral("select [001] from ncm where [001] = ? and [002] = ? and [003] = ?"));
     m_findSuffixes = std::make_unique<DataSession::Statement>(
         *m_ncm, QStringLiteral("select sufijo from sufidos where sim in (?, ?, ?, ?)"));
+    m_findLetter = std::make_unique<DataSession::Statement>(
+        *m_ncm, QStringLiteral("select [003] as letter from ncm where [001] = ? and [002] = ?"));
 }
 
 int SuffixValidator::ValidarSufijos(const QString& position, const QString& suffixes)
+{
+    switch (judge(requiredGroups(position), suffixes).fault) {
+    case SuffixFault::None:
+        return Valid;
+    case SuffixFault::PositionMissing:
+    case SuffixFault::CheckLetterWrong:
+        return PositionUnknown;
+    default:
+        return SuffixesInvalid;
+    }
+}
+
+SuffixVerdict SuffixValidator::diagnose(const QString& position, const QString& suffixes)
+{
+    const QString pos = position.trimmed();
+    if (!m_ncm || m_lastPosition != pos) {
+        m_lastGroups = requiredGroups(pos);
+        m_lastPosition = pos;
+    }
+    SuffixVerdict verdict = judge(m_lastGroups, suffixes);
+    RecordSet rs;
+    if (verdict.fault == SuffixFault::PositionMissing && pos.size() == 15 &&
+        m_findLetter->CrearRs(
+            rs, {Nomenclator::positionDigits(pos), Nomenclator::statisticalOpening(pos)}))
+        verdict = {SuffixFault::CheckLetterWrong, rs.Fields(QStringLiteral("letter")).toString()};
+    return verdict;
+}
+
+std::optional<Groups> SuffixValidator::requiredGroups(const QString& position)
 {
     if (!m_ncm)
         throw AppError(-1,
@@ -95,14 +172,14 @@ int SuffixValidator::ValidarSufijos(const QString& position, const QString& suff
                        QStringLiteral("SuffixValidator"));
     const QString pos = position.trimmed();
     if (pos.size() != 15)
-        return PositionUnknown;
+        return std::nullopt;
     RecordSet rs;
     if (!m_findPosition->CrearRs(rs, {Nomenclator::positionDigits(pos),
                                       Nomenclator::statisticalOpening(pos),
                                       Nomenclator::checkLetter(pos)}))
-        return PositionUnknown;
+        return std::nullopt;
 
-    QMap<QString, Group> groups;
+    Groups groups;
     const QStringList keys = Nomenclator::levelKeys(pos);
     m_findSuffixes->CrearRs(rs, {keys.at(0), keys.at(1), keys.at(2), keys.at(3)});
     for (; !rs.Eof(); rs.MoveNext()) {
@@ -114,37 +191,5 @@ int SuffixValidator::ValidarSufijos(const QString& position, const QString& suff
             g.options << code.mid(2);
         }
     }
-
-    const QString text = suffixes.trimmed();
-    if (groups.isEmpty())
-        return (text.isEmpty() || text == QLatin1String("-") ||
-                text == QLatin1String("SIN SUFIJOS"))
-                   ? Valid
-                   : SuffixesInvalid;
-    if (text.isEmpty() || text == QLatin1String("SIN SUFIJOS"))
-        return SuffixesInvalid;
-
-    QMap<QString, int> seen;
-    const QStringList entries = splitEntries(text);
-    for (const QString& entry : entries) {
-        const QString code = entry.left(2);
-        const auto group = groups.constFind(code);
-        if (group == groups.constEnd())
-            return SuffixesInvalid;
-        if (entry.size() >= 4 && entry.at(2) == QLatin1Char('(') &&
-            entry.endsWith(QLatin1Char(')'))) {
-            if (!group->freeValue || !validFreeValue(code, entry.mid(3, entry.size() - 4)))
-                return SuffixesInvalid;
-        } else if (entry.size() == 4) {
-            const QString option = entry.mid(2);
-            if (group->freeValue ||
-                (option != QLatin1String("00") && !group->options.contains(option)))
-                return SuffixesInvalid;
-        } else {
-            return SuffixesInvalid;
-        }
-        if (++seen[code] > 1)
-            return SuffixesInvalid;
-    }
-    return seen.size() == groups.size() ? Valid : SuffixesInvalid;
+    return groups;
 }

@@ -1,8 +1,10 @@
 #include "config/frmConfig.h"
 
+#include "config/CatalogCheck.h"
 #include "config/Configuration.h"
 #include "config/frmNewPais.h"
 #include "controls/WindowGeometry.h"
+#include "review/ReviewWindows.h"
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
@@ -10,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 
 using WindowGeometry::place;
@@ -41,6 +44,7 @@ constexpr int Height = 4875;
 const QRect CatalogPlace = twips(240, 450, 2745, 315);
 const QRect GridPlace = twips(210, 1245, 2805, 2415);
 const QRect KeysPlace = twips(180, 3735, 2835, 255);
+const QRect CheckPlace = twips(180, 3990, 2835, 345);
 const QRect ClosePlace = twips(1440, 4410, 1515, 195);
 
 } // namespace
@@ -78,8 +82,13 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     Label5 = place(new QLabel(QStringLiteral("[INSERT] Agregar - [DELETE] Eliminar"), this),
                    "Label5", KeysPlace);
     Label4 = place(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4", ClosePlace);
+    cmdVerificarCatalogo = place(new QPushButton(QStringLiteral("Verificar catálogo..."), this),
+                                 "cmdVerificarCatalogo", CheckPlace);
+    cmdVerificarCatalogo->setAutoDefault(false);
+    connect(cmdVerificarCatalogo, &QPushButton::clicked, this, &frmConfig::checkCatalog);
 
     setTabOrder(cboCatalogo, GridOrigen);
+    setTabOrder(GridOrigen, cmdVerificarCatalogo);
     enableKeyPreview();
 
     const Configuration::CatalogChoice catalogs = Configuration::catalogs(m_ws);
@@ -131,6 +140,7 @@ void frmConfig::resizeEvent(QResizeEvent* event)
     for (QFrame* line : {Line2, Line3})
         line->resize(twips(3090) - twips(150) + dx, line->height());
     Label5->move(KeysPlace.topLeft() + QPoint(0, dy));
+    cmdVerificarCatalogo->setGeometry(CheckPlace.translated(0, dy).adjusted(0, 0, dx, 0));
     Label4->move(ClosePlace.topLeft() + QPoint(dx / 2, dy));
 }
 
@@ -180,4 +190,30 @@ void frmConfig::GrabarySalir()
         ids << cboIdCatalogo->itemText(line);
     Configuration::GrabarySalir(m_ws, ids, cboCatalogo->currentIndex());
     accept();
+}
+
+void frmConfig::checkCatalog()
+{
+    const int line = cboCatalogo->currentIndex();
+    if (line < 0)
+        return;
+    const QString procedure = QStringLiteral("frmConfig.cmdVerificarCatalogo");
+    CatalogCheckResult result;
+    try {
+        result = CatalogCheck::run(m_ws, cboIdCatalogo->itemText(line));
+    } catch (const AppError& error) {
+        m_ws.dialogs().message(MessageIcon::Critical,
+                               errorText(error, QStringLiteral(" - seccion [Aduplan.") + procedure +
+                                                    QLatin1Char(']')));
+        return;
+    }
+    if (result.failures.isEmpty()) {
+        m_ws.dialogs().message(MessageIcon::Information,
+                               QStringLiteral("Los %1 artículos del catálogo %2 son válidos.")
+                                   .arg(QString::number(result.checked), result.catalog));
+        return;
+    }
+    showReport(m_ws, {CatalogCheck::report(result)},
+               QStringLiteral("Verificación del catálogo ") + result.catalog, true, procedure,
+               this);
 }

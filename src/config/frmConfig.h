@@ -5,13 +5,15 @@
 class QComboBox;
 class QFrame;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class Workspace;
 
 /**
  * The configuration window ("Configuración"): the catalog of the declaration system and the
  * origin relations. Escape stores the chosen catalog and closes; the close box stores
- * nothing. On the grid, Insert adds a relation and Delete removes the current one.
+ * nothing. On the grid, Insert adds a relation and Delete removes the current one. The catalog
+ * chosen in the list can be checked against the nomenclator, its failures shown in a report.
  */
 class frmConfig : public KeyPreviewDialog {
     Q_OBJECT
@@ -28,6 +30,7 @@ private:
     void Agregar_PaisRel();
     void Eliminar_PaisRel();
     void GrabarySalir();
+    void checkCatalog();
 
     Workspace& m_ws;
     bool m_placed = false;
@@ -41,4 +44,5 @@ private:
     QTableWidget* GridOrigen = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label4 = nullptr;
+    QPushButton* cmdVerificarCatalogo = nullptr;
 };

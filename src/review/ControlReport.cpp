@@ -22,17 +22,9 @@ constexpr int HeaderHeight = 570;
 constexpr int DetailHeight = 494;
 constexpr int FooterHeight = 357;
 constexpr int ReportWidth = 11127;
-constexpr int TextHeight = 213;
 constexpr int SecondLineHeight = 210;
 constexpr int FontTwips = 165; // 8.25 pt
 constexpr int LineTwips = 15;
-
-struct Box {
-    int left;
-    int top;
-    int width;
-    Qt::Alignment alignment;
-};
 
 struct Caption {
     const char* text; ///< UTF-8
@@ -118,17 +110,10 @@ const std::array<Box, 4> Footer = {{
     {10703, 71, 355, Centre},
 }};
 
-void draw(QPainter& painter, const Box& box, int top, int height, const QString& text)
-{
-    painter.drawText(QRectF(box.left, top + box.top, box.width, height),
-                     box.alignment | Qt::AlignTop | Qt::TextSingleLine, text);
-}
-
 /** The page in twips, as the layout sees it after shrinking to the page's width. */
 struct Page {
     double scale = 1;
     double height = 0;
-    int rows = 1;
 };
 
 Page page(const QPaintDevice& device)
@@ -137,13 +122,27 @@ Page page(const QPaintDevice& device)
     const double width = device.width() * 1440.0 / device.logicalDpiX();
     p.scale = std::min(1.0, width / ReportWidth);
     p.height = device.height() * 1440.0 / device.logicalDpiY() / p.scale;
-    p.rows = std::max(1, int((p.height - HeaderHeight - FooterHeight) / DetailHeight));
     return p;
 }
 
-/** A line of the amounts section every so many twips, below its top margin. */
-constexpr int SectionLineHeight = 284;
+/** How many details of the section a page holds. */
+int rowsPerPage(const Page& page, const Bands& section)
+{
+    return std::max(
+        1, int((page.height - section.headerHeight - FooterHeight) / section.detailHeight));
+}
+
+/** How many pages the section takes: one at least. */
+int pagesOf(const Page& page, const Bands& section)
+{
+    const int perPage = rowsPerPage(page, section);
+    return std::max(1, int((section.rows + perPage - 1) / perPage));
+}
+
+/** The amounts section: its title, the captions below it, then a line every so many twips. */
 constexpr int SectionTop = 71;
+constexpr int SectionLineHeight = 284;
+constexpr Box SectionText = {71, SectionTop, ReportWidth - 142, Left};
 
 /** The places of a wrong line's number, article, expected and found total. */
 const std::array<Box, 4> SectionColumns = {{
@@ -152,66 +151,61 @@ const std::array<Box, 4> SectionColumns = {{
     {3898, 0, 1134, Right},
     {5103, 0, 1134, Right},
 }};
-constexpr Box SectionText = {71, 0, ReportWidth - 142, Left};
+const std::array<const char*, 4> SectionCaptions = {"Línea", "Articulo", "Esperado", "Encontrado"};
 
-/** A line of the amounts section: its title, the captions, a wrong line, the stated total. */
-struct SectionLine {
-    enum Kind { Title, Captions, Values, Text } kind;
-    QStringList cells;
-};
-
-QList<SectionLine> amountsSection(const InvoiceArithmetic::Review& review)
+Bands amountsSection(const InvoiceArithmetic::Review& review)
 {
-    if (review.count() == 0)
-        return {};
-    QList<SectionLine> lines = {{SectionLine::Title, {QStringLiteral("Importes a revisar")}},
-                                {SectionLine::Captions,
-                                 {QStringLiteral("Línea"), QStringLiteral("Articulo"),
-                                  QStringLiteral("Esperado"), QStringLiteral("Encontrado")}}};
-    for (const InvoiceArithmetic::WrongLine& wrong : review.lines)
-        lines.append({SectionLine::Values,
-                      {formatCounter(wrong.line), wrong.article, pattern(wrong.expected, 2),
-                       pattern(wrong.found, 2)}});
-    lines.append({SectionLine::Text, {InvoiceArithmetic::statedComparison(review, QLocale())}});
-    return lines;
+    Bands b;
+    b.rows = review.lines.size() + 1;
+    b.headerHeight = SectionTop + 2 * SectionLineHeight;
+    b.detailHeight = SectionLineHeight;
+    b.header = [](QPainter& painter) {
+        draw(painter, SectionText, 0, QStringLiteral("Importes a revisar"));
+        for (std::size_t c = 0; c < SectionColumns.size(); ++c) {
+            Box box = SectionColumns.at(c);
+            box.top = SectionTop + SectionLineHeight;
+            caption(painter, box, QString::fromUtf8(SectionCaptions.at(c)));
+        }
+    };
+    b.detail = [review](QPainter& painter, qsizetype row, int top) {
+        if (row == review.lines.size()) {
+            draw(painter, {SectionText.left, 0, SectionText.width, Left}, top,
+                 InvoiceArithmetic::statedComparison(review, QLocale()));
+            return;
+        }
+        const InvoiceArithmetic::WrongLine& wrong = review.lines.at(row);
+        const std::array<QString, 4> cells = {formatCounter(wrong.line), wrong.article,
+                                              pattern(wrong.expected, 2), pattern(wrong.found, 2)};
+        for (std::size_t c = 0; c < SectionColumns.size(); ++c)
+            draw(painter, SectionColumns.at(c), top, cells.at(c));
+    };
+    return b;
 }
 
-/** The grey behind captions. */
-const QColor CaptionBackground(224, 224, 224);
-
-void paintSectionLine(QPainter& painter, const SectionLine& line, int top, const QFont& font,
-                      const QFont& captions)
+void paintHeader(QPainter& painter)
 {
-    const bool plain = line.kind == SectionLine::Values || line.kind == SectionLine::Text;
-    painter.setFont(plain ? font : captions);
-    if (line.kind == SectionLine::Title || line.kind == SectionLine::Text) {
-        draw(painter, SectionText, top, TextHeight, line.cells.first());
-        return;
-    }
-    for (std::size_t c = 0; c < SectionColumns.size(); ++c) {
-        const Box& box = SectionColumns.at(c);
-        if (line.kind == SectionLine::Captions)
-            painter.fillRect(QRectF(box.left, top, box.width, TextHeight), CaptionBackground);
-        draw(painter, box, top, TextHeight, line.cells.at(qsizetype(c)));
-    }
-}
-
-void paintHeader(QPainter& painter, const QFont& font)
-{
-    painter.setFont(font);
-    for (const auto& [caption, lineWidth] : Groups) {
-        draw(painter, caption.box, 0, TextHeight, QString::fromUtf8(caption.text));
+    for (const auto& [group, lineWidth] : Groups) {
+        draw(painter, group.box, 0, QString::fromUtf8(group.text));
         painter.drawLine(
-            QLineF(caption.box.left, GroupLineTop, caption.box.left + lineWidth, GroupLineTop));
+            QLineF(group.box.left, GroupLineTop, group.box.left + lineWidth, GroupLineTop));
     }
-    for (const Caption& caption : Columns) {
-        const Box& b = caption.box;
-        painter.fillRect(QRectF(b.left, b.top, b.width, TextHeight), CaptionBackground);
-        draw(painter, b, 0, TextHeight, QString::fromUtf8(caption.text));
-    }
+    for (const Caption& column : Columns)
+        caption(painter, column.box, QString::fromUtf8(column.text));
 }
 
 } // namespace
+
+void draw(QPainter& painter, const Box& box, int top, const QString& text, int height)
+{
+    painter.drawText(QRectF(box.left, top + box.top, box.width, height),
+                     box.alignment | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+void caption(QPainter& painter, const Box& box, const QString& text)
+{
+    painter.fillRect(QRectF(box.left, box.top, box.width, TextHeight), QColor(224, 224, 224));
+    draw(painter, box, 0, text);
+}
 
 QString nothingToShow()
 {
@@ -230,15 +224,29 @@ QPageLayout pageLayout()
                        QPageLayout::Millimeter);
 }
 
-void render(QPagedPaintDevice& device, const Contents& contents)
+QList<Bands> bands(const Contents& contents)
 {
-    const QList<Article>& rows = contents.rows;
+    Bands rows;
+    rows.rows = contents.rows.size();
+    rows.headerHeight = HeaderHeight;
+    rows.detailHeight = DetailHeight;
+    rows.header = paintHeader;
+    rows.detail = [articles = contents.rows](QPainter& painter, qsizetype row, int top) {
+        for (const Field& field : Fields)
+            draw(painter, field.box, top, field.text(articles.at(row)),
+                 field.box.top ? SecondLineHeight : TextHeight);
+    };
+    if (contents.amounts.count() == 0)
+        return {rows};
+    return {rows, amountsSection(contents.amounts)};
+}
+
+void render(QPagedPaintDevice& device, const QList<Bands>& sections)
+{
     const Page p = page(device);
-    const int rowPages = std::max(1, int((rows.size() + p.rows - 1) / p.rows));
-    const QList<SectionLine> section = amountsSection(contents.amounts);
-    const int sectionPerPage =
-        std::max(1, int((p.height - SectionTop - FooterHeight) / SectionLineHeight));
-    const int pages = rowPages + int((section.size() + sectionPerPage - 1) / sectionPerPage);
+    int pages = 0;
+    for (const Bands& section : sections)
+        pages += pagesOf(p, section);
     QPainter painter;
     if (!painter.begin(&device))
         throw AppError(75, QStringLiteral("No se pudo iniciar la impresión del reporte."));
@@ -253,45 +261,40 @@ void render(QPagedPaintDevice& device, const Contents& contents)
     // Only the pages the print dialog chose, when it chose some.
     const QPageRanges chosen = device.pageRanges();
     bool firstPainted = true;
-    for (int n = 0; n < pages; ++n) {
-        if (!chosen.isEmpty() && !chosen.contains(n + 1))
-            continue;
-        if (!firstPainted)
-            device.newPage();
-        firstPainted = false;
-        if (n < rowPages) {
-            paintHeader(painter, captions);
+    int n = 0;
+    for (const Bands& section : sections) {
+        const int perPage = rowsPerPage(p, section);
+        for (int sectionPage = 0, count = pagesOf(p, section); sectionPage < count;
+             ++sectionPage, ++n) {
+            if (!chosen.isEmpty() && !chosen.contains(n + 1))
+                continue;
+            if (!firstPainted)
+                device.newPage();
+            firstPainted = false;
+            painter.setFont(captions);
+            section.header(painter);
             painter.setFont(font);
-            const qsizetype first = qsizetype(n) * p.rows;
-            for (qsizetype i = first; i < std::min(rows.size(), first + p.rows); ++i) {
-                const int top = HeaderHeight + int(i - first) * DetailHeight;
-                for (const Field& field : Fields)
-                    draw(painter, field.box, top, field.box.top ? SecondLineHeight : TextHeight,
-                         field.text(rows.at(i)));
-            }
-        } else {
-            const qsizetype first = qsizetype(n - rowPages) * sectionPerPage;
-            for (qsizetype i = first; i < std::min(section.size(), first + sectionPerPage); ++i)
-                paintSectionLine(painter, section.at(i),
-                                 SectionTop + int(i - first) * SectionLineHeight, font, captions);
-            painter.setFont(font);
+            const qsizetype first = qsizetype(sectionPage) * perPage;
+            for (qsizetype i = first; i < std::min(section.rows, first + perPage); ++i)
+                section.detail(painter, i,
+                               section.headerHeight + int(i - first) * section.detailHeight);
+            const int footerTop = int(p.height) - FooterHeight;
+            const std::array<QString, 4> footer = {QStringLiteral("Pagina"), QString::number(n + 1),
+                                                   QStringLiteral("de"), QString::number(pages)};
+            for (std::size_t i = 0; i < Footer.size(); ++i)
+                draw(painter, Footer.at(i), footerTop, footer.at(i));
         }
-        const int footerTop = int(p.height) - FooterHeight;
-        const std::array<QString, 4> footer = {QStringLiteral("Pagina"), QString::number(n + 1),
-                                               QStringLiteral("de"), QString::number(pages)};
-        for (std::size_t i = 0; i < Footer.size(); ++i)
-            draw(painter, Footer.at(i), footerTop, TextHeight, footer.at(i));
     }
     painter.end();
 }
 
-void writePdf(const Contents& contents, const QString& path, const QPageLayout& layout)
+void writePdf(const QList<Bands>& sections, const QString& path, const QPageLayout& layout)
 {
     writeAtomically(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setPageLayout(layout);
         writer.setCreator(QStringLiteral("Aduplan"));
-        render(writer, contents);
+        render(writer, sections);
         return true;
     });
 }

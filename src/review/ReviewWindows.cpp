@@ -14,21 +14,13 @@
 
 namespace {
 
-/** The critical report of a failure in the step-3 procedure. */
-void showError(Workspace& ws, const AppError& error, const char* procedure)
-{
-    ws.dialogs().message(MessageIcon::Critical,
-                         errorText(error, QStringLiteral(" - seccion [Aduplan.frmMain.") +
-                                              QLatin1String(procedure) + QLatin1Char(']')));
-}
-
 /** The preview's own action: the report as a PDF file, written whole or not at all. */
 void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws,
-                  const ControlReport::Contents& contents)
+                  const QList<ControlReport::Bands>& bands, const QString& procedure)
 {
     auto* save = new QAction(QStringLiteral("Guardar como PDF"), preview);
     save->setObjectName(QStringLiteral("cmdGuardarPDF"));
-    QObject::connect(save, &QAction::triggered, preview, [preview, &ws, contents] {
+    QObject::connect(save, &QAction::triggered, preview, [preview, &ws, bands, procedure] {
         QString path = QFileDialog::getSaveFileName(preview, QStringLiteral("Guardar como PDF"),
                                                     QString(), QStringLiteral("PDF (*.pdf)"))
                            .trimmed();
@@ -38,9 +30,9 @@ void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws,
             path += QStringLiteral(".pdf");
         try {
             const BusyCursor busy(ws.progress());
-            ControlReport::writePdf(contents, path, preview->printer()->pageLayout());
+            ControlReport::writePdf(bands, path, preview->printer()->pageLayout());
         } catch (const AppError& error) {
-            showError(ws, error, "cmdGuardarPDF");
+            showProcedureError(ws, error, procedure);
         }
     });
     if (auto* toolbar = preview->findChild<QToolBar*>())
@@ -49,46 +41,61 @@ void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws,
 
 } // namespace
 
+void showProcedureError(Workspace& ws, const AppError& error, const QString& procedure)
+{
+    ws.dialogs().message(
+        MessageIcon::Critical,
+        errorText(error, QStringLiteral(" - seccion [Aduplan.") + procedure + QLatin1Char(']')));
+}
+
+void showReport(Workspace& ws, const QList<ControlReport::Bands>& bands, const QString& title,
+                bool modal, const QString& procedure, QWidget* owner)
+{
+    auto* preview = new QPrintPreviewDialog(owner);
+    preview->setObjectName(QStringLiteral("Reporte"));
+    preview->setWindowTitle(title);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->printer()->setPageLayout(ControlReport::pageLayout());
+    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
+                     [&ws, bands, procedure](QPrinter* printer) {
+                         try {
+                             const BusyCursor busy(ws.progress());
+                             ControlReport::render(*printer, bands);
+                         } catch (const AppError& error) {
+                             showProcedureError(ws, error, procedure);
+                         }
+                     });
+    addSaveAsPdf(preview, ws, bands,
+                 procedure.section(u'.', 0, 0) + QStringLiteral(".cmdGuardarPDF"));
+    if (modal) {
+        preview->exec();
+    } else {
+        preview->setWindowModality(Qt::NonModal);
+        preview->show();
+    }
+}
+
 void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel::List list,
                        QWidget* owner)
 {
     const bool errors = list == ArticleTableModel::List::WithErrors;
-    const char* procedure = errors ? "FRAM3_cmdRepErr" : "FRAM3_cmdRepOK";
+    const QString procedure = errors ? QStringLiteral("frmMain.FRAM3_cmdRepErr")
+                                     : QStringLiteral("frmMain.FRAM3_cmdRepOK");
     ControlReport::Contents contents;
     try {
         const BusyCursor busy(ws.progress());
         contents = ControlReport::read(ws.work(), interno, list);
     } catch (const AppError& error) {
-        showError(ws, error, procedure);
+        showProcedureError(ws, error, procedure);
         return;
     }
     if (contents.rows.isEmpty()) {
         ws.dialogs().message(MessageIcon::Information, ControlReport::nothingToShow());
         return;
     }
-
-    auto* preview = new QPrintPreviewDialog(owner);
-    preview->setObjectName(QStringLiteral("Reporte"));
-    preview->setWindowTitle(errors ? QStringLiteral("Datos con Errores")
-                                   : QStringLiteral("Registros OK"));
-    preview->setAttribute(Qt::WA_DeleteOnClose);
-    preview->printer()->setPageLayout(ControlReport::pageLayout());
-    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
-                     [&ws, contents, procedure](QPrinter* printer) {
-                         try {
-                             const BusyCursor busy(ws.progress());
-                             ControlReport::render(*printer, contents);
-                         } catch (const AppError& error) {
-                             showError(ws, error, procedure);
-                         }
-                     });
-    addSaveAsPdf(preview, ws, contents);
-    if (errors) {
-        preview->exec();
-    } else {
-        preview->setWindowModality(Qt::NonModal);
-        preview->show();
-    }
+    showReport(ws, ControlReport::bands(contents),
+               errors ? QStringLiteral("Datos con Errores") : QStringLiteral("Registros OK"),
+               errors, procedure, owner);
 }
 
 QString Seleccionar_Destino_XLS(QWidget* owner)

@@ -1,12 +1,25 @@
 #pragma once
 
 #include "review/ArticleTableModel.h"
+#include "review/ControlReport.h"
 
 #include <QString>
 
+class AppError;
 class QMenu;
 class QWidget;
 class Workspace;
+
+/** The critical report of a failure in a procedure ("frmMain.FRAM3_cmdRepOK"). */
+void showProcedureError(Workspace& ws, const AppError& error, const QString& procedure);
+
+/**
+ * A report in a print preview that prints, sets up the page and saves as PDF: modal (the owner
+ * waits) or beside its owner. A failure is reported with the procedure's section
+ * ("frmMain.FRAM3_cmdRepOK").
+ */
+void showReport(Workspace& ws, const QList<ControlReport::Bands>& bands, const QString& title,
+                bool modal, const QString& procedure, QWidget* owner);
 
 /**
  * The control report of the interno's rows with errors (modal: the owner waits) or of its

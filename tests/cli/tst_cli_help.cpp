@@ -44,12 +44,13 @@ private Q_SLOTS:
         QCOMPARE(help.err, QString());
         m_usage = help.out;
         m_commands = commandNames(m_usage);
-        QCOMPARE(m_commands,
-                 QStringList(
-                     {QStringLiteral("init"), QStringLiteral("interno"), QStringLiteral("parse"),
-                      QStringLiteral("process"), QStringLiteral("stats"), QStringLiteral("rows"),
-                      QStringLiteral("edit"), QStringLiteral("export"), QStringLiteral("report"),
-                      QStringLiteral("check"), QStringLiteral("transfer"), QStringLiteral("ncm")}));
+        QCOMPARE(
+            m_commands,
+            QStringList({QStringLiteral("init"), QStringLiteral("interno"), QStringLiteral("parse"),
+                         QStringLiteral("process"), QStringLiteral("stats"), QStringLiteral("rows"),
+                         QStringLiteral("edit"), QStringLiteral("export"), QStringLiteral("report"),
+                         QStringLiteral("check"), QStringLiteral("transfer"), QStringLiteral("ncm"),
+                         QStringLiteral("catalog")}));
     }
 
     void everyCommandPrintsTheUsage()

@@ -3,12 +3,20 @@
 #include "config/frmConfig.h"
 #include "config/frmNewPais.h"
 
+#include "support/Modal.h"
+
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <functional>
 
@@ -52,7 +60,7 @@ class ConfigWindowsTest : public QObject {
 
 private Q_SLOTS:
     void entryModesRefusalAndSave();
-    void configShowsAndStoresTheCatalog();
+    void configShowsChecksAndStoresTheCatalog();
     void configGridInsertAndDelete();
 };
 
@@ -111,12 +119,18 @@ void ConfigWindowsTest::entryModesRefusalAndSave()
     QCOMPARE(fixture.dialogs.messages.size(), 1);
 }
 
-void ConfigWindowsTest::configShowsAndStoresTheCatalog()
+void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
 {
     ConfigHome fixture;
     fixture.home.runDeclarationSql(
         QStringLiteral("insert into catalogo values ('7', 'REPUESTOS');\n"
-                       "insert into catalogo values ('3', 'GENERAL');\n"));
+                       "insert into catalogo values ('3', 'GENERAL');\n"
+                       "insert into catarticulos (idcatalogo, idarticulo, ncm, sufijos) values "
+                       "('7', 'CT-1', '3926.90.90.100K', 'SIN SUFIJOS'), "
+                       "('3', 'CT-1', '3926.90.90.100K', 'SIN SUFIJOS'), "
+                       "('3', 'OLD-9', '3926.90.90.100X', 'SIN SUFIJOS');\n"));
+    fixture.home.runNomenclatorSql(QStringLiteral(
+        "insert into ncm ([001], [002], [003]) values ('3926.90.90', '100', 'K');\n"));
     fixture.home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("7"));
     fixture.home.runWorkSql(QStringLiteral("insert into ORG values ('USA', 'US');\n"
                                            "insert into ORG values ('JAPAN', NULL);\n"));
@@ -132,7 +146,49 @@ void ConfigWindowsTest::configShowsAndStoresTheCatalog()
     QCOMPARE(QApplication::focusWidget(), cboCatalogo);
     QTest::keyClick(cboCatalogo, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), grid);
-    cboCatalogo->setCurrentIndex(0);
+
+    auto* check = control<QPushButton>(&first, "cmdVerificarCatalogo");
+    QCOMPARE(check->text(), QStringLiteral("Verificar catálogo..."));
+
+    // The catalog in use passes: a message, no report.
+    QTest::mouseClick(check, Qt::LeftButton);
+    QCOMPARE(fixture.dialogs.messageTexts(),
+             QStringList(QStringLiteral("Los 1 artículos del catálogo 7 son válidos.")));
+
+    // The one chosen in the list fails: its report, saved as PDF from the preview.
+    QTest::keyClick(cboCatalogo, Qt::Key_Up);
+    const QString pdf = fixture.home.file(QStringLiteral("catalogo"));
+    QString title;
+    QVERIFY(withModal(
+        [&] { QTest::mouseClick(check, Qt::LeftButton); },
+        [&](QWidget* modal) {
+            title = modal->windowTitle();
+            // The save dialog, once it is the window in front.
+            std::function<void()> answer = [&] {
+                auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!files || !QTest::qWaitForWindowExposed(files))
+                    return QTimer::singleShot(10, answer);
+                auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QTest::keyClicks(name, pdf);
+                QTest::keyClick(name, Qt::Key_Return);
+            };
+            QTimer::singleShot(0, answer);
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
+            QVERIFY(preview);
+            QTest::mouseClick(preview->findChild<QToolBar*>()->widgetForAction(
+                                  preview->findChild<QAction*>(QStringLiteral("cmdGuardarPDF"))),
+                              Qt::LeftButton);
+        }));
+    QCOMPARE(title, QStringLiteral("Verificación del catálogo 3"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), pdf + QStringLiteral(".pdf"), QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    QVERIFY2(page.contains(QStringLiteral("OLD-9 3926.90.90.100X SIN SUFIJOS letra de control "
+                                          "errónea (el nomenclador tiene K)")) &&
+                 page.contains(QStringLiteral("artículos verificados 2 artículos con errores 1")),
+             qPrintable(page));
     QVERIFY(first.close()); // the close box stores nothing
     QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("7"));
 
@@ -149,7 +205,7 @@ void ConfigWindowsTest::configShowsAndStoresTheCatalog()
     fixture.home.runDeclarationSql(QStringLiteral("drop table catalogo;\n"));
     frmConfig unreadable(ws);
     unreadable.show();
-    QCOMPARE(fixture.dialogs.messages.size(), 1);
+    QCOMPARE(fixture.dialogs.messages.size(), 2); // after the catalog check's
     QCOMPARE(control<QTableWidget>(&unreadable, "GridOrigen")->rowCount(), 2);
     QTest::keyClick(&unreadable, Qt::Key_Escape);
     QVERIFY(!unreadable.isVisible());

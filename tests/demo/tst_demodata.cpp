@@ -28,11 +28,15 @@ namespace {
 // 82 not in the nomenclator; LVL-600: wrong check letter. 5206-2RS: Z value with four digits;
 // PRV-100: unknown option; EB-M12: subheading group missing; CPL-1/2-SS: group given twice;
 // SP-1/8X1: "SIN SUFIJOS" where the chapter requires one; GR-1200: suffixes on a position without
-// any; CBL-10AWG-THHN: "-" inside a value; GA-LP-60: lower-case value.
+// any; CBL-10AWG-THHN: "-" inside a value; GA-LP-60: lower-case value. The articles no invoice
+// brings, one for each reason of the catalog check: PB-UCP204, BRG-608-2RS, BRG-6001-ZZ,
+// BRG-6203-OPEN, CBL-8AWG-THHN, CLIP-BND-25.
 const QStringList deliberateErrors[] = {
-    QStringLiteral("KP-3300 VB-B52 TB-0840 CAP-100UF-50V LVL-600").split(QLatin1Char(' ')),
+    QStringLiteral("KP-3300 VB-B52 TB-0840 CAP-100UF-50V LVL-600 PB-UCP204 BRG-608-2RS")
+        .split(QLatin1Char(' ')),
     QStringLiteral("5206-2RS PRV-100 EB-M12 CPL-1/2-SS SP-1/8X1 GR-1200 BAT-LI-PACK-48V SW-1P-16A "
-                   "CBL-10AWG-THHN THM-BIM-100 GA-LP-60")
+                   "CBL-10AWG-THHN THM-BIM-100 GA-LP-60 BRG-6001-ZZ BRG-6203-OPEN CBL-8AWG-THHN "
+                   "CLIP-BND-25")
         .split(QLatin1Char(' '))};
 
 RecordSet query(DataSession& session, const QString& sql, const QVariantList& values = {})

@@ -106,6 +106,16 @@ private Q_SLOTS:
         }
     }
 
+    void catalogCheckAgrees()
+    {
+        // As on SQLite (tests/cli): in article order, every reason, the same totals.
+        const QString out = cli({QStringLiteral("catalog"), QStringLiteral("check")}, 1);
+        QVERIFY2(out.startsWith(QStringLiteral("5206-2RS ")) &&
+                     out.endsWith(QStringLiteral("sufijos no requeridos: 2 verificados: 66 "
+                                                 "con_errores: 22")),
+                 qPrintable(out));
+    }
+
     void processAndTransfer()
     {
         const QString invoices = QDir(m_home.path()).filePath(QStringLiteral("invoices/"));

@@ -12,7 +12,8 @@ struct Report : ReviewData::Session {
     QStringList pages(const QString& interno, ArticleTableModel::List list)
     {
         const QString path = home.file(u"r.pdf"_s);
-        ControlReport::writePdf(ControlReport::read(ws.work(), interno, list), path);
+        ControlReport::writePdf(ControlReport::bands(ControlReport::read(ws.work(), interno, list)),
+                                path);
         return ReviewData::pdfPages(path);
     }
 };
@@ -70,8 +71,9 @@ private Q_SLOTS:
         QPdfWriter writer(report.home.file(u"p2.pdf"_s));
         writer.setPageLayout(ControlReport::pageLayout());
         writer.setPageRanges(QPageRanges::fromString(u"2"_s));
-        ControlReport::render(writer, ControlReport::read(report.ws.work(), u"500"_s,
-                                                          ArticleTableModel::List::Clean));
+        ControlReport::render(
+            writer, ControlReport::bands(ControlReport::read(report.ws.work(), u"500"_s,
+                                                             ArticleTableModel::List::Clean)));
         const QStringList second = ReviewData::pdfPages(report.home.file(u"p2.pdf"_s));
         QVERIFY(second.size() == 1 && second.first().endsWith(u"Pagina 2 de 3"_s));
     }

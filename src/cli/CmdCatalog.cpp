@@ -1,0 +1,42 @@
+#include "cli/Commands.h"
+
+#include "config/CatalogCheck.h"
+
+namespace Cli {
+
+int catalog(Context& context)
+{
+    const Arguments arguments = splitArguments(context.args, {}, {QStringLiteral("--catalog")});
+    const QStringList& positional = arguments.positional;
+    if (positional.isEmpty())
+        throw Usage{QStringLiteral("Falta la orden: check.")};
+    if (positional.first() != QLatin1String("check"))
+        throw Usage{QStringLiteral("Orden desconocida: ") + positional.first()};
+    if (positional.size() > 1)
+        throw Usage{QStringLiteral("Argumento desconocido: ") + positional.at(1)};
+
+    CatalogCheckResult result;
+    try {
+        Session session(context);
+        Workspace& ws = session.workspace();
+        const QString id = arguments.has(QStringLiteral("--catalog"))
+                               ? arguments.value(QStringLiteral("--catalog"))
+                               : ws.settings().catalog();
+        result = CatalogCheck::run(ws, id);
+    } catch (const AppError& error) {
+        // Exit 1 tells of failing articles: a check that could not run is told apart.
+        context.err << error.description() << Qt::endl;
+        return UsageError;
+    }
+    for (const CatalogFailure& f : std::as_const(result.failures))
+        context.out << f.entry.number << '\t' << f.entry.position << '\t' << f.entry.suffixes
+                    << '\t' << CatalogCheck::reason(f.verdict) << '\n';
+    for (const auto& [name, count] : result.counts())
+        context.out << name << ": " << count << '\n';
+    context.out << "verificados: " << result.checked << '\n'
+                << "con_errores: " << result.failures.size() << '\n';
+    context.out.flush();
+    return result.failures.isEmpty() ? Done : Failed;
+}
+
+} // namespace Cli

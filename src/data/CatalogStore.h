@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class DataSession;
+
+/** An article of a catalog as the check reads it. */
+struct CatalogEntry {
+    QString number;   ///< idarticulo
+    QString position; ///< ncm
+    QString suffixes; ///< sufijos
+};
+
+/** Reads the catalogs of the declaration database (tables catalogo and catarticulos). */
+namespace CatalogStore {
+
+/** True when the catalog is a row of catalogo. */
+bool exists(DataSession& declaration, const QString& catalog);
+
+/** Every article of the catalog in article number order; NULL fields read as the empty text. */
+QList<CatalogEntry> entries(DataSession& declaration, const QString& catalog);
+
+} // namespace CatalogStore
