@@ -15,10 +15,10 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
         return {ImportOutcome::Failed, {}};
     }
     // A document of blank lines and empty paragraphs has nothing to import either.
-    if (text.trimmed().isEmpty())
+    if (QStringView(text).trimmed().isEmpty())
         return {ImportOutcome::NoText, {}};
     try {
-        return {ImportOutcome::Loaded, InvoiceParser::parse(text)};
+        return {ImportOutcome::Loaded, InvoiceParser::parseDocument(text)};
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Exclamation,
                         error.description() + QLatin1Char('\n') + QString::number(error.number()));
