@@ -96,9 +96,10 @@ Scanned scanNumber(QStringView text)
 }
 
 /**
- * Where the given columns (counted from 1, in ascending order) start in the line, in UTF-16 units;
- * the line's end for a column beyond it. A character outside the Basic Multilingual Plane is one
- * column of two units and is never split.
+ * Where the given columns (counted from 1, in ascending order) start in the line, in UTF-16
+ * units; the line's end for a column beyond it, so that what lies beyond the line's end reads as
+ * empty text. A character outside the Basic Multilingual Plane is one column of two units and
+ * is never split.
  */
 template <std::size_t N>
 std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>& columns)
@@ -250,12 +251,6 @@ QStringView trimBlanks(QStringView text)
     while (to > from && text[to - 1] == u' ')
         --to;
     return text.sliced(from, to - from);
-}
-
-QStringView columns(QStringView line, int from, int to)
-{
-    const auto at = columnStarts(line, std::array{from, to + 1});
-    return line.sliced(at[0], at[1] - at[0]);
 }
 
 double leadingNumber(QStringView text)

@@ -23,12 +23,6 @@ namespace InvoiceParser {
 QStringView trimBlanks(QStringView text);
 
 /**
- * Characters from to to of a line, counted from 1; what lies beyond the line's end reads as
- * empty text.
- */
-QStringView columns(QStringView line, int from, int to);
-
-/**
  * The number at the start of the text, read in the invoice's own form: blanks, tabs and line
  * feeds anywhere are ignored; an optional sign, digits, "." as decimal point and an optional
  * exponent; a "," in the whole part followed by exactly three digits and then a non-digit or
