@@ -12,9 +12,28 @@ namespace Cli {
 
 namespace {
 
-/** The characters a JSON string writes as a backslash and a letter, and those letters. */
-const QString Escaped = QStringLiteral("\"\\\b\f\n\r\t");
-const QString EscapeLetters = QStringLiteral("\"\\bfnrt");
+/** The letter a JSON string writes after a backslash for the character; 0 when none. */
+char16_t escapeLetter(QChar c)
+{
+    switch (c.unicode()) {
+    case u'"':
+        return u'"';
+    case u'\\':
+        return u'\\';
+    case u'\b':
+        return u'b';
+    case u'\f':
+        return u'f';
+    case u'\n':
+        return u'n';
+    case u'\r':
+        return u'r';
+    case u'\t':
+        return u't';
+    default:
+        return 0;
+    }
+}
 
 /** A text as a JSON string, escaped as QJsonDocument escapes it. */
 QString jsonText(const QString& text)
@@ -24,9 +43,9 @@ QString jsonText(const QString& text)
     out += QLatin1Char('"');
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (const qsizetype k = Escaped.indexOf(c); k >= 0) {
+        if (const char16_t letter = escapeLetter(c)) {
             out += QLatin1Char('\\');
-            out += EscapeLetters.at(k);
+            out += QChar(letter);
         } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             out += c;
             out += text.at(++i);
