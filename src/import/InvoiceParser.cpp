@@ -5,8 +5,10 @@
 #include <QByteArrayView>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace InvoiceParser {
 
@@ -44,21 +46,40 @@ struct Scanned {
     qsizetype end = 0; ///< where the number stopped; 0 when no digit came first
 };
 
+/** The powers of ten that a double holds exactly. */
+constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 Scanned scanNumber(QStringView text)
 {
     // The number's literal in the C locale's form (ASCII only), on the stack for any invoice's
-    // amount.
+    // amount; and, while it fits, its digits as a whole number with the power of ten that scales
+    // them.
     QVarLengthArray<char, 64> literal;
+    std::uint64_t digitsValue = 0;
+    int significant = 0;
+    int scale = 0;
     const auto take = [&](qsizetype at) {
         literal.append(char(text[at].unicode()));
     };
+    const auto takeDigit = [&](qsizetype at, int placeValue) {
+        take(at);
+        const int digit = text[at].unicode() - u'0';
+        significant += digitsValue != 0 || digit != 0;
+        if (significant <= 15) {
+            digitsValue = digitsValue * 10 + std::uint64_t(digit);
+            scale += placeValue;
+        }
+    };
     qsizetype i = 0;
+    const bool negative = i < text.size() && text[i] == u'-';
     if (isSignAt(text, i))
         take(i++);
     bool digits = false;
     while (i < text.size()) {
         if (isDigitAt(text, i)) {
-            take(i++);
+            takeDigit(i++, 0);
             digits = true;
         } else if (digits && thousandsSeparatorAt(text, i)) {
             ++i;
@@ -71,7 +92,7 @@ Scanned scanNumber(QStringView text)
         if (isDigitAt(text, i))
             literal.append('.');
         for (; isDigitAt(text, i); ++i) {
-            take(i);
+            takeDigit(i, -1);
             digits = true;
         }
     }
@@ -84,9 +105,20 @@ Scanned scanNumber(QStringView text)
             literal.append('e');
             if (first > sign)
                 take(sign);
-            for (i = first; isDigitAt(text, i); ++i)
+            int exponent = 0;
+            for (i = first; isDigitAt(text, i); ++i) {
                 take(i);
+                exponent = std::min(exponent * 10 + (text[i].unicode() - u'0'), 100000);
+            }
+            scale += first > sign && text[sign] == u'-' ? -exponent : exponent;
         }
+    }
+    // At most 15 digits are exact in a double, and so is a power of ten up to 1e22: one
+    // multiplication or division rounds the value once, exactly as the full conversion does.
+    if (significant <= 15 && scale >= -22 && scale <= 22) {
+        const double magnitude = scale < 0 ? double(digitsValue) / ExactPowersOfTen[-scale]
+                                           : double(digitsValue) * ExactPowersOfTen[scale];
+        return {negative ? -magnitude : magnitude, i};
     }
     bool converted = false;
     const QByteArrayView latin1(literal.constData(), literal.size());
@@ -117,15 +149,29 @@ std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>
     return starts;
 }
 
+/**
+ * Where the needle first stands in the text at or after from, or -1: its first character looked
+ * for alone, the fastest search for the short needles of an invoice.
+ */
+qsizetype find(QStringView text, QStringView needle, qsizetype from = 0)
+{
+    for (;;) {
+        const qsizetype at = text.indexOf(needle.front(), from);
+        if (at < 0 || text.sliced(at).startsWith(needle))
+            return at;
+        from = at + 1;
+    }
+}
+
 /** The text with every occurrence of the marker removed, then without its blanks. */
 QString trimmedWithout(QStringView text, QStringView marker)
 {
-    qsizetype at = text.indexOf(marker);
+    qsizetype at = find(text, marker);
     if (at < 0)
         return trimBlanks(text).toString();
     QVarLengthArray<QChar, 128> kept;
     qsizetype from = 0;
-    for (; at >= 0; at = text.indexOf(marker, from)) {
+    for (; at >= 0; at = find(text, marker, from)) {
         kept.append(text.constData() + from, at - from);
         from = at + marker.size();
     }
@@ -200,24 +246,13 @@ LineKind kindOf(QStringView line)
     return kind;
 }
 
-/** The next line end at or after from, or -1. */
-qsizetype lineEndFrom(QStringView text, qsizetype from, QStringView lineEnd)
-{
-    for (;;) {
-        const qsizetype at = text.indexOf(lineEnd.front(), from);
-        if (at < 0 || text.sliced(at).startsWith(lineEnd))
-            return at;
-        from = at + 1;
-    }
-}
-
 QList<InvoiceLine> parseLines(QStringView text, QStringView lineEnd)
 {
     QList<InvoiceLine> articles;
     bool descriptionNext = false;
     qsizetype start = 0;
     for (qsizetype number = 1;; ++number) {
-        const qsizetype end = lineEndFrom(text, start, lineEnd);
+        const qsizetype end = find(text, lineEnd, start);
         const QStringView line = text.sliced(start, (end < 0 ? text.size() : end) - start);
         const LineKind kind = kindOf(line);
         if (kind == LineKind::Article) {
