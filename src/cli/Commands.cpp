@@ -41,21 +41,25 @@ QString jsonText(const QString& text)
     QString out;
     out.reserve(text.size() + 2);
     out += QLatin1Char('"');
+    qsizetype plain = 0; // where the characters written as they are begin
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
+        if (c.unicode() >= 0x20 && !escapeLetter(c) && !c.isSurrogate())
+            continue; // written with its run
+        out.append(text.constData() + plain, i - plain);
         if (const char16_t letter = escapeLetter(c)) {
             out += QLatin1Char('\\');
             out += QChar(letter);
         } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             out += c;
             out += text.at(++i);
-        } else if (c.unicode() < 0x20 || c.isSurrogate()) {
+        } else {
             // Control characters and a lone half of a pair, as \u and four hex digits.
             out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
-        } else {
-            out += c;
         }
+        plain = i + 1;
     }
+    out.append(text.constData() + plain, text.size() - plain);
     out += QLatin1Char('"');
     return out;
 }
