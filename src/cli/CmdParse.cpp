@@ -16,21 +16,21 @@ int parse(Context& context)
     // Each record is put together in one text, its room kept from one record to the next, and
     // handed to the stream at once.
     QString record;
-    const auto field = [&record](QLatin1String name, const QString& value) {
+    const auto field = [&record](QLatin1String name, const auto& value) {
         record += name;
-        record += value;
+        appendJson(record, value);
     };
     for (qsizetype i = 0; i < invoice.lines.size(); ++i) {
         const InvoiceLine& line = invoice.lines.at(i);
         record.resize(0);
-        field(QLatin1String("{\"n\":"), QString::number(i + 1));
-        field(QLatin1String(",\"part\":"), jsonValue(line.partNumber));
-        field(QLatin1String(",\"quantity\":"), jsonValue(line.quantity));
-        field(QLatin1String(",\"unit\":"), jsonValue(line.unit));
-        field(QLatin1String(",\"description\":"), jsonValue(line.description));
-        field(QLatin1String(",\"origin\":"), jsonValue(line.origin));
-        field(QLatin1String(",\"unitPrice\":"), jsonValue(line.unitPrice));
-        field(QLatin1String(",\"total\":"), jsonValue(line.total));
+        field(QLatin1String("{\"n\":"), double(i + 1));
+        field(QLatin1String(",\"part\":"), line.partNumber);
+        field(QLatin1String(",\"quantity\":"), line.quantity);
+        field(QLatin1String(",\"unit\":"), line.unit);
+        field(QLatin1String(",\"description\":"), line.description);
+        field(QLatin1String(",\"origin\":"), line.origin);
+        field(QLatin1String(",\"unitPrice\":"), line.unitPrice);
+        field(QLatin1String(",\"total\":"), line.total);
         record += QLatin1String("}\n");
         context.out << record;
     }

@@ -35,24 +35,24 @@ char16_t escapeLetter(QChar c)
     }
 }
 
-/** A text as a JSON string, escaped as QJsonDocument escapes it. */
-QString jsonText(const QString& text)
+} // namespace
+
+void appendJson(QString& out, QStringView text)
 {
-    QString out;
-    out.reserve(text.size() + 2);
+    out.reserve(out.size() + text.size() + 2);
     out += QLatin1Char('"');
     qsizetype plain = 0; // where the characters written as they are begin
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+        const QChar c = text[i];
         if (c.unicode() >= 0x20 && !escapeLetter(c) && !c.isSurrogate())
             continue; // written with its run
         out.append(text.constData() + plain, i - plain);
         if (const char16_t letter = escapeLetter(c)) {
             out += QLatin1Char('\\');
             out += QChar(letter);
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             out += c;
-            out += text.at(++i);
+            out += text[++i];
         } else {
             // Control characters and a lone half of a pair, as \u and four hex digits.
             out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
@@ -61,31 +61,30 @@ QString jsonText(const QString& text)
     }
     out.append(text.constData() + plain, text.size() - plain);
     out += QLatin1Char('"');
-    return out;
 }
 
-} // namespace
+void appendJson(QString& out, double number)
+{
+    if (!std::isfinite(number))
+        out += QLatin1String("null");
+    else if (std::trunc(number) == number && std::abs(number) <= 9007199254740992.0)
+        out += QString::number(qint64(number));
+    else
+        out += QString::number(number, 'g', QLocale::FloatingPointShortest);
+}
 
-/**
- * A field as a JSON value: NULL as null, numbers as numbers, anything else as text. Written
- * directly, as QJsonDocument writes a value: whole numbers up to 2^53 without exponent, an
- * infinite or undefined number as null.
- */
 QString jsonValue(const QVariant& value)
 {
     if (value.isNull())
         return QStringLiteral("null");
-    if (value.typeId() == QMetaType::Double) {
-        const double number = value.toDouble();
-        if (!std::isfinite(number))
-            return QStringLiteral("null");
-        if (std::trunc(number) == number && std::abs(number) <= 9007199254740992.0)
-            return QString::number(qint64(number));
-        return QString::number(number, 'g', QLocale::FloatingPointShortest);
-    }
     if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
         return QString::number(value.toLongLong());
-    return jsonText(value.toString());
+    QString out;
+    if (value.typeId() == QMetaType::Double)
+        appendJson(out, value.toDouble());
+    else
+        appendJson(out, value.toString());
+    return out;
 }
 
 bool Arguments::has(const QString& flag) const
