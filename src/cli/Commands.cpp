@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <string_view>
 
 namespace Cli {
 
@@ -15,24 +16,10 @@ namespace {
 /** The letter a JSON string writes after a backslash for the character; 0 when none. */
 char16_t escapeLetter(QChar c)
 {
-    switch (c.unicode()) {
-    case u'"':
-        return u'"';
-    case u'\\':
-        return u'\\';
-    case u'\b':
-        return u'b';
-    case u'\f':
-        return u'f';
-    case u'\n':
-        return u'n';
-    case u'\r':
-        return u'r';
-    case u'\t':
-        return u't';
-    default:
-        return 0;
-    }
+    static constexpr std::u16string_view Escaped = u"\"\\\b\f\n\r\t";
+    static constexpr std::u16string_view Letters = u"\"\\bfnrt";
+    const std::size_t k = Escaped.find(c.unicode());
+    return k == std::u16string_view::npos ? 0 : Letters[k];
 }
 
 } // namespace
@@ -44,7 +31,8 @@ void appendJson(QString& out, QStringView text)
     qsizetype plain = 0; // where the characters written as they are begin
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c.unicode() >= 0x20 && !escapeLetter(c) && !c.isSurrogate())
+        // Only the quote, the backslash, control characters and surrogates are written otherwise.
+        if (c.unicode() >= 0x20 && c != u'"' && c != u'\\' && !c.isSurrogate())
             continue; // written with its run
         out.append(text.constData() + plain, i - plain);
         if (const char16_t letter = escapeLetter(c)) {
