@@ -1,90 +1,110 @@
 #!/usr/bin/env python3
-"""Word reader benchmark (not a test): time per MB of our extraction beside antiword -w 0,
-catdoc and soffice --headless --cat, on the same large invoice document (10,000 article blocks
-written by LibreOffice as .doc, generated when missing), each with its process start-up
-(the time on a one-paragraph document) subtracted; and the peak memory of our run.
+"""Word reading and invoice parsing benchmark (not a test). On invoices of 10,000 and 50,000
+article blocks written by LibreOffice (bench/process/make_invoice.py, generated when missing,
+as .doc and .docx), times our text extraction alone (bench/word_text) and `aduplan-cli parse`
+(extraction, parsing and the JSON records) beside antiword -w 0, catdoc and, with --soffice,
+soffice --headless --cat on the .doc. Times are the processor time of the process (user and
+system, the fastest of several runs), which a machine busy with other work disturbs far less
+than the wall-clock time; each with the program's start-up (its time on a 10-block document)
+subtracted. The peak resident memory of each run is the figure /usr/bin/time -v gives as its
+maximum resident set size.
 
-    cmake -S . -B build -DADUPLAN_BENCH=ON && cmake --build build --target word_text
-    bench/word_bench.py [BUILD_DIR]
+    cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DADUPLAN_BENCH=ON
+    cmake --build build-bench --target word_text aduplan-cli
+    bench/word_bench.py [--soffice] [BUILD_DIR [BLOCKS ...]]
 """
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
-DATA = os.path.join(BUILD, "bench-data")
-GENERATE = os.path.join(ROOT, "tests", "data", "word", "generate.py")
+MAKE_INVOICE = os.path.join(ROOT, "bench", "process", "make_invoice.py")
 
 
-def document(name, blocks):
-    path = os.path.join(DATA, name)
+def document(data, blocks, extension):
+    """The benchmark invoice of that many blocks, made when missing."""
+    path = os.path.join(data, f"invoice-{blocks}.{extension}")
     if not os.path.exists(path):
-        os.makedirs(DATA, exist_ok=True)
-        subprocess.run([sys.executable, GENERATE, "--invoice", str(blocks), path], check=True)
+        os.makedirs(data, exist_ok=True)
+        subprocess.run([sys.executable, MAKE_INVOICE, str(blocks), str(blocks), path], check=True)
     return path
 
 
-def run(command):
-    """Wall time and peak resident memory (KiB) of one run; the output is counted, not kept."""
-    start = time.perf_counter()
+def run(command, token):
+    """Processor time, peak resident memory (KiB) and the count of token in the output of one
+    run; the output is counted, not kept."""
     process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    articles = 0
+    count = 0
     tail = b""
     while chunk := process.stdout.read(1 << 16):
-        articles += (tail + chunk).count(b"P/N: ")
-        tail = chunk[-4:]
+        count += (tail + chunk).count(token)
+        tail = chunk[-(len(token) - 1):]
     _, status, usage = os.wait4(process.pid, 0)
-    return time.perf_counter() - start, usage.ru_maxrss, articles, status
+    if status:
+        sys.exit(f"{' '.join(command)} failed ({status})")
+    return usage.ru_utime + usage.ru_stime, usage.ru_maxrss, count
 
 
-def best(command, repeats):
+def best(command, token, repeats):
     """The fastest run, with the highest peak memory of all runs."""
-    runs = [run(command) for _ in range(repeats)]
+    runs = [run(command, token) for _ in range(repeats)]
     fastest = min(runs, key=lambda r: r[0])
-    return fastest[0], max(r[1] for r in runs), fastest[2], fastest[3]
+    return fastest[0], max(r[1] for r in runs), fastest[2]
+
+
+def measure(tools, big, small):
+    megabytes = os.path.getsize(big) / 1e6
+    print(f"\ndocument: {big} ({megabytes:.2f} MB)")
+    print(f"{'program':<16}{'cpu s':>10}{'start-up s':>12}{'net s':>10}{'s/MB':>10}"
+          f"{'peak MiB':>10}{'records':>10}")
+    net = {}
+    for name, command, token, repeats in tools:
+        total, rss, count = best(command(big), token, repeats)
+        startup, _, _ = best(command(small), token, repeats)
+        net[name] = max(total - startup, 1e-6)
+        print(f"{name:<16}{total:>10.3f}{startup:>12.3f}{net[name]:>10.3f}"
+              f"{net[name] / megabytes:>10.4f}{rss / 1024:>10.1f}{count:>10}")
+    return net
 
 
 def main():
-    ours = os.path.join(BUILD, "bench", "word_text")
-    if not os.path.exists(ours):
-        sys.exit(f"{ours} missing: configure with -DADUPLAN_BENCH=ON and build word_text")
-    big = document("invoice-10000.doc", 10000)
-    small = document("one-paragraph.doc", 0)
-    megabytes = os.path.getsize(big) / 1e6
-    profile = tempfile.mkdtemp(prefix="bench-lo-")
-    tools = [("aduplan", lambda f: [ours, f], 15)]
+    args = sys.argv[1:]
+    with_soffice = "--soffice" in args
+    args = [a for a in args if a != "--soffice"]
+    build = os.path.abspath(args[0] if args else os.path.join(ROOT, "build-bench"))
+    sizes = [int(a) for a in args[1:]] or [10000, 50000]
+    word_text = os.path.join(build, "bench", "word_text")
+    cli = os.path.join(build, "aduplan-cli")
+    for program in (word_text, cli):
+        if not os.path.exists(program):
+            sys.exit(f"{program} missing: configure with -DADUPLAN_BENCH=ON and build "
+                     "word_text and aduplan-cli")
+    data = os.path.join(build, "bench-data")
+    ours = [("word_text", lambda f: [word_text, f], b"P/N: ", 15),
+            ("aduplan parse", lambda f: [cli, "parse", f], b'{"n":', 15)]
+    others = []
     if shutil.which("antiword"):
-        tools.append(("antiword -w 0", lambda f: ["antiword", "-w", "0", f], 10))
+        others.append(("antiword -w 0", lambda f: ["antiword", "-w", "0", f], b"P/N: ", 10))
     if shutil.which("catdoc"):
-        tools.append(("catdoc", lambda f: ["catdoc", f], 15))
-    if shutil.which("soffice"):
+        others.append(("catdoc", lambda f: ["catdoc", f], b"P/N: ", 15))
+    profile = tempfile.mkdtemp(prefix="bench-lo-")
+    if with_soffice and shutil.which("soffice"):
         lo = lambda f: ["soffice", f"-env:UserInstallation=file://{profile}", "--headless",
                         "--cat", f]
-        run(lo(small))  # creates the profile
-        tools.append(("soffice --cat", lo, 2))
-
-    print(f"document: {big} ({megabytes:.2f} MB)")
-    print(f"{'reader':<16}{'total s':>10}{'start-up s':>12}{'s/MB':>12}{'peak MiB':>10}"
-          f"{'articles':>10}")
-    results = {}
-    for name, command, repeats in tools:
-        total, rss, articles, _ = best(command(big), repeats)
-        startup, small_rss, _, _ = best(command(small), repeats)
-        per_mb = max(total - startup, 1e-6) / megabytes
-        results[name] = per_mb
-        print(f"{name:<16}{total:>10.3f}{startup:>12.3f}{per_mb:>12.5f}{rss / 1024:>10.1f}"
-              f"{articles:>10}")
-        if name == "aduplan":
-            print(f"{'':<16}peak memory over start-up: {(rss - small_rss) / 1024:.1f} MiB = "
-                  f"{(rss - small_rss) * 1024 / os.path.getsize(big):.2f} x file size "
-                  f"(whole process: {rss * 1024 / os.path.getsize(big):.2f} x)")
-    for name, per_mb in results.items():
-        if name != "aduplan":
-            print(f"aduplan is {per_mb / results['aduplan']:.1f} x faster than {name}")
+        others.append(("soffice --cat", lo, b"P/N: ", 2))
+    for extension in ("doc", "docx"):
+        small = document(data, 10, extension)
+        if extension == "doc" and with_soffice:
+            run(others[-1][1](small), b"P/N: ")  # creates the profile
+        for blocks in sizes:
+            tools = ours + (others if extension == "doc" else [])
+            net = measure(tools, document(data, blocks, extension), small)
+            print(f"parse / extraction alone: {net['aduplan parse'] / net['word_text']:.2f} x")
+            for name, _, _, _ in others if extension == "doc" else []:
+                print(f"aduplan parse is {net[name] / net['aduplan parse']:.1f} x faster than "
+                      f"{name}")
     shutil.rmtree(profile, ignore_errors=True)
 
 

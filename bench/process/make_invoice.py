@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Writes a benchmark invoice as a Word 97 .doc (LibreOffice converts a flat OpenDocument text):
-LINES article blocks in fixed columns over ARTICLES distinct part numbers (P-00000 ...), each
-with its description and origin line.
+"""Writes a benchmark invoice as a Word 97 .doc, or as a .docx when OUT ends so (LibreOffice
+converts a flat OpenDocument text): LINES article blocks in fixed columns over ARTICLES distinct
+part numbers (P-00000 ...), each with its description and origin line.
 
-    make_invoice.py LINES ARTICLES OUT.doc
+    make_invoice.py LINES ARTICLES OUT.doc|OUT.docx
 """
 import os
 import shutil
@@ -56,10 +56,12 @@ def main():
         source = os.path.join(work, "invoice.fodt")
         with open(source, "w", encoding="utf-8") as f:
             f.write(document("".join(body)))
+        docx = out.lower().endswith(".docx")
+        target = "docx:MS Word 2007 XML" if docx else "doc:MS Word 97"
         subprocess.run(["soffice", f"-env:UserInstallation=file://{work}/profile", "--headless",
-                        "--convert-to", "doc:MS Word 97", "--outdir", work, source],
+                        "--convert-to", target, "--outdir", work, source],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        shutil.move(os.path.join(work, "invoice.doc"), out)
+        shutil.move(os.path.join(work, "invoice.docx" if docx else "invoice.doc"), out)
 
 
 if __name__ == "__main__":

@@ -7,62 +7,72 @@
 #include <QLocale>
 
 #include <cmath>
+#include <string_view>
 
 namespace Cli {
 
 namespace {
 
-/** The characters a JSON string writes as a backslash and a letter, and those letters. */
-const QString Escaped = QStringLiteral("\"\\\b\f\n\r\t");
-const QString EscapeLetters = QStringLiteral("\"\\bfnrt");
-
-/** A text as a JSON string, escaped as QJsonDocument escapes it. */
-QString jsonText(const QString& text)
+/** The letter a JSON string writes after a backslash for the character; 0 when none. */
+char16_t escapeLetter(QChar c)
 {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += QLatin1Char('"');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (const qsizetype k = Escaped.indexOf(c); k >= 0) {
-            out += QLatin1Char('\\');
-            out += EscapeLetters.at(k);
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            out += c;
-            out += text.at(++i);
-        } else if (c.unicode() < 0x20 || c.isSurrogate()) {
-            // Control characters and a lone half of a pair, as \u and four hex digits.
-            out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
-        } else {
-            out += c;
-        }
-    }
-    out += QLatin1Char('"');
-    return out;
+    static constexpr std::u16string_view Escaped = u"\"\\\b\f\n\r\t";
+    static constexpr std::u16string_view Letters = u"\"\\bfnrt";
+    const std::size_t k = Escaped.find(c.unicode());
+    return k == std::u16string_view::npos ? 0 : Letters[k];
 }
 
 } // namespace
 
-/**
- * A field as a JSON value: NULL as null, numbers as numbers, anything else as text. Written
- * directly, as QJsonDocument writes a value: whole numbers up to 2^53 without exponent, an
- * infinite or undefined number as null.
- */
+void appendJson(QString& out, QStringView text)
+{
+    out.reserve(out.size() + text.size() + 2);
+    out += QLatin1Char('"');
+    qsizetype plain = 0; // where the characters written as they are begin
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        // Only the quote, the backslash, control characters and surrogates are written otherwise.
+        if (c.unicode() >= 0x20 && c != u'"' && c != u'\\' && !c.isSurrogate())
+            continue; // written with its run
+        out.append(text.constData() + plain, i - plain);
+        if (const char16_t letter = escapeLetter(c)) {
+            out += QLatin1Char('\\');
+            out += QChar(letter);
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+        } else {
+            // Control characters and a lone half of a pair, as \u and four hex digits.
+            out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+        }
+        plain = i + 1;
+    }
+    out.append(text.constData() + plain, text.size() - plain);
+    out += QLatin1Char('"');
+}
+
+void appendJson(QString& out, double number)
+{
+    if (!std::isfinite(number))
+        out += QLatin1String("null");
+    else if (std::trunc(number) == number && std::abs(number) <= 9007199254740992.0)
+        out += QString::number(qint64(number));
+    else
+        out += QString::number(number, 'g', QLocale::FloatingPointShortest);
+}
+
 QString jsonValue(const QVariant& value)
 {
     if (value.isNull())
         return QStringLiteral("null");
-    if (value.typeId() == QMetaType::Double) {
-        const double number = value.toDouble();
-        if (!std::isfinite(number))
-            return QStringLiteral("null");
-        if (std::trunc(number) == number && std::abs(number) <= 9007199254740992.0)
-            return QString::number(qint64(number));
-        return QString::number(number, 'g', QLocale::FloatingPointShortest);
-    }
     if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
         return QString::number(value.toLongLong());
-    return jsonText(value.toString());
+    QString out;
+    if (value.typeId() == QMetaType::Double)
+        appendJson(out, value.toDouble());
+    else
+        appendJson(out, value.toString());
+    return out;
 }
 
 bool Arguments::has(const QString& flag) const

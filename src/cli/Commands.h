@@ -60,8 +60,18 @@ private:
     Workspace m_workspace;
 };
 
-/** A value as JSON: NULL as null, numbers as numbers, anything else as text. */
+/**
+ * A field as a JSON value: NULL as null, numbers as numbers, anything else as text. Written
+ * directly, as QJsonDocument writes a value.
+ */
 QString jsonValue(const QVariant& value);
+/** Appends a text as a JSON string, escaped as QJsonDocument escapes it. */
+void appendJson(QString& out, QStringView text);
+/**
+ * Appends a number as QJsonDocument writes it: whole numbers up to 2^53 without exponent, an
+ * infinite or undefined number as null.
+ */
+void appendJson(QString& out, double number);
 
 int init(Context& context);
 /** interno add NUMBER [DESCRIPTION] | list | delete NUMBER */

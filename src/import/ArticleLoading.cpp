@@ -83,7 +83,7 @@ QString OriginLookup::code(const QString& origin)
     QString found;
     try {
         if (const std::optional<QString> code = m_relations.code(origin)) {
-            found = InvoiceParser::trimBlanks(*code);
+            found = InvoiceParser::trimBlanks(*code).toString();
         } else {
             const std::optional<OriginRelation> saved = m_dialogs.originRelation(origin);
             if (!saved)

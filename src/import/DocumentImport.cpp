@@ -16,7 +16,7 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
         return {ImportOutcome::Failed, {}, {}};
     }
     // A document of blank lines and empty paragraphs has nothing to import either.
-    if (text.trimmed().isEmpty())
+    if (QStringView(text).trimmed().isEmpty())
         return {ImportOutcome::NoText, {}, {}};
     try {
         return {ImportOutcome::Loaded, InvoiceParser::parse(text), InvoiceTotal::find(text)};

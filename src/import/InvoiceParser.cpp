@@ -2,15 +2,21 @@
 
 #include "components/AppError.h"
 
+#include <QByteArrayView>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace InvoiceParser {
 
 namespace {
 
-const QString ArticleMarker = QStringLiteral("P/N: ");
-const QString PartMarker = QStringLiteral("P/N:");
-const QString OriginMarker = QStringLiteral("COUNTRY OF ORIGIN:");
+constexpr QStringView ArticleMarker = u"P/N: ";
+constexpr QStringView PartMarker = u"P/N:";
+constexpr QStringView OriginMarker = u"COUNTRY OF ORIGIN:";
 
 // The error numbers the operators know: a value that is not a number, an article that does
 // not exist yet, a number too large.
@@ -18,15 +24,20 @@ constexpr long TypeMismatch = 13;
 constexpr long SubscriptOutOfRange = 9;
 constexpr long Overflow = 6;
 
-bool isDigitAt(const QString& text, qsizetype i)
+bool isDigitAt(QStringView text, qsizetype i)
 {
-    return i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');
+    return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
+}
+
+bool isSignAt(QStringView text, qsizetype i)
+{
+    return i < text.size() && (text[i] == u'+' || text[i] == u'-');
 }
 
 /** A "," followed by exactly three digits and then a non-digit or the end. */
-bool thousandsSeparatorAt(const QString& text, qsizetype i)
+bool thousandsSeparatorAt(QStringView text, qsizetype i)
 {
-    return text.at(i) == QLatin1Char(',') && isDigitAt(text, i + 1) && isDigitAt(text, i + 2) &&
+    return text[i] == u',' && isDigitAt(text, i + 1) && isDigitAt(text, i + 2) &&
            isDigitAt(text, i + 3) && !isDigitAt(text, i + 4);
 }
 
@@ -35,16 +46,40 @@ struct Scanned {
     qsizetype end = 0; ///< where the number stopped; 0 when no digit came first
 };
 
-Scanned scanNumber(const QString& text)
+/** The powers of ten that a double holds exactly. */
+constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+Scanned scanNumber(QStringView text)
 {
-    QString literal;
+    // The number's literal in the C locale's form (ASCII only), on the stack for any invoice's
+    // amount; and, while it fits, its digits as a whole number with the power of ten that scales
+    // them.
+    QVarLengthArray<char, 64> literal;
+    std::uint64_t digitsValue = 0;
+    int significant = 0;
+    int scale = 0;
+    const auto take = [&](qsizetype at) {
+        literal.append(char(text[at].unicode()));
+    };
+    const auto takeDigit = [&](qsizetype at, int placeValue) {
+        take(at);
+        const int digit = text[at].unicode() - u'0';
+        significant += digitsValue != 0 || digit != 0;
+        if (significant <= 15) {
+            digitsValue = digitsValue * 10 + std::uint64_t(digit);
+            scale += placeValue;
+        }
+    };
     qsizetype i = 0;
-    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
-        literal += text.at(i++);
+    const bool negative = i < text.size() && text[i] == u'-';
+    if (isSignAt(text, i))
+        take(i++);
     bool digits = false;
     while (i < text.size()) {
         if (isDigitAt(text, i)) {
-            literal += text.at(i++);
+            takeDigit(i++, 0);
             digits = true;
         } else if (digits && thousandsSeparatorAt(text, i)) {
             ++i;
@@ -52,37 +87,103 @@ Scanned scanNumber(const QString& text)
             break;
         }
     }
-    if (i < text.size() && text.at(i) == QLatin1Char('.')) {
+    if (i < text.size() && text[i] == u'.') {
         ++i;
         if (isDigitAt(text, i))
-            literal += QLatin1Char('.');
+            literal.append('.');
         for (; isDigitAt(text, i); ++i) {
-            literal += text.at(i);
+            takeDigit(i, -1);
             digits = true;
         }
     }
     if (!digits)
         return {};
-    if (i < text.size() && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
-        qsizetype j = i + 1;
-        QString exponent = QStringLiteral("e");
-        if (j < text.size() && (text.at(j) == QLatin1Char('+') || text.at(j) == QLatin1Char('-')))
-            exponent += text.at(j++);
-        if (isDigitAt(text, j)) {
-            for (; isDigitAt(text, j); ++j)
-                exponent += text.at(j);
-            literal += exponent;
-            i = j;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        const qsizetype sign = i + 1;
+        const qsizetype first = isSignAt(text, sign) ? sign + 1 : sign;
+        if (isDigitAt(text, first)) {
+            literal.append('e');
+            if (first > sign)
+                take(sign);
+            int exponent = 0;
+            for (i = first; isDigitAt(text, i); ++i) {
+                take(i);
+                exponent = std::min(exponent * 10 + (text[i].unicode() - u'0'), 100000);
+            }
+            scale += first > sign && text[sign] == u'-' ? -exponent : exponent;
         }
     }
-    return {literal.toDouble(), i};
+    // At most 15 digits are exact in a double, and so is a power of ten up to 1e22: one
+    // multiplication or division rounds the value once, exactly as the full conversion does.
+    if (significant <= 15 && scale >= -22 && scale <= 22) {
+        const double magnitude = scale < 0 ? double(digitsValue) / ExactPowersOfTen[-scale]
+                                           : double(digitsValue) * ExactPowersOfTen[scale];
+        return {negative ? -magnitude : magnitude, i};
+    }
+    bool converted = false;
+    const QByteArrayView latin1(literal.constData(), literal.size());
+    const double value = latin1.toDouble(&converted);
+    // Out of range: infinity past the largest number, 0 below the smallest, as QString reads it.
+    return {converted ? value : QString::fromLatin1(latin1).toDouble(), i};
+}
+
+/**
+ * Where the given columns (counted from 1, in ascending order) start in the line, in UTF-16
+ * units; the line's end for a column beyond it, so that what lies beyond the line's end reads as
+ * empty text. A character outside the Basic Multilingual Plane is one column of two units and
+ * is never split.
+ */
+template <std::size_t N>
+std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>& columns)
+{
+    std::array<qsizetype, N> starts;
+    starts.fill(line.size());
+    std::size_t next = 0;
+    int column = 1;
+    for (qsizetype i = 0; i < line.size() && next < N; ++column) {
+        while (next < N && column == columns[next])
+            starts[next++] = i;
+        i += line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate() ? 2
+                                                                                              : 1;
+    }
+    return starts;
+}
+
+/**
+ * Where the needle first stands in the text at or after from, or -1: its first character looked
+ * for alone, the fastest search for the short needles of an invoice.
+ */
+qsizetype find(QStringView text, QStringView needle, qsizetype from = 0)
+{
+    for (;;) {
+        const qsizetype at = text.indexOf(needle.front(), from);
+        if (at < 0 || text.sliced(at).startsWith(needle))
+            return at;
+        from = at + 1;
+    }
+}
+
+/** The text with every occurrence of the marker removed, then without its blanks. */
+QString trimmedWithout(QStringView text, QStringView marker)
+{
+    qsizetype at = find(text, marker);
+    if (at < 0)
+        return trimBlanks(text).toString();
+    QVarLengthArray<QChar, 128> kept;
+    qsizetype from = 0;
+    for (; at >= 0; at = find(text, marker, from)) {
+        kept.append(text.constData() + from, at - from);
+        from = at + marker.size();
+    }
+    kept.append(text.constData() + from, text.size() - from);
+    return trimBlanks(QStringView(kept.constData(), kept.size())).toString();
 }
 
 /**
  * Leading-number value of an amount field; raises for a number too large to hold, its message
  * starting with where().
  */
-template <typename Where> double amount(const QString& field, const Where& where)
+template <typename Where> double amount(QStringView field, const Where& where)
 {
     const double value = leadingNumber(field);
     if (!std::isfinite(value)) {
@@ -92,17 +193,22 @@ template <typename Where> double amount(const QString& field, const Where& where
     return value;
 }
 
-InvoiceLine articleFrom(const QString& line, qsizetype lineNumber)
+InvoiceLine articleFrom(QStringView line, qsizetype lineNumber)
 {
+    // Columns 9-17 quantity, 18-24 unit, 25-48 part number, 68-81 unit price, 82-95 total.
+    const auto at = columnStarts(line, std::array{9, 18, 25, 49, 68, 82, 96});
+    const auto field = [&](std::size_t first, std::size_t last) {
+        return trimBlanks(line.sliced(at[first], at[last] - at[first]));
+    };
     InvoiceLine article;
-    article.partNumber = trimBlanks(trimBlanks(columns(line, 25, 48)).remove(PartMarker));
+    article.partNumber = trimmedWithout(field(2, 3), PartMarker);
     // The start of an error message, written only when there is an error.
     const auto where = [&] {
         return QStringLiteral("Línea %1 del documento (artículo %2): ")
             .arg(lineNumber)
             .arg(article.partNumber);
     };
-    const QString quantity = trimBlanks(columns(line, 9, 17));
+    const QStringView quantity = field(0, 1);
     if (quantity.isEmpty())
         throw AppError(TypeMismatch, where() + QStringLiteral("la cantidad está en blanco."));
     const std::optional<double> number = wholeNumber(quantity);
@@ -111,54 +217,88 @@ InvoiceLine articleFrom(const QString& line, qsizetype lineNumber)
         throw AppError(TypeMismatch, where() + problem.arg(quantity));
     }
     article.quantity = *number;
-    article.unit = trimBlanks(columns(line, 18, 24));
-    article.unitPrice = amount(trimBlanks(columns(line, 68, 81)), where);
-    article.total = amount(trimBlanks(columns(line, 82, 95)), where);
+    article.unit = field(1, 2).toString();
+    article.unitPrice = amount(field(4, 5), where);
+    article.total = amount(field(5, 6), where);
     return article;
+}
+
+/** Whether the line holds the marker with the marker's one colon at the given place. */
+bool markerAround(QStringView line, qsizetype colon, QStringView marker)
+{
+    const qsizetype start = colon - marker.indexOf(u':');
+    return start >= 0 && line.sliced(start).startsWith(marker);
+}
+
+enum class LineKind { Article, Origin, Other };
+
+/** An article line holds "P/N: ", an origin line "COUNTRY OF ORIGIN:"; the article first. */
+LineKind kindOf(QStringView line)
+{
+    // Both markers hold a colon, which few lines hold: only around a colon are they looked for.
+    LineKind kind = LineKind::Other;
+    for (qsizetype colon = line.indexOf(u':'); colon >= 0; colon = line.indexOf(u':', colon + 1)) {
+        if (markerAround(line, colon, ArticleMarker))
+            return LineKind::Article;
+        if (markerAround(line, colon, OriginMarker))
+            kind = LineKind::Origin;
+    }
+    return kind;
+}
+
+QList<InvoiceLine> parseLines(QStringView text)
+{
+    QList<InvoiceLine> articles;
+    bool descriptionNext = false;
+    qsizetype start = 0;
+    for (qsizetype number = 1;; ++number) {
+        const qsizetype end = text.indexOf(u'\r', start);
+        const QStringView line = text.sliced(start, (end < 0 ? text.size() : end) - start);
+        const LineKind kind = kindOf(line);
+        if (kind == LineKind::Article) {
+            articles.append(articleFrom(line, number));
+            descriptionNext = true;
+        } else if (descriptionNext) {
+            descriptionNext = false;
+            articles.last().description = trimBlanks(line).toString();
+        } else if (kind == LineKind::Origin) {
+            if (articles.isEmpty())
+                throw AppError(SubscriptOutOfRange,
+                               QStringLiteral("Línea %1 del documento: \"COUNTRY OF ORIGIN:\" "
+                                              "aparece antes del primer artículo.")
+                                   .arg(number));
+            articles.last().origin = trimmedWithout(line, OriginMarker);
+        }
+        if (end < 0)
+            return articles;
+        start = end + 1;
+    }
 }
 
 } // namespace
 
-QString trimBlanks(const QString& text)
+QStringView trimBlanks(QStringView text)
 {
     qsizetype from = 0;
     qsizetype to = text.size();
-    while (from < to && text.at(from) == QLatin1Char(' '))
+    while (from < to && text[from] == u' ')
         ++from;
-    while (to > from && text.at(to - 1) == QLatin1Char(' '))
+    while (to > from && text[to - 1] == u' ')
         --to;
-    return text.mid(from, to - from);
+    return text.sliced(from, to - from);
 }
 
-QString columns(const QString& line, int from, int to)
+double leadingNumber(QStringView text)
 {
-    // Columns count characters: a character outside the Basic Multilingual Plane is two
-    // UTF-16 units and is never split.
-    qsizetype start = line.size();
-    qsizetype end = line.size();
-    int column = 1;
-    for (qsizetype i = 0; i < line.size(); ++column) {
-        if (column == from)
-            start = i;
-        if (column == to + 1) {
-            end = i;
-            break;
-        }
-        i += line.at(i).isHighSurrogate() && i + 1 < line.size() && line.at(i + 1).isLowSurrogate()
-                 ? 2
-                 : 1;
+    QVarLengthArray<QChar, 64> compact;
+    for (const QChar c : text) {
+        if (c != u' ' && c != u'\t' && c != u'\n')
+            compact.append(c);
     }
-    return line.mid(start, end - start);
+    return scanNumber(QStringView(compact.constData(), compact.size())).value;
 }
 
-double leadingNumber(const QString& text)
-{
-    QString compact = text;
-    compact.remove(QLatin1Char(' ')).remove(QLatin1Char('\t')).remove(QLatin1Char('\n'));
-    return scanNumber(compact).value;
-}
-
-std::optional<double> wholeNumber(const QString& text)
+std::optional<double> wholeNumber(QStringView text)
 {
     const Scanned scanned = scanNumber(text);
     if (scanned.end == 0 || scanned.end != text.size() || !std::isfinite(scanned.value))
@@ -166,29 +306,9 @@ std::optional<double> wholeNumber(const QString& text)
     return scanned.value;
 }
 
-QList<InvoiceLine> parse(const QString& text)
+QList<InvoiceLine> parse(QStringView text)
 {
-    QList<InvoiceLine> articles;
-    bool descriptionNext = false;
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString& line = lines.at(i);
-        if (line.contains(ArticleMarker)) {
-            articles.append(articleFrom(line, i + 1));
-            descriptionNext = true;
-        } else if (descriptionNext) {
-            descriptionNext = false;
-            articles.last().description = trimBlanks(line);
-        } else if (line.contains(OriginMarker)) {
-            if (articles.isEmpty())
-                throw AppError(SubscriptOutOfRange,
-                               QStringLiteral("Línea %1 del documento: \"COUNTRY OF ORIGIN:\" "
-                                              "aparece antes del primer artículo.")
-                                   .arg(i + 1));
-            articles.last().origin = trimBlanks(QString(line).remove(OriginMarker));
-        }
-    }
-    return articles;
+    return parseLines(text);
 }
 
 } // namespace InvoiceParser

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -19,13 +20,7 @@ struct InvoiceLine {
 namespace InvoiceParser {
 
 /** The text without its leading and trailing blanks (spaces only: tabs stay). */
-QString trimBlanks(const QString& text);
-
-/**
- * Characters from to to of a line, counted from 1; what lies beyond the line's end reads as
- * empty text.
- */
-QString columns(const QString& line, int from, int to);
+QStringView trimBlanks(QStringView text);
 
 /**
  * The number at the start of the text, read in the invoice's own form: blanks, tabs and line
@@ -34,19 +29,20 @@ QString columns(const QString& line, int from, int to);
  * the end separates thousands and is skipped; anything else ends the number. 0 when no digit
  * comes first.
  */
-double leadingNumber(const QString& text);
+double leadingNumber(QStringView text);
 
 /**
  * The whole text read as an invoice number (same form as leadingNumber, without ignoring
  * blanks inside); nothing when the text holds anything else.
  */
-std::optional<double> wholeNumber(const QString& text);
+std::optional<double> wholeNumber(QStringView text);
 
 /**
- * The article blocks of the document's text (lines ended by CR LF), in document order.
+ * The article blocks of a document's text whose lines end at each carriage return (as
+ * LeerDocumento gives it), in document order; lines are numbered from 1 for the messages.
  * Raises an AppError for a quantity that is blank or not a number and for a
  * "COUNTRY OF ORIGIN:" line before the first article line.
  */
-QList<InvoiceLine> parse(const QString& text);
+QList<InvoiceLine> parse(QStringView text);
 
 } // namespace InvoiceParser

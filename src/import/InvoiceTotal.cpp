@@ -2,34 +2,57 @@
 
 #include "import/InvoiceParser.h"
 
-#include <QRegularExpression>
-
 namespace InvoiceTotal {
 
 namespace {
 
-/** The first line whose first word is the label and whose last word is an amount. */
-std::optional<StatedTotal> labelled(const QStringList& lines, QLatin1String label)
+bool isBlank(QChar c)
 {
-    static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QStringList words = lines.at(i).split(blanks, Qt::SkipEmptyParts);
-        if (words.size() < 2 || words.first().compare(label, Qt::CaseInsensitive) != 0)
-            continue;
-        if (const std::optional<double> amount = InvoiceParser::wholeNumber(words.last()))
-            return StatedTotal{i + 1, lines.at(i).trimmed(), *amount};
-    }
-    return std::nullopt;
+    return c == u' ' || c == u'\t';
+}
+
+/** The line's amount when its first word is the label and its last word an amount. */
+std::optional<double> labelledAmount(QStringView line, QStringView label)
+{
+    qsizetype first = 0;
+    while (first < line.size() && isBlank(line[first]))
+        ++first;
+    const QStringView rest = line.sliced(first);
+    if (!rest.startsWith(label, Qt::CaseInsensitive) || rest.size() == label.size() ||
+        !isBlank(rest[label.size()]))
+        return std::nullopt;
+    qsizetype end = rest.size();
+    while (isBlank(rest[end - 1]))
+        --end;
+    qsizetype start = end;
+    while (start > 0 && !isBlank(rest[start - 1]))
+        --start;
+    if (start <= label.size())
+        return std::nullopt; // the label is the line's only word
+    return InvoiceParser::wholeNumber(rest.sliced(start, end - start));
 }
 
 } // namespace
 
-std::optional<StatedTotal> find(const QString& text)
+std::optional<StatedTotal> find(QStringView text)
 {
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    if (std::optional<StatedTotal> subtotal = labelled(lines, QLatin1String("SUBTOTAL")))
-        return subtotal;
-    return labelled(lines, QLatin1String("TOTAL"));
+    std::optional<StatedTotal> total;
+    qsizetype start = 0;
+    for (qsizetype number = 1;; ++number) {
+        const qsizetype end = text.indexOf(u'\r', start);
+        const QStringView line = text.sliced(start, (end < 0 ? text.size() : end) - start);
+        // Only a line with a "T" in it may be labelled: most lines are passed over at once.
+        if (line.contains(u'T', Qt::CaseInsensitive)) {
+            if (const std::optional<double> amount = labelledAmount(line, u"SUBTOTAL"))
+                return StatedTotal{number, line.trimmed().toString(), *amount};
+            if (!total)
+                if (const std::optional<double> amount = labelledAmount(line, u"TOTAL"))
+                    total = StatedTotal{number, line.trimmed().toString(), *amount};
+        }
+        if (end < 0)
+            return total;
+        start = end + 1;
+    }
 }
 
 } // namespace InvoiceTotal

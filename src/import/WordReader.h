@@ -27,8 +27,8 @@ QString bodyText(const QString& path);
 } // namespace WordReader
 
 /**
- * The document's text for the invoice parser: the body with its last paragraph mark dropped
- * and every carriage return turned into CR LF. Raises as bodyText() does, so that a failure
- * is never taken for an empty document.
+ * The document's text for the invoice parser: the body with its last paragraph mark dropped,
+ * each line ended by a carriage return (InvoiceParser::parse). Raises as bodyText()
+ * does, so that a failure is never taken for an empty document.
  */
 QString LeerDocumento(const QString& path);
