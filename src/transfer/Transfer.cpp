@@ -20,6 +20,16 @@ const QString NothingTransferred = QStringLiteral("No se transfirió ningún reg
 constexpr qsizetype ItemColumns = 20;
 constexpr qsizetype CatalogColumns = 15;
 
+/**
+ * The values one statement of the transfer binds: within the engine's limit, and a few
+ * thousand at most (on PostgreSQL a longer statement costs the server more per value than
+ * the round trips it saves).
+ */
+qsizetype valuesPerStatement(const DataSession& session)
+{
+    return std::min<qsizetype>(session.valueLimit(), 2000);
+}
+
 /** "(?, ?, ?), (?, ?, ?)": the rows of a multi-row values list. */
 QString valueRows(qsizetype count, qsizetype columns)
 {
@@ -385,7 +395,7 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
         // Many items per insert, in line order; the bar follows each insert.
         const QString& catalog = m_ws.settings().catalog();
         inChunks(
-            declaration, rows.size(), declaration.valueLimit() / ItemColumns, itemInsert,
+            declaration, rows.size(), valuesPerStatement(declaration) / ItemColumns, itemInsert,
             [&](qsizetype from, qsizetype count) {
                 QVariantList values;
                 values.reserve(count * ItemColumns);
@@ -439,7 +449,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         // The article numbers the catalog holds, read a chunk of numbers per select.
         QSet<QString> held;
         RecordSet found;
-        const qsizetype perSelect = declaration.valueLimit() - 1;
+        const qsizetype perSelect = valuesPerStatement(declaration) - 1;
         for (qsizetype start = 0; start < numbers.size(); start += perSelect) {
             const QStringList chunk = numbers.mid(start, perSelect);
             declaration.Sql(CatalogSelect.arg(DataSession::placeholders(chunk.size())),
@@ -471,7 +481,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         const bool multiRow = declaration.dialect() == DataSession::Dialect::PostgreSQL;
         inChunks(
             declaration, known.size(),
-            multiRow ? (declaration.valueLimit() - 1) / (CatalogColumns - 2) : 1,
+            multiRow ? (valuesPerStatement(declaration) - 1) / (CatalogColumns - 2) : 1,
             [multiRow](qsizetype count) {
                 return multiRow ? catalogUpdates(count) : CatalogUpdate;
             },
@@ -489,7 +499,8 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
             [&](qsizetype from, qsizetype count, qint64) { advance(from + count); });
         // The new ones are inserted, many per statement.
         inChunks(
-            declaration, added.size(), declaration.valueLimit() / CatalogColumns, catalogInsert,
+            declaration, added.size(), valuesPerStatement(declaration) / CatalogColumns,
+            catalogInsert,
             [&](qsizetype from, qsizetype count) {
                 QVariantList values;
                 values.reserve(count * CatalogColumns);

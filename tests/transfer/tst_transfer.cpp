@@ -158,10 +158,10 @@ void TransferTest::linesAcrossStatements()
     if (postgres && qEnvironmentVariableIsEmpty("ADUPLAN_PG"))
         QSKIP("ADUPLAN_PG is not set");
     // More lines, known articles and new ones than one statement of any kind takes on either
-    // engine. The articles of the first 5,000 lines come back 11,000 lines later; the even
+    // engine. The articles of the first 1,000 lines come back 3,000 lines later; the even
     // ones are in the catalog. A line's country is NULL, empty or its own in turn.
-    constexpr int Lines = 16000;
-    constexpr int Articles = 11000;
+    constexpr int Lines = 4000;
+    constexpr int Articles = 3000;
     Fixture f(postgres);
     f.interno = QStringLiteral("300");
 
