@@ -21,13 +21,16 @@ constexpr qsizetype ItemColumns = 20;
 constexpr qsizetype CatalogColumns = 15;
 
 /**
- * The values one statement of the transfer binds: within the engine's limit, and a few
- * thousand at most (on PostgreSQL a longer statement costs the server more per value than
- * the round trips it saves).
+ * The values one statement of the transfer binds. On PostgreSQL a few thousand: a longer
+ * statement costs the server more per value than the round trips it saves. On SQLite a
+ * hundred: the driver looks each value's marker up among all the statement's markers, so a
+ * value costs more the more markers there are, and a statement more costs next to nothing.
  */
 qsizetype valuesPerStatement(const DataSession& session)
 {
-    return std::min<qsizetype>(session.valueLimit(), 2000);
+    return session.dialect() == DataSession::Dialect::PostgreSQL
+               ? std::min<qsizetype>(session.valueLimit(), 2000)
+               : 100;
 }
 
 /** "(?, ?, ?), (?, ?, ?)": the rows of a multi-row values list. */
