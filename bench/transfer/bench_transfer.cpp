@@ -13,8 +13,8 @@
 //
 // PostgreSQL is measured when ADUPLAN_PG names a server and a declaration database this run
 // may rebuild (as for the tests). Given ADUPLAN_PG_LOG, the server's log file, the statements
-// the command sends are counted there with log_statement = 'all' set on that database for one
-// extra run.
+// the command sends are counted there, for one extra run, with log_statement = 'all' set on
+// that database by the server's own account (runuser -u postgres psql).
 
 #include "app/frmMain.h"
 #include "data/DemoData.h"
