@@ -238,18 +238,29 @@ bool DataSession::Statement::CrearRs(RecordSet& rs, const QVariantList& values)
     for (int i = 0; i < record.count(); ++i)
         columns << record.fieldName(i);
     QVector<QVector<QVariant>> rows;
+    readRows([&rows](const QVector<QVariant>& row) { rows << row; });
+    rs = RecordSet(std::move(columns), std::move(rows));
+    return rs.RecordCount() > 0;
+}
+
+void DataSession::Statement::forEachRow(const QVariantList& values,
+                                        const std::function<void(const QVector<QVariant>&)>& row)
+{
+    run(values);
+    readRows(row);
+}
+
+void DataSession::Statement::readRows(const std::function<void(const QVector<QVariant>&)>& row)
+{
+    QVector<QVariant> fields(m_query.record().count());
     while (m_query.next()) {
-        QVector<QVariant> row;
-        row.reserve(columns.size());
-        for (int i = 0; i < columns.size(); ++i)
-            row << m_query.value(i);
-        rows << std::move(row);
+        for (int i = 0; i < fields.size(); ++i)
+            fields[i] = m_query.value(i);
+        row(fields);
     }
     if (m_query.lastError().isValid())
         m_session.fail(m_query.lastError());
     m_query.finish();
-    rs = RecordSet(std::move(columns), std::move(rows));
-    return rs.RecordCount() > 0;
 }
 
 TransactionGuard::TransactionGuard(DataSession& session)

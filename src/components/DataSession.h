@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 /**
  * Where a database is and how to sign in. Each value goes to the driver as it stands: a path
  * or a password may hold any character.
@@ -38,9 +40,16 @@ public:
         qint64 ejecutar(const QVariantList& values = {});
         /** Runs the statement as a query; true when at least one row came back. */
         bool CrearRs(RecordSet& rs, const QVariantList& values = {});
+        /**
+         * Runs the statement as a query and hands each row to `row` as it is read: the rows
+         * are never held together.
+         */
+        void forEachRow(const QVariantList& values,
+                        const std::function<void(const QVector<QVariant>&)>& row);
 
     private:
         void run(const QVariantList& values);
+        void readRows(const std::function<void(const QVector<QVariant>&)>& row);
         DataSession& m_session;
         QString m_text;
         bool m_prepared;
@@ -78,6 +87,11 @@ public:
 
     /** The most values one statement binds in an "in (...)" list: within every engine's limit. */
     static constexpr qsizetype ListChunk = 500;
+    /**
+     * The most values one statement of this engine binds: the smallest limit any SQLite build
+     * has, the protocol's limit on PostgreSQL.
+     */
+    qsizetype valueLimit() const { return m_dialect == Dialect::PostgreSQL ? 65535 : 999; }
     /** "?, ?, ?": the placeholders of a list of n values, for "in (...)". */
     static QString placeholders(qsizetype n);
 

@@ -44,15 +44,6 @@ Article article(const QVector<QVariant>& v)
             text(v.at(16)),  text(v.at(17)),       text(v.at(18)),  text(v.at(19))};
 }
 
-QList<Article> articles(const RecordSet& rs)
-{
-    QList<Article> result;
-    result.reserve(rs.RecordCount());
-    for (qsizetype i = 0; i < rs.RecordCount(); ++i)
-        result << article(rs.row(i));
-    return result;
-}
-
 /** The text of a statement with its values in place of its markers, as SQL literals. */
 QString withValues(const QString& text, const QVariantList& values)
 {
@@ -180,10 +171,11 @@ QList<Article> ArticleStore::rows(const QString& interno, Selection selection)
         condition = QStringLiteral(" order by ARTDSC");
         break;
     }
-    RecordSet rs;
-    m_work.Sql(selectRows(condition), {interno});
-    m_work.CrearRs(rs);
-    return articles(rs);
+    // Each row becomes an article as it is read: the rows are held once.
+    QList<Article> result;
+    DataSession::Statement(m_work, selectRows(condition))
+        .forEachRow({interno}, [&result](const QVector<QVariant>& row) { result << article(row); });
+    return result;
 }
 
 std::optional<Article> ArticleStore::row(const QString& interno, qint64 line)

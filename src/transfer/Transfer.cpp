@@ -5,50 +5,122 @@
 #include "workspace/Workspace.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace {
 
 const QString NothingTransferred = QStringLiteral("No se transfirió ningún registro.");
 
-/** The values of one item, and how many items one insert writes. */
+/** The values of one item, and of one new catalog entry. */
 constexpr qsizetype ItemColumns = 20;
-constexpr qsizetype ItemsPerInsert = DataSession::ListChunk / ItemColumns;
+constexpr qsizetype CatalogColumns = 15;
+
+/**
+ * The values one statement of the transfer binds. On PostgreSQL a few thousand: a longer
+ * statement costs the server more per value than the round trips it saves. On SQLite a
+ * hundred: the driver looks each value's marker up among all the statement's markers, so a
+ * value costs more the more markers there are, and a statement more costs next to nothing.
+ */
+qsizetype valuesPerStatement(const DataSession& session)
+{
+    return session.dialect() == DataSession::Dialect::PostgreSQL
+               ? std::min<qsizetype>(session.valueLimit(), 2000)
+               : 100;
+}
+
+/** "(?, ?, ?), (?, ?, ?)": the rows of a multi-row values list. */
+QString valueRows(qsizetype count, qsizetype columns)
+{
+    const QString row = QLatin1Char('(') + DataSession::placeholders(columns) + QLatin1Char(')');
+    return QStringList(count, row).join(QLatin1Char(','));
+}
 
 /** The insert of `count` items in one statement. */
 QString itemInsert(qsizetype count)
 {
-    const QString row =
-        QLatin1Char('(') + DataSession::placeholders(ItemColumns) + QLatin1Char(')');
     return QStringLiteral(
                "insert into subitems (idarticulo,idcatalogo,descripcion,interno,ncm,IdUnidad,"
                "Cantidad,Preciounitario,IdPais,KGNETO,fob,EstadoMerc,estadistica,"
                "valorrelacionestadistica,sufijos,LAPI,valorderesp,kgbruto,biendeuso,deresp) "
                "values ") +
-           QStringList(count, row).join(QLatin1Char(','));
+           valueRows(count, ItemColumns);
 }
 
 const QString CatalogSelect = QStringLiteral(
     "select idarticulo from catarticulos where idcatalogo = ? and idarticulo in (%1)");
 
+/** The insert of `count` new catalog entries in one statement. */
+QString catalogInsert(qsizetype count)
+{
+    return QStringLiteral(
+               "insert into CATARTICULOS (idcatalogo, idarticulo, descripcion, idpais, cantidad, "
+               "Preciounitario, ncm, lapi, sufijos, idunidad, estadistica, "
+               "valorrelacionestadistica, estadomerc, deresp, valorderesp) values ") +
+           valueRows(count, CatalogColumns);
+}
+
+/**
+ * The update of one catalog entry: its content and its key. A NULL country keeps the one the
+ * catalog has.
+ */
 const QString CatalogUpdate = QStringLiteral(
-    "update CATARTICULOS set descripcion = ?,idpais = ?,cantidad = 0,Preciounitario = ?,"
-    "ncm = ?,lapi = ?,sufijos = ?,idunidad = ?,estadistica = ?,valorrelacionestadistica = ?,"
-    "EstadoMerc = ?,deresp = ?,valorderesp = ? where idcatalogo = ? and idarticulo = ?");
+    "update CATARTICULOS set descripcion = ?,idpais = coalesce(?, idpais),cantidad = 0,"
+    "Preciounitario = ?,ncm = ?,lapi = ?,sufijos = ?,idunidad = ?,estadistica = ?,"
+    "valorrelacionestadistica = ?,EstadoMerc = ?,deresp = ?,valorderesp = ? "
+    "where idcatalogo = ? and idarticulo = ?");
 
-/** The update for a row without a country of its own: the catalog keeps the one it has. */
-const QString CatalogUpdateKeepingCountry = QStringLiteral(
-    "update CATARTICULOS set descripcion = ?,cantidad = 0,Preciounitario = ?,"
-    "ncm = ?,lapi = ?,sufijos = ?,idunidad = ?,estadistica = ?,valorrelacionestadistica = ?,"
-    "EstadoMerc = ?,deresp = ?,valorderesp = ? where idcatalogo = ? and idarticulo = ?");
+/**
+ * The update of `count` catalog entries in one statement (PostgreSQL): each row of values is
+ * an article number and its content, then comes the catalog. A NULL country keeps the one the
+ * catalog has.
+ */
+QString catalogUpdates(qsizetype count)
+{
+    return QStringLiteral(
+               "update catarticulos as c set descripcion = v.descripcion,"
+               "idpais = coalesce(v.idpais, c.idpais),cantidad = 0,"
+               "preciounitario = cast(v.preciounitario as double precision),ncm = v.ncm,"
+               "lapi = v.lapi,sufijos = v.sufijos,idunidad = v.idunidad,"
+               "estadistica = v.estadistica,valorrelacionestadistica = "
+               "cast(v.valorrelacionestadistica as double precision),estadomerc = v.estadomerc,"
+               "deresp = v.deresp,valorderesp = cast(v.valorderesp as double precision) "
+               "from (values ") +
+           valueRows(count, CatalogColumns - 2) +
+           QStringLiteral(
+               ") as v (idarticulo, descripcion, idpais, preciounitario, ncm, lapi, sufijos, "
+               "idunidad, estadistica, valorrelacionestadistica, estadomerc, deresp, "
+               "valorderesp) where c.idcatalogo = ? and c.idarticulo = v.idarticulo");
+}
 
-const QString CatalogInsert = QStringLiteral(
-    "insert into CATARTICULOS (idcatalogo, idarticulo, descripcion, idpais, cantidad, "
-    "Preciounitario, ncm, lapi, sufijos, idunidad, estadistica, valorrelacionestadistica, "
-    "estadomerc, deresp, valorderesp) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+/**
+ * Runs a statement of `perStatement` rows of values over `total` rows, the last one shorter:
+ * the statement of a full chunk is prepared once. `values(from, count)` gives the values of
+ * the rows from `from`; `written(from, count, affected)` follows every statement.
+ */
+void inChunks(DataSession& session, qsizetype total, qsizetype perStatement,
+              const std::function<QString(qsizetype)>& text,
+              const std::function<QVariantList(qsizetype, qsizetype)>& values,
+              const std::function<void(qsizetype, qsizetype, qint64)>& written)
+{
+    std::optional<DataSession::Statement> full;
+    for (qsizetype start = 0; start < total; start += perStatement) {
+        const qsizetype count = std::min(perStatement, total - start);
+        qint64 affected = 0;
+        if (count == perStatement) {
+            if (!full)
+                full.emplace(session, text(perStatement));
+            affected = full->ejecutar(values(start, count));
+        } else {
+            affected = DataSession::Statement(session, text(count)).ejecutar(values(start, count));
+        }
+        written(start, count, affected);
+    }
+}
 
 /** A text column as the declaration database receives it: a NULL is the empty text. */
 QString textOf(const QString& value)
@@ -103,12 +175,12 @@ QVariantList itemValues(const Article& art, const QString& catalog, const QStrin
 
 /**
  * What the catalog learns of an article, in the order of the update: everything but the
- * key and the quantity (always 0).
+ * key and the quantity (always 0). The country is the one given: NULL keeps the catalog's.
  */
-QVariantList catalogContent(const Article& art)
+QVariantList catalogContent(const Article& art, const QVariant& country)
 {
     return {textOf(art.description),
-            textOf(art.country),
+            country,
             art.unitPrice.value_or(0),
             textOf(art.position),
             textOf(art.lapi),
@@ -121,23 +193,15 @@ QVariantList catalogContent(const Article& art)
             art.specificDutyQuantity.value_or(0)};
 }
 
-/** The values of the catalog update: the content (without the country when it keeps the
- *  catalog's), then the key. */
-QVariantList catalogUpdateValues(const Article& art, const QString& catalog, bool keepCountry)
-{
-    QVariantList values = catalogContent(art);
-    if (keepCountry)
-        values.removeAt(1);
-    return values + QVariantList{catalog, textOf(art.number)};
-}
-
-/** The fifteen values of a new catalog entry: key, description, origin, quantity 0, the rest. */
-QVariantList catalogInsertValues(const Article& art, const QString& catalog)
-{
-    QVariantList values = QVariantList{catalog, textOf(art.number)} + catalogContent(art);
-    values.insert(4, 0.0);
-    return values;
-}
+/**
+ * The lines of one article in the interno: applied in order, its catalog entry ends with the
+ * values of the last line, and with the country of the last line that has one (a line
+ * without one keeps the entry's country; a new entry starts with the empty one).
+ */
+struct ArticleLines {
+    qsizetype last = 0;
+    qsizetype lastWithCountry = -1;
+};
 
 /** A row the transfer may take: checked "OK". */
 bool isClean(const Article& row)
@@ -323,35 +387,34 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
                                       QStringLiteral("INTERNOS"), QDateTime::currentDateTime())});
         declaration.ejecutar();
 
-        QList<Article> rows;
-        std::copy_if(m_rows.cbegin(), m_rows.cend(), std::back_inserter(rows), isClean);
+        // Every row is clean by now (the pre-check): all of them are transferred.
+        const QList<Article>& rows = m_rows;
         if (rows.isEmpty()) {
             reportEmpty();
             return false;
         }
         progress.setProgressMaximum(progressCount(rows.size()));
 
-        // Several items per insert, in line order; each counts on the bar once written.
-        DataSession::Statement fullInsert(declaration, itemInsert(ItemsPerInsert));
+        // Many items per insert, in line order; the bar follows each insert.
         const QString& catalog = m_ws.settings().catalog();
-        for (qsizetype start = 0; start < rows.size(); start += ItemsPerInsert) {
-            const qsizetype count = std::min(ItemsPerInsert, rows.size() - start);
-            QVariantList values;
-            for (qsizetype i = start; i < start + count; ++i)
-                values += itemValues(rows.at(i), catalog, interno);
-            const qint64 added =
-                count == ItemsPerInsert
-                    ? fullInsert.ejecutar(values)
-                    : DataSession::Statement(declaration, itemInsert(count)).ejecutar(values);
-            if (added != count)
-                throw AppError(
-                    1,
-                    QStringLiteral(
-                        "Error Grabando registro en Dectra Windows: 0 Registros agregados"),
-                    QStringLiteral("Aduplan"));
-            for (qsizetype i = start; i < start + count; ++i)
-                progress.setProgressValue(progressCount(i + 1));
-        }
+        inChunks(
+            declaration, rows.size(), valuesPerStatement(declaration) / ItemColumns, itemInsert,
+            [&](qsizetype from, qsizetype count) {
+                QVariantList values;
+                values.reserve(count * ItemColumns);
+                for (qsizetype i = from; i < from + count; ++i)
+                    values += itemValues(rows.at(i), catalog, interno);
+                return values;
+            },
+            [&](qsizetype from, qsizetype count, qint64 added) {
+                if (added != count)
+                    throw AppError(
+                        1,
+                        QStringLiteral(
+                            "Error Grabando registro en Dectra Windows: 0 Registros agregados"),
+                        QStringLiteral("Aduplan"));
+                progress.setProgressValue(progressCount(from + count));
+            });
         TestSeam::reach("transfer:items");
         return true;
     } catch (const AppError& error) {
@@ -370,43 +433,89 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         const QList<Article>& rows = m_rows;
         progress.setProgressMaximum(progressCount(rows.size()));
 
+        // Each article once, in the order it first appears, with the lines that decide its
+        // entry.
+        QStringList numbers;
+        QHash<QString, ArticleLines> lines;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QString number = textOf(rows.at(i).number);
+            if (!lines.contains(number))
+                numbers << number;
+            ArticleLines& article = lines[number];
+            article.last = i;
+            if (!rows.at(i).country.isEmpty())
+                article.lastWithCountry = i;
+        }
+
         DataSession& declaration = m_ws.declaration();
         const QString& catalog = m_ws.settings().catalog();
-        // The article numbers the catalog holds, read a chunk of numbers per select; an entry
-        // that a line adds is there for the later lines of the same article.
+        // The article numbers the catalog holds, read a chunk of numbers per select.
         QSet<QString> held;
-        {
-            QStringList numbers;
-            for (const Article& art : rows)
-                numbers << textOf(art.number);
-            numbers.removeDuplicates();
-            RecordSet found;
-            for (qsizetype start = 0; start < numbers.size(); start += DataSession::ListChunk) {
-                const QStringList chunk = numbers.mid(start, DataSession::ListChunk);
-                declaration.Sql(CatalogSelect.arg(DataSession::placeholders(chunk.size())),
-                                QVariantList{catalog} + QVariantList(chunk.cbegin(), chunk.cend()));
-                declaration.CrearRs(found);
-                for (qsizetype r = 0; r < found.RecordCount(); ++r)
-                    held.insert(found.row(r).at(0).toString());
-            }
+        RecordSet found;
+        const qsizetype perSelect = valuesPerStatement(declaration) - 1;
+        for (qsizetype start = 0; start < numbers.size(); start += perSelect) {
+            const QStringList chunk = numbers.mid(start, perSelect);
+            declaration.Sql(CatalogSelect.arg(DataSession::placeholders(chunk.size())),
+                            QVariantList{catalog} + QVariantList(chunk.cbegin(), chunk.cend()));
+            declaration.CrearRs(found);
+            for (qsizetype r = 0; r < found.RecordCount(); ++r)
+                held.insert(found.row(r).at(0).toString());
         }
-        DataSession::Statement update(declaration, CatalogUpdate);
-        DataSession::Statement updateKeepingCountry(declaration, CatalogUpdateKeepingCountry);
-        DataSession::Statement insert(declaration, CatalogInsert);
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const Article& art = rows.at(i);
-            // Lines are applied in order: an article on several lines ends with the values of
-            // its last line.
-            if (held.contains(textOf(art.number))) {
-                const bool keepCountry = art.country.isEmpty();
-                (keepCountry ? updateKeepingCountry : update)
-                    .ejecutar(catalogUpdateValues(art, catalog, keepCountry));
-            } else {
-                insert.ejecutar(catalogInsertValues(art, catalog));
-                held.insert(textOf(art.number));
-            }
-            progress.setProgressValue(progressCount(i + 1));
-        }
+        QStringList known;
+        QStringList added;
+        for (const QString& number : std::as_const(numbers))
+            (held.contains(number) ? known : added) << number;
+
+        // The content of an article's entry; without a country, NULL or the empty one.
+        const auto content = [&](const QString& number, const QVariant& noCountry) {
+            const ArticleLines& article = lines.value(number);
+            return catalogContent(rows.at(article.last),
+                                  article.lastWithCountry < 0
+                                      ? noCountry
+                                      : QVariant(textOf(rows.at(article.lastWithCountry).country)));
+        };
+        // The bar counts the entries written, scaled to the lines: all of them at the end.
+        const auto advance = [&](qsizetype entriesWritten) {
+            progress.setProgressValue(progressCount(rows.size() * entriesWritten / numbers.size()));
+        };
+
+        // The known entries are updated: on PostgreSQL many per statement, on SQLite one
+        // prepared statement for them all.
+        const bool multiRow = declaration.dialect() == DataSession::Dialect::PostgreSQL;
+        inChunks(
+            declaration, known.size(),
+            multiRow ? (valuesPerStatement(declaration) - 1) / (CatalogColumns - 2) : 1,
+            [multiRow](qsizetype count) {
+                return multiRow ? catalogUpdates(count) : CatalogUpdate;
+            },
+            [&](qsizetype from, qsizetype count) {
+                QVariantList values;
+                for (qsizetype i = from; i < from + count; ++i) {
+                    const QVariantList entry = content(known.at(i), QVariant());
+                    values += multiRow ? QVariantList{known.at(i)} + entry
+                                       : entry + QVariantList{catalog, known.at(i)};
+                }
+                if (multiRow)
+                    values << catalog;
+                return values;
+            },
+            [&](qsizetype from, qsizetype count, qint64) { advance(from + count); });
+        // The new ones are inserted, many per statement.
+        inChunks(
+            declaration, added.size(), valuesPerStatement(declaration) / CatalogColumns,
+            catalogInsert,
+            [&](qsizetype from, qsizetype count) {
+                QVariantList values;
+                values.reserve(count * CatalogColumns);
+                for (qsizetype i = from; i < from + count; ++i) {
+                    QVariantList entry = QVariantList{catalog, added.at(i)} +
+                                         content(added.at(i), QStringLiteral(""));
+                    entry.insert(4, 0.0);
+                    values += entry;
+                }
+                return values;
+            },
+            [&](qsizetype from, qsizetype count, qint64) { advance(known.size() + from + count); });
         return true;
     } catch (const AppError& error) {
         reportFailure(MessageIcon::None, error,

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "components/DataSession.h"
+#include "data/DemoData.h"
 #include "support/TestHome.h"
 
+#include <QHash>
+#include <QSettings>
 #include <QStringList>
 
 /**
@@ -38,6 +41,40 @@ struct Home : TestHome {
             "'0000.00.00.000A', 'S', 'XX(1)-', '05', '05', 9, '2', 'U', 9);\n"));
     }
 };
+
+/**
+ * Points the home's declaration database at the one ADUPLAN_PG names
+ * ("host=...;user=...;password=...;declaration=..."), its tables rebuilt empty.
+ */
+inline void usePostgres(const TestHome& home)
+{
+    QHash<QString, QString> pg;
+    for (const QString& part :
+         qEnvironmentVariable("ADUPLAN_PG").split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        pg.insert(part.section(QLatin1Char('='), 0, 0).trimmed(),
+                  part.section(QLatin1Char('='), 1).trimmed());
+    ConnectionSettings settings{
+        QStringLiteral("QPSQL"),          pg.value(QStringLiteral("declaration")),
+        pg.value(QStringLiteral("host")), -1,
+        pg.value(QStringLiteral("user")), pg.value(QStringLiteral("password"))};
+    {
+        QSettings directory(home.file(QStringLiteral("directory.ini")), QSettings::IniFormat);
+        directory.beginGroup(QStringLiteral("INTERNOS"));
+        directory.setValue(QStringLiteral("driver"), settings.driver);
+        directory.setValue(QStringLiteral("database"), settings.database);
+        directory.setValue(QStringLiteral("host"), settings.host);
+        directory.setValue(QStringLiteral("user"), settings.user);
+        directory.setValue(QStringLiteral("password"), settings.password);
+    }
+    DataSession session(QStringLiteral("INTERNOS"));
+    session.CadenaConexion(settings);
+    session.Conectar();
+    session.Sql(QStringLiteral(
+        "drop table if exists catalogo, catarticulos, caratula, subitems, facturas"));
+    session.ejecutar();
+    DemoData::runScript(session, {DemoData::script(QStringLiteral("declaration-schema.sql")),
+                                  DemoData::script(QStringLiteral("declaration-postgresql.sql"))});
+}
 
 /** The rows a query returns, fields joined by "|", NULL as "<NULL>". */
 inline QStringList rows(DataSession& session, const QString& sql)

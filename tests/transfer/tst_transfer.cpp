@@ -24,9 +24,12 @@ struct Fixture {
     Workspace ws{home.path(), dialogs, progress};
     QString interno = QStringLiteral("100");
 
-    Fixture()
+    /** On PostgreSQL, the declaration database is the one of ADUPLAN_PG, rebuilt empty. */
+    explicit Fixture(bool postgres = false)
     {
         home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("CAT1"));
+        if (postgres)
+            usePostgres(home);
         ws.open();
     }
 
@@ -56,7 +59,8 @@ class TransferTest : public QObject {
 
 private Q_SLOTS:
     void transfersThenDeclinesOrReplaces();
-    void manyLinesFollowTheirOrder();
+    void linesAcrossStatements_data();
+    void linesAcrossStatements();
     void refusesRowsToCorrectAndEmptyInterno();
     void failureLeavesDeclarationAsBefore_data();
     void failureLeavesDeclarationAsBefore();
@@ -141,44 +145,91 @@ void TransferTest::transfersThenDeclinesOrReplaces()
              QStringList{QStringLiteral("ARANDELA PLANA|203")});
 }
 
-void TransferTest::manyLinesFollowTheirOrder()
+void TransferTest::linesAcrossStatements_data()
 {
-    // More lines than a few inserts take, seven articles over them, one of them already in
-    // the catalog: the items follow the lines, and each article ends with its last line.
-    Fixture f;
+    QTest::addColumn<bool>("postgres");
+    QTest::newRow("sqlite") << false;
+    QTest::newRow("postgresql") << true;
+}
+
+void TransferTest::linesAcrossStatements()
+{
+    QFETCH(bool, postgres);
+    if (postgres && qEnvironmentVariableIsEmpty("ADUPLAN_PG"))
+        QSKIP("ADUPLAN_PG is not set");
+    // More lines, known articles and new ones than one statement of any kind takes on either
+    // engine. The articles of the first 1,000 lines come back 3,000 lines later; the even
+    // ones are in the catalog. A line's country is NULL, empty or its own in turn.
+    constexpr int Lines = 4000;
+    constexpr int Articles = 3000;
+    Fixture f(postgres);
     f.interno = QStringLiteral("300");
+
+    // Each article's entry as the lines leave it, applied one after the other.
+    QMap<QString, QStringList> catalog;
+    QString known;
+    for (int a = 0; a < Articles; a += 2) {
+        const QString number = QStringLiteral("R-%1").arg(a);
+        known += QStringLiteral("%1('CAT1', '%2', 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', "
+                                "9, 'X', 'X', 9)")
+                     .arg(known.isEmpty() ? QString() : QStringLiteral(","), number);
+        catalog[number] = QStringList{QStringLiteral("VIEJA"), QStringLiteral("999")};
+    }
+    DemoData::runScript(f.declaration(), {QStringLiteral("insert into catarticulos values ") +
+                                          known + QStringLiteral(";\n")});
+
     QString work = QStringLiteral("insert into INTN values ('300', 'Largo');\n");
     QStringList expectedItems;
-    QMap<QString, QString> lastLine;
-    for (int n = 1; n <= 60; ++n) {
-        const QString article = QStringLiteral("R-%1").arg(n % 7);
-        const QString description = QStringLiteral("LINEA %1").arg(n);
-        work += QStringLiteral("insert into ART values ('300', %1, '%2', '%3', 1, 1, 1, '212', "
-                               "'01', '7318.15.00.100A', 'N', 'SIN SUFIJOS', '01', 1, NULL, "
-                               "NULL, '1', NULL, 'A', 'OK');\n")
-                    .arg(QString::number(n), article, description);
-        expectedItems << article + QLatin1Char('|') + description;
-        lastLine[article] = description;
+    for (int n = 1; n <= Lines; ++n) {
+        const QString number = QStringLiteral("R-%1").arg(n % Articles);
+        const QString country = n % 3 == 0   ? QStringLiteral("NULL")
+                                : n % 3 == 1 ? QStringLiteral("''")
+                                             : QStringLiteral("'P%1'").arg(n);
+        work += QStringLiteral("%1('300', %2, '%3', 'LINEA %2', %4, %5, 1, '212', 'D%2', 'N%2', "
+                               "'N', 'S%2', 'E%2', %6, 'U%2', %4, 'M%2', %7, 'A', 'OK')")
+                    .arg(n % 1000 == 1 ? QStringLiteral("insert into ART values ")
+                                       : QStringLiteral(","))
+                    .arg(n)
+                    .arg(number)
+                    .arg(n % 50)
+                    .arg(n * 0.25)
+                    .arg(n * 0.5)
+                    .arg(country);
+        if (n % 1000 == 0)
+            work += QStringLiteral(";\n");
+        expectedItems << number + QStringLiteral("|LINEA %1|%2").arg(n).arg(n % 50);
+        QStringList& entry = catalog[number];
+        const QString keptCountry = entry.value(1);
+        entry = QStringList{QStringLiteral("LINEA %1").arg(n),
+                            n % 3 == 2 ? QStringLiteral("P%1").arg(n) : keptCountry};
+        const QStringList perLine = {QString::number(n * 0.25),    QStringLiteral("N%1").arg(n),
+                                     QStringLiteral("N"),          QStringLiteral("S%1").arg(n),
+                                     QStringLiteral("D%1").arg(n), QStringLiteral("E%1").arg(n),
+                                     QString::number(n * 0.5),     QStringLiteral("M%1").arg(n),
+                                     QStringLiteral("U%1").arg(n), QString::number(n % 50)};
+        entry << QStringLiteral("0") << perLine;
     }
     f.home.runWorkSql(work);
-    f.home.runDeclarationSql(QStringLiteral(
-        "insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('CAT1', 'R-3', "
-        "'VIEJA');\n"));
 
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
     f.expectMessage(MessageIcon::Information,
-                    QStringLiteral("Se transfirio 60 articulos en el interno 300"));
-    QCOMPARE(rows(f.declaration(), QStringLiteral("select idarticulo, descripcion from subitems "
-                                                  "where interno = '300' order by idsubitem")),
+                    QStringLiteral("Se transfirio %1 articulos en el interno 300").arg(Lines));
+    QCOMPARE(rows(f.declaration(), QStringLiteral("select idarticulo, descripcion, cantidad from "
+                                                  "subitems order by idsubitem")),
              expectedItems);
     QStringList expectedCatalog;
-    for (auto it = lastLine.cbegin(); it != lastLine.cend(); ++it)
-        expectedCatalog << it.key() + QLatin1Char('|') + it.value();
-    QCOMPARE(rows(f.declaration(), QStringLiteral("select idarticulo, descripcion from "
-                                                  "catarticulos where idcatalogo = 'CAT1' and "
-                                                  "idarticulo like 'R-%' order by 1")),
-             expectedCatalog);
-    QCOMPARE(f.progress.value, 60);
+    for (auto it = catalog.cbegin(); it != catalog.cend(); ++it)
+        expectedCatalog << it.key() + QLatin1Char('|') + it.value().join(QLatin1Char('|'));
+    QStringList written =
+        rows(f.declaration(), QStringLiteral("select idarticulo, descripcion, idpais, cantidad, "
+                                             "preciounitario, ncm, lapi, sufijos, idunidad, "
+                                             "estadistica, valorrelacionestadistica, estadomerc, "
+                                             "deresp, valorderesp from catarticulos where "
+                                             "idarticulo like 'R-%'"));
+    written.sort();
+    expectedCatalog.sort();
+    QCOMPARE(written, expectedCatalog);
+    QCOMPARE(QList<int>({f.progress.maximum, f.progress.value}), QList<int>({Lines, Lines}));
 }
 
 void TransferTest::refusesRowsToCorrectAndEmptyInterno()
