@@ -152,8 +152,14 @@ DataSession::Statement& ArticleStore::prepared(const QString& text)
 
 qint64 ArticleStore::update(const QString& text, const QVariantList& values)
 {
-    m_lastUpdate = withValues(text, values);
+    m_lastText = text;
+    m_lastValues = values;
     return prepared(text).ejecutar(values);
+}
+
+QString ArticleStore::lastUpdate() const
+{
+    return withValues(m_lastText, m_lastValues);
 }
 
 QList<Article> ArticleStore::rows(const QString& interno, Selection selection)

@@ -130,7 +130,7 @@ public:
      * The last update run or about to run, its values written in place of its markers as SQL
      * literals (for the failure message of the automatic process).
      */
-    const QString& lastUpdate() const { return m_lastUpdate; }
+    QString lastUpdate() const;
 
 private:
     DataSession::Statement& prepared(const QString& text);
@@ -139,5 +139,7 @@ private:
 
     DataSession& m_work;
     std::map<QString, std::unique_ptr<DataSession::Statement>> m_prepared;
-    QString m_lastUpdate;
+    // The last update's text and values: written out only when the message asks for them.
+    QString m_lastText;
+    QVariantList m_lastValues;
 };

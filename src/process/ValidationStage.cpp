@@ -34,6 +34,13 @@ void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate)
     if (rows.isEmpty())
         return;
     progress.setProgressMaximum(int(rows.size()));
+    if (run.readAhead) {
+        QStringList positions;
+        for (const Article& row : rows)
+            positions << row.position;
+        positions.removeDuplicates();
+        run.readAhead(positions);
+    }
 
     // The nomenclator does not change during the run: a position with its suffixes is
     // validated once, however many rows carry it.
