@@ -176,9 +176,6 @@ QList<Article> ArticleStore::rows(const QString& interno, Selection selection)
     case Selection::Clean:
         condition = QStringLiteral(" and  PRCCRC = 'OK' order by ARTORD");
         break;
-    case Selection::Classified:
-        condition = QStringLiteral(" and PRCEST = 'A' order by ARTORD");
-        break;
     case Selection::ByNumber:
         condition = QStringLiteral(" order by ARTNRO");
         break;
@@ -190,6 +187,24 @@ QList<Article> ArticleStore::rows(const QString& interno, Selection selection)
     m_work.Sql(selectRows(condition), {interno});
     m_work.CrearRs(rs);
     return articles(rs);
+}
+
+QList<Article> ArticleStore::classifiedRows(const QString& interno)
+{
+    RecordSet rs;
+    m_work.Sql(QStringLiteral("select ARTORD, PRCNCM, PRCSUF from ART where INTNRO = ? and "
+                              "PRCEST = 'A' order by ARTORD"),
+               {interno});
+    m_work.CrearRs(rs);
+    QList<Article> result(rs.RecordCount());
+    for (qsizetype i = 0; i < rs.RecordCount(); ++i) {
+        const QVector<QVariant>& v = rs.row(i);
+        result[i].interno = interno;
+        result[i].line = v.at(0).toLongLong();
+        result[i].position = text(v.at(1));
+        result[i].suffixes = text(v.at(2));
+    }
+    return result;
 }
 
 std::optional<Article> ArticleStore::row(const QString& interno, qint64 line)

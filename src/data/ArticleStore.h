@@ -74,7 +74,6 @@ public:
         All,           ///< every row, by line
         WithErrors,    ///< not classified or not checked "OK", by state, check code and line
         Clean,         ///< checked "OK", by line
-        Classified,    ///< classified from the catalog (state "A"), by line
         ByNumber,      ///< every row, by article number
         ByDescription, ///< every row, by description
     };
@@ -90,6 +89,11 @@ public:
     ArticleStore& operator=(const ArticleStore&) = delete;
 
     QList<Article> rows(const QString& interno, Selection selection);
+    /**
+     * The rows classified from the catalog (state "A"), by line, with only what the validation
+     * needs read: line, position and suffixes.
+     */
+    QList<Article> classifiedRows(const QString& interno);
     /** The row of the line; nothing when the interno has none. */
     std::optional<Article> row(const QString& interno, qint64 line);
     /** How many rows the interno has. */

@@ -30,7 +30,7 @@ void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate)
     progress.setProgressValue(0);
     progress.setProgressValue(1);
 
-    const QList<Article> rows = run.articles.rows(run.interno, ArticleStore::Selection::Classified);
+    const QList<Article> rows = run.articles.classifiedRows(run.interno);
     if (rows.isEmpty())
         return;
     progress.setProgressMaximum(int(rows.size()));
