@@ -180,10 +180,11 @@ private Q_SLOTS:
     {
         // More positions and article numbers than one select takes, read from the server.
         const ManyPositions data(QStringLiteral("DEMO"), QStringLiteral("9001"));
-        for (const auto& [database, script] : {std::pair{"nomenclator", &data.nomenclator},
-                                               std::pair{"declaration", &data.declaration}}) {
-            DataSession session(QLatin1String(database));
-            session.CadenaConexion(connection(QLatin1String(database)));
+        for (const auto& [name, script] : {std::pair{"nomenclator", &data.nomenclator},
+                                           std::pair{"declaration", &data.declaration}}) {
+            const QString database = QLatin1String(name);
+            DataSession session(database);
+            session.CadenaConexion(connection(database));
             session.Conectar();
             DemoData::runScript(session, {*script});
         }
