@@ -1,5 +1,6 @@
 #include "data/ArticleStore.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -248,13 +249,25 @@ ArticleCounters ArticleStore::counters(const QString& interno)
 void ArticleStore::replaceRows(const QString& interno, const QList<Article>& articles)
 {
     deleteRows(interno);
-    DataSession::Statement& insert =
+    // As many rows an insert as ListChunk values allow.
+    constexpr qsizetype Width = 9;
+    constexpr qsizetype Rows = DataSession::ListChunk / Width;
+    const QString row = QLatin1Char('(') + DataSession::placeholders(Width) + QLatin1Char(')');
+    for (qsizetype start = 0; start < articles.size(); start += Rows) {
+        const qsizetype count = std::min(Rows, articles.size() - start);
+        QVariantList values;
+        values.reserve(count * Width);
+        for (qsizetype i = start; i < start + count; ++i) {
+            const Article& a = articles.at(i);
+            values << interno << a.line << value(a.number) << value(a.description)
+                   << value(a.declaredUnit) << value(a.quantity) << value(a.unitPrice)
+                   << value(a.total) << value(a.origin);
+        }
         prepared(QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, ARTCAN, "
-                                "ARTUNI, ARTTOT, ARTORG) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const Article& a : articles)
-        insert.ejecutar({interno, a.line, value(a.number), value(a.description),
-                         value(a.declaredUnit), value(a.quantity), value(a.unitPrice),
-                         value(a.total), value(a.origin)});
+                                "ARTUNI, ARTTOT, ARTORG) values ") +
+                 QStringList(count, row).join(u", "))
+            .ejecutar(values);
+    }
 }
 
 void ArticleStore::deleteRows(const QString& interno)
