@@ -7,6 +7,9 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 QAtomicInt connectionCounter;
@@ -161,6 +164,28 @@ QString DataSession::placeholders(qsizetype n)
     for (qsizetype i = 0; i < n; ++i)
         list += i ? QLatin1String(", ?") : QLatin1String("?");
     return list;
+}
+
+void DataSession::selectByKeys(const QString& select, int width, const QVariantList& keys,
+                               const std::function<void(const RecordSet&)>& read)
+{
+    const qsizetype step = std::max<qsizetype>(ListChunk / width, 1) * width;
+    const QString row = QLatin1Char('(') + placeholders(width) + QLatin1Char(')');
+    // Every full chunk runs the same statement: it is prepared once.
+    std::optional<Statement> full;
+    RecordSet rs;
+    for (qsizetype start = 0; start < keys.size(); start += step) {
+        const QVariantList chunk = keys.mid(start, step);
+        const QString text = select.arg(QStringList(chunk.size() / width, row).join(u", "));
+        if (chunk.size() < step) {
+            Statement(*this, text).CrearRs(rs, chunk);
+        } else {
+            if (!full)
+                full.emplace(*this, text);
+            full->CrearRs(rs, chunk);
+        }
+        read(rs);
+    }
 }
 
 QString DataSession::left(const QString& expr, int n) const

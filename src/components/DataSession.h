@@ -95,6 +95,14 @@ public:
     /** "?, ?, ?": the placeholders of a list of n values, for "in (...)". */
     static QString placeholders(qsizetype n);
 
+    /**
+     * Runs a select over keys of `width` values each, as many keys at a time as ListChunk
+     * values allow. The select's %1 takes the chunk's rows "(?, ?), (?, ?)", as in
+     * "with k(a, b) as (values %1) select ..."; `read` gets the record set of each chunk.
+     */
+    void selectByKeys(const QString& select, int width, const QVariantList& keys,
+                      const std::function<void(const RecordSet&)>& read);
+
     /** The engine's expression for the first n characters of expr. */
     QString left(const QString& expr, int n) const;
     /** A date and time as the engine stores it, ready to be bound. */

@@ -4,7 +4,9 @@
 #include "components/EntityDirectory.h"
 #include "data/Nomenclator.h"
 
+#include <QHash>
 #include <QMap>
+#include <QMultiHash>
 
 #include <algorithm>
 
@@ -125,6 +127,8 @@ void SuffixValidator::ConexionString(const EntityDirectory& directory)
     m_findSuffixes.reset();
     m_findLetter.reset();
     m_lastPosition.reset();
+    m_knownPositions.clear();
+    m_knownSuffixes.clear();
     m_ncm = directory.getDataConnectionByEntity(QStringLiteral("NCM"));
     m_findPosition = std::make_unique<DataSession::Statement>(
         *m_ncm,
@@ -166,24 +170,14 @@ SuffixVerdict SuffixValidator::diagnose(const QString& position, const QString& 
 
 std::optional<Groups> SuffixValidator::requiredGroups(const QString& position)
 {
-    if (!m_ncm)
-        throw AppError(-1,
-                       QStringLiteral("El validador de sufijos no tiene conexión al nomenclador."),
-                       QStringLiteral("SuffixValidator"));
+    requireConnection();
     const QString pos = position.trimmed();
-    if (pos.size() != 15)
-        return std::nullopt;
-    RecordSet rs;
-    if (!m_findPosition->CrearRs(rs, {Nomenclator::positionDigits(pos),
-                                      Nomenclator::statisticalOpening(pos),
-                                      Nomenclator::checkLetter(pos)}))
+    if (pos.size() != 15 || !positionExists(pos))
         return std::nullopt;
 
     Groups groups;
-    const QStringList keys = Nomenclator::levelKeys(pos);
-    m_findSuffixes->CrearRs(rs, {keys.at(0), keys.at(1), keys.at(2), keys.at(3)});
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const QString code = rs.Fields(QStringLiteral("sufijo")).toString().trimmed();
+    for (const QString& row : suffixRows(pos)) {
+        const QString code = row.trimmed();
         if (code.size() == 2) {
             groups[code].freeValue = true;
         } else if (code.size() == 4) {
@@ -192,4 +186,93 @@ std::optional<Groups> SuffixValidator::requiredGroups(const QString& position)
         }
     }
     return groups;
+}
+
+void SuffixValidator::requireConnection() const
+{
+    if (!m_ncm)
+        throw AppError(-1,
+                       QStringLiteral("El validador de sufijos no tiene conexión al nomenclador."),
+                       QStringLiteral("SuffixValidator"));
+}
+
+bool SuffixValidator::positionExists(const QString& position)
+{
+    if (const auto known = m_knownPositions.constFind(position);
+        known != m_knownPositions.constEnd())
+        return *known;
+    RecordSet rs;
+    return m_findPosition->CrearRs(rs, {Nomenclator::positionDigits(position),
+                                        Nomenclator::statisticalOpening(position),
+                                        Nomenclator::checkLetter(position)});
+}
+
+QStringList SuffixValidator::suffixRows(const QString& position)
+{
+    const QStringList keys = Nomenclator::levelKeys(position);
+    QStringList rows;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const auto known = m_knownSuffixes.constFind(keys.at(i));
+        if (known == m_knownSuffixes.constEnd()) {
+            // Not read ahead: one select under the four keys.
+            RecordSet rs;
+            m_findSuffixes->CrearRs(rs, {keys.at(0), keys.at(1), keys.at(2), keys.at(3)});
+            rows.clear();
+            for (; !rs.Eof(); rs.MoveNext())
+                rows << rs.Fields(QStringLiteral("sufijo")).toString();
+            return rows;
+        }
+        if (keys.indexOf(keys.at(i)) == i) // a key given twice selects its rows once
+            rows << *known;
+    }
+    return rows;
+}
+
+void SuffixValidator::prefetch(const QStringList& positions)
+{
+    requireConnection();
+    // Each position's three columns go in; those of the positions found come back.
+    QMultiHash<QString, QString> byColumns;
+    QVariantList columns;
+    for (const QString& position : positions) {
+        const QString pos = position.trimmed();
+        if (pos.size() != 15 || m_knownPositions.contains(pos))
+            continue;
+        m_knownPositions.insert(pos, false);
+        const QString digits = Nomenclator::positionDigits(pos);
+        const QString opening = Nomenclator::statisticalOpening(pos);
+        const QString letter = Nomenclator::checkLetter(pos);
+        if (!byColumns.contains(digits + opening + letter))
+            columns << digits << opening << letter;
+        byColumns.insert(digits + opening + letter, pos);
+    }
+    QVariantList levelKeys;
+    m_ncm->selectByKeys(
+        QStringLiteral("with k(a, b, c) as (values %1) select a, b, c from k where exists "
+                       "(select 1 from ncm where [001] = k.a and [002] = k.b and [003] = k.c)"),
+        3, columns, [&](const RecordSet& rs) {
+            for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
+                const QVector<QVariant>& row = rs.row(r);
+                const QString found =
+                    row.at(0).toString() + row.at(1).toString() + row.at(2).toString();
+                for (const QString& pos : byColumns.values(found)) {
+                    m_knownPositions[pos] = true;
+                    for (const QString& key : Nomenclator::levelKeys(pos)) {
+                        if (!m_knownSuffixes.contains(key)) {
+                            m_knownSuffixes.insert(key, {});
+                            levelKeys << key;
+                        }
+                    }
+                }
+            }
+        });
+    // The suffix rows under the level keys of the positions found.
+    m_ncm->selectByKeys(QStringLiteral("with k(s) as (values %1) select k.s, sufidos.sufijo "
+                                       "from k join sufidos on sufidos.sim = k.s"),
+                        1, levelKeys, [this](const RecordSet& rs) {
+                            for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
+                                const QVector<QVariant>& row = rs.row(r);
+                                m_knownSuffixes[row.at(0).toString()] << row.at(1).toString();
+                            }
+                        });
 }

@@ -2,6 +2,7 @@
 
 #include "components/DataSession.h"
 
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -61,10 +62,23 @@ public:
     };
     using Groups = QMap<QString, Group>;
 
+    /**
+     * Reads ahead, in a few selects, what the checks need for these positions: their
+     * nomenclator rows and the suffix rows under their level keys. Later calls for them read
+     * nothing more: the nomenclator is taken not to change meanwhile.
+     */
+    void prefetch(const QStringList& positions);
+
 private:
+    void requireConnection() const;
+    bool positionExists(const QString& position);
+    /** The `sufijo` of every suffix row under the position's level keys. */
+    QStringList suffixRows(const QString& position);
     /** The position's groups by code; nothing when it is not in the nomenclator. */
     std::optional<Groups> requiredGroups(const QString& position);
 
+    QHash<QString, bool> m_knownPositions;       ///< by trimmed position
+    QHash<QString, QStringList> m_knownSuffixes; ///< `sufijo` rows by level key
     std::unique_ptr<DataSession> m_ncm;
     std::unique_ptr<DataSession::Statement> m_findPosition;
     std::unique_ptr<DataSession::Statement> m_findSuffixes;

@@ -1,5 +1,6 @@
 #include "data/ArticleStore.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -143,8 +144,14 @@ DataSession::Statement& ArticleStore::prepared(const QString& text)
 
 qint64 ArticleStore::update(const QString& text, const QVariantList& values)
 {
-    m_lastUpdate = withValues(text, values);
+    m_lastText = text;
+    m_lastValues = values;
     return prepared(text).ejecutar(values);
+}
+
+QString ArticleStore::lastUpdate() const
+{
+    return withValues(m_lastText, m_lastValues);
 }
 
 QList<Article> ArticleStore::rows(const QString& interno, Selection selection)
@@ -161,9 +168,6 @@ QList<Article> ArticleStore::rows(const QString& interno, Selection selection)
     case Selection::Clean:
         condition = QStringLiteral(" and  PRCCRC = 'OK' order by ARTORD");
         break;
-    case Selection::Classified:
-        condition = QStringLiteral(" and PRCEST = 'A' order by ARTORD");
-        break;
     case Selection::ByNumber:
         condition = QStringLiteral(" order by ARTNRO");
         break;
@@ -175,6 +179,24 @@ QList<Article> ArticleStore::rows(const QString& interno, Selection selection)
     QList<Article> result;
     DataSession::Statement(m_work, selectRows(condition))
         .forEachRow({interno}, [&result](const QVector<QVariant>& row) { result << article(row); });
+    return result;
+}
+
+QList<Article> ArticleStore::classifiedRows(const QString& interno)
+{
+    RecordSet rs;
+    m_work.Sql(QStringLiteral("select ARTORD, PRCNCM, PRCSUF from ART where INTNRO = ? and "
+                              "PRCEST = 'A' order by ARTORD"),
+               {interno});
+    m_work.CrearRs(rs);
+    QList<Article> result(rs.RecordCount());
+    for (qsizetype i = 0; i < rs.RecordCount(); ++i) {
+        const QVector<QVariant>& v = rs.row(i);
+        result[i].interno = interno;
+        result[i].line = v.at(0).toLongLong();
+        result[i].position = text(v.at(1));
+        result[i].suffixes = text(v.at(2));
+    }
     return result;
 }
 
@@ -219,13 +241,25 @@ ArticleCounters ArticleStore::counters(const QString& interno)
 void ArticleStore::replaceRows(const QString& interno, const QList<Article>& articles)
 {
     deleteRows(interno);
-    DataSession::Statement& insert =
+    // As many rows an insert as ListChunk values allow.
+    constexpr qsizetype Width = 9;
+    constexpr qsizetype Rows = DataSession::ListChunk / Width;
+    const QString row = QLatin1Char('(') + DataSession::placeholders(Width) + QLatin1Char(')');
+    for (qsizetype start = 0; start < articles.size(); start += Rows) {
+        const qsizetype count = std::min(Rows, articles.size() - start);
+        QVariantList values;
+        values.reserve(count * Width);
+        for (qsizetype i = start; i < start + count; ++i) {
+            const Article& a = articles.at(i);
+            values << interno << a.line << value(a.number) << value(a.description)
+                   << value(a.declaredUnit) << value(a.quantity) << value(a.unitPrice)
+                   << value(a.total) << value(a.origin);
+        }
         prepared(QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, ARTCAN, "
-                                "ARTUNI, ARTTOT, ARTORG) values (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const Article& a : articles)
-        insert.ejecutar({interno, a.line, value(a.number), value(a.description),
-                         value(a.declaredUnit), value(a.quantity), value(a.unitPrice),
-                         value(a.total), value(a.origin)});
+                                "ARTUNI, ARTTOT, ARTORG) values ") +
+                 QStringList(count, row).join(u", "))
+            .ejecutar(values);
+    }
 }
 
 void ArticleStore::deleteRows(const QString& interno)

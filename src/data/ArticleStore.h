@@ -74,7 +74,6 @@ public:
         All,           ///< every row, by line
         WithErrors,    ///< not classified or not checked "OK", by state, check code and line
         Clean,         ///< checked "OK", by line
-        Classified,    ///< classified from the catalog (state "A"), by line
         ByNumber,      ///< every row, by article number
         ByDescription, ///< every row, by description
     };
@@ -90,6 +89,11 @@ public:
     ArticleStore& operator=(const ArticleStore&) = delete;
 
     QList<Article> rows(const QString& interno, Selection selection);
+    /**
+     * The rows classified from the catalog (state "A"), by line, with only what the validation
+     * needs read: line, position and suffixes.
+     */
+    QList<Article> classifiedRows(const QString& interno);
     /** The row of the line; nothing when the interno has none. */
     std::optional<Article> row(const QString& interno, qint64 line);
     /** How many rows the interno has. */
@@ -130,7 +134,7 @@ public:
      * The last update run or about to run, its values written in place of its markers as SQL
      * literals (for the failure message of the automatic process).
      */
-    const QString& lastUpdate() const { return m_lastUpdate; }
+    QString lastUpdate() const;
 
 private:
     DataSession::Statement& prepared(const QString& text);
@@ -139,5 +143,7 @@ private:
 
     DataSession& m_work;
     std::map<QString, std::unique_ptr<DataSession::Statement>> m_prepared;
-    QString m_lastUpdate;
+    // The last update's text and values: written out only when the message asks for them.
+    QString m_lastText;
+    QVariantList m_lastValues;
 };

@@ -10,6 +10,7 @@
 #include "workspace/Workspace.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <optional>
 #include <utility>
@@ -29,28 +30,52 @@ void reportFailure(Workspace& ws, const AppError& error, const QString& statemen
 class LapiMarks {
 public:
     explicit LapiMarks(DataSession& nomenclator)
-        : m_query(nomenclator,
-                  QStringLiteral("select [059] as lapi from ncm where  [001] = ? and [002] = ?"))
+        : m_nomenclator(nomenclator)
     {}
+
+    /** Reads the marks of the positions not read yet, in a few selects. */
+    void readAhead(const QStringList& positions)
+    {
+        QVariantList keys;
+        for (const QString& position : positions) {
+            const std::pair key = keyOf(position);
+            if (m_flags.contains(key))
+                continue;
+            m_flags.insert(key, QStringLiteral("N"));
+            keys << key.first << key.second;
+        }
+        // A position with several nomenclator rows takes its first one's mark.
+        QSet<std::pair<QString, QString>> seen;
+        m_nomenclator.selectByKeys(
+            QStringLiteral("with k(a, b) as (values %1) select k.a, k.b, ncm.[059] as lapi from "
+                           "k join ncm on ncm.[001] = k.a and ncm.[002] = k.b"),
+            2, keys, [&](const RecordSet& marks) {
+                for (qsizetype r = 0; r < marks.RecordCount(); ++r) {
+                    const QVector<QVariant>& row = marks.row(r);
+                    const std::pair key{row.at(0).toString(), row.at(1).toString()};
+                    if (!seen.contains(key)) {
+                        seen.insert(key);
+                        if (FormatService().EsNull(row.at(2)) == QLatin1String("*"))
+                            m_flags[key] = QStringLiteral("S");
+                    }
+                }
+            });
+    }
 
     /** "S" when the position's [059] is "*"; "N" for any other mark or no nomenclator row. */
     QString flag(const QString& position)
     {
-        const std::pair key{Nomenclator::positionDigits(position),
-                            Nomenclator::statisticalOpening(position)};
-        auto it = m_flags.constFind(key);
-        if (it == m_flags.constEnd()) {
-            RecordSet mark;
-            const bool subject =
-                m_query.CrearRs(mark, {key.first, key.second}) &&
-                FormatService().EsNull(mark.Fields(QStringLiteral("lapi"))) == QLatin1String("*");
-            it = m_flags.insert(key, subject ? QStringLiteral("S") : QStringLiteral("N"));
-        }
-        return *it;
+        readAhead({position});
+        return m_flags.value(keyOf(position));
     }
 
 private:
-    DataSession::Statement m_query;
+    static std::pair<QString, QString> keyOf(const QString& position)
+    {
+        return {Nomenclator::positionDigits(position), Nomenclator::statisticalOpening(position)};
+    }
+
+    DataSession& m_nomenclator;
     QHash<std::pair<QString, QString>, QString> m_flags;
 };
 
@@ -87,8 +112,14 @@ void BuscarEnCatalogo(ProcessRun& run)
         ws.declaration().CrearRs(hits);
         // A catalog without its key could hold a number twice: its first row counts.
         QHash<QString, qsizetype> hitOf;
-        for (qsizetype r = hits.RecordCount(); r-- > 0;)
-            hitOf.insert(hits.row(r).at(Number).toString(), r);
+        QStringList unmarked;
+        for (qsizetype r = hits.RecordCount(); r-- > 0;) {
+            const QVector<QVariant>& row = hits.row(r);
+            hitOf.insert(row.at(Number).toString(), r);
+            if (format.EsNull(row.at(Lapi)).trimmed().isEmpty())
+                unmarked << format.EsNull(row.at(Position));
+        }
+        lapiMarks.readAhead(unmarked);
 
         for (qsizetype i = 0; i < chunk.size(); ++i) {
             const auto hit = hitOf.constFind(chunk.at(i));
@@ -136,11 +167,15 @@ struct Replacement {
  * all.
  */
 bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate,
-              const Replacement* replacement)
+              SuffixValidator* validator, const Replacement* replacement)
 {
     ProgressSink& progress = ws.progress();
     progress.setProgressVisible(true);
-    ProcessRun run{ws, interno, ArticleStore(ws.work())};
+    ProcessRun run{ws, interno, ArticleStore(ws.work()), {}};
+    if (validator)
+        run.readAhead = [validator](const QStringList& positions) {
+            validator->prefetch(positions);
+        };
     try {
         TransactionGuard transaction(ws.work());
         // The catalog and the nomenclator are only read: each in one transaction for the run.
@@ -166,11 +201,24 @@ bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate
     return true;
 }
 
+/** The suffix validator as the check of the rows. */
+SuffixCheck checkWith(SuffixValidator& validator)
+{
+    return [&validator](const QString& position, const QString& suffixes) {
+        return validator.ValidarSufijos(position, suffixes);
+    };
+}
+
 } // namespace
 
 bool ClasificarArticulos(Workspace& ws, const QString& interno, const SuffixCheck& validate)
 {
-    return classify(ws, interno, validate, nullptr);
+    return classify(ws, interno, validate, nullptr, nullptr);
+}
+
+bool ClasificarArticulos(Workspace& ws, const QString& interno, SuffixValidator& validator)
+{
+    return classify(ws, interno, checkWith(validator), &validator, nullptr);
 }
 
 bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QString& documentPath)
@@ -215,10 +263,5 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
         reportFailure(ws, error, {});
         return false;
     }
-    return classify(
-        ws, interno,
-        [&validator](const QString& position, const QString& suffixes) {
-            return validator.ValidarSufijos(position, suffixes);
-        },
-        &replacement);
+    return classify(ws, interno, checkWith(validator), &validator, &replacement);
 }

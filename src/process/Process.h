@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class SuffixValidator;
 class Workspace;
 
 /**
@@ -28,3 +29,9 @@ using SuffixCheck = std::function<int(const QString& position, const QString& su
  * hourglass.
  */
 bool ClasificarArticulos(Workspace& ws, const QString& interno, const SuffixCheck& validate);
+
+/**
+ * As above with the suffix validator, which reads the rows' positions and suffix groups from
+ * the nomenclator ahead, in a few selects.
+ */
+bool ClasificarArticulos(Workspace& ws, const QString& interno, SuffixValidator& validator);

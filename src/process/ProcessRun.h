@@ -4,6 +4,9 @@
 #include "process/Process.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class Workspace;
 
@@ -13,6 +16,8 @@ struct ProcessRun {
     QString interno;
     /** The rows' store; it keeps the update being run (or last run) for the failure message. */
     ArticleStore articles;
+    /** When given, reads ahead in a few selects what `validate` needs for these positions. */
+    std::function<void(const QStringList& positions)> readAhead;
 };
 
 /** Stage 4: validates the rows completed from the catalog and writes their check codes. */

@@ -30,10 +30,17 @@ void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate)
     progress.setProgressValue(0);
     progress.setProgressValue(1);
 
-    const QList<Article> rows = run.articles.rows(run.interno, ArticleStore::Selection::Classified);
+    const QList<Article> rows = run.articles.classifiedRows(run.interno);
     if (rows.isEmpty())
         return;
     progress.setProgressMaximum(int(rows.size()));
+    if (run.readAhead) {
+        QStringList positions;
+        for (const Article& row : rows)
+            positions << row.position;
+        positions.removeDuplicates();
+        run.readAhead(positions);
+    }
 
     // The nomenclator does not change during the run: a position with its suffixes is
     // validated once, however many rows carry it.

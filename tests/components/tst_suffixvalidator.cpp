@@ -29,6 +29,8 @@ class TestSuffixValidator : public QObject {
     TestHome m_home;
     EntityDirectory m_directory{m_home.path()};
     SuffixValidator m_validator;
+    /** Reads every position of the cases ahead, then answers with its connection closed. */
+    SuffixValidator m_readAhead;
 
 private Q_SLOTS:
     void initTestCase()
@@ -37,6 +39,13 @@ private Q_SLOTS:
         m_home.runNomenclatorSql(QString::fromLatin1(Fixture));
         m_directory.LoadParameters();
         m_validator.ConexionString(m_directory);
+        m_readAhead.ConexionString(m_directory);
+        QStringList positions;
+        for (const char* position : {"8482.10.10.000C", "8482.10.10.000", "", " 3926.90.90.100K ",
+                                     "8482.10.10.000B", "7318.15.00.200C"})
+            positions << QString::fromLatin1(position);
+        m_readAhead.prefetch(positions);
+        m_readAhead.nomenclator().database().close();
     }
 
     void validate_data()
@@ -90,6 +99,7 @@ private Q_SLOTS:
         QFETCH(QString, suffixes);
         QFETCH(int, expected);
         QCOMPARE(m_validator.ValidarSufijos(position, suffixes), expected);
+        QCOMPARE(m_readAhead.ValidarSufijos(position, suffixes), expected);
     }
 
     void withoutConnectionRaises()

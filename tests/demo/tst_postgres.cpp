@@ -1,8 +1,11 @@
 #include "components/AppError.h"
 #include "components/DataSession.h"
+#include "components/SuffixValidator.h"
 #include "components/TestSeam.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
+#include "process/Process.h"
+#include "support/ManyPositions.h"
 #include "support/ScriptedDialogs.h"
 #include "transfer/Transfer.h"
 #include "workspace/Workspace.h"
@@ -181,6 +184,29 @@ private Q_SLOTS:
         QVERIFY(declaration.CrearRs(rs));
         QCOMPARE(rs.Fields(QStringLiteral("fob")).toDouble(), 1234567.89);
         QCOMPARE(rs.Fields(QStringLiteral("kgneto")).toDouble(), 0.1);
+    }
+
+    void manyPositionsReadAhead()
+    {
+        // More positions and article numbers than one select takes, read from the server.
+        const ManyPositions data(QStringLiteral("DEMO"), QStringLiteral("9001"));
+        for (const auto& [name, script] : {std::pair{"nomenclator", &data.nomenclator},
+                                           std::pair{"declaration", &data.declaration}}) {
+            const QString database = QLatin1String(name);
+            DataSession session(database);
+            session.CadenaConexion(connection(database));
+            session.Conectar();
+            DemoData::runScript(session, {*script});
+        }
+        ScriptedDialogs dialogs;
+        RecordingProgress progress;
+        Workspace ws(m_home.path(), dialogs, progress);
+        ws.open();
+        DemoData::runScript(ws.work(), {data.work});
+        SuffixValidator validator;
+        validator.ConexionString(ws.directory());
+        QVERIFY(ClasificarArticulos(ws, QStringLiteral("9001"), validator));
+        QCOMPARE(ManyPositions::checkedRows(ws.work(), QStringLiteral("9001")), data.expected);
     }
 
     void concurrentReplacementsTakeTurns()
