@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 /** The main window loaded on a fresh home with the given work data. */
@@ -62,15 +64,15 @@ struct Window {
         QString panels;
         for (const char* name : {"FRAM1", "FRAM2", "FRAM3"})
             panels += QLatin1Char(get(name)->isEnabled() ? '+' : '-');
-        return QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6 | %7")
-            .arg(QString::number(main.wizard().step()), text("lbPasoNro"), text("lbPasoDesc"),
-                 main.findChild<QStackedWidget*>()->currentWidget()->objectName(), panels,
-                 next()->text(), QLatin1String(next()->isEnabled() ? "on" : "off"));
+        return u"%1 | %2 | %3 | %4 | %5 | %6 | %7"_s.arg(
+            QString::number(main.wizard().step()), text("lbPasoNro"), text("lbPasoDesc"),
+            main.findChild<QStackedWidget*>()->currentWidget()->objectName(), panels,
+            next()->text(), QLatin1String(next()->isEnabled() ? "on" : "off"));
     }
 };
 
-const QString TwoInternos = QStringLiteral("insert into INTN values ('100', 'Uno');\n"
-                                           "insert into INTN values ('200', null);\n");
+const QString TwoInternos = u"insert into INTN values ('100', 'Uno');\n"
+                            "insert into INTN values ('200', null);\n"_s;
 
 } // namespace
 
@@ -78,72 +80,65 @@ class TestFrmMain : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        // These tests press the step button faster than a double-click: no press here is the
-        // second half of one (tst_demo_wizard covers double-clicks).
-        QApplication::setDoubleClickInterval(0);
-    }
+    // Step-button presses here come faster than a double-click; tst_demo_wizard covers those.
+    void initTestCase() { QApplication::setDoubleClickInterval(0); }
 
     void step1WithAnEmptyListStaysAndOpensTheConfiguration()
     {
         Window w;
-        w.home.runDeclarationSql(
-            QStringLiteral("insert into catalogo values ('C2', 'Repuestos');\n"
-                           "insert into catalogo values ('C1', 'General');\n"));
-        QVERIFY(w.text("lbVersion").startsWith(QStringLiteral("Versión: ")));
+        w.home.runDeclarationSql(u"insert into catalogo values ('C2', 'Repuestos');\n"
+                                 "insert into catalogo values ('C1', 'General');\n"_s);
         w.click("cmdSiguiente");
         QCOMPARE(w.dialogs.messages.size(), 1);
         QCOMPARE(w.dialogs.messages.at(0).icon, MessageIcon::Exclamation);
         QCOMPARE(w.dialogs.messages.at(0).text,
-                 QStringLiteral("Debe seleccionar un interno para continuar, presione [ INSERT ] "
-                                "para crear uno."));
-        QCOMPARE(w.state(), QStringLiteral("1 | Paso 1 | Seleccionar el interno a procesar | "
-                                           "FRAM1 | +++ | Seguiente > | on"));
+                 u"Debe seleccionar un interno para continuar, presione [ INSERT ] "
+                 "para crear uno."_s);
+        QCOMPARE(w.state(), u"1 | Paso 1 | Seleccionar el interno a procesar | "
+                            "FRAM1 | +++ | Seguiente > | on"_s);
 
         QVERIFY(withModal([&] { w.click("cmdConfig"); },
                           [](QWidget* dialog) {
-                              QCOMPARE(dialog->objectName(), QStringLiteral("frmConfig"));
+                              QCOMPARE(dialog->objectName(), u"frmConfig"_s);
                               QTest::keyClick(dialog, Qt::Key_Escape);
                           }));
         // Escape stored the catalog shown first (by description).
-        QCOMPARE(w.main.workspace().settings().catalog(), QStringLiteral("C1"));
+        QCOMPARE(w.main.workspace().settings().catalog(), u"C1"_s);
     }
 
     void internoWithRowsGoesStraightToStep3()
     {
-        Window w(TwoInternos +
-                 QStringLiteral("insert into ART (INTNRO, ARTORD, PRCEST, PRCCRC) values "
-                                "('200', 1, 'A', 'OK'), ('200', 2, null, 'POS'), "
-                                "('200', 3, null, 'SUF');\n"));
+        Window w(TwoInternos + u"insert into ART (INTNRO, ARTORD, PRCEST, PRCCRC) values "
+                               "('200', 1, 'A', 'OK'), ('200', 2, null, 'POS'), "
+                               "('200', 3, null, 'SUF');\n"_s);
         QTest::keyClick(w.list(), Qt::Key_Down);
         w.click("cmdSiguiente");
-        QCOMPARE(w.interno(), QStringLiteral("200"));
-        QCOMPARE(w.state(), QStringLiteral("2 | Paso 2 | Abrir archivo excel para procesar | "
-                                           "FRAM2 | -++ | Seguiente > | on"));
+        QCOMPARE(w.interno(), u"200"_s);
+        QCOMPARE(w.state(), u"2 | Paso 2 | Abrir archivo excel para procesar | "
+                            "FRAM2 | -++ | Seguiente > | on"_s);
         QCOMPARE(w.text("Main_lbMensaje"),
-                 QStringLiteral("Este interno contiene registros haga click en SIGUIENTE, para "
-                                "depurar."));
+                 u"Este interno contiene registros haga click en SIGUIENTE, para "
+                 "depurar."_s);
         // A cancelled or blank choice changes nothing and says nothing; the hourglass is gone.
-        w.dialogs.fileAnswers << std::nullopt << QStringLiteral("  ");
+        w.dialogs.fileAnswers << std::nullopt << u"  "_s;
         w.click("FRAM2_CmdProcesar");
         w.click("FRAM2_CmdProcesar");
         QVERIFY(!QApplication::overrideCursor());
 
         w.click("cmdSiguiente");
         QVERIFY(w.dialogs.messages.isEmpty());
-        QCOMPARE(w.state(), QStringLiteral("3 | Paso 3 | Depuración de Datos procesadoss | "
-                                           "FRAM3 | --+ | Transferir | on"));
+        QCOMPARE(w.state(), u"3 | Paso 3 | Depuración de Datos procesadoss | "
+                            "FRAM3 | --+ | Transferir | on"_s);
         QVERIFY(w.text("Main_lbMensaje").isEmpty());
         QStringList counters;
         for (const char* name : {"FRAM3_lbTotal", "FRAM3_lbErroneos", "FRAM3_lbErrPos",
                                  "FRAM3_lbErrSuf", "FRAM3_lbEnCatalogo", "FRAM3_lbNuevos"})
             counters << w.text(name);
-        QCOMPARE(counters.join(QLatin1Char(' ')), QStringLiteral("0003 0002 0001 0001 0001 0002"));
+        QCOMPARE(counters.join(QLatin1Char(' ')), u"0003 0002 0001 0001 0001 0002"_s);
         // The results list opens beside the main window, which stays usable; a second button
         // brings the same window to the front.
         w.click("FRAM3_cmdRegErr");
-        auto* results = w.main.findChild<QMainWindow*>(QStringLiteral("frmDEP"));
+        auto* results = w.main.findChild<QMainWindow*>(u"frmDEP"_s);
         QVERIFY(results && results->isVisible() && !results->isModal());
         QCOMPARE(results->findChild<QAbstractItemView*>()->model()->rowCount(), 2);
         w.click("FRAM3_cmdRegOk");
@@ -151,12 +146,12 @@ private Q_SLOTS:
         QVERIFY(results->close());
         // The clean report opens beside the main window, the errors report holds it.
         w.click("FRAM3_cmdRepOK");
-        auto* report = w.main.findChild<QWidget*>(QStringLiteral("Reporte"));
+        auto* report = w.main.findChild<QWidget*>(u"Reporte"_s);
         QVERIFY(report && report->isVisible() && !QApplication::activeModalWidget());
         report->close();
         QVERIFY(withModal([&] { w.click("FRAM3_cmdRepErr"); },
                           [](QWidget* dialog) {
-                              QCOMPARE(dialog->objectName(), QStringLiteral("Reporte"));
+                              QCOMPARE(dialog->objectName(), u"Reporte"_s);
                               dialog->close();
                           }));
 
@@ -166,16 +161,15 @@ private Q_SLOTS:
         QVERIFY(afterFirst > 0);
         w.click("cmdSiguiente");
         QVERIFY(w.dialogs.messages.size() > afterFirst);
-        QVERIFY(w.state().startsWith(QStringLiteral("3 | Paso 3")));
+        QVERIFY(w.state().startsWith(u"3 | Paso 3"_s));
     }
 
     void chosenDocumentIsProcessedEvenWithRows()
     {
-        Window w(TwoInternos +
-                 QStringLiteral("insert into ART (INTNRO, ARTORD) values ('100', 1);\n"));
+        Window w(TwoInternos + u"insert into ART (INTNRO, ARTORD) values ('100', 1);\n"_s);
         w.click("cmdSiguiente");
         const QString step2 = w.state();
-        w.dialogs.fileAnswers << w.document(QStringLiteral("nueva.docx"));
+        w.dialogs.fileAnswers << w.document(u"nueva.docx"_s);
         w.click("FRAM2_CmdProcesar");
         w.click("cmdSiguiente");
         // Processed, not skipped: the failing process reports and keeps step 2.
@@ -191,20 +185,20 @@ private Q_SLOTS:
         QTest::keyClick(w.list(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w.next());
         QTest::keyClick(w.next(), Qt::Key_Return);
-        QCOMPARE(w.interno(), QStringLiteral("100"));
+        QCOMPARE(w.interno(), u"100"_s);
         QCOMPARE(QApplication::focusWidget(), w.get("FRAM2_CmdProcesar"));
         QVERIFY(!w.next()->isEnabled());
 
-        const QString missing = w.home.file(QStringLiteral("no-existe.doc"));
+        const QString missing = w.home.file(u"no-existe.doc"_s);
         w.dialogs.fileAnswers << missing;
         w.click("FRAM2_CmdProcesar");
         QCOMPARE(w.dialogs.messages.size(), 1);
         QCOMPARE(w.dialogs.messages.at(0).icon, MessageIcon::Exclamation);
         QCOMPARE(w.dialogs.messages.at(0).text,
-                 QStringLiteral("No se encuentra el archivo seleccionado \n") + missing);
+                 u"No se encuentra el archivo seleccionado \n"_s + missing);
         QVERIFY(!w.next()->isEnabled());
 
-        const QString document = w.document(QStringLiteral("factura.doc"));
+        const QString document = w.document(u"factura.doc"_s);
         w.dialogs.fileAnswers << document;
         w.click("FRAM2_CmdProcesar");
         QCOMPARE(w.get<QLineEdit>("FRAM2_TxtArchivo")->text(), document);
@@ -232,7 +226,7 @@ private Q_SLOTS:
         for (int value = 1; value <= 9999; ++value)
             sink.setProgressValue(value);
         // A value held back shows with the next message, and the maximum at once.
-        sink.setMessage(QStringLiteral("Etapa"));
+        sink.setMessage(u"Etapa"_s);
         QCOMPARE(bar->value(), 9999);
         sink.setProgressValue(10000);
         QCOMPARE(bar->value(), 10000);
@@ -250,40 +244,35 @@ private Q_SLOTS:
     void insertAndDeleteOnTheList()
     {
         Window w(TwoInternos);
-        QVERIFY(withModal(
-            [&] { QTest::keyClick(w.list(), Qt::Key_Insert); },
-            [&](QWidget* dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Nuevo Interno"));
-                auto* numero = dialog->findChild<QLineEdit*>(QStringLiteral("txtInterno"));
-                auto* descripcion = dialog->findChild<QLineEdit*>(QStringLiteral("txtDescripcion"));
-                // Without a number: the message, the dialog stays.
-                QTest::keyClick(numero, Qt::Key_F11);
-                QCOMPARE(w.dialogs.messageTexts(),
-                         QStringList{QStringLiteral("Debe ingresar el número interno")});
-                // Insert does not save; a number that exists is refused, the dialog stays and
-                // shows the description it would have stored.
-                QTest::keyClicks(numero, QStringLiteral("100"));
-                QTest::keyClick(numero, Qt::Key_Insert);
-                QTest::keyClick(descripcion, Qt::Key_Insert);
-                QCOMPARE(w.dialogs.messages.size(), 1);
-                QTest::keyClick(descripcion, Qt::Key_F11);
-                QCOMPARE(w.dialogs.messages.size(), 2);
-                QVERIFY(dialog->isVisible());
-                QCOMPARE(descripcion->text(), QStringLiteral("100"));
-                // F11 saves and closes.
-                numero->setText(QStringLiteral("15'0"));
-                QTest::keyClick(numero, Qt::Key_F11);
-                QVERIFY(!dialog->isVisible());
-            }));
+        QVERIFY(withModal([&] { QTest::keyClick(w.list(), Qt::Key_Insert); },
+                          [&](QWidget* dialog) {
+                              auto* numero = dialog->findChild<QLineEdit*>(u"txtInterno"_s);
+                              auto* descripcion =
+                                  dialog->findChild<QLineEdit*>(u"txtDescripcion"_s);
+                              // Insert does not save; a number that exists is refused, the dialog
+                              // stays and shows the description it would have stored.
+                              QTest::keyClicks(numero, u"100"_s);
+                              QTest::keyClick(numero, Qt::Key_Insert);
+                              QTest::keyClick(descripcion, Qt::Key_Insert);
+                              QVERIFY(w.dialogs.messages.isEmpty());
+                              QTest::keyClick(descripcion, Qt::Key_F11);
+                              QCOMPARE(w.dialogs.messageTexts(),
+                                       QStringList{u"El interno 100 ya existe."_s});
+                              QVERIFY(dialog->isVisible());
+                              QCOMPARE(descripcion->text(), u"100"_s);
+                              // F11 saves and closes.
+                              numero->setText(u"15'0"_s);
+                              QTest::keyClick(numero, Qt::Key_F11);
+                              QVERIFY(!dialog->isVisible());
+                          }));
         QCOMPARE(w.list()->topLevelItemCount(), 3);
-        QCOMPARE(w.list()->currentItem()->text(0), QStringLiteral("15 0"));
+        QCOMPARE(w.list()->currentItem()->text(0), u"15 0"_s);
 
         // Escape closes without creating anything.
         QVERIFY(withModal([&] { QTest::keyClick(w.list(), Qt::Key_Insert); },
                           [](QWidget* dialog) {
-                              QTest::keyClicks(
-                                  dialog->findChild<QLineEdit*>(QStringLiteral("txtInterno")),
-                                  QStringLiteral("999"));
+                              QTest::keyClicks(dialog->findChild<QLineEdit*>(u"txtInterno"_s),
+                                               u"999"_s);
                               QTest::keyClick(dialog, Qt::Key_Escape);
                               QVERIFY(!dialog->isVisible());
                           }));
@@ -294,21 +283,21 @@ private Q_SLOTS:
         QTest::keyClick(w.list(), Qt::Key_Delete);
         QCOMPARE(w.list()->topLevelItemCount(), 3);
         QTest::keyClick(w.list(), Qt::Key_Delete);
-        QVERIFY(w.list()->findItems(QStringLiteral("15 0"), Qt::MatchExactly).isEmpty());
+        QVERIFY(w.list()->findItems(u"15 0"_s, Qt::MatchExactly).isEmpty());
         QCOMPARE(w.list()->topLevelItemCount(), 2);
 
         // The step change takes the selected interno; a failure in it is reported plainly
         // and the step reached stays, its next-step button disabled.
-        w.home.runWorkSql(QStringLiteral("drop table ART;\n"));
+        w.home.runWorkSql(u"drop table ART;\n"_s);
         w.click("cmdSiguiente");
-        QCOMPARE(w.interno(), QStringLiteral("200"));
-        QCOMPARE(w.dialogs.messages.size(), 3);
-        QCOMPARE(w.dialogs.messages.at(2).icon, MessageIcon::None);
-        const QString& error = w.dialogs.messages.at(2).text;
-        QVERIFY(error.contains(QStringLiteral("ART")) && error.contains(QStringLiteral("\n\n")));
-        QVERIFY(error.endsWith(QStringLiteral("- seccion Main_CambiarPaso lin 40")));
-        QCOMPARE(w.state(), QStringLiteral("2 | Paso 2 | Abrir archivo excel para procesar | "
-                                           "FRAM2 | -++ | Seguiente > | off"));
+        QCOMPARE(w.interno(), u"200"_s);
+        QCOMPARE(w.dialogs.messages.size(), 2);
+        QCOMPARE(w.dialogs.messages.at(1).icon, MessageIcon::None);
+        const QString& error = w.dialogs.messages.at(1).text;
+        QVERIFY(error.contains(u"ART"_s) && error.contains(u"\n\n"_s));
+        QVERIFY(error.endsWith(u"- seccion Main_CambiarPaso lin 40"_s));
+        QCOMPARE(w.state(), u"2 | Paso 2 | Abrir archivo excel para procesar | "
+                            "FRAM2 | -++ | Seguiente > | off"_s);
     }
 };
 

