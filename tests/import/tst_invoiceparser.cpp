@@ -150,16 +150,13 @@ private Q_SLOTS:
 
     void parseErrors()
     {
-        const auto withQuantity = [](const QString& quantity) {
-            return document({QStringLiteral("HEADER"),
-                             articleLine(quantity, QStringLiteral("EA"), QStringLiteral("P/N: Q-1"),
-                                         QStringLiteral("1"), QStringLiteral("1"))});
-        };
         // A quantity that is no number and an origin line before any article: importsDocuments.
         const std::tuple<long, QString, QString> refused[] = {
             {13,
              QStringLiteral("Línea 2 del documento (artículo Q-1): la cantidad está en blanco."),
-             withQuantity(QString())},
+             document({QStringLiteral("HEADER"),
+                       articleLine({}, QStringLiteral("EA"), QStringLiteral("P/N: Q-1"),
+                                   QStringLiteral("1"), QStringLiteral("1"))})},
             {6,
              {},
              articleLine(QStringLiteral("1"), QStringLiteral("EA"), QStringLiteral("P/N: Q-2"),
