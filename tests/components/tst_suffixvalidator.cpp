@@ -60,7 +60,6 @@ private Q_SLOTS:
         QTest::newRow("empty position") << QString() << QString() << 1;
         QTest::newRow("position trimmed") << QStringLiteral(" 3926.90.90.100K ") << QString() << 0;
 
-        QTest::newRow("no groups, empty") << plastic << QString() << 0;
         QTest::newRow("no groups, dash") << plastic << QStringLiteral(" - ") << 0;
 
         QTest::newRow("all levels") << bearing << QStringLiteral("AA(ACERO)-BC01-ZA(123456)-") << 0;

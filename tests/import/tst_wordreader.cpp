@@ -165,13 +165,13 @@ quint32 le32(const QByteArray& bytes, qsizetype at)
 {
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
-void setLe32(QByteArray& bytes, qsizetype at, quint32 value)
+template <typename T> void setLe(QByteArray& bytes, qsizetype at, T value)
 {
     qToLittleEndian(value, bytes.data() + at);
 }
-void setLe16(QByteArray& bytes, qsizetype at, quint16 value)
+void setLe32(QByteArray& bytes, qsizetype at, quint32 value)
 {
-    qToLittleEndian(value, bytes.data() + at);
+    setLe(bytes, at, value);
 }
 
 constexpr qsizetype kFcClx = 0x1A2, kLcbClx = 0x1A6, kCcpText = 0x4C;
@@ -248,7 +248,6 @@ private Q_SLOTS:
     void corpus();
     void generatedDocuments_data();
     void generatedDocuments();
-    void fastSavedPieces();
     void openXmlMarkup();
     void refusals();
     void damagedBinary();
@@ -283,8 +282,6 @@ void TestWordReader::corpus()
         const QString expected = QString::fromUtf8(
             readAll(dataPath(QStringLiteral("corpus/body/") + file + QStringLiteral(".txt"))));
         QCOMPARE(bodyLines(path), expected);
-        if (outcome.contains(QLatin1String("empty")) && !outcome.contains(QLatin1String("lines")))
-            QVERIFY(expected.trimmed().isEmpty());
     } else if (outcome.contains(QLatin1String("Word 6/95"))) {
         QCOMPARE(refusal(path), long(WordReader::OldWordVersion));
     } else if (outcome.contains(QLatin1String("encrypted"))) {
@@ -309,21 +306,19 @@ void TestWordReader::generatedDocuments_data()
 }
 
 // Documents written by a word processor from a text: the body is that text, character for
-// character (runs of blanks, tabs, accents, euro sign, CJK).
+// character (runs of blanks, tabs, accents, euro sign, CJK), also once the long one is rewritten
+// in pieces as a fast save leaves it.
 void TestWordReader::generatedDocuments()
 {
     QFETCH(QString, document);
     QFETCH(QString, source);
-    QCOMPARE(bodyLines(dataPath(document)), QString::fromUtf8(readAll(dataPath(source))));
-}
-
-void TestWordReader::fastSavedPieces()
-{
-    const QString rebuilt = temp(QStringLiteral("pieces.doc"));
-    writeOle(rebuilt,
-             splitIntoPieces(oleStreams(dataPath(QStringLiteral("generated/long.doc"))), 4999));
-    QCOMPARE(bodyLines(rebuilt),
-             QString::fromUtf8(readAll(dataPath(QStringLiteral("generated/long.txt")))));
+    const QString expected = QString::fromUtf8(readAll(dataPath(source)));
+    QCOMPARE(bodyLines(dataPath(document)), expected);
+    if (document.endsWith(QLatin1String("long.doc"))) {
+        const QString pieces = temp(QStringLiteral("pieces.doc"));
+        writeOle(pieces, splitIntoPieces(oleStreams(dataPath(document)), 4999));
+        QCOMPARE(bodyLines(pieces), expected);
+    }
 }
 
 void TestWordReader::openXmlMarkup()
@@ -408,50 +403,48 @@ void TestWordReader::damagedBinary()
 {
     const Streams original = oleStreams(dataPath(QStringLiteral("generated/invoice.doc")));
     const QString path = temp(QStringLiteral("edited.doc"));
-    const auto edited = [&](const std::function<void(Streams&)>& edit) {
-        Streams streams = original;
-        edit(streams);
-        writeOle(path, streams);
-        return refusal(path);
-    };
     const auto word = [](Streams& s) -> QByteArray& {
         return s[QStringLiteral("WordDocument")];
     };
-    QCOMPARE(edited([](Streams&) {}), 0L);
-    QCOMPARE(edited([&](Streams& s) { setLe16(word(s), 0, 0xA5DC); }),
-             long(WordReader::OldWordVersion));
-    QCOMPARE(edited([&](Streams& s) { setLe16(word(s), 2, 0x0068); }),
-             long(WordReader::OldWordVersion));
-    QCOMPARE(edited([&](Streams& s) { setLe16(word(s), 0, 0x1234); }), long(WordReader::Damaged));
-    QCOMPARE(edited([&](Streams& s) { word(s)[0x0B] = char(word(s)[0x0B] | 0x01); }), // fEncrypted
-             long(WordReader::Encrypted));
-    QCOMPARE(edited([&](Streams& s) { setLe16(word(s), 0x20, 15); }), long(WordReader::Damaged));
-    QCOMPARE(edited([&](Streams& s) { word(s).truncate(0x100); }), long(WordReader::Damaged));
-    QCOMPARE(edited([&](Streams& s) { setLe32(word(s), kLcbClx, 0x7FFFFFFF); }),
-             long(WordReader::Damaged));
-    QCOMPARE(edited([&](Streams& s) { setLe32(word(s), kFcClx, 0xFFFFFFF0); }),
-             long(WordReader::Damaged));
-    QCOMPARE(edited([&](Streams& s) { setLe32(word(s), kCcpText, 0x7FFFFFF0); }),
-             long(WordReader::Damaged));
-    QCOMPARE(edited([&](Streams& s) { setLe32(word(s), kCcpText, 0xFFFFFFF0); }),
-             long(WordReader::Damaged));
-    // The piece pointing past the end of the stream, or its property-modifier size wrong.
-    QCOMPARE(edited([&](Streams& s) {
-                 QByteArray& table = s[QStringLiteral("1Table")];
-                 setLe32(table, le32(word(s), kFcClx) + 5 + 8 + 2, quint32(word(s).size()) - 4);
-             }),
-             long(WordReader::Damaged));
-    QCOMPARE(edited([&](Streams& s) { s[QStringLiteral("1Table")][le32(word(s), kFcClx)] = 0x01; }),
-             long(WordReader::Damaged));
-    QCOMPARE(edited([](Streams& s) { s.erase(QStringLiteral("1Table")); }),
-             long(WordReader::Damaged));
-    QCOMPARE(edited([](Streams& s) {
-                 s[QStringLiteral("worddocument")] =
-                     s.extract(QStringLiteral("WordDocument")).mapped();
-             }),
-             0L);
-    QCOMPARE(edited([](Streams& s) { s[QStringLiteral("EncryptionInfo")] = "x"; }),
-             long(WordReader::Encrypted));
+    const auto at = [&](qsizetype offset, auto value) {
+        return [=](Streams& s) {
+            setLe(word(s), offset, value);
+        };
+    };
+    const std::pair<std::function<void(Streams&)>, long> edits[] = {
+        {[](Streams&) {}, 0},
+        {at(0, quint16(0xA5DC)), WordReader::OldWordVersion},
+        {at(2, quint16(0x0068)), WordReader::OldWordVersion},
+        {at(0, quint16(0x1234)), WordReader::Damaged},
+        {[&](Streams& s) { word(s)[0x0B] = char(word(s)[0x0B] | 0x01); }, // fEncrypted
+         WordReader::Encrypted},
+        {at(0x20, quint16(15)), WordReader::Damaged},
+        {[&](Streams& s) { word(s).truncate(0x100); }, WordReader::Damaged},
+        {at(kLcbClx, quint32(0x7FFFFFFF)), WordReader::Damaged},
+        {at(kFcClx, quint32(0xFFFFFFF0)), WordReader::Damaged},
+        {at(kCcpText, quint32(0x7FFFFFF0)), WordReader::Damaged},
+        {at(kCcpText, quint32(0xFFFFFFF0)), WordReader::Damaged},
+        // The piece pointing past the end of the stream, or its property-modifier size wrong.
+        {[&](Streams& s) {
+             setLe32(s[QStringLiteral("1Table")], le32(word(s), kFcClx) + 5 + 8 + 2,
+                     quint32(word(s).size()) - 4);
+         },
+         WordReader::Damaged},
+        {[&](Streams& s) { s[QStringLiteral("1Table")][le32(word(s), kFcClx)] = 0x01; },
+         WordReader::Damaged},
+        {[](Streams& s) { s.erase(QStringLiteral("1Table")); }, WordReader::Damaged},
+        {[](Streams& s) {
+             s[QStringLiteral("worddocument")] = s.extract(QStringLiteral("WordDocument")).mapped();
+         },
+         0},
+        {[](Streams& s) { s[QStringLiteral("EncryptionInfo")] = "x"; }, WordReader::Encrypted},
+    };
+    for (qsizetype i = 0; i < qsizetype(std::size(edits)); ++i) {
+        Streams streams = original;
+        edits[i].first(streams);
+        writeOle(path, streams);
+        QVERIFY2(refusal(path) == edits[i].second, qPrintable(QString::number(i)));
+    }
 }
 
 void TestWordReader::leerDocumento()

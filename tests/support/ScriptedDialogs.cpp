@@ -52,9 +52,8 @@ std::optional<OriginRelation> ScriptedDialogs::originRelation(const QString& cou
 }
 
 std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const QString&,
-                                                   const QString& folder)
+                                                   const QString&)
 {
-    fileFolders << folder;
     return next(fileAnswers, "file", title);
 }
 

@@ -26,8 +26,6 @@ public:
     QList<Shown> messages;
     QStringList questions;
     QStringList originTexts;
-    /** The folder each file choice started in. */
-    QStringList fileFolders;
     /** Each text input as "title|prompt|default". */
     QStringList inputs;
     /** Each chooser's lines, the preselected one marked with a leading ">". */
@@ -42,7 +40,6 @@ public:
     std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                       const QString& folder) override;
 
-    /** Texts of all messages shown so far. */
     QStringList messageTexts() const;
 };
 
