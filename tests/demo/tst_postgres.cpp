@@ -8,13 +8,17 @@
 #include "support/ManyPositions.h"
 #include "support/ScriptedDialogs.h"
 #include "transfer/Transfer.h"
+#include "transfer/TransferData.h"
 #include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
 
 /**
  * The demo through the command line with the declaration and nomenclator databases on
@@ -25,85 +29,43 @@ class TestPostgres : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_home;
-    QHash<QString, QString> m_pg;
 
-    ConnectionSettings connection(const QString& database) const
+    /** A session on one of the two databases of ADUPLAN_PG. */
+    static std::unique_ptr<DataSession> session(const QString& database)
     {
-        ConnectionSettings settings;
-        settings.driver = QStringLiteral("QPSQL");
-        settings.database = m_pg.value(database);
-        settings.host = m_pg.value(QStringLiteral("host"));
-        settings.user = m_pg.value(QStringLiteral("user"));
-        settings.password = m_pg.value(QStringLiteral("password"));
-        return settings;
-    }
-
-    /** Rebuilds a database from the demo scripts. */
-    void rebuild(const QString& database, const QString& tables, const QStringList& scripts)
-    {
-        DataSession session(database);
-        session.CadenaConexion(connection(database));
-        session.Conectar();
-        session.Sql(QStringLiteral("drop table if exists %1 cascade").arg(tables));
-        session.ejecutar();
-        QStringList texts;
-        for (const QString& name : scripts)
-            texts << DemoData::script(name);
-        DemoData::runScript(session, texts);
+        auto opened = std::make_unique<DataSession>(database);
+        opened->CadenaConexion(TransferData::postgres(database));
+        opened->Conectar();
+        return opened;
     }
 
     QString cli(const QStringList& args, int expectedExit = 0)
     {
         QProcess process;
-        process.start(QStringLiteral(ADUPLAN_CLI),
-                      QStringList{QStringLiteral("--home"), m_home.path()} + args);
+        process.start(QStringLiteral(ADUPLAN_CLI), QStringList{u"--home"_s, m_home.path()} + args);
         if (!process.waitForFinished(120000))
-            return QStringLiteral("no terminó");
+            return u"no terminó"_s;
         const QString err = QString::fromUtf8(process.readAllStandardError());
         if (process.exitCode() != expectedExit)
-            return QStringLiteral("salida %1: %2").arg(process.exitCode()).arg(err);
+            return u"salida %1: %2"_s.arg(process.exitCode()).arg(err);
         return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-    }
-
-    /** The two databases rebuilt from the demo, and a home whose directory points at them. */
-    void prepare(const QString& dsn)
-    {
-        for (const QString& part : dsn.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            m_pg.insert(part.section(QLatin1Char('='), 0, 0).trimmed(),
-                        part.section(QLatin1Char('='), 1).trimmed());
-
-        rebuild(QStringLiteral("declaration"),
-                QStringLiteral("catalogo, catarticulos, caratula, subitems, facturas"),
-                {QStringLiteral("declaration-schema.sql"), QStringLiteral("declaration-data.sql"),
-                 QStringLiteral("declaration-postgresql.sql")});
-        rebuild(QStringLiteral("nomenclator"), QStringLiteral("ncm, sufidos"),
-                {QStringLiteral("nomenclator-schema.sql"), QStringLiteral("nomenclator-data.sql")});
-
-        WorkDatabase::create(m_home.path());
-        DemoData::write(m_home.path());
-        QSettings directory(QDir(m_home.path()).filePath(QStringLiteral("directory.ini")),
-                            QSettings::IniFormat);
-        const QStringList entities = {QStringLiteral("INTERNOS"), QStringLiteral("NCM")};
-        const QStringList databases = {QStringLiteral("declaration"),
-                                       QStringLiteral("nomenclator")};
-        for (int i = 0; i < 2; ++i) {
-            directory.beginGroup(entities.at(i));
-            directory.setValue(QStringLiteral("driver"), QStringLiteral("QPSQL"));
-            directory.setValue(QStringLiteral("database"), m_pg.value(databases.at(i)));
-            for (const char* key : {"host", "user", "password"})
-                directory.setValue(QLatin1String(key), m_pg.value(QLatin1String(key)));
-            directory.endGroup();
-        }
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        const QString dsn = qEnvironmentVariable("ADUPLAN_PG");
-        if (dsn.isEmpty())
+        if (qEnvironmentVariableIsEmpty("ADUPLAN_PG"))
             QSKIP("ADUPLAN_PG is not set");
+        // The two databases rebuilt from the demo, and a home whose directory points at them.
         try {
-            prepare(dsn);
+            WorkDatabase::create(m_home.path());
+            DemoData::write(m_home.path());
+            TransferData::usePostgres(m_home.path(), u"INTERNOS"_s, u"declaration"_s,
+                                      TransferData::DeclarationTables,
+                                      {u"declaration-schema.sql"_s, u"declaration-data.sql"_s,
+                                       u"declaration-postgresql.sql"_s});
+            TransferData::usePostgres(m_home.path(), u"NCM"_s, u"nomenclator"_s, u"ncm, sufidos"_s,
+                                      {u"nomenclator-schema.sql"_s, u"nomenclator-data.sql"_s});
         } catch (const AppError& error) {
             QFAIL(qPrintable(error.description()));
         }
@@ -112,91 +74,76 @@ private Q_SLOTS:
     void catalogCheckAgrees()
     {
         // As on SQLite (tests/cli): in article order, every reason, the same totals.
-        const QString out = cli({QStringLiteral("catalog"), QStringLiteral("check")}, 1);
-        QVERIFY2(out.startsWith(QStringLiteral("5206-2RS ")) &&
-                     out.endsWith(QStringLiteral("sufijos no requeridos: 2 verificados: 66 "
-                                                 "con_errores: 22")),
+        const QString out = cli({u"catalog"_s, u"check"_s}, 1);
+        QVERIFY2(out.startsWith(u"5206-2RS "_s) &&
+                     out.endsWith(u"sufijos no requeridos: 2 verificados: 66 "
+                                  "con_errores: 22"_s),
                  qPrintable(out));
     }
 
     void processAndTransfer()
     {
-        const QString invoices = QDir(m_home.path()).filePath(QStringLiteral("invoices/"));
-        QCOMPARE(cli({QStringLiteral("process"), QStringLiteral("1001"),
-                      invoices + QStringLiteral("factura-northfield-0318.doc"),
-                      QStringLiteral("--origin"), QStringLiteral("VIETNAM=337")}),
-                 QStringLiteral("total: 36 en_catalogo: 23 nuevos: 4 con_errores: 9 "
-                                "err_posicion: 3 err_sufijos: 6"));
-        QCOMPARE(cli({QStringLiteral("process"), QStringLiteral("1004"),
-                      invoices + QStringLiteral("factura-brightwater-7802.docx")}),
-                 QStringLiteral("total: 16 en_catalogo: 16 nuevos: 0 con_errores: 0 "
-                                "err_posicion: 0 err_sufijos: 0"));
-        QCOMPARE(cli({QStringLiteral("transfer"), QStringLiteral("1004")}),
-                 QStringLiteral("Se transfirio 16 articulos en el interno 1004"));
-        QCOMPARE(
-            cli({QStringLiteral("transfer"), QStringLiteral("1004"), QStringLiteral("--replace")}),
-            QStringLiteral("Se transfirio 16 articulos en el interno 1004"));
+        const QString invoices = QDir(m_home.path()).filePath(u"invoices/"_s);
+        QCOMPARE(cli({u"process"_s, u"1001"_s, invoices + u"factura-northfield-0318.doc"_s,
+                      u"--origin"_s, u"VIETNAM=337"_s}),
+                 u"total: 36 en_catalogo: 23 nuevos: 4 con_errores: 9 "
+                 "err_posicion: 3 err_sufijos: 6"_s);
+        QCOMPARE(cli({u"process"_s, u"1004"_s, invoices + u"factura-brightwater-7802.docx"_s}),
+                 u"total: 16 en_catalogo: 16 nuevos: 0 con_errores: 0 "
+                 "err_posicion: 0 err_sufijos: 0"_s);
+        QCOMPARE(cli({u"transfer"_s, u"1004"_s}),
+                 u"Se transfirio 16 articulos en el interno 1004"_s);
+        QCOMPARE(cli({u"transfer"_s, u"1004"_s, u"--replace"_s}),
+                 u"Se transfirio 16 articulos en el interno 1004"_s);
 
-        DataSession declaration(QStringLiteral("declaration"));
-        declaration.CadenaConexion(connection(QStringLiteral("declaration")));
-        declaration.Conectar();
-        declaration.Sql(QStringLiteral("select count(*) as n, min(c.fechaalta) as alta from "
-                                       "subitems s join caratula c on c.interno = s.interno"));
+        const auto db = session(u"declaration"_s);
+        DataSession& declaration = *db;
+        declaration.Sql(u"select count(*) as n, min(c.fechaalta) as alta from "
+                        "subitems s join caratula c on c.interno = s.interno"_s);
         RecordSet rs;
         QVERIFY(declaration.CrearRs(rs));
-        QCOMPARE(rs.Fields(QStringLiteral("n")).toInt(), 16);
-        QVERIFY(rs.Fields(QStringLiteral("alta")).toDateTime().isValid());
+        QCOMPARE(rs.Fields(u"n"_s).toInt(), 16);
+        QVERIFY(rs.Fields(u"alta"_s).toDateTime().isValid());
     }
 
     void positionSearch()
     {
         // By number, with a dot for any run of characters and "%" for itself, and by words.
         const QString rodillos =
-            QStringLiteral("8482.20.10.000V Rodamientos de rodillos cónicos, de diámetro interior "
-                           "inferior o igual a 50 mm 8482.20.90.000V Los demás rodamientos de "
-                           "rodillos cónicos");
-        QCOMPARE(cli({QStringLiteral("ncm"), QStringLiteral("search"), QStringLiteral("8482.20")}),
-                 rodillos);
-        QCOMPARE(cli({QStringLiteral("ncm"), QStringLiteral("search"), QStringLiteral("84%")}, 1),
-                 QString());
-        QCOMPARE(cli({QStringLiteral("ncm"), QStringLiteral("find"), QStringLiteral("RODILLOS"),
-                      QStringLiteral("conicos")}),
-                 rodillos);
-        QVERIFY(
-            cli({QStringLiteral("ncm"), QStringLiteral("show"), QStringLiteral("8482.10.10.000M")})
-                .endsWith(QStringLiteral("BD02 De dos hileras de bolas ZB Indique año y mes de "
-                                         "fabricación (AAAAMM)")));
+            u"8482.20.10.000V Rodamientos de rodillos cónicos, de diámetro interior "
+            "inferior o igual a 50 mm 8482.20.90.000V Los demás rodamientos de "
+            "rodillos cónicos"_s;
+        QCOMPARE(cli({u"ncm"_s, u"search"_s, u"8482.20"_s}), rodillos);
+        QCOMPARE(cli({u"ncm"_s, u"search"_s, u"84%"_s}, 1), QString());
+        QCOMPARE(cli({u"ncm"_s, u"find"_s, u"RODILLOS"_s, u"conicos"_s}), rodillos);
+        QVERIFY(cli({u"ncm"_s, u"show"_s, u"8482.10.10.000M"_s})
+                    .endsWith(u"BD02 De dos hileras de bolas ZB Indique año y mes de "
+                              "fabricación (AAAAMM)"_s));
     }
 
     void amountsKeepEveryDigit()
     {
         // Amounts are 8-byte numbers: a 4-byte real would give back 1234567.875.
-        DataSession declaration(QStringLiteral("declaration"));
-        declaration.CadenaConexion(connection(QStringLiteral("declaration")));
-        declaration.Conectar();
-        declaration.Sql(QStringLiteral("update subitems set fob = ?, kgneto = ? where interno = ?"),
-                        {1234567.89, 0.1, QStringLiteral("1004")});
+        const auto db = session(u"declaration"_s);
+        DataSession& declaration = *db;
+        declaration.Sql(u"update subitems set fob = ?, kgneto = ? where interno = ?"_s,
+                        {1234567.89, 0.1, u"1004"_s});
         QVERIFY(declaration.ejecutar() > 0);
-        declaration.Sql(
-            QStringLiteral("select distinct fob, kgneto from subitems where interno = ?"),
-            {QStringLiteral("1004")});
+        declaration.Sql(u"select distinct fob, kgneto from subitems where interno = ?"_s,
+                        {u"1004"_s});
         RecordSet rs;
         QVERIFY(declaration.CrearRs(rs));
-        QCOMPARE(rs.Fields(QStringLiteral("fob")).toDouble(), 1234567.89);
-        QCOMPARE(rs.Fields(QStringLiteral("kgneto")).toDouble(), 0.1);
+        QCOMPARE(rs.Fields(u"fob"_s).toDouble(), 1234567.89);
+        QCOMPARE(rs.Fields(u"kgneto"_s).toDouble(), 0.1);
     }
 
     void manyPositionsReadAhead()
     {
         // More positions and article numbers than one select takes, read from the server.
-        const ManyPositions data(QStringLiteral("DEMO"), QStringLiteral("9001"));
+        const ManyPositions data(u"DEMO"_s, u"9001"_s);
         for (const auto& [name, script] : {std::pair{"nomenclator", &data.nomenclator},
                                            std::pair{"declaration", &data.declaration}}) {
-            const QString database = QLatin1String(name);
-            DataSession session(database);
-            session.CadenaConexion(connection(database));
-            session.Conectar();
-            DemoData::runScript(session, {*script});
+            DemoData::runScript(*session(QLatin1String(name)), {*script});
         }
         ScriptedDialogs dialogs;
         RecordingProgress progress;
@@ -205,8 +152,8 @@ private Q_SLOTS:
         DemoData::runScript(ws.work(), {data.work});
         SuffixValidator validator;
         validator.ConexionString(ws.directory());
-        QVERIFY(ClasificarArticulos(ws, QStringLiteral("9001"), validator));
-        QCOMPARE(ManyPositions::checkedRows(ws.work(), QStringLiteral("9001")), data.expected);
+        QVERIFY(ClasificarArticulos(ws, u"9001"_s, validator));
+        QCOMPARE(ManyPositions::checkedRows(ws.work(), u"9001"_s), data.expected);
     }
 
     void concurrentReplacementsTakeTurns()
@@ -222,17 +169,16 @@ private Q_SLOTS:
             if (point != "transfer:items")
                 return;
             other.start(QStringLiteral(ADUPLAN_CLI),
-                        {QStringLiteral("--home"), m_home.path(), QStringLiteral("transfer"),
-                         QStringLiteral("1004"), QStringLiteral("--replace")});
+                        {u"--home"_s, m_home.path(), u"transfer"_s, u"1004"_s, u"--replace"_s});
             QVERIFY(!other.waitForFinished(1500)); // waiting for this transfer
         });
         dialogs.questionAnswers << true;
-        QCOMPARE(FRM3_Tranferir(ws, QStringLiteral("1004")), TransferOutcome::Transferred);
+        QCOMPARE(FRM3_Tranferir(ws, u"1004"_s), TransferOutcome::Transferred);
         TestSeam::setHook({});
         QVERIFY(other.waitForFinished(60000));
         QVERIFY2(other.exitCode() == 0, other.readAllStandardError().constData());
         QCOMPARE(QString::fromUtf8(other.readAllStandardOutput()).trimmed(),
-                 QStringLiteral("Se transfirio 16 articulos en el interno 1004"));
+                 u"Se transfirio 16 articulos en el interno 1004"_s);
     }
 };
 

@@ -43,38 +43,49 @@ struct Home : TestHome {
 };
 
 /**
- * Points the home's declaration database at the one ADUPLAN_PG names
- * ("host=...;user=...;password=...;declaration=..."), its tables rebuilt empty.
+ * One of the databases ADUPLAN_PG names:
+ * "host=...;user=...;password=...;declaration=...;nomenclator=...".
  */
-inline void usePostgres(const TestHome& home)
+inline ConnectionSettings postgres(const QString& database)
 {
     QHash<QString, QString> pg;
     for (const QString& part :
          qEnvironmentVariable("ADUPLAN_PG").split(QLatin1Char(';'), Qt::SkipEmptyParts))
         pg.insert(part.section(QLatin1Char('='), 0, 0).trimmed(),
                   part.section(QLatin1Char('='), 1).trimmed());
-    ConnectionSettings settings{
-        QStringLiteral("QPSQL"),          pg.value(QStringLiteral("declaration")),
-        pg.value(QStringLiteral("host")), -1,
-        pg.value(QStringLiteral("user")), pg.value(QStringLiteral("password"))};
+    return {QStringLiteral("QPSQL"),          pg.value(database),
+            pg.value(QStringLiteral("host")), -1,
+            pg.value(QStringLiteral("user")), pg.value(QStringLiteral("password"))};
+}
+
+/** Points the home's entity at that database, its tables rebuilt from the demo scripts. */
+inline void usePostgres(const QString& home, const QString& entity, const QString& database,
+                        const QString& tables, const QStringList& scripts)
+{
+    const ConnectionSettings settings = postgres(database);
     {
-        QSettings directory(home.file(QStringLiteral("directory.ini")), QSettings::IniFormat);
-        directory.beginGroup(QStringLiteral("INTERNOS"));
+        QSettings directory(home + QStringLiteral("/directory.ini"), QSettings::IniFormat);
+        directory.beginGroup(entity);
         directory.setValue(QStringLiteral("driver"), settings.driver);
         directory.setValue(QStringLiteral("database"), settings.database);
         directory.setValue(QStringLiteral("host"), settings.host);
         directory.setValue(QStringLiteral("user"), settings.user);
         directory.setValue(QStringLiteral("password"), settings.password);
     }
-    DataSession session(QStringLiteral("INTERNOS"));
+    DataSession session(entity);
     session.CadenaConexion(settings);
     session.Conectar();
-    session.Sql(QStringLiteral(
-        "drop table if exists catalogo, catarticulos, caratula, subitems, facturas"));
+    session.Sql(QStringLiteral("drop table if exists %1 cascade").arg(tables));
     session.ejecutar();
-    DemoData::runScript(session, {DemoData::script(QStringLiteral("declaration-schema.sql")),
-                                  DemoData::script(QStringLiteral("declaration-postgresql.sql"))});
+    QStringList texts;
+    for (const QString& name : scripts)
+        texts << DemoData::script(name);
+    DemoData::runScript(session, texts);
 }
+
+/** The declaration tables. */
+inline const QString DeclarationTables =
+    QStringLiteral("catalogo, catarticulos, caratula, subitems, facturas");
 
 /** The rows a query returns, fields joined by "|", NULL as "<NULL>". */
 inline QStringList rows(DataSession& session, const QString& sql)

@@ -8,13 +8,15 @@
 #include <QMap>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace TransferData;
 
 namespace {
 
-const QString Replace = QStringLiteral("El interno [ 100 ] ya existe.\n\nDesea reemplazarlo?");
-const QString Done = QStringLiteral("Se transfirio 3 articulos en el interno 100");
-const QString NothingTransferred = QStringLiteral("\n\nNo se transfirió ningún registro.");
+const QString Replace = u"El interno [ 100 ] ya existe.\n\nDesea reemplazarlo?"_s;
+const QString Done = u"Se transfirio 3 articulos en el interno 100"_s;
+const QString NothingTransferred = u"\n\nNo se transfirió ningún registro."_s;
 
 /** A home with the test rows and a workspace opened on it, interno 100 and catalog CAT1. */
 struct Fixture {
@@ -22,14 +24,15 @@ struct Fixture {
     ScriptedDialogs dialogs;
     RecordingProgress progress;
     Workspace ws{home.path(), dialogs, progress};
-    QString interno = QStringLiteral("100");
+    QString interno = u"100"_s;
 
-    /** On PostgreSQL, the declaration database is the one of ADUPLAN_PG, rebuilt empty. */
+    /** On PostgreSQL, the declaration database of ADUPLAN_PG, rebuilt empty. */
     explicit Fixture(bool postgres = false)
     {
-        home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("CAT1"));
+        home.setSetting(u"INTCAT"_s, u"CAT1"_s);
         if (postgres)
-            usePostgres(home);
+            usePostgres(home.path(), u"INTERNOS"_s, u"declaration"_s, DeclarationTables,
+                        {u"declaration-schema.sql"_s, u"declaration-postgresql.sql"_s});
         ws.open();
     }
 
@@ -74,29 +77,29 @@ void TransferTest::transfersThenDeclinesOrReplaces()
     // the rows the items came from.
     TestSeam::setHook([&f](std::string_view point) {
         if (point == "transfer:items")
-            f.home.runWorkSql(QStringLiteral(
-                "update ART set PRCNCM = NULL, PRCCRC = NULL where INTNRO = '100';\n"));
+            f.home.runWorkSql(
+                u"update ART set PRCNCM = NULL, PRCCRC = NULL where INTNRO = '100';\n"_s);
     });
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
     TestSeam::setHook({});
-    f.home.runWorkSql(QStringLiteral(
-        "update ART set PRCCRC = 'OK', PRCNCM = case ARTORD when 1 then '7318.15.00.100A' "
-        "when 2 then '7318.22.00.000C' else '7318.15.00.200B' end where INTNRO = '100';\n"));
+    f.home.runWorkSql(
+        u"update ART set PRCCRC = 'OK', PRCNCM = case ARTORD when 1 then '7318.15.00.100A' "
+        "when 2 then '7318.22.00.000C' else '7318.15.00.200B' end where INTNRO = '100';\n"_s);
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
 
     f.expectMessage(MessageIcon::Information, Done);
     QCOMPARE(f.progress.messages.join(QLatin1Char('|')),
-             QStringLiteral("Validando datos...|Transfiriendo al Dectra Windows...|"
-                            "Actualizando catalogo...|Fin de proceso"));
+             u"Validando datos...|Transfiriendo al Dectra Windows...|"
+             "Actualizando catalogo...|Fin de proceso"_s);
     // The bar hidden at 3 of 3, the hourglass off.
     QCOMPARE(QList<int>(
                  {f.progress.visible, f.progress.maximum, f.progress.value, f.progress.busyDepth}),
              QList<int>({0, 3, 3, 0}));
 
-    const QStringList header = rows(f.declaration(), QStringLiteral("select * from caratula"));
-    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    const QStringList header = rows(f.declaration(), u"select * from caratula"_s);
+    const QString format = u"yyyy-MM-dd HH:mm:ss"_s;
     const QDateTime registered = QDateTime::fromString(header.value(0).mid(4), format);
-    QCOMPARE(header, QStringList{QStringLiteral("100|") + registered.toString(format)});
+    QCOMPARE(header, QStringList{u"100|"_s + registered.toString(format)});
     QVERIFY2(registered >= before && registered <= after, qPrintable(header.first()));
 
     // Line order, the derived net weight and statistical quantity, empty texts for NULL.
@@ -105,18 +108,17 @@ void TransferTest::transfersThenDeclinesOrReplaces()
     // A-1 is new to CAT1: inserted by line 1 (without a country of its own: empty), then
     // rewritten by line 3. B-2 keeps its key and takes line 2's values, its country included.
     // The other catalog's A-1 is untouched.
-    QCOMPARE(rows(f.declaration(), QStringLiteral("select * from catarticulos order by 1, 2")),
-             QStringList({QStringLiteral("CAT1|A-1|TORNILLO LARGO||0|3|7318.15.00.200B|S|"
-                                         "AB(LARGO)-|02|01|7|2||0"),
-                          QStringLiteral("CAT1|B-2|ARANDELA|203|0|0.1|7318.22.00.000C|N|"
-                                         "SIN SUFIJOS| 07 |07|100|1|10|3.5"),
-                          QStringLiteral("CAT2|A-1|OTRO CATALOGO|999|5|1|0000.00.00.000A|S|"
-                                         "XX(1)-|05|05|9|2|U|9")}));
+    QCOMPARE(rows(f.declaration(), u"select * from catarticulos order by 1, 2"_s),
+             QStringList({u"CAT1|A-1|TORNILLO LARGO||0|3|7318.15.00.200B|S|"
+                          "AB(LARGO)-|02|01|7|2||0"_s,
+                          u"CAT1|B-2|ARANDELA|203|0|0.1|7318.22.00.000C|N|"
+                          "SIN SUFIJOS| 07 |07|100|1|10|3.5"_s,
+                          u"CAT2|A-1|OTRO CATALOGO|999|5|1|0000.00.00.000A|S|"
+                          "XX(1)-|05|05|9|2|U|9"_s}));
 
     // Transferred again: the operator keeps it (nothing changes) or replaces it.
-    f.home.runDeclarationSql(
-        QStringLiteral("insert into facturas values ('100', 'F-1', '2024-01-02', 10);\n"
-                       "insert into facturas values ('300', 'F-9', '2024-01-03', 20);\n"));
+    f.home.runDeclarationSql(u"insert into facturas values ('100', 'F-1', '2024-01-02', 10);\n"
+                             "insert into facturas values ('300', 'F-9', '2024-01-03', 20);\n"_s);
     const QStringList transferred = dump(f.declaration());
 
     f.dialogs.questionAnswers << false;
@@ -130,19 +132,19 @@ void TransferTest::transfersThenDeclinesOrReplaces()
 
     // A later line edited in the work database reaches the declaration on replacement; a line
     // without a country of its own leaves the catalog's.
-    f.home.runWorkSql(QStringLiteral("update ART set ARTDSC = 'ARANDELA PLANA', PRCORI = NULL "
-                                     "where INTNRO = '100' and ARTORD = 2;\n"));
+    f.home.runWorkSql(u"update ART set ARTDSC = 'ARANDELA PLANA', PRCORI = NULL "
+                      "where INTNRO = '100' and ARTORD = 2;\n"_s);
     f.dialogs.questionAnswers << true;
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
     f.expectMessage(MessageIcon::Information, Done);
     QStringList expected = expectedItems();
-    expected[1].replace(QStringLiteral("ARANDELA"), QStringLiteral("ARANDELA PLANA"));
+    expected[1].replace(u"ARANDELA"_s, u"ARANDELA PLANA"_s);
     QCOMPARE(items(f.declaration()), expected);
-    QCOMPARE(rows(f.declaration(), QStringLiteral("select interno, nrofactura from facturas")),
-             QStringList{QStringLiteral("300|F-9")});
-    QCOMPARE(rows(f.declaration(), QStringLiteral("select descripcion, idpais from catarticulos "
-                                                  "where idarticulo = 'B-2'")),
-             QStringList{QStringLiteral("ARANDELA PLANA|203")});
+    QCOMPARE(rows(f.declaration(), u"select interno, nrofactura from facturas"_s),
+             QStringList{u"300|F-9"_s});
+    QCOMPARE(rows(f.declaration(), u"select descripcion, idpais from catarticulos "
+                                   "where idarticulo = 'B-2'"_s),
+             QStringList{u"ARANDELA PLANA|203"_s});
 }
 
 void TransferTest::linesAcrossStatements_data()
@@ -163,32 +165,28 @@ void TransferTest::linesAcrossStatements()
     constexpr int Lines = 4000;
     constexpr int Articles = 3000;
     Fixture f(postgres);
-    f.interno = QStringLiteral("300");
+    f.interno = u"300"_s;
 
     // Each article's entry as the lines leave it, applied one after the other.
     QMap<QString, QStringList> catalog;
     QString known;
     for (int a = 0; a < Articles; a += 2) {
-        const QString number = QStringLiteral("R-%1").arg(a);
-        known += QStringLiteral("%1('CAT1', '%2', 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', "
-                                "9, 'X', 'X', 9)")
-                     .arg(known.isEmpty() ? QString() : QStringLiteral(","), number);
-        catalog[number] = QStringList{QStringLiteral("VIEJA"), QStringLiteral("999")};
+        const QString number = u"R-%1"_s.arg(a);
+        known += u"%1('CAT1', '%2', 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', "
+                 "9, 'X', 'X', 9)"_s.arg(known.isEmpty() ? QString() : u","_s, number);
+        catalog[number] = QStringList{u"VIEJA"_s, u"999"_s};
     }
-    DemoData::runScript(f.declaration(), {QStringLiteral("insert into catarticulos values ") +
-                                          known + QStringLiteral(";\n")});
+    DemoData::runScript(f.declaration(),
+                        {u"insert into catarticulos values "_s + known + u";\n"_s});
 
-    QString work = QStringLiteral("insert into INTN values ('300', 'Largo');\n");
+    QString work = u"insert into INTN values ('300', 'Largo');\n"_s;
     QStringList expectedItems;
     for (int n = 1; n <= Lines; ++n) {
-        const QString number = QStringLiteral("R-%1").arg(n % Articles);
-        const QString country = n % 3 == 0   ? QStringLiteral("NULL")
-                                : n % 3 == 1 ? QStringLiteral("''")
-                                             : QStringLiteral("'P%1'").arg(n);
-        work += QStringLiteral("%1('300', %2, '%3', 'LINEA %2', %4, %5, 1, '212', 'D%2', 'N%2', "
-                               "'N', 'S%2', 'E%2', %6, 'U%2', %4, 'M%2', %7, 'A', 'OK')")
-                    .arg(n % 1000 == 1 ? QStringLiteral("insert into ART values ")
-                                       : QStringLiteral(","))
+        const QString number = u"R-%1"_s.arg(n % Articles);
+        const QString country = n % 3 == 0 ? u"NULL"_s : n % 3 == 1 ? u"''"_s : u"'P%1'"_s.arg(n);
+        work += u"%1('300', %2, '%3', 'LINEA %2', %4, %5, 1, '212', 'D%2', 'N%2', "
+                "'N', 'S%2', 'E%2', %6, 'U%2', %4, 'M%2', %7, 'A', 'OK')"_s
+                    .arg(n % 1000 == 1 ? u"insert into ART values "_s : u","_s)
                     .arg(n)
                     .arg(number)
                     .arg(n % 50)
@@ -196,36 +194,34 @@ void TransferTest::linesAcrossStatements()
                     .arg(n * 0.5)
                     .arg(country);
         if (n % 1000 == 0)
-            work += QStringLiteral(";\n");
-        expectedItems << number + QStringLiteral("|LINEA %1|%2").arg(n).arg(n % 50);
+            work += u";\n"_s;
+        expectedItems << number + u"|LINEA %1|%2"_s.arg(n).arg(n % 50);
         QStringList& entry = catalog[number];
         const QString keptCountry = entry.value(1);
-        entry = QStringList{QStringLiteral("LINEA %1").arg(n),
-                            n % 3 == 2 ? QStringLiteral("P%1").arg(n) : keptCountry};
-        const QStringList perLine = {QString::number(n * 0.25),    QStringLiteral("N%1").arg(n),
-                                     QStringLiteral("N"),          QStringLiteral("S%1").arg(n),
-                                     QStringLiteral("D%1").arg(n), QStringLiteral("E%1").arg(n),
-                                     QString::number(n * 0.5),     QStringLiteral("M%1").arg(n),
-                                     QStringLiteral("U%1").arg(n), QString::number(n % 50)};
-        entry << QStringLiteral("0") << perLine;
+        entry = QStringList{u"LINEA %1"_s.arg(n), n % 3 == 2 ? u"P%1"_s.arg(n) : keptCountry};
+        const QStringList perLine = {QString::number(n * 0.25), u"N%1"_s.arg(n), u"N"_s,
+                                     u"S%1"_s.arg(n),           u"D%1"_s.arg(n), u"E%1"_s.arg(n),
+                                     QString::number(n * 0.5),  u"M%1"_s.arg(n), u"U%1"_s.arg(n),
+                                     QString::number(n % 50)};
+        entry << u"0"_s << perLine;
     }
     f.home.runWorkSql(work);
 
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
     f.expectMessage(MessageIcon::Information,
-                    QStringLiteral("Se transfirio %1 articulos en el interno 300").arg(Lines));
-    QCOMPARE(rows(f.declaration(), QStringLiteral("select idarticulo, descripcion, cantidad from "
-                                                  "subitems order by idsubitem")),
+                    u"Se transfirio %1 articulos en el interno 300"_s.arg(Lines));
+    QCOMPARE(rows(f.declaration(), u"select idarticulo, descripcion, cantidad from "
+                                   "subitems order by idsubitem"_s),
              expectedItems);
     QStringList expectedCatalog;
     for (auto it = catalog.cbegin(); it != catalog.cend(); ++it)
         expectedCatalog << it.key() + QLatin1Char('|') + it.value().join(QLatin1Char('|'));
     QStringList written =
-        rows(f.declaration(), QStringLiteral("select idarticulo, descripcion, idpais, cantidad, "
-                                             "preciounitario, ncm, lapi, sufijos, idunidad, "
-                                             "estadistica, valorrelacionestadistica, estadomerc, "
-                                             "deresp, valorderesp from catarticulos where "
-                                             "idarticulo like 'R-%'"));
+        rows(f.declaration(), u"select idarticulo, descripcion, idpais, cantidad, "
+                              "preciounitario, ncm, lapi, sufijos, idunidad, "
+                              "estadistica, valorrelacionestadistica, estadomerc, "
+                              "deresp, valorderesp from catarticulos where "
+                              "idarticulo like 'R-%'"_s);
     written.sort();
     expectedCatalog.sort();
     QCOMPARE(written, expectedCatalog);
@@ -236,19 +232,17 @@ void TransferTest::refusesRowsToCorrectAndEmptyInterno()
 {
     Fixture f;
     const QStringList before = dump(f.declaration());
-    f.home.runWorkSql(
-        QStringLiteral("update ART set PRCCRC = NULL where INTNRO = '100' and ARTORD = 3;\n"));
+    f.home.runWorkSql(u"update ART set PRCCRC = NULL where INTNRO = '100' and ARTORD = 3;\n"_s);
     QCOMPARE(f.transfer(), TransferOutcome::Refused);
     f.expectMessage(MessageIcon::Exclamation,
-                    QStringLiteral("Hay registros para depurar.\n\nHaga click en el boton "
-                                   "\"DATOS CON ERRORES\""));
+                    u"Hay registros para depurar.\n\nHaga click en el boton "
+                    "\"DATOS CON ERRORES\""_s);
     QCOMPARE(dump(f.declaration()), before);
 
-    f.interno = QStringLiteral("900");
+    f.interno = u"900"_s;
     QCOMPARE(f.transfer(), TransferOutcome::Empty);
     f.expectMessage(MessageIcon::Exclamation,
-                    QStringLiteral("El interno 900 no tiene artículos para transferir.") +
-                        NothingTransferred);
+                    u"El interno 900 no tiene artículos para transferir."_s + NothingTransferred);
     QCOMPARE(dump(f.declaration()), before);
     QCOMPARE(f.progress.busyDepth, 0);
 }
@@ -262,35 +256,30 @@ void TransferTest::failureLeavesDeclarationAsBefore_data()
 
     // A trigger on the statement of B-2 (line 2), or a NULL in a line of interno 100.
     const auto stop = [](const char* statement, const char* action) {
-        return QStringLiteral("create trigger stop before %1 when new.idarticulo = 'B-2' begin "
-                              "select raise(%2); end;\n")
-            .arg(QLatin1String(statement), QLatin1String(action));
+        return u"create trigger stop before %1 when new.idarticulo = 'B-2' begin "
+               "select raise(%2); end;\n"_s.arg(QLatin1String(statement), QLatin1String(action));
     };
     const auto null = [](const char* column, int line) {
-        return QStringLiteral("update ART set %1 = NULL where INTNRO = '100' and ARTORD = %2;\n")
+        return u"update ART set %1 = NULL where INTNRO = '100' and ARTORD = %2;\n"_s
             .arg(QLatin1String(column))
             .arg(line);
     };
-    const QString items = QStringLiteral(" - seccion [Aduplan.frmMain.FRAM3_Transfer_B_pasaje]");
-    const QString catalog =
-        QStringLiteral(" - seccion [Aduplan.frmMain_FRAM3_Transfer_C_ActualCAT]");
+    const QString items = u" - seccion [Aduplan.frmMain.FRAM3_Transfer_B_pasaje]"_s;
+    const QString catalog = u" - seccion [Aduplan.frmMain_FRAM3_Transfer_C_ActualCAT]"_s;
     const int critical = int(MessageIcon::Critical);
     QTest::newRow("second item fails") << stop("insert on subitems", "abort, 'falla'") << QString()
-                                       << critical << QStringLiteral("falla\n\n1811") + items;
+                                       << critical << u"falla\n\n1811"_s + items;
     QTest::newRow("item not added")
         << stop("insert on subitems", "ignore") << QString() << critical
-        << QStringLiteral("Error Grabando registro en Dectra Windows: 0 Registros agregados\n\n1") +
-               items;
+        << u"Error Grabando registro en Dectra Windows: 0 Registros agregados\n\n1"_s + items;
     QTest::newRow("catalog update fails")
         << stop("update on catarticulos", "abort, 'falla'") << QString() << int(MessageIcon::None)
-        << QStringLiteral("falla\n\n1811") + catalog;
+        << u"falla\n\n1811"_s + catalog;
     QTest::newRow("null quantity")
         << QString() << null("ARTCAN", 3) << critical
-        << QStringLiteral("La línea 3 (artículo A-1) no tiene cantidad.\n\n94") + items;
+        << u"La línea 3 (artículo A-1) no tiene cantidad.\n\n94"_s + items;
     QTest::newRow("null total") << QString() << null("ARTTOT", 2) << critical
-                                << QStringLiteral(
-                                       "La línea 2 (artículo B-2) no tiene total.\n\n94") +
-                                       items;
+                                << u"La línea 2 (artículo B-2) no tiene total.\n\n94"_s + items;
 }
 
 void TransferTest::failureLeavesDeclarationAsBefore()
@@ -304,11 +293,10 @@ void TransferTest::failureLeavesDeclarationAsBefore()
     // deletes of header, items and invoices.
     Fixture f;
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
-    f.home.runDeclarationSql(
-        QStringLiteral("insert into facturas values ('100', 'F-1', '2024-01-02', 10);\n") +
-        declarationSql);
-    f.home.runWorkSql(QStringLiteral("update ART set ARTDSC = 'CAMBIADA', PRCSUF = 'ZZ(1)-' "
-                                     "where INTNRO = '100';\n") +
+    f.home.runDeclarationSql(u"insert into facturas values ('100', 'F-1', '2024-01-02', 10);\n"_s +
+                             declarationSql);
+    f.home.runWorkSql(u"update ART set ARTDSC = 'CAMBIADA', PRCSUF = 'ZZ(1)-' "
+                      "where INTNRO = '100';\n"_s +
                       workSql);
     const QStringList before = dump(f.declaration());
 
