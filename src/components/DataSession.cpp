@@ -166,8 +166,10 @@ QString DataSession::placeholders(qsizetype n)
     return list;
 }
 
-void DataSession::selectByKeys(const QString& select, int width, const QVariantList& keys,
-                               const std::function<void(const RecordSet&)>& read)
+void DataSession::selectByKeys(
+    const QString& select, int width, const QVariantList& keys,
+    const std::function<void(const RecordSet&, qsizetype firstKey, qsizetype keyCount)>& read,
+    const QVariantList& leading)
 {
     const qsizetype step = std::max<qsizetype>(ListChunk / width, 1) * width;
     const QString row = QLatin1Char('(') + placeholders(width) + QLatin1Char(')');
@@ -178,13 +180,13 @@ void DataSession::selectByKeys(const QString& select, int width, const QVariantL
         const QVariantList chunk = keys.mid(start, step);
         const QString text = select.arg(QStringList(chunk.size() / width, row).join(u", "));
         if (chunk.size() < step) {
-            Statement(*this, text).CrearRs(rs, chunk);
+            Statement(*this, text).CrearRs(rs, leading + chunk);
         } else {
             if (!full)
                 full.emplace(*this, text);
-            full->CrearRs(rs, chunk);
+            full->CrearRs(rs, leading + chunk);
         }
-        read(rs);
+        read(rs, start / width, chunk.size() / width);
     }
 }
 

@@ -98,10 +98,14 @@ public:
     /**
      * Runs a select over keys of `width` values each, as many keys at a time as ListChunk
      * values allow. The select's %1 takes the chunk's rows "(?, ?), (?, ?)", as in
-     * "with k(a, b) as (values %1) select ..."; `read` gets the record set of each chunk.
+     * "with k(a, b) as (values %1) select ..." or "x in (%1)"; `leading` values are bound
+     * before each chunk's. `read` gets the record set of each chunk with the index of its first
+     * key and its count of keys.
      */
-    void selectByKeys(const QString& select, int width, const QVariantList& keys,
-                      const std::function<void(const RecordSet&)>& read);
+    void selectByKeys(
+        const QString& select, int width, const QVariantList& keys,
+        const std::function<void(const RecordSet&, qsizetype firstKey, qsizetype keyCount)>& read,
+        const QVariantList& leading = {});
 
     /** The engine's expression for the first n characters of expr. */
     QString left(const QString& expr, int n) const;

@@ -250,7 +250,7 @@ void SuffixValidator::prefetch(const QStringList& positions)
     m_ncm->selectByKeys(
         QStringLiteral("with k(a, b, c) as (values %1) select a, b, c from k where exists "
                        "(select 1 from ncm where [001] = k.a and [002] = k.b and [003] = k.c)"),
-        3, columns, [&](const RecordSet& rs) {
+        3, columns, [&](const RecordSet& rs, qsizetype, qsizetype) {
             for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
                 const QVector<QVariant>& row = rs.row(r);
                 const QString found =
@@ -269,7 +269,7 @@ void SuffixValidator::prefetch(const QStringList& positions)
     // The suffix rows under the level keys of the positions found.
     m_ncm->selectByKeys(QStringLiteral("with k(s) as (values %1) select k.s, sufidos.sufijo "
                                        "from k join sufidos on sufidos.sim = k.s"),
-                        1, levelKeys, [this](const RecordSet& rs) {
+                        1, levelKeys, [this](const RecordSet& rs, qsizetype, qsizetype) {
                             for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
                                 const QVector<QVariant>& row = rs.row(r);
                                 m_knownSuffixes[row.at(0).toString()] << row.at(1).toString();

@@ -49,7 +49,7 @@ public:
         m_nomenclator.selectByKeys(
             QStringLiteral("with k(a, b) as (values %1) select k.a, k.b, ncm.[059] as lapi from "
                            "k join ncm on ncm.[001] = k.a and ncm.[002] = k.b"),
-            2, keys, [&](const RecordSet& marks) {
+            2, keys, [&](const RecordSet& marks, qsizetype, qsizetype) {
                 for (qsizetype r = 0; r < marks.RecordCount(); ++r) {
                     const QVector<QVariant>& row = marks.row(r);
                     const std::pair key{row.at(0).toString(), row.at(1).toString()};
@@ -102,14 +102,10 @@ void BuscarEnCatalogo(ProcessRun& run)
     LapiMarks lapiMarks(ws.nomenclator());
     const FormatService& format = ws.formatter();
 
-    RecordSet hits;
-    for (qsizetype start = 0; start < articles.size(); start += DataSession::ListChunk) {
-        const QStringList chunk = articles.mid(start, DataSession::ListChunk);
-        QVariantList values{ws.settings().catalog()};
-        for (const QString& article : chunk)
-            values << article;
-        ws.declaration().Sql(select.arg(DataSession::placeholders(chunk.size())), values);
-        ws.declaration().CrearRs(hits);
+    QVariantList keys;
+    for (const QString& article : articles)
+        keys << article;
+    const auto classifyChunk = [&](const RecordSet& hits, qsizetype start, qsizetype count) {
         // A catalog without its key could hold a number twice: its first row counts.
         QHash<QString, qsizetype> hitOf;
         QStringList unmarked;
@@ -121,8 +117,8 @@ void BuscarEnCatalogo(ProcessRun& run)
         }
         lapiMarks.readAhead(unmarked);
 
-        for (qsizetype i = 0; i < chunk.size(); ++i) {
-            const auto hit = hitOf.constFind(chunk.at(i));
+        for (qsizetype i = start; i < start + count; ++i) {
+            const auto hit = hitOf.constFind(articles.at(i));
             if (hit != hitOf.constEnd()) {
                 const QVector<QVariant>& row = hits.row(*hit);
                 CatalogClassification found;
@@ -139,11 +135,12 @@ void BuscarEnCatalogo(ProcessRun& run)
                 if (!condition.isNull() && found.goodsCondition.isEmpty())
                     found.goodsCondition = ws.settings().goodsCondition();
                 found.specificDutyUnit = format.EsNull(row.at(DutyUnit));
-                run.articles.classify(run.interno, chunk.at(i), found);
+                run.articles.classify(run.interno, articles.at(i), found);
             }
-            progress.setProgressValue(int(start + i + 1));
+            progress.setProgressValue(int(i + 1));
         }
-    }
+    };
+    ws.declaration().selectByKeys(select, 1, keys, classifyChunk, {ws.settings().catalog()});
 }
 
 /** Stage 3: rows without a goods condition get the default one. */

@@ -451,16 +451,12 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         const QString& catalog = m_ws.settings().catalog();
         // The article numbers the catalog holds, read a chunk of numbers per select.
         QSet<QString> held;
-        RecordSet found;
-        const qsizetype perSelect = valuesPerStatement(declaration) - 1;
-        for (qsizetype start = 0; start < numbers.size(); start += perSelect) {
-            const QStringList chunk = numbers.mid(start, perSelect);
-            declaration.Sql(CatalogSelect.arg(DataSession::placeholders(chunk.size())),
-                            QVariantList{catalog} + QVariantList(chunk.cbegin(), chunk.cend()));
-            declaration.CrearRs(found);
-            for (qsizetype r = 0; r < found.RecordCount(); ++r)
-                held.insert(found.row(r).at(0).toString());
-        }
+        declaration.selectByKeys(CatalogSelect, 1, QVariantList(numbers.cbegin(), numbers.cend()),
+                                 [&held](const RecordSet& found, qsizetype, qsizetype) {
+                                     for (qsizetype r = 0; r < found.RecordCount(); ++r)
+                                         held.insert(found.row(r).at(0).toString());
+                                 },
+                                 {catalog});
         QStringList known;
         QStringList added;
         for (const QString& number : std::as_const(numbers))
