@@ -166,19 +166,23 @@ QString DataSession::placeholders(qsizetype n)
     return list;
 }
 
+QString DataSession::rowPlaceholders(qsizetype rows, qsizetype width)
+{
+    return QStringList(rows, QLatin1Char('(') + placeholders(width) + QLatin1Char(')')).join(u", ");
+}
+
 void DataSession::selectByKeys(
     const QString& select, int width, const QVariantList& keys,
     const std::function<void(const RecordSet&, qsizetype firstKey, qsizetype keyCount)>& read,
     const QVariantList& leading)
 {
     const qsizetype step = std::max<qsizetype>(ListChunk / width, 1) * width;
-    const QString row = QLatin1Char('(') + placeholders(width) + QLatin1Char(')');
     // Every full chunk runs the same statement: it is prepared once.
     std::optional<Statement> full;
     RecordSet rs;
     for (qsizetype start = 0; start < keys.size(); start += step) {
         const QVariantList chunk = keys.mid(start, step);
-        const QString text = select.arg(QStringList(chunk.size() / width, row).join(u", "));
+        const QString text = select.arg(rowPlaceholders(chunk.size() / width, width));
         if (chunk.size() < step) {
             Statement(*this, text).CrearRs(rs, leading + chunk);
         } else {

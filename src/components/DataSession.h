@@ -94,6 +94,8 @@ public:
     qsizetype valueLimit() const { return m_dialect == Dialect::PostgreSQL ? 65535 : 999; }
     /** "?, ?, ?": the placeholders of a list of n values, for "in (...)". */
     static QString placeholders(qsizetype n);
+    /** "(?, ?), (?, ?)": the placeholders of `rows` rows of `width` values, for "values ...". */
+    static QString rowPlaceholders(qsizetype rows, qsizetype width);
 
     /**
      * Runs a select over keys of `width` values each, as many keys at a time as ListChunk

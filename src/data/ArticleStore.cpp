@@ -244,7 +244,6 @@ void ArticleStore::replaceRows(const QString& interno, const QList<Article>& art
     // As many rows an insert as ListChunk values allow.
     constexpr qsizetype Width = 9;
     constexpr qsizetype Rows = DataSession::ListChunk / Width;
-    const QString row = QLatin1Char('(') + DataSession::placeholders(Width) + QLatin1Char(')');
     for (qsizetype start = 0; start < articles.size(); start += Rows) {
         const qsizetype count = std::min(Rows, articles.size() - start);
         QVariantList values;
@@ -257,7 +256,7 @@ void ArticleStore::replaceRows(const QString& interno, const QList<Article>& art
         }
         prepared(QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, ARTCAN, "
                                 "ARTUNI, ARTTOT, ARTORG) values ") +
-                 QStringList(count, row).join(u", "))
+                 DataSession::rowPlaceholders(count, Width))
             .ejecutar(values);
     }
 }

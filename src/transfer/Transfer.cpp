@@ -33,13 +33,6 @@ qsizetype valuesPerStatement(const DataSession& session)
                : 100;
 }
 
-/** "(?, ?, ?), (?, ?, ?)": the rows of a multi-row values list. */
-QString valueRows(qsizetype count, qsizetype columns)
-{
-    const QString row = QLatin1Char('(') + DataSession::placeholders(columns) + QLatin1Char(')');
-    return QStringList(count, row).join(QLatin1Char(','));
-}
-
 /** The insert of `count` items in one statement. */
 QString itemInsert(qsizetype count)
 {
@@ -48,7 +41,7 @@ QString itemInsert(qsizetype count)
                "Cantidad,Preciounitario,IdPais,KGNETO,fob,EstadoMerc,estadistica,"
                "valorrelacionestadistica,sufijos,LAPI,valorderesp,kgbruto,biendeuso,deresp) "
                "values ") +
-           valueRows(count, ItemColumns);
+           DataSession::rowPlaceholders(count, ItemColumns);
 }
 
 const QString CatalogSelect = QStringLiteral(
@@ -61,7 +54,7 @@ QString catalogInsert(qsizetype count)
                "insert into CATARTICULOS (idcatalogo, idarticulo, descripcion, idpais, cantidad, "
                "Preciounitario, ncm, lapi, sufijos, idunidad, estadistica, "
                "valorrelacionestadistica, estadomerc, deresp, valorderesp) values ") +
-           valueRows(count, CatalogColumns);
+           DataSession::rowPlaceholders(count, CatalogColumns);
 }
 
 /**
@@ -90,7 +83,7 @@ QString catalogUpdates(qsizetype count)
                "cast(v.valorrelacionestadistica as double precision),estadomerc = v.estadomerc,"
                "deresp = v.deresp,valorderesp = cast(v.valorderesp as double precision) "
                "from (values ") +
-           valueRows(count, CatalogColumns - 2) +
+           DataSession::rowPlaceholders(count, CatalogColumns - 2) +
            QStringLiteral(
                ") as v (idarticulo, descripcion, idpais, preciounitario, ncm, lapi, sufijos, "
                "idunidad, estadistica, valorrelacionestadistica, estadomerc, deresp, "
