@@ -284,7 +284,7 @@ private Q_SLOTS:
             QWidget* box = field(&editor, caption);
             const QString before = qobject_cast<QLineEdit*>(box)->text();
             retype(box, typed);
-            press(Qt::Key_Up);
+            press(Qt::Key_Up); // away from the field: the refusal must bring the operator back
             press(Qt::Key_F11);
             QCOMPARE(f.lastMessage(), message);
             QCOMPARE(QApplication::focusWidget(), box);
