@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 /** Value tests used when reading fields. */
 class FormatService {
 public:
@@ -15,4 +17,11 @@ public:
      * separator, the decimal separator of the user's regional settings.
      */
     QString generalNumber(double value) const;
+    /**
+     * A number as the operator types it, in the form of the user's regional settings: an
+     * optional sign, digits, and decimals after the locale's separator, blanks around it
+     * ignored. Nothing for anything else: an empty text, letters, a thousands separator, an
+     * exponent, the other decimal separator, infinities and NaN.
+     */
+    std::optional<double> typedNumber(const QString& text) const;
 };

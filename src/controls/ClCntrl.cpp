@@ -46,6 +46,13 @@ void ClCntrl::sLinkText(QWidget* text)
     setParent(text);
     if (auto* multiLine = qobject_cast<QPlainTextEdit*>(text))
         multiLine->setTabChangesFocus(true);
+    // A read-only box shows the start of its text, as the operator reads it.
+    if (auto* line = qobject_cast<QLineEdit*>(text)) {
+        connect(line, &QLineEdit::textChanged, this, [line] {
+            if (line->isReadOnly())
+                line->setCursorPosition(0);
+        });
+    }
     text->installEventFilter(this);
 }
 
@@ -82,7 +89,9 @@ bool ClCntrl::textEvent(QEvent* event)
     case QEvent::FocusIn: {
         setBase(vTextCtrl, QColor(192, 255, 192));
         const auto selectAll = [line, multiLine] {
-            if (line)
+            if (line && line->isReadOnly())
+                line->setSelection(int(line->text().size()), -int(line->text().size()));
+            else if (line)
                 line->selectAll();
             else if (multiLine)
                 multiLine->selectAll();

@@ -9,7 +9,8 @@ class QWidget;
 /**
  * The shared entry behaviour of a text box or a list box, one object per control: a linked
  * text box (QLineEdit or QPlainTextEdit) turns light green while it has the focus, selects its
- * whole text on entry, moves the focus on Enter (which it swallows) and on the up and down
+ * whole text on entry (a read-only one keeping the start of its text in view, there and
+ * whenever its text changes), moves the focus on Enter (which it swallows) and on the up and down
  * arrows, and types the locale's decimal separator for the keypad's decimal key. A linked list
  * shows the line under the pointer as its tooltip and can select the first line beginning with
  * a text. The object belongs to the control it is linked to.

@@ -308,7 +308,7 @@ void ArticleStore::setStatisticalQuantities(const QString& interno)
            {interno});
 }
 
-qint64 ArticleStore::saveCorrected(const Article& a, bool withSpecificDuty)
+qint64 ArticleStore::saveCorrected(const Article& loaded, const Article& a, bool withSpecificDuty)
 {
     QString statement = QStringLiteral("update ART set PRCNCM = ?, PRCLAP = ?, PRCSUF = ?, "
                                        "PRCDUN = ?, PRCEUN = ?, PRCECA = ?, ");
@@ -322,6 +322,14 @@ qint64 ArticleStore::saveCorrected(const Article& a, bool withSpecificDuty)
     statement += QStringLiteral("PRCESM = ?, PRCORI = ?, PRCEST = 'M', PRCCRC = 'OK' where "
                                 "ARTORD = ? and INTNRO = ? ");
     values << value(a.goodsCondition) << value(a.country) << a.line << a.interno;
+    // Only while every other column still holds what was loaded: a change made meanwhile by
+    // another edit, process or operator is never overwritten.
+    const QVariantList before = loaded.values();
+    for (qsizetype i = 2; i < columns().size(); ++i) {
+        statement +=
+            QStringLiteral("and ") + columns().at(i) + QStringLiteral(" is not distinct from ? ");
+        values << before.at(i);
+    }
     m_work.Sql(statement, values);
     return m_work.ejecutar();
 }

@@ -125,10 +125,11 @@ public:
     /**
      * The record editor's save: position, LAPI, suffixes, units and quantities, goods
      * condition and country of the article's row, which then is corrected (state "M",
-     * check "OK"). The specific duty is written only when `withSpecificDuty`. Returns the rows
-     * changed.
+     * check "OK"). The specific duty is written only when `withSpecificDuty`. The row is
+     * written only while it still holds every value of `loaded` (as read before the edit).
+     * Returns the rows changed: 0 when the row is gone or changed since it was loaded.
      */
-    qint64 saveCorrected(const Article& article, bool withSpecificDuty);
+    qint64 saveCorrected(const Article& loaded, const Article& article, bool withSpecificDuty);
 
     /**
      * The last update run or about to run, its values written in place of its markers as SQL

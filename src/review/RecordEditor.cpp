@@ -26,19 +26,10 @@ QString fixed(const std::optional<double>& value, int decimals)
     return number < 0 ? locale.negativeSign() + text : text;
 }
 
-/** The number a field holds, read in the user's locale or as written in C; 0 when none. */
-std::optional<double> parsed(const QString& text)
+/** A position as the nomenclator writes it: a "," typed for a "." is read as one. */
+QString positionText(QString position)
 {
-    bool ok = false;
-    double number = QLocale().toDouble(text.trimmed(), &ok);
-    if (!ok)
-        number = QLocale::c().toDouble(text.trimmed(), &ok);
-    return ok ? std::optional<double>(number) : std::nullopt;
-}
-
-double numberOf(const QString& text)
-{
-    return parsed(text).value_or(0);
+    return position.replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
 /** A unit code with at least two digits (7 becomes 07); a text that is no number as it is. */
@@ -96,7 +87,7 @@ RecordEditor::RecordEditor(Workspace& ws)
 
 std::optional<NomenclatorPosition> RecordEditor::lookUp(QString position)
 {
-    position.replace(QLatin1Char(','), QLatin1Char('.'));
+    position = positionText(position);
     return NomenclatorTables(m_ws.nomenclator())
         .position(Nomenclator::positionDigits(position), Nomenclator::statisticalOpening(position),
                   position.right(1));
@@ -106,6 +97,28 @@ bool RecordEditor::reportFailure(const QString& report)
 {
     m_ws.dialogs().message(MessageIcon::Critical, report);
     return false;
+}
+
+bool RecordEditor::refuse(MessageIcon icon, const QString& text, Field field)
+{
+    m_refused = field;
+    m_ws.dialogs().message(icon, text);
+    return false;
+}
+
+std::optional<double> RecordEditor::numberIn(const QString& text) const
+{
+    return m_ws.formatter().typedNumber(text);
+}
+
+QStringList RecordEditor::countryLines() const
+{
+    QStringList lines;
+    lines.reserve(m_countries.names.size());
+    for (qsizetype i = 0; i < m_countries.names.size(); ++i)
+        lines << m_countries.names.at(i) + QStringLiteral(" (") + m_countries.codes.at(i) +
+                     QLatin1Char(')');
+    return lines;
 }
 
 bool RecordEditor::CargarDatos(const QString& interno, qint64 line)
@@ -144,15 +157,19 @@ bool RecordEditor::CargarDatos(const QString& interno, qint64 line)
         f.statisticalUnit.clear();
         f.lapi.clear();
         f.positionDescription.clear();
+        f.confirmedPosition.clear();
         if (a.check == QLatin1String("OK")) {
+            f.confirmedPosition = positionText(f.position);
             f.statisticalUnit = format.EsNull(a.statisticalUnit);
             f.lapi = a.lapi == QLatin1String("S") ? QStringLiteral("S") : QStringLiteral("N");
             if (const std::optional<NomenclatorPosition> found = lookUp(f.position))
                 f.positionDescription = found->description;
         }
 
+        // Without a country of its own, the row's invoice origin is offered.
         m_countries = OriginRelations::countries(m_ws.work());
-        f.country = a.country.isEmpty() ? -1 : int(m_countries.codes.lastIndexOf(a.country));
+        const QString country = a.country.isEmpty() ? a.origin : a.country;
+        f.country = country.isEmpty() ? -1 : int(m_countries.codes.lastIndexOf(country));
         return true;
     } catch (const AppError& error) {
         return reportFailure(
@@ -163,21 +180,18 @@ bool RecordEditor::CargarDatos(const QString& interno, qint64 line)
 bool RecordEditor::ProcesarNCM(QString p_NCM, SuffixEntry suffixes)
 {
     BusyCursor busy(m_ws.progress());
-    OperatorDialogs& dialogs = m_ws.dialogs();
+    m_refused = Field::None;
     try {
-        if (p_NCM.size() != 14 && p_NCM.size() != 15) {
-            dialogs.message(MessageIcon::Exclamation,
-                            QStringLiteral("Error en la estructura de la posición"));
-            return false;
-        }
-        p_NCM.replace(QLatin1Char(','), QLatin1Char('.'));
+        if (p_NCM.size() != 14 && p_NCM.size() != 15)
+            return refuse(MessageIcon::Exclamation,
+                          QStringLiteral("Error en la estructura de la posición"), Field::Position);
+        p_NCM = positionText(p_NCM);
         const std::optional<NomenclatorPosition> found = lookUp(p_NCM);
-        if (!found) {
-            dialogs.message(MessageIcon::Exclamation,
-                            QStringLiteral("Posición no encontrada en Nomenclador"));
-            return false;
-        }
+        if (!found)
+            return refuse(MessageIcon::Exclamation,
+                          QStringLiteral("Posición no encontrada en Nomenclador"), Field::Position);
         EditorFields& f = m_fields;
+        f.confirmedPosition = p_NCM;
         f.statisticalUnit = twoDigits(m_ws.formatter().EsNull(found->statisticalUnit));
         f.statisticalUnitCaption = unitCaption(f.statisticalUnit);
         f.positionDescription = found->description;
@@ -278,12 +292,8 @@ std::optional<QString> RecordEditor::askFreeValue(const QString& code, const QSt
 
 bool RecordEditor::VerificarDatos()
 {
-    OperatorDialogs& dialogs = m_ws.dialogs();
     EditorFields& f = m_fields;
-    const auto refuse = [&dialogs](MessageIcon icon, const QString& text) {
-        dialogs.message(icon, text);
-        return false;
-    };
+    m_refused = Field::None;
     try {
         SuffixValidator validator;
         validator.ConexionString(m_ws.directory());
@@ -293,22 +303,31 @@ bool RecordEditor::VerificarDatos()
         if (f.declaredUnit.trimmed().isEmpty())
             return refuse(MessageIcon::Exclamation,
                           QStringLiteral("Falta ingresar unidad declarada"));
-        // Declared in the statistical unit, the statistical quantity is the invoice's.
-        if (f.statisticalUnit == f.declaredUnit) {
-            const double declared = numberOf(f.statisticalQuantity);
-            if (declared == 0)
-                f.statisticalQuantity = f.quantity;
-            else if (declared != numberOf(f.quantity))
-                return refuse(MessageIcon::Exclamation,
-                              QStringLiteral("La Cantidad Declarada debe ser igual a la Cantidad "
-                                             "Especifica"));
-        }
-        if (!parsed(f.goodsCondition))
-            return refuse(MessageIcon::Critical, QStringLiteral("Estado de mercaderia inválida"));
+        // Declared in the statistical unit, the statistical quantity is the invoice's: an
+        // empty or zero one takes it.
+        const bool sameUnit = f.statisticalUnit == f.declaredUnit;
+        if (sameUnit && f.statisticalQuantity.trimmed().isEmpty())
+            f.statisticalQuantity = f.quantity;
+        const QString notNumber = QStringLiteral("Debe Ingresar un Valor Númerico");
+        const std::optional<double> declared = numberIn(f.statisticalQuantity);
+        if (!declared)
+            return refuse(MessageIcon::Exclamation, notNumber, Field::StatisticalQuantity);
+        if (sameUnit && *declared == 0)
+            f.statisticalQuantity = f.quantity;
+        else if (sameUnit && *declared != numberIn(f.quantity))
+            return refuse(MessageIcon::Exclamation,
+                          QStringLiteral("La Cantidad Declarada debe ser igual a la Cantidad "
+                                         "Especifica"),
+                          Field::StatisticalQuantity);
+        if (hasSpecificDuty() && !numberIn(f.specificDutyQuantity))
+            return refuse(MessageIcon::Exclamation, notNumber, Field::SpecificDutyQuantity);
+        if (!numberIn(f.goodsCondition))
+            return refuse(MessageIcon::Critical, QStringLiteral("Estado de mercaderia inválida"),
+                          Field::GoodsCondition);
         if (f.country < 0 || f.country >= m_countries.codes.size())
             return refuse(MessageIcon::Exclamation,
                           QStringLiteral("Falta seleccionar el país de origen."));
-        switch (validator.ValidarSufijos(f.position, f.suffixes)) {
+        switch (validator.ValidarSufijos(positionText(f.position), f.suffixes)) {
         case 1:
             return refuse(MessageIcon::Exclamation, QStringLiteral("La posición es Inexistente!"));
         case 2:
@@ -324,32 +343,48 @@ bool RecordEditor::VerificarDatos()
 
 bool RecordEditor::GrabarDatos()
 {
-    if (!m_row || !VerificarDatos())
+    m_refused = Field::None;
+    if (!m_row)
         return false;
-    const FormatService& format = m_ws.formatter();
+    // A position typed or chosen since the last confirmation is confirmed as Enter on it does.
+    const EditorFields& f = m_fields;
+    if (!f.statisticalUnit.isEmpty() && positionText(f.position) != f.confirmedPosition &&
+        !ProcesarNCM(f.position))
+        return false;
+    return VerificarDatos() && save();
+}
+
+bool RecordEditor::save()
+{
     const EditorFields& f = m_fields;
     Article a = *m_row;
-    a.position = format.EsNull(f.position);
+    a.position = positionText(f.position);
     a.lapi = f.lapi;
-    a.suffixes = format.EsNull(f.suffixes);
-    a.declaredUnit = format.EsNull(f.declaredUnit);
+    a.suffixes = m_ws.formatter().EsNull(f.suffixes);
+    a.declaredUnit = m_ws.formatter().EsNull(f.declaredUnit);
     a.statisticalUnit = f.statisticalUnit;
-    a.statisticalQuantity = numberOf(f.statisticalQuantity);
+    a.statisticalQuantity = numberIn(f.statisticalQuantity);
     if (hasSpecificDuty())
-        a.specificDutyQuantity = numberOf(f.specificDutyQuantity);
-    a.goodsCondition = format.EsNull(f.goodsCondition);
+        a.specificDutyQuantity = numberIn(f.specificDutyQuantity);
+    a.goodsCondition = m_ws.formatter().EsNull(f.goodsCondition);
     a.country = m_countries.codes.at(f.country);
     try {
-        if (ArticleStore(m_ws.work()).saveCorrected(a, hasSpecificDuty()) > 0)
+        ArticleStore store(m_ws.work());
+        if (store.saveCorrected(*m_row, a, hasSpecificDuty()) > 0)
             return true;
-        m_ws.dialogs().message(MessageIcon::Exclamation,
-                               QStringLiteral("No se grabó el registro: el interno %1 ya no tiene "
-                                              "la línea %2.")
-                                   .arg(a.interno)
-                                   .arg(a.line));
+        if (!store.row(a.interno, a.line))
+            return refuse(MessageIcon::Exclamation,
+                          QStringLiteral("No se grabó el registro: el interno %1 ya no tiene "
+                                         "la línea %2.")
+                              .arg(a.interno)
+                              .arg(a.line));
+        // Changed meanwhile: what is stored now is shown, nothing of it overwritten.
+        CargarDatos(a.interno, a.line);
+        return refuse(MessageIcon::Exclamation,
+                      QStringLiteral("El registro fue modificado mientras lo editaba; vuelva a "
+                                     "abrirlo."));
     } catch (const AppError& error) {
         return reportFailure(
             errorText(error, QStringLiteral(" - seccion [Aduplan.frmModificar_GrabarDatos]")));
     }
-    return false;
 }

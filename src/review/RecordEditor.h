@@ -3,6 +3,7 @@
 #include "data/ArticleStore.h"
 #include "data/NomenclatorTables.h"
 #include "data/OriginRelations.h"
+#include "workspace/OperatorDialogs.h"
 
 #include <QString>
 
@@ -45,6 +46,8 @@ struct EditorFields {
     QString specificDutyCaption = QStringLiteral("Derecho Especifico [01]");
     /** The nomenclator's text of the confirmed position. */
     QString positionDescription;
+    /** The position the statistical unit and LAPI mark belong to, "," read as ".". */
+    QString confirmedPosition;
 };
 
 /**
@@ -57,6 +60,8 @@ class RecordEditor {
 public:
     /** Whether the position check asks the suffixes again or keeps the suffix field. */
     enum class SuffixEntry { Ask, Keep };
+    /** The field a refusal is about, for the window to put the operator back on it. */
+    enum class Field { None, Position, StatisticalQuantity, SpecificDutyQuantity, GoodsCondition };
 
     explicit RecordEditor(Workspace& ws);
 
@@ -64,15 +69,23 @@ public:
     const EditorFields& fields() const { return m_fields; }
     /** The country names in name order; the identifiers line for line. */
     const OriginRelations::Countries& countries() const { return m_countries; }
+    /** The country list as the operator sees it: each name with its code, "TAIWAN (313)". */
+    QStringList countryLines() const;
+    /** The field the last refused check or save is about; None when it was about no field. */
+    Field refusedField() const { return m_refused; }
     /** Whether the record has a specific duty, whose quantity is then shown and saved. */
     bool hasSpecificDuty() const { return !m_fields.specificDutyUnit.isEmpty(); }
 
-    /** Loads the line of the interno and the country list; false when there is no such row. */
+    /**
+     * Loads the line of the interno and the country list; false when there is no such row.
+     * The country is the row's own, else the one of its invoice origin (`ARTORG`).
+     */
     bool CargarDatos(const QString& interno, qint64 line);
     /**
      * Confirms the position typed (a "," read as ".") against the nomenclator: its statistical
      * unit, LAPI mark and description, then its suffixes. False when the text is not a position
-     * or the nomenclator does not have it (the operator was told).
+     * or the nomenclator does not have it (the operator was told). Enter on the position and a
+     * save of a changed position both come here.
      */
     bool ProcesarNCM(QString p_NCM, SuffixEntry suffixes = SuffixEntry::Ask);
     /**
@@ -83,12 +96,23 @@ public:
     QString VerificarSufijos(const QString& position, const QString& previous);
     /** Checks the fields rule by rule; the first failing rule is told and gives false. */
     bool VerificarDatos();
-    /** Verifies and saves the row as corrected (state "M", check "OK"); true when saved. */
+    /**
+     * Verifies and saves the row as corrected (state "M", check "OK"); true when saved. A
+     * position that differs from the confirmed one is confirmed first. A row changed by
+     * someone else since it was loaded is not written: it is loaded again and the operator
+     * told.
+     */
     bool GrabarDatos();
 
 private:
     /** Tells the operator of a failure (critical icon); false, for the caller to return. */
     bool reportFailure(const QString& report);
+    /** Tells the operator why the field (or none) cannot be taken; false. */
+    bool refuse(MessageIcon icon, const QString& text, Field field = Field::None);
+    /** The number a field holds; nothing when it is not one. */
+    std::optional<double> numberIn(const QString& text) const;
+    /** Writes the fields into the loaded row; true when it was written. */
+    bool save();
     /** The nomenclator's row of a position text, a "," read as "."; the last character is
      *  taken as the check letter. */
     std::optional<NomenclatorPosition> lookUp(QString position);
@@ -101,4 +125,5 @@ private:
     EditorFields m_fields;
     OriginRelations::Countries m_countries;
     std::optional<Article> m_row;
+    Field m_refused = Field::None;
 };

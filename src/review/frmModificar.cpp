@@ -16,12 +16,12 @@ using WindowGeometry::twips;
 
 namespace {
 
-/** A caption at the left of a row of a frame (tops in twips). */
-QLabel* caption(QWidget* parent, const QString& text, int top)
+/** A caption at the left of a row of a frame (tops in twips), the label of the field. */
+void caption(QWidget* parent, const QString& text, int top, QWidget* field)
 {
     auto* label = new QLabel(text, parent);
     label->setGeometry(twips(120, top + 30, 1500, 255));
-    return label;
+    label->setBuddy(field);
 }
 
 QLineEdit* textBox(QWidget* parent, const char* name, const QRect& at,
@@ -47,8 +47,8 @@ frmModificar::frmModificar(Workspace& ws, const QString& interno, qint64 line, Q
 
     auto* extra = new QGroupBox(QStringLiteral("Datos Extra"), this);
     extra->setGeometry(twips(120, 60, 4800, 4080));
-    caption(extra, QStringLiteral("Posición"), 300);
     txtPRCNCM = textBox(extra, "txtPRCNCM", twips(1680, 300, 1800, 315));
+    caption(extra, QStringLiteral("Posición"), 300, txtPRCNCM);
     lbPRCLAP =
         place(new QLabel(QStringLiteral("LAPI"), extra), "lbPRCLAP", twips(3600, 330, 600, 255));
     lbPRCLAP->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0)"));
@@ -57,23 +57,26 @@ frmModificar::frmModificar(Workspace& ws, const QString& interno, qint64 line, Q
     txtPositionDescription = textBox(extra, "txtPositionDescription", twips(1680, 660, 3000, 315));
     txtPositionDescription->setReadOnly(true);
     txtPositionDescription->setFocusPolicy(Qt::NoFocus);
+    txtPositionDescription->setAccessibleName(QStringLiteral("Descripción de la posición"));
 
     lbPRCEUN = place(new QLabel(QStringLiteral("Unidad Estadistica"), extra), "lbPRCEUN",
                      twips(120, 1050, 2400, 255));
     txtPRCECA = textBox(extra, "txtPRCECA", twips(2760, 1020, 1200, 315), Qt::AlignRight);
+    lbPRCEUN->setBuddy(txtPRCECA);
     lbPRCSUN = place(new QLabel(QStringLiteral("Derecho Especifico [01]"), extra), "lbPRCSUN",
                      twips(120, 1410, 2400, 255));
     txtPRCSCA = textBox(extra, "txtPRCSCA", twips(2760, 1380, 1200, 315), Qt::AlignRight);
+    lbPRCSUN->setBuddy(txtPRCSCA);
     lbPRCSUN->hide();
     txtPRCSCA->hide();
-    caption(extra, QStringLiteral("Unidad Declarada"), 1740);
     txtPRCDUN = textBox(extra, "txtPRCDUN", twips(2760, 1740, 1200, 315), Qt::AlignHCenter);
-    caption(extra, QStringLiteral("Estado Mercaderia"), 2100);
+    caption(extra, QStringLiteral("Unidad Declarada"), 1740, txtPRCDUN);
     txtPRCESM = textBox(extra, "txtPRCESM", twips(2760, 2100, 1200, 315), Qt::AlignHCenter);
-    caption(extra, QStringLiteral("Pais Origen"), 2460);
+    caption(extra, QStringLiteral("Estado Mercaderia"), 2100, txtPRCESM);
     cboPRCORI = place(new QComboBox(extra), "cboPRCORI", twips(1680, 2460, 3000, 315));
-    caption(extra, QStringLiteral("Sufijos"), 2820);
+    caption(extra, QStringLiteral("Pais Origen"), 2460, cboPRCORI);
     txtPRCSUF = place(new QPlainTextEdit(extra), "txtPRCSUF", twips(1680, 2820, 3000, 1080));
+    caption(extra, QStringLiteral("Sufijos"), 2820, txtPRCSUF);
     txtPRCSUF->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     auto* invoice = new QGroupBox(QStringLiteral("Datos del archivo origen"), this);
@@ -85,9 +88,9 @@ frmModificar::frmModificar(Workspace& ws, const QString& interno, qint64 line, Q
     QList<QLineEdit*> invoiceBoxes;
     for (int i = 0; i < 6; ++i) {
         const int top = 300 + i * 420;
-        caption(invoice, invoiceFields[i].second, top);
         QLineEdit* box = textBox(invoice, invoiceFields[i].first, twips(1320, top, 2640, 315));
         box->setReadOnly(true);
+        caption(invoice, invoiceFields[i].second, top, box);
         invoiceBoxes << box;
     }
     txtARTNRO = invoiceBoxes.at(0);
@@ -106,10 +109,12 @@ frmModificar::frmModificar(Workspace& ws, const QString& interno, qint64 line, Q
     order << txtPRCSUF;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
+    order << txtPositionDescription;
     for (QWidget* box : std::as_const(order)) {
         if (box != cboPRCORI)
             (new ClCntrl)->sLinkText(box);
     }
+    nameFields();
     // Installed after the helpers: the window sees each key before them.
     enableKeyPreview();
 }
@@ -126,6 +131,7 @@ bool frmModificar::previewKey(QObject* target, QKeyEvent* event)
             accept();
         } else {
             render();
+            focusRefusedField();
         }
         return true;
     case Qt::Key_F6:
@@ -140,14 +146,16 @@ bool frmModificar::previewKey(QObject* target, QKeyEvent* event)
         txtPRCNCM->setFocus();
         return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // The check runs, then the position's helper moves the focus on.
-        if (target == txtPRCNCM) {
-            collect();
-            m_editor.ProcesarNCM(txtPRCNCM->text());
-            render();
-        }
-        return false;
+    case Qt::Key_Enter: {
+        // The check runs, then the position's helper moves the focus on; a position refused
+        // keeps it, to be typed again or searched with F6.
+        if (target != txtPRCNCM)
+            return false;
+        collect();
+        const bool confirmed = m_editor.ProcesarNCM(txtPRCNCM->text());
+        render();
+        return !confirmed;
+    }
     default:
         return false;
     }
@@ -160,10 +168,8 @@ void frmModificar::showEvent(QShowEvent* event)
         return;
     m_loaded = true;
     WindowGeometry::centreOn(this, parentWidget());
-    if (m_editor.CargarDatos(m_interno, m_line)) {
-        cboPRCORI->addItems(m_editor.countries().names);
+    if (m_editor.CargarDatos(m_interno, m_line))
         render();
-    }
     txtPRCNCM->setFocus();
 }
 
@@ -195,10 +201,35 @@ void frmModificar::render()
     txtPRCDUN->setText(f.declaredUnit);
     txtPRCESM->setText(f.goodsCondition);
     txtPRCSUF->setPlainText(f.suffixes);
+    // Filled again: a row loaded again after a refused save comes with the list read again.
+    cboPRCORI->clear();
+    cboPRCORI->addItems(m_editor.countryLines());
     cboPRCORI->setCurrentIndex(f.country);
     lbPRCEUN->setText(f.statisticalUnitCaption);
     lbPRCSUN->setText(f.specificDutyCaption);
     lbPRCSUN->setVisible(m_editor.hasSpecificDuty());
     txtPRCSCA->setVisible(m_editor.hasSpecificDuty());
     lbPRCLAP->setVisible(f.lapi == QLatin1String("S"));
+    nameFields();
+}
+
+void frmModificar::nameFields()
+{
+    for (const QLabel* label : findChildren<QLabel*>()) {
+        if (label->buddy())
+            label->buddy()->setAccessibleName(label->text());
+    }
+}
+
+void frmModificar::focusRefusedField()
+{
+    const std::pair<RecordEditor::Field, QWidget*> fields[] = {
+        {RecordEditor::Field::Position, txtPRCNCM},
+        {RecordEditor::Field::StatisticalQuantity, txtPRCECA},
+        {RecordEditor::Field::SpecificDutyQuantity, txtPRCSCA},
+        {RecordEditor::Field::GoodsCondition, txtPRCESM}};
+    for (const auto& [field, control] : fields) {
+        if (field == m_editor.refusedField())
+            control->setFocus(Qt::OtherFocusReason);
+    }
 }

@@ -29,6 +29,10 @@ private:
     void collect();
     /** The editor's fields into the controls. */
     void render();
+    /** Each field carries the caption of its label as its accessible name. */
+    void nameFields();
+    /** Puts the operator on the field a refusal was about. */
+    void focusRefusedField();
 
     Workspace& m_ws;
     RecordEditor m_editor;

@@ -109,7 +109,6 @@ private Q_SLOTS:
         const QString valid = u"8412.31.10.000Z"_s;
         const QList<std::pair<QStringList, QString>> refusals = {
             {{u"11"_s}, u"1||Posición no encontrada en Nomenclador\n"_s},
-            {{u"11"_s, u"--ncm"_s, valid}, u"1||Falta seleccionar el país de origen.\n"_s},
             {{u"11"_s, u"--ncm"_s, valid, u"--ori"_s, u"212"_s, u"--esm"_s, u"X"_s},
              u"1||Estado de mercaderia inválida\n"_s},
             {{u"11"_s, u"--ncm"_s, valid, u"--ori"_s, u"212"_s, u"--suf"_s, u"AA(X)-"_s},
@@ -135,6 +134,39 @@ private Q_SLOTS:
               u"\"PRCCRC\":\"OK\""_s})
             QVERIFY2(saved.contains(column), qPrintable(saved));
         QVERIFY(cli(m_home.path(), {u"stats"_s, u"1001"_s}).contains(u"con_errores: 8\n"_s));
+
+        // Quantities and the goods condition are finite decimal numbers in the locale's form
+        // (a "." here): anything else is refused and line 29 (a specific duty) stays as it was.
+        const QString tire = row(29);
+        const QString notNumber = u"1||Debe Ingresar un Valor Númerico\n"_s;
+        const QString notCondition = u"1||Estado de mercaderia inválida\n"_s;
+        for (const QString& typed :
+             {u"inf"_s, u"-inf"_s, u"nan"_s, u"NaN"_s, u"abc"_s, u"12,5"_s, u"1e3"_s, u" "_s}) {
+            for (const auto& [option, refusal] : {std::pair{u"--eca"_s, notNumber},
+                                                  {u"--sca"_s, notNumber},
+                                                  {u"--esm"_s, notCondition}}) {
+                // A blank statistical quantity in the statistical unit takes the invoice's.
+                if (option != u"--eca"_s || !typed.trimmed().isEmpty())
+                    QCOMPARE(cli(m_home.path(), {u"edit"_s, u"1001"_s, u"29"_s, option, typed}),
+                             refusal);
+            }
+        }
+        QCOMPARE(row(29), tire);
+        QCOMPARE(cli(m_home.path(),
+                     {u"edit"_s, u"1001"_s, u"29"_s, u"--sca"_s, u"2.5"_s, u"--esm"_s, u" 2 "_s}),
+                 u"0||"_s);
+        QVERIFY(row(29).contains(u"\"PRCSCA\":2.5,\"PRCESM\":\" 2 \""_s));
+
+        // A new position, typed with commas: its statistical unit and LAPI mark are saved, and
+        // the row's invoice origin (326) is its country.
+        QCOMPARE(
+            cli(m_home.path(), {u"edit"_s, u"1001"_s, u"25"_s, u"--ncm"_s, u"8413,70,10,000B"_s,
+                                u"--suf"_s, u"AA(HIDROMAX)-AB(CP15)-AE(6000 L/H)-ZE(001100)-"_s}),
+            u"0||"_s);
+        const QString moved = row(25);
+        for (const QString& column : {u"\"PRCNCM\":\"8413.70.10.000B\",\"PRCLAP\":\"S\""_s,
+                                      u"\"PRCEUN\":\"07\""_s, u"\"PRCORI\":\"326\""_s})
+            QVERIFY2(moved.contains(column), qPrintable(moved));
     }
 };
 

@@ -28,14 +28,6 @@ const QString Countries = u"insert into PAIS values ('US', 'ESTADOS UNIDOS');\n"
                           "insert into PAIS values ('JP', 'JAPON');\n"
                           "insert into PAIS values ('BR', 'BRASIL');\n"_s;
 
-template <typename T> T* control(QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("control %s not found", name);
-    return found;
-}
-
 /** Acts on the origin relation entry once the window under test has opened it modally. */
 void whenEntryOpens(std::function<void(frmNewPais*)> act)
 {

@@ -2,6 +2,7 @@
 #include "components/DataSession.h"
 #include "components/SuffixValidator.h"
 #include "components/TestSeam.h"
+#include "data/ArticleStore.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
 #include "process/Process.h"
@@ -179,6 +180,43 @@ private Q_SLOTS:
         QVERIFY2(other.exitCode() == 0, other.readAllStandardError().constData());
         QCOMPARE(QString::fromUtf8(other.readAllStandardOutput()).trimmed(),
                  u"Se transfirio 16 articulos en el interno 1004"_s);
+    }
+
+    void rowSaveKeepsAChangeMadeMeanwhile()
+    {
+        // The record editor's save compares the row it loaded in its own statement, on this
+        // engine too: a change another connection made since is kept, not overwritten.
+        const auto db = session(u"declaration"_s);
+        const auto other = session(u"declaration"_s);
+        for (const QString& statement :
+             QStringList{u"drop table if exists ART"_s} + ArticleStore::schema()) {
+            db->Sql(statement);
+            db->ejecutar();
+        }
+        ArticleStore store(*db);
+        Article article;
+        article.line = 1;
+        article.number = u"N-1"_s;
+        article.quantity = 12.5;
+        article.unitPrice = 0.1;
+        store.replaceRows(u"100"_s, {article});
+        const Article loaded = *store.row(u"100"_s, 1);
+        Article edited = loaded;
+        edited.position = u"8482.10.10.000M"_s;
+        edited.statisticalQuantity = 1.25;
+        edited.country = u"313"_s;
+
+        ArticleStore(*other).setCheck(u"100"_s, 1, CheckOutcome::Suffixes);
+        QCOMPARE(store.saveCorrected(loaded, edited, true), 0);
+        Article changed = loaded;
+        changed.state = u"E"_s;
+        changed.check = u"SUF"_s;
+        QCOMPARE(store.row(u"100"_s, 1)->values(), changed.values());
+        QCOMPARE(store.saveCorrected(changed, edited, true), 1);
+        const Article saved = *store.row(u"100"_s, 1);
+        QCOMPARE(saved.position + saved.country + saved.state + saved.check,
+                 u"8482.10.10.000M313MOK"_s);
+        QCOMPARE(saved.statisticalQuantity, std::optional<double>(1.25));
     }
 };
 

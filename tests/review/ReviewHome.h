@@ -27,20 +27,21 @@ const QString Nomenclator =
 
 /**
  * Line 1 not classified; line 2 clean with a specific duty and no quantity for it; lines 3
- * and 4 rejected by the validation (position, then suffixes).
+ * and 4 rejected by the validation (position, then suffixes); line 3 has no country of its
+ * own, only its invoice origin.
  */
 const QString Rows =
     u"insert into PAIS values ('US', 'ESTADOS UNIDOS'), ('JP', 'JAPON'), ('BR', 'BRASIL');\n"
     "insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, PRCDUN, PRCNCM, "
-    "PRCSUF, PRCEUN, PRCECA, PRCSUN, PRCSCA, PRCESM, PRCORI, PRCEST, PRCCRC, PRCLAP) values "
-    "('100', 1, 'N-1', 'NUEVO', 12.5, 0.125, 1.5625, '05', NULL, NULL, NULL, NULL, NULL, NULL, "
-    "NULL, 'XX', NULL, NULL, NULL),"
+    "PRCSUF, PRCEUN, PRCECA, PRCSUN, PRCSCA, PRCESM, PRCORI, PRCEST, PRCCRC, PRCLAP, ARTORG) "
+    "values ('100', 1, 'N-1', 'NUEVO', 12.5, 0.125, 1.5625, '05', NULL, NULL, NULL, NULL, NULL, "
+    "NULL, NULL, 'XX', NULL, NULL, NULL, NULL),"
     "('100', 2, 'C-2', 'CLEAN', 3, 2, 6, '01', '3926.90.90.990E', 'SIN SUFIJOS', '05', NULL, "
-    "'07', NULL, '1', 'JP', 'A', 'OK', 'S'),"
+    "'07', NULL, '1', 'JP', 'A', 'OK', 'S', NULL),"
     "('100', 3, 'P-3', 'POSICION', 1, 1, 1, '01', '9999.99.99.999Z', 'SIN SUFIJOS', '01', NULL, "
-    "NULL, NULL, '1', 'US', 'E', 'POS', 'N'),"
+    "NULL, NULL, '1', NULL, 'E', 'POS', 'N', 'US'),"
     "('100', 4, 'S-4', 'SUFIJOS', 1, 1, 1, '01', '7318.15.00.200D', 'X-', '01', NULL, NULL, NULL, "
-    "'1', 'US', 'E', 'SUF', 'N');\n"_s;
+    "'1', 'US', 'E', 'SUF', 'N', NULL);\n"_s;
 
 /** A home with the nomenclator and rows above, a workspace opened on it and an editor. */
 struct Fixture {

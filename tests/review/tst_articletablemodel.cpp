@@ -94,27 +94,28 @@ private Q_SLOTS:
     {
         Rows rows;
         ArticleStore store(rows.ws.work());
-        std::optional<Article> row = store.row(u"100"_s, 7);
-        QVERIFY(row);
-        QVERIFY(row->description.isNull() && row->position.isNull());
+        const std::optional<Article> loaded = store.row(u"100"_s, 7);
+        QVERIFY(loaded);
+        QVERIFY(loaded->description.isNull() && loaded->position.isNull());
+        std::optional<Article> row = loaded;
         row->position = u"8482.10.10.000B"_s;
         row->specificDutyUnit = u"01"_s;
         row->specificDutyQuantity = 4;
         row->statisticalQuantity = 2.5;
-        QCOMPARE(store.saveCorrected(*row, false), 1);
+        QCOMPARE(store.saveCorrected(*loaded, *row, false), 1);
         const Article saved = *store.row(u"100"_s, 7);
         QCOMPARE(saved.state + saved.check, u"MOK"_s);
         QCOMPARE(saved.position, u"8482.10.10.000B"_s);
         QCOMPARE(saved.statisticalQuantity, std::optional<double>(2.5));
         // Without the specific duty its columns stay as they were.
         QVERIFY(saved.specificDutyUnit.isNull() && !saved.specificDutyQuantity);
-        QCOMPARE(store.saveCorrected(*row, true), 1);
+        QCOMPARE(store.saveCorrected(saved, *row, true), 1);
         QCOMPARE(store.row(u"100"_s, 7)->specificDutyQuantity, std::optional<double>(4));
 
         // Another interno's row of the same line is untouched; a missing line saves nothing.
         QCOMPARE(store.row(u"200"_s, 1)->state, u"A"_s);
         row->line = 99;
-        QCOMPARE(store.saveCorrected(*row, true), 0);
+        QCOMPARE(store.saveCorrected(*row, *row, true), 0);
     }
 };
 

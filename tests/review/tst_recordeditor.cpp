@@ -1,10 +1,42 @@
 #include "ReviewHome.h"
 
+#include "review/frmModificar.h"
+#include "support/Modal.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 using ReviewHome::Fixture;
+
+namespace {
+
+/** The field a screen reader names so; the test stops when there is none. */
+QWidget* field(QWidget* window, const QString& name)
+{
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        if (widget->isVisible() && widget->focusPolicy() != Qt::NoFocus && accessible &&
+            accessible->text(QAccessible::Name) == name)
+            return widget;
+    }
+    qFatal("no field named %s", qPrintable(name));
+}
+
+/** Clicks into the text box and types the text over all it held. */
+void retype(QWidget* box, const QString& text)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+} // namespace
 
 class TestRecordEditor : public QObject {
     Q_OBJECT
@@ -127,8 +159,10 @@ private Q_SLOTS:
         fields.suffixes = u"AA(X)-"_s;
         QCOMPARE(refusal(), u"2:Sufijos inválidos"_s);
         fields.suffixes = u"SIN SUFIJOS"_s;
+        // A position changed since it was confirmed is confirmed again first.
         fields.position = u"3926.90.90.990X"_s;
-        QCOMPARE(refusal(), u"2:La posición es Inexistente!"_s);
+        QCOMPARE(refusal(), u"2:Posición no encontrada en Nomenclador"_s);
+        QCOMPARE(f.editor.refusedField(), RecordEditor::Field::Position);
         QVERIFY(f.row(1).state.isNull());
 
         // Other units: the quantities are not compared. Values are stored as typed.
@@ -171,7 +205,108 @@ private Q_SLOTS:
         QCOMPARE(saved.specificDutyQuantity, std::optional<double>(3.5));
         QVERIFY(f.dialogs.messages.isEmpty());
     }
+
+    void saveKeepsWhatChangedMeanwhile()
+    {
+        // Two edits of line 2 at once, each of its own field: the later save is refused and
+        // loads the row again, so that both changes end up stored.
+        Fixture f;
+        RecordEditor other(f.ws);
+        QVERIFY(f.editor.CargarDatos(u"100"_s, 2) && other.CargarDatos(u"100"_s, 2));
+        other.fields().goodsCondition = u"3"_s;
+        QVERIFY(other.GrabarDatos());
+        EditorFields& fields = f.editor.fields();
+        fields.specificDutyQuantity = u"2,5"_s;
+        QVERIFY(!f.editor.GrabarDatos());
+        QCOMPARE(f.lastMessage(),
+                 u"2:El registro fue modificado mientras lo editaba; vuelva a abrirlo."_s);
+        QCOMPARE(f.row(2).specificDutyQuantity, std::optional<double>(0));
+        QCOMPARE(fields.goodsCondition + u'|' + fields.specificDutyQuantity, u"3|0"_s);
+        fields.specificDutyQuantity = u"2,5"_s;
+        QVERIFY(f.editor.GrabarDatos());
+        const Article saved = f.row(2);
+        QCOMPARE(saved.goodsCondition, u"3"_s);
+        QCOMPARE(saved.specificDutyQuantity, std::optional<double>(2.5));
+
+        // A confirmed position the nomenclator no longer has: the validator refuses it.
+        QVERIFY(f.editor.CargarDatos(u"100"_s, 2));
+        f.home.runNomenclatorSql(u"delete from ncm where [001] = '3926.90.90';\n"_s);
+        QVERIFY(!f.editor.GrabarDatos());
+        QCOMPARE(f.lastMessage(), u"2:La posición es Inexistente!"_s);
+    }
+
+    void editorWindowFromTheKeyboard()
+    {
+        Fixture f;
+        // Line 3: its invoice origin offered as its country; the read-only boxes show the start
+        // of their text; a position not found keeps the focus, and F6 searches from there.
+        {
+            frmModificar editor(f.ws, u"100"_s, 3);
+            editor.show();
+            QVERIFY(QTest::qWaitForWindowActive(&editor));
+            QCOMPARE(control<QComboBox>(&editor, "cboPRCORI")->currentText(),
+                     u"ESTADOS UNIDOS (US)"_s);
+            for (const char* name : {"txtARTNRO", "txtARTDSC", "txtARTCAN", "txtARTTOT"})
+                QCOMPARE(control<QLineEdit>(&editor, name)->cursorPosition(), 0);
+            auto* position = field(&editor, u"Posición"_s);
+            QCOMPARE(QApplication::focusWidget(), position);
+            press(Qt::Key_Return);
+            QCOMPARE(f.lastMessage(), u"2:Posición no encontrada en Nomenclador"_s);
+            QCOMPARE(QApplication::focusWidget(), position);
+            QVERIFY(withModal([] { press(Qt::Key_F6); }, [](QWidget*) { press(Qt::Key_Escape); }));
+        }
+
+        // Line 2, changed underneath while open: F11 says so and shows the row as stored.
+        frmModificar editor(f.ws, u"100"_s, 2);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        f.home.runWorkSql(u"update ART set PRCDUN = '07' where ARTORD = 2;\n"_s);
+        retype(field(&editor, u"Estado Mercaderia"_s), u"2"_s);
+        press(Qt::Key_F11);
+        QCOMPARE(f.lastMessage(),
+                 u"2:El registro fue modificado mientras lo editaba; vuelva a abrirlo."_s);
+        QCOMPARE(control<QLineEdit>(&editor, "txtPRCDUN")->text(), u"07"_s);
+        QCOMPARE(control<QLineEdit>(&editor, "txtPRCESM")->text(), u"1"_s);
+        const QVariantList stored = f.row(2).values();
+
+        // What is no number is refused with the field's message, the operator put back on it.
+        const struct {
+            QString caption;
+            QString typed;
+            QString message;
+        } refusals[] = {
+            {u"Unidad Estadistica [05]"_s, u"inf"_s, u"2:Debe Ingresar un Valor Númerico"_s},
+            {u"Unidad Estadistica [05]"_s, QString(), u"2:Debe Ingresar un Valor Númerico"_s},
+            {u"Derecho Especifico [07]"_s, u"1.5"_s, u"2:Debe Ingresar un Valor Númerico"_s},
+            {u"Estado Mercaderia"_s, u"NaN"_s, u"1:Estado de mercaderia inválida"_s},
+        };
+        for (const auto& [caption, typed, message] : refusals) {
+            QWidget* box = field(&editor, caption);
+            const QString before = qobject_cast<QLineEdit*>(box)->text();
+            retype(box, typed);
+            press(Qt::Key_Up); // away from the field: the refusal must bring the operator back
+            press(Qt::Key_F11);
+            QCOMPARE(f.lastMessage(), message);
+            QCOMPARE(QApplication::focusWidget(), box);
+            QTest::keyClicks(box, before);
+        }
+        QCOMPARE(f.row(2).values(), stored);
+
+        // A position typed with commas and saved without Enter is confirmed first: its suffixes
+        // asked, its unit and LAPI mark taken.
+        retype(field(&editor, u"Derecho Especifico [07]"_s), u"2,5"_s);
+        retype(field(&editor, u"Posición"_s), u"7318,15,00,200D"_s);
+        f.dialogs.textAnswers << u"acme"_s << u"iso"_s;
+        press(Qt::Key_F11);
+        QVERIFY(!editor.isVisible());
+        const Article saved = f.row(2);
+        QCOMPARE(QStringList({saved.position, saved.statisticalUnit, saved.lapi, saved.suffixes,
+                              saved.goodsCondition, saved.country, saved.state}),
+                 QStringList({u"7318.15.00.200D"_s, u"01"_s, u"N"_s, u"AT(ACME)-QX(ISO)-"_s, u"1"_s,
+                              u"JP"_s, u"M"_s}));
+        QCOMPARE(saved.specificDutyQuantity, std::optional<double>(2.5));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestRecordEditor)
+QTEST_MAIN(TestRecordEditor)
 #include "tst_recordeditor.moc"

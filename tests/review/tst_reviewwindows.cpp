@@ -26,20 +26,6 @@ using ReviewHome::Fixture;
 
 namespace {
 
-template <typename T> T* control(QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("control %s not found", name);
-    return found;
-}
-
-/** Presses the key on the widget that has the focus. */
-void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-}
-
 /** The lines of the results list, as shown in their first column. */
 QStringList lines(QTableView* list)
 {

@@ -9,6 +9,21 @@
 #include <functional>
 #include <memory>
 
+/** The control of the window with the objectName; the test stops when there is none. */
+template <typename T> T* control(QWidget* window, const char* name)
+{
+    T* found = window->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("control %s not found", name);
+    return found;
+}
+
+/** Presses the key on the widget that has the focus. */
+inline void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
 /**
  * Runs the action while drive() works the modal window it opens (waiting for it to appear and
  * become active: work before it may spin the event loop), then closes it if drive() left it
