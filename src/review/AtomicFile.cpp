@@ -22,9 +22,8 @@ namespace {
                            .arg(QDir::toNativeSeparators(path), reason));
 }
 
-} // namespace
-
-void writeAtomically(const QString& path, const std::function<void(const QString&)>& write)
+/** Lets `write` make the file at a temporary path beside the target, then puts it in place. */
+void replace(const QString& path, const std::function<void(const QString&)>& write)
 {
     // Through a link the file it points to is replaced, as an editor saving it would.
     const QFileInfo info(path);
@@ -42,14 +41,27 @@ void writeAtomically(const QString& path, const std::function<void(const QString
     drop.dismiss();
 }
 
+} // namespace
+
 void writeAtomically(const QString& path, const std::function<bool(QIODevice&)>& writer)
 {
-    writeAtomically(path, [&](const QString& temporary) {
+    replace(path, [&](const QString& temporary) {
         QFile file(temporary);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !writer(file) ||
             file.error() != QFileDevice::NoError || !file.flush())
             cannotWrite(path, file.errorString());
         if (::fsync(file.handle()) != 0)
             cannotWrite(path, qt_error_string(errno));
+    });
+}
+
+void writeAtomically(const QString& path, const std::function<void(const QString&)>& write)
+{
+    replace(path, [&](const QString& temporary) {
+        try {
+            write(temporary);
+        } catch (const AppError& error) {
+            cannotWrite(path, error.description());
+        }
     });
 }

@@ -16,6 +16,7 @@ void writeAtomically(const QString& path, const std::function<bool(QIODevice&)>&
 
 /**
  * Writes a file whole or not at all through a writer that takes a file name: `write` makes the
- * file at the temporary path it is given, or raises; the rest as above.
+ * file at the temporary path it is given, or raises an AppError whose description then tells
+ * why in the error above.
  */
 void writeAtomically(const QString& path, const std::function<void(const QString&)>& write);
