@@ -4,7 +4,9 @@ inflates to the same size, a little under the reader's cap: one holding millions
 nested inside a run property, which the reader skips, and one holding as many elements side by
 side. Runs `aduplan-cli parse` on each and prints its exit status and its peak resident memory
 (the maximum resident set size /usr/bin/time -v reports). The nested package is refused at
-the reader's depth limit, so both stay at the memory of a flat document.
+the reader's depth limit, so both stay at the memory of a flat document: about 21 MiB each
+for 4.4 million elements, where the nested one took 741 MiB while the XML reader held every open
+element.
 
     bench/word_nested.py [BUILD_DIR [ELEMENTS]]
 """
