@@ -2,9 +2,9 @@
 
 #include "components/AppError.h"
 #include "components/DataSession.h"
+#include "components/TemporaryFile.h"
 #include "components/TestSeam.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +14,7 @@ namespace DatabaseFile {
 
 void create(const QString& target, const std::function<void(DataSession&)>& fill)
 {
-    const QString temporary =
-        QStringLiteral("%1.%2.tmp").arg(target).arg(QCoreApplication::applicationPid());
+    const QString temporary = TemporaryFile::beside(target);
     {
         QFile file(temporary);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))

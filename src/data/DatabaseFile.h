@@ -11,8 +11,9 @@ namespace DatabaseFile {
 
 /**
  * Makes a new database at `target`: `fill` writes it through a session on a temporary file
- * beside the target, which is renamed into place only once complete. A failure leaves no file
- * behind; an existing target is never replaced.
+ * beside the target (TemporaryFile), which is renamed into place only once complete. A failure
+ * leaves no file behind, nor does a killed run once the target is created again; an existing
+ * target is never replaced.
  */
 void create(const QString& target, const std::function<void(DataSession&)>& fill);
 

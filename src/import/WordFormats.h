@@ -21,6 +21,12 @@ namespace WordReader::detail {
  */
 constexpr qint64 kMaxDocumentSize = qint64(32) << 20;
 
+/**
+ * The deepest nesting of elements a package part may have. Real documents nest a few dozen
+ * levels (a table in a table adds five); a deeper part is refused (TooDeep).
+ */
+constexpr int kMaxDepth = 512;
+
 /** Drops one reference of a libgsf object (GObject). */
 void releaseObject(void* object);
 

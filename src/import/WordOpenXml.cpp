@@ -7,7 +7,6 @@
 
 #include "import/WordFormats.h"
 
-#include <QScopeGuard>
 #include <QStringList>
 #include <QUrl>
 #include <QXmlStreamReader>
@@ -17,7 +16,6 @@ namespace {
 
 constexpr gsf_off_t kMaxRelationshipsSize = 4 << 20;
 constexpr gsf_off_t kChunk = 256 << 10;
-constexpr int kMaxDepth = 512;
 
 const QString kWmlTransitional =
     QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
@@ -47,7 +45,12 @@ ObjectRef<GsfInput> partAt(GsfInfile* zip, const QStringList& path)
     return current;
 }
 
-/** Hands a part to the XML reader in chunks; refuses the document when the zip fails. */
+/**
+ * Hands a part to the XML reader in chunks; refuses the document when the zip fails or its
+ * elements nest deeper than kMaxDepth. The XML reader keeps every open element, and the body's
+ * walk recurses once a level, so the limit bounds the memory and the stack that any part takes,
+ * skipped elements included.
+ */
 class PartFeeder {
 public:
     PartFeeder(GsfInput* part, QXmlStreamReader& xml)
@@ -60,6 +63,10 @@ public:
     {
         for (;;) {
             const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::StartElement && ++m_depth > kMaxDepth)
+                refuse(TooDeep, QStringLiteral("más de %1 elementos anidados").arg(kMaxDepth));
+            if (token == QXmlStreamReader::EndElement)
+                --m_depth;
             if (token != QXmlStreamReader::Invalid)
                 return token;
             if (m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError || !feed())
@@ -84,6 +91,7 @@ private:
     GsfInput* m_part;
     QXmlStreamReader& m_xml;
     QByteArray m_buffer;
+    int m_depth = 0;
 };
 
 /** Path segments of the main document part, from the package relationships. */
@@ -203,12 +211,6 @@ private:
 
     void element()
     {
-        // Real documents nest a few dozen levels; a deeper one is damaged (and would exhaust
-        // the stack of this walk).
-        if (m_depth >= kMaxDepth)
-            refuse(Damaged, QStringLiteral("anidamiento excesivo"));
-        ++m_depth;
-        const auto leave = qScopeGuard([this] { --m_depth; });
         if (!isWml()) {
             // Markup compatibility: of the alternatives take the fallback only.
             const bool mc = m_xml.namespaceUri() == kMarkupCompatibility;
@@ -369,7 +371,6 @@ private:
 
     QXmlStreamReader m_xml;
     PartFeeder m_feeder;
-    int m_depth = 0;
     QString m_text;
     FieldStack m_fields;
 };

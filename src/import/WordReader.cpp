@@ -76,6 +76,12 @@ void refuse(ReadError kind, const QString& reason)
                               "pasa de %1 MiB) y no se lee. Revise que sea el archivo correcto.")
                    .arg(kMaxDocumentSize >> 20);
         break;
+    case TooDeep:
+        text = QStringLiteral("El documento tiene elementos anidados a más de %1 niveles, lo que "
+                              "ningún documento de Word tiene, y no se lee. Revise que sea el "
+                              "archivo correcto.")
+                   .arg(kMaxDepth);
+        break;
     }
     throw AppError(kind, text, reason);
 }

@@ -14,7 +14,8 @@ enum ReadError : long {
     Encrypted = 7103,       ///< password-protected
     RightsManaged = 7104,   ///< rights-managed (restricted permission)
     Damaged = 7105,         ///< truncated or corrupt
-    TooLarge = 7106         ///< a package part that inflates past any invoice's size
+    TooLarge = 7106,        ///< a package part that inflates past any invoice's size
+    TooDeep = 7107          ///< a package part whose elements nest deeper than any document's
 };
 
 /**

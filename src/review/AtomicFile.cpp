@@ -1,24 +1,67 @@
 #include "review/AtomicFile.h"
 
 #include "components/AppError.h"
+#include "components/TemporaryFile.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 
-void writeAtomically(const QString& path, const std::function<bool(QIODevice&)>& writer)
+#include <cerrno>
+#include <cstdio>
+
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void cannotWrite(const QString& path, const QString& reason)
 {
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly))
-        reason = file.errorString();
-    else if (!writer(file) || file.error() != QFileDevice::NoError)
-        reason = file.errorString();
-    else if (!file.commit())
-        reason = file.errorString();
-    if (reason.isNull())
-        return;
-    file.cancelWriting();
     throw AppError(75, QStringLiteral("No se pudo escribir el archivo %1: %2. No se guardó nada y "
                                       "el archivo anterior, si existía, quedó como estaba.")
                            .arg(QDir::toNativeSeparators(path), reason));
+}
+
+/** Lets `write` make the file at a temporary path beside the target, then puts it in place. */
+void replace(const QString& path, const std::function<void(const QString&)>& write)
+{
+    // Through a link the file it points to is replaced, as an editor saving it would.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    if (QFileInfo(target).exists() && !QFileInfo(target).isWritable())
+        cannotWrite(path, QStringLiteral("el archivo existente no admite escritura"));
+    const QString temporary = TemporaryFile::beside(target);
+    auto drop = qScopeGuard([&temporary] { QFile::remove(temporary); });
+    write(temporary);
+    if (QFileInfo(target).exists())
+        QFile::setPermissions(temporary, QFile::permissions(target));
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(target).constData()) != 0)
+        cannotWrite(path, qt_error_string(errno));
+    drop.dismiss();
+}
+
+} // namespace
+
+void writeAtomically(const QString& path, const std::function<bool(QIODevice&)>& writer)
+{
+    replace(path, [&](const QString& temporary) {
+        QFile file(temporary);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !writer(file) ||
+            file.error() != QFileDevice::NoError || !file.flush())
+            cannotWrite(path, file.errorString());
+        if (::fsync(file.handle()) != 0)
+            cannotWrite(path, qt_error_string(errno));
+    });
+}
+
+void writeAtomically(const QString& path, const std::function<void(const QString&)>& write)
+{
+    replace(path, [&](const QString& temporary) {
+        try {
+            write(temporary);
+        } catch (const AppError& error) {
+            cannotWrite(path, error.description());
+        }
+    });
 }

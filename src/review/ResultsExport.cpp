@@ -5,7 +5,6 @@
 #include "workspace/Workspace.h"
 
 #include <QFile>
-#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
@@ -96,20 +95,6 @@ void writeWorkbook(const QList<Article>& rows, const QString& path)
     check(workbook_close(book));
 }
 
-/** The workbook's bytes, built in a temporary file of its own. */
-QByteArray workbookBytes(const QList<Article>& rows)
-{
-    QTemporaryFile temporary;
-    if (!temporary.open())
-        throw AppError(75, temporary.errorString());
-    temporary.close();
-    writeWorkbook(rows, temporary.fileName());
-    QFile written(temporary.fileName());
-    if (!written.open(QIODevice::ReadOnly))
-        throw AppError(75, written.errorString());
-    return written.readAll();
-}
-
 } // namespace
 
 const ExportOrder* exportOrder(const QString& column)
@@ -152,9 +137,11 @@ QByteArray exportText(const QList<Article>& rows)
 
 void writeExport(const QList<Article>& rows, const QString& path)
 {
-    const QByteArray bytes = path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
-                                 ? workbookBytes(rows)
-                                 : exportText(rows);
+    if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)) {
+        writeAtomically(path, [&rows](const QString& file) { writeWorkbook(rows, file); });
+        return;
+    }
+    const QByteArray bytes = exportText(rows);
     writeAtomically(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
 }
 

@@ -1,5 +1,9 @@
+#include "data/WorkDatabase.h"
 #include "review/ReviewData.h"
+#include "support/Cli.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -60,6 +64,67 @@ private Q_SLOTS:
         QVERIFY2(cli.err.contains(u"No hay articulos para mostrar\n"_s), qPrintable(cli.err));
         QVERIFY(!QFile::exists(cli.home.file(u"n.pdf"_s)));
         QCOMPARE(cli.run("report 100 --errors --ok --pdf x.pdf"), 2);
+    }
+
+    void killedWritesAreClearedByTheNext()
+    {
+        // What a write killed midway leaves beside its target: the temporary file, and for a
+        // database its journal, under the writer's process number. The next write of the
+        // target removes those of a process that is gone, or that lie untouched for hours
+        // (the number passed to another process), and keeps one a live process is writing.
+        QProcess gone, sleeper;
+        gone.start(u"true"_s);
+        QVERIFY(gone.waitForStarted());
+        const qint64 dead = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        sleeper.start(u"sleep"_s, {u"600"_s});
+        QVERIFY(sleeper.waitForStarted());
+        const auto leaveAndWrite = [&](const QString& target, const std::function<bool()>& write) {
+            const auto left = [&target](qint64 pid, const char* suffix) {
+                return u"%1.%2.tmp%3"_s.arg(target).arg(pid).arg(QLatin1String(suffix));
+            };
+            const QString live = left(QCoreApplication::applicationPid(), "");
+            const std::pair<QString, int> files[] = {{left(dead, ""), 0},
+                                                     {left(dead, "-journal"), 0},
+                                                     {left(sleeper.processId(), ""), 3 * 3600},
+                                                     {live, 0}};
+            for (const auto& [name, age] : files) {
+                QFile file(name);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write("partial") > 0 &&
+                        file.flush());
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-age),
+                                         QFileDevice::FileModificationTime));
+            }
+            QVERIFY2(write(), qPrintable(target));
+            const QString name = QFileInfo(target).fileName();
+            QCOMPARE(QFileInfo(target).dir().entryList({name + u"*"_s}, QDir::Files),
+                     QStringList({name, QFileInfo(live).fileName()}));
+        };
+
+        TestHome fresh;
+        const QString database = WorkDatabase::path(fresh.path());
+        QVERIFY(QDir().mkpath(QFileInfo(database).path()));
+        leaveAndWrite(database, [&] { return runCli(fresh.path(), {u"init"_s}).code == 0; });
+        fresh.runWorkSql(u"insert into INTN (INTNRO, INTDSC) values ('1', 'uno');"_s); // whole
+
+        Cli cli;
+        const QString book = cli.home.file(u"libro.xlsx"_s);
+        leaveAndWrite(book, [&] {
+            return cli.run("export 100 --order ARTNRO --out FILE", book) == 0 &&
+                   ReviewData::output(u"unzip"_s, {u"-tq"_s, book}).startsWith(u"No errors"_s);
+        });
+        const QString text = cli.home.file(u"texto.xls"_s);
+        leaveAndWrite(text, [&] {
+            return cli.run("export 100 --order ARTNRO --out FILE", text) == 0 &&
+                   ReviewData::bytes(text).count('\r') == 5;
+        });
+        const QString pdf = cli.home.file(u"e.pdf"_s);
+        leaveAndWrite(pdf, [&] {
+            return cli.run("report 100 --errors --pdf FILE", pdf) == 0 &&
+                   ReviewData::pdfPages(pdf).size() == 1;
+        });
+        sleeper.kill();
+        sleeper.waitForFinished();
     }
 };
 

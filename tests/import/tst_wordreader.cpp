@@ -375,8 +375,19 @@ void TestWordReader::refusals()
     auto broken = docxEntries("<w:p><w:r><w:t>x</w:r></w:p>");
     writeZip(zip, broken);
     QCOMPARE(refusal(zip), long(WordReader::Damaged));
+    // Nesting no document has, walked or skipped (millions of levels would take the XML
+    // reader gigabytes); just under the limit a skipped property still lets its run be read.
     writeZip(zip, docxEntries("<w:p>" + QByteArray("<w:r>").repeated(5000) + "</w:p>"));
-    QCOMPARE(refusal(zip), long(WordReader::Damaged)); // nesting no document has
+    QCOMPARE(refusal(zip), long(WordReader::TooDeep));
+    const auto nestedInProperty = [](int levels) {
+        return docxEntries("<w:p><w:r><w:rPr>" + QByteArray("<a>").repeated(levels) +
+                           QByteArray("</a>").repeated(levels) +
+                           "</w:rPr><w:t>x</w:t></w:r></w:p>");
+    };
+    writeZip(zip, nestedInProperty(200000));
+    QCOMPARE(refusal(zip), long(WordReader::TooDeep));
+    writeZip(zip, nestedInProperty(500));
+    QCOMPARE(WordReader::bodyText(zip), QStringLiteral("x\r"));
     // A small file whose main part inflates past what any invoice holds.
     writeZip(zip,
              docxEntries("<w:p><w:r><w:t>" + QByteArray(33 << 20, 'x') + "</w:t></w:r></w:p>"));
