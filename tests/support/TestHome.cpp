@@ -1,7 +1,10 @@
 #include "support/TestHome.h"
 
+#include "components/DataSession.h"
+#include "components/RecordSet.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
+#include "support/WorkHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,4 +65,19 @@ QString TestHome::testData(const QString& relativePath)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(f.readAll());
+}
+
+QStringList queryRows(DataSession& session, const QString& sql, const QVariantList& values)
+{
+    session.Sql(sql, values);
+    RecordSet rs;
+    session.CrearRs(rs);
+    QStringList rows;
+    for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
+        QStringList fields;
+        for (const QVariant& value : rs.row(r))
+            fields << (value.isNull() ? QStringLiteral("~") : value.toString());
+        rows << fields.join(u'|');
+    }
+    return rows;
 }
