@@ -1,34 +1,19 @@
 #include "data/InvoiceTotalStore.h"
 #include "process/Statistics.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestHome.h"
+#include "support/WorkHome.h"
 #include "wizard/Internos.h"
-#include "workspace/Workspace.h"
 
 #include <QTest>
 
 namespace {
 
 /** A workspace opened on a fresh home with the given work data. */
-struct Fixture {
-    TestHome home;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    Workspace ws{home.path(), dialogs, progress};
-
+struct Fixture : WorkHome {
     explicit Fixture(const QString& workSql = {})
-    {
-        home.createDatabases();
-        home.runWorkSql(workSql);
-        ws.open();
-    }
+        : WorkHome([&](TestHome& fresh) { fresh.runWorkSql(workSql); })
+    {}
 
     qint64 articles(const QString& interno) { return FRAM3_CargarEstadisticas(ws, interno).total; }
-    Internos::Alta add(const QString& numero, const QString& descripcion = QStringLiteral("x"))
-    {
-        QString shown = descripcion;
-        return Internos::NuevoInterno(ws, numero, shown);
-    }
     QStringList list()
     {
         QStringList rows;
@@ -58,28 +43,6 @@ private Q_SLOTS:
         QVERIFY(f.dialogs.messages.at(0).text.contains(QStringLiteral("INTN")));
         QVERIFY(f.dialogs.messages.at(0).text.endsWith(
             QStringLiteral(" - seccion [Aduplan.frmMain.FRAM1_CargarInternos]")));
-    }
-
-    void addRules()
-    {
-        Fixture f;
-        using Internos::Alta;
-        // A number that would be stored blank is refused.
-        QCOMPARE(f.add(QStringLiteral(" ' ")), Alta::Rechazada);
-        QCOMPARE(f.dialogs.messageTexts(),
-                 QStringList{QStringLiteral("Debe ingresar el número interno")});
-        QCOMPARE(f.dialogs.messages.at(0).icon, MessageIcon::Exclamation);
-        // A blank description becomes the number as typed.
-        QCOMPARE(f.add(QStringLiteral("100"), QStringLiteral("  ")), Alta::Creada);
-        // Apostrophes become blanks in number and description; the rest is kept as typed.
-        QCOMPARE(f.add(QStringLiteral("7'1"), QStringLiteral("Caja 'A'; --")), Alta::Creada);
-        // A number that exists, as it would be stored, is refused: "1'0" is "1 0".
-        QCOMPARE(f.add(QStringLiteral("1 0")), Alta::Creada);
-        QCOMPARE(f.add(QStringLiteral("1'0")), Alta::Rechazada);
-        QCOMPARE(f.dialogs.messageTexts().mid(1),
-                 QStringList{QStringLiteral("El interno 1 0 ya existe.")});
-        QCOMPARE(f.list(), QStringList({QStringLiteral("1 0|x"), QStringLiteral("100|100"),
-                                        QStringLiteral("7 1|Caja  A ; --")}));
     }
 
     void deleteAskedAndDoneInOneTransaction()
