@@ -1,6 +1,8 @@
 #include "components/AppError.h"
 #include "import/InvoiceParser.h"
 #include "import/InvoiceTotal.h"
+#include "support/Golden.h"
+#include "support/TestHome.h"
 
 #include <QTest>
 
@@ -48,56 +50,11 @@ class TestInvoiceParser : public QObject {
 private Q_SLOTS:
     void readsArticleBlocks()
     {
-        // 24 characters of part number, each outside the Basic Multilingual Plane.
-        const QString wide = QString::fromUcs4(U"\U0001D538").repeated(19);
-        const QStringList lines = {
-            QStringLiteral("COMMERCIAL INVOICE 4711"),
-            articleLine(QStringLiteral("10"), QStringLiteral("LB"), QStringLiteral("P/N: AB-100"),
-                        QStringLiteral("4.50"), QStringLiteral("45.00")),
-            QStringLiteral("   STEEL BOLT   "),
-            QStringLiteral("COUNTRY OF ORIGIN:  JAPAN "),
-            QStringLiteral("SHIPPED VIA AIR"),
-            articleLine(QStringLiteral("1,000"), QStringLiteral("FT"),
-                        QStringLiteral("P/N: XP/N:Y"), QStringLiteral("1.25"),
-                        QStringLiteral("1,250.00")),
-            QStringLiteral("HOSE"),
-            QStringLiteral("COUNTRY OF ORIGIN: US"),
-            QStringLiteral("COUNTRY OF ORIGIN: MEXICO COUNTRY OF ORIGIN:"),
-            // The marker outside the part columns still starts an article.
-            articleLine(QStringLiteral("2"), QStringLiteral("EA"), QStringLiteral("CD-7"),
-                        QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("  P/N: ")),
-            // The line after an article line is its description, whatever it holds.
-            QStringLiteral(" COUNTRY OF ORIGIN: CHINA "),
-            // Small letters or no blank after the colon: no article.
-            QStringLiteral("        9        EA     p/n: LOW-1"),
-            QStringLiteral("        9        EA     P/N:NOBLANK"),
-            articleLine(QStringLiteral("1"), QStringLiteral("EA"), QStringLiteral("P/N: E-1"),
-                        QStringLiteral("1"), QStringLiteral("1")),
-            // An article line right after another starts the next article.
-            articleLine(QStringLiteral("4"), QStringLiteral("BX"), QStringLiteral("P/N: E-2"),
-                        QStringLiteral("1"), QStringLiteral("4")),
-            QStringLiteral("\tTAB  DESCRIPTION\t  "),
-            QStringLiteral("COUNTRY OF ORIGIN:\tKOREA "),
-            // A character is one column: the later columns stay where they are.
-            articleLine(QStringLiteral("3"), QStringLiteral("EA"), QStringLiteral("P/N: ") + wide,
-                        QStringLiteral("4.50"), QStringLiteral("13.50")),
-            // Cut short after the part number: the amounts read as empty.
-            articleLine(QStringLiteral("5"), QStringLiteral("RL"), QStringLiteral("P/N: SHORT"),
-                        QStringLiteral("9"), QStringLiteral("9"))
-                .left(35),
-        };
-        const QStringList read = records(parse(document(lines)));
-        QCOMPARE(read,
-                 (QStringList{QStringLiteral("AB-100|10|LB|STEEL BOLT|JAPAN|4.5|45"),
-                              // Every "P/N:" in the part columns goes; the last origin line counts.
-                              QStringLiteral("XY|1000|FT|HOSE|MEXICO|1.25|1250"),
-                              QStringLiteral("CD-7|2|EA|COUNTRY OF ORIGIN: CHINA||1|2"),
-                              QStringLiteral("E-1|1|EA|||1|1"),
-                              // Only blanks are trimmed: tabs stay.
-                              QStringLiteral("E-2|4|BX|\tTAB  DESCRIPTION\t|\tKOREA|1|4"),
-                              wide + QStringLiteral("|3|EA|||4.5|13.5"),
-                              QStringLiteral("SHORT|5|RL|||0|0")}));
-
+        // import/blocks.txt tells its cases; the records it gives are in blocks.records.txt.
+        const QString blocks = TestHome::testData(QStringLiteral("import/blocks.txt"));
+        const QStringList read = records(parse(blocks.chopped(1).replace(u'\n', u'\r')));
+        COMPARE_GOLDEN((read.join(u'\n') + u'\n').toUtf8(),
+                       QStringLiteral("import/blocks.records.txt"));
         QVERIFY(parse(QString()).isEmpty());
         QVERIFY(
             parse(document({QStringLiteral("INVOICE"), QStringLiteral("TOTAL 10.00")})).isEmpty());
