@@ -2,7 +2,7 @@
 
 #include "components/DataSession.h"
 #include "data/DemoData.h"
-#include "support/TestHome.h"
+#include "support/WorkHome.h"
 
 #include <QHash>
 #include <QSettings>
@@ -87,46 +87,14 @@ inline void usePostgres(const QString& home, const QString& entity, const QStrin
 inline const QString DeclarationTables =
     QStringLiteral("catalogo, catarticulos, caratula, subitems, facturas");
 
-/** The rows a query returns, fields joined by "|", NULL as "<NULL>". */
-inline QStringList rows(DataSession& session, const QString& sql)
-{
-    session.Sql(sql);
-    RecordSet rs;
-    session.CrearRs(rs);
-    QStringList result;
-    for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
-        QStringList fields;
-        for (const QVariant& value : rs.row(r))
-            fields << (value.isNull() ? QStringLiteral("<NULL>") : value.toString());
-        result << fields.join(QLatin1Char('|'));
-    }
-    return result;
-}
-
 /** Every row of the tables the transfer writes, for before/after comparisons. */
 inline QStringList dump(DataSession& declaration)
 {
     QStringList all;
     for (const char* table : {"caratula", "subitems", "facturas", "catarticulos"})
-        all << rows(declaration, QStringLiteral("select * from ") + QLatin1String(table) +
-                                     QStringLiteral(" order by 1, 2"));
+        all << queryRows(declaration, QStringLiteral("select * from ") + QLatin1String(table) +
+                                          QStringLiteral(" order by 1, 2"));
     return all;
-}
-
-inline QStringList items(DataSession& declaration)
-{
-    return rows(declaration, QStringLiteral("select * from subitems order by idsubitem"));
-}
-
-/** The items of interno 100 as a first transfer writes them, in line order. */
-inline QStringList expectedItems()
-{
-    return {QStringLiteral("1|A-1|CAT1|TORNILLO O'HARA|100|7318.15.00.100A|01|10.5|2.25|212|10.5|"
-                           "23.625|1|01|10.5|AA(X)-|N|0|0|N|"),
-            QStringLiteral("2|B-2|CAT1|ARANDELA|100|7318.22.00.000C| 07 |100|0.1|203|0|10|1|07|"
-                           "100|SIN SUFIJOS|N|3.5|0|N|10"),
-            QStringLiteral("3|A-1|CAT1|TORNILLO LARGO|100|7318.15.00.200B|02|4|3|212|0|12|2|01|0|"
-                           "AB(LARGO)-|S|0|0|N|")};
 }
 
 } // namespace TransferData
