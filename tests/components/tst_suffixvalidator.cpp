@@ -48,48 +48,19 @@ private Q_SLOTS:
         m_readAhead.nomenclator().database().close();
     }
 
+    // The cases, one a line, in components/suffix-cases.tsv.
     void validate_data()
     {
         QTest::addColumn<QString>("position");
         QTest::addColumn<QString>("suffixes");
         QTest::addColumn<int>("expected");
-        const QString bearing = QStringLiteral("8482.10.10.000B");
-        const QString plastic = QStringLiteral("3926.90.90.100K");
-        const QString screw = QStringLiteral("7318.15.00.200C");
-        QTest::newRow("14 characters") << QStringLiteral("8482.10.10.000") << QString() << 1;
-        QTest::newRow("empty position") << QString() << QString() << 1;
-        QTest::newRow("position trimmed") << QStringLiteral(" 3926.90.90.100K ") << QString() << 0;
-
-        QTest::newRow("no groups, dash") << plastic << QStringLiteral(" - ") << 0;
-
-        QTest::newRow("all levels") << bearing << QStringLiteral("AA(ACERO)-BC01-ZA(123456)-") << 0;
-        QTest::newRow("any order, no final dash")
-            << bearing << QStringLiteral("ZA(123456)-BC02-AA(ACERO INOX)") << 0;
-        QTest::newRow("option 00") << bearing << QStringLiteral("AA(ACERO)-BC00-ZA(123456)-") << 0;
-        QTest::newRow("allowed characters")
-            << bearing << QStringLiteral("AA(A,B & C/Ñ 9)-BC01-ZA(000001)-") << 0;
-        QTest::newRow("required, empty") << bearing << QString() << 2;
-        QTest::newRow("group of a sibling subheading")
-            << bearing << QStringLiteral("AA(ACERO)-BC01-ZA(123456)-XX(A)-") << 2;
-        QTest::newRow("option as free value")
-            << bearing << QStringLiteral("AA(ACERO)-BC(01)-ZA(123456)-") << 2;
-        QTest::newRow("Z code, letters")
-            << bearing << QStringLiteral("AA(ACERO)-BC01-ZA(12345A)-") << 2;
-        QTest::newRow("blank value") << bearing << QStringLiteral("AA( )-BC01-ZA(123456)-") << 2;
-        QTest::newRow("lower case value")
-            << bearing << QStringLiteral("AA(acero)-BC01-ZA(123456)-") << 2;
-        QTest::newRow("21 characters")
-            << bearing << QStringLiteral("AA(ABCDEFGHIJKLMNOPQRSTU)-BC01-ZA(123456)-") << 2;
-        QTest::newRow("20 characters")
-            << bearing << QStringLiteral("AA(ABCDEFGHIJKLMNOPQRST)-BC01-ZA(123456)-") << 0;
-        QTest::newRow("dash inside parentheses is one entry")
-            << bearing << QStringLiteral("AA(A-B)-BC01-ZA(123456)-") << 2;
-        QTest::newRow("malformed entry")
-            << bearing << QStringLiteral("AA(ACERO-BC01-ZA(123456)-") << 2;
-
-        QTest::newRow("option group on the position") << screw << QStringLiteral("CD01-") << 0;
-        QTest::newRow("its 00") << screw << QStringLiteral("CD00-") << 0;
-        QTest::newRow("row of other length ignored") << screw << QStringLiteral("CDX-") << 2;
+        const QStringList lines =
+            TestHome::testData(QStringLiteral("components/suffix-cases.tsv")).split(u'\n');
+        QCOMPARE(lines.size(), 23);
+        for (const QString& line : lines.mid(1, 21)) {
+            const QStringList c = line.split(u'\t');
+            QTest::newRow(qPrintable(c.value(0))) << c.value(1) << c.value(2) << c.value(3).toInt();
+        }
     }
 
     void validate()

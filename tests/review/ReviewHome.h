@@ -2,9 +2,7 @@
 
 #include "data/ArticleStore.h"
 #include "review/RecordEditor.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestHome.h"
-#include "workspace/Workspace.h"
+#include "support/WorkHome.h"
 
 /** The nomenclator and article rows the review tests work on. */
 namespace ReviewHome {
@@ -43,20 +41,15 @@ const QString Rows =
     "'1', 'US', 'E', 'SUF', 'N');\n"_s;
 
 /** A home with the nomenclator and rows above, a workspace opened on it and an editor. */
-struct Fixture {
-    TestHome home;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    Workspace ws{home.path(), dialogs, progress};
+struct Fixture : WorkHome {
     RecordEditor editor{ws};
 
     Fixture()
-    {
-        home.createDatabases();
-        home.runNomenclatorSql(Nomenclator);
-        home.runWorkSql(Rows);
-        ws.open();
-    }
+        : WorkHome([](TestHome& fresh) {
+            fresh.runNomenclatorSql(Nomenclator);
+            fresh.runWorkSql(Rows);
+        })
+    {}
 
     Article row(qint64 line) { return *ArticleStore(ws.work()).row(u"100"_s, line); }
 
