@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Golden.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -35,7 +37,4 @@ bool compareCliTranscript(const QString& home, const QString& relativePath, cons
                           int line);
 
 #define COMPARE_CLI_TRANSCRIPT(home, relativePath)                                                 \
-    do {                                                                                           \
-        if (!compareCliTranscript(home, relativePath, __FILE__, __LINE__))                         \
-            return;                                                                                \
-    } while (false)
+    RETURN_UNLESS(compareCliTranscript(home, relativePath, __FILE__, __LINE__))

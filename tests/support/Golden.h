@@ -11,8 +11,12 @@
 bool compareGolden(const QByteArray& actual, const QString& relativePath, const char* file,
                    int line);
 
-#define COMPARE_GOLDEN(actual, relativePath)                                                       \
+/** Leaves the test function when a comparison that reports its own failure failed. */
+#define RETURN_UNLESS(passed)                                                                      \
     do {                                                                                           \
-        if (!compareGolden(actual, relativePath, __FILE__, __LINE__))                              \
+        if (!(passed))                                                                             \
             return;                                                                                \
     } while (false)
+
+#define COMPARE_GOLDEN(actual, relativePath)                                                       \
+    RETURN_UNLESS(compareGolden(actual, relativePath, __FILE__, __LINE__))

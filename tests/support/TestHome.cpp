@@ -48,6 +48,21 @@ void TestHome::runNomenclatorSql(const QString& sql) const
     DemoData::runScript(file(QStringLiteral("nomenclator.db")), {sql});
 }
 
+void TestHome::load(const QString& relativePath) const
+{
+    const QString sql = testData(relativePath);
+    if (sql.isEmpty())
+        qFatal("no fixture %s", qPrintable(relativePath));
+    if (relativePath.endsWith(QLatin1String(".work.sql")))
+        runWorkSql(sql);
+    else if (relativePath.endsWith(QLatin1String(".declaration.sql")))
+        runDeclarationSql(sql);
+    else if (relativePath.endsWith(QLatin1String(".nomenclator.sql")))
+        runNomenclatorSql(sql);
+    else
+        qFatal("%s names no database", qPrintable(relativePath));
+}
+
 void TestHome::setSetting(const QString& key, const QString& value) const
 {
     QSettings settings(file(QStringLiteral("Aduplan.ini")), QSettings::IniFormat);

@@ -9,8 +9,8 @@
 class DataSession;
 
 /**
- * A test home with its databases, filled by `seed`, and a workspace opened on it that answers
- * the operator's dialogs from a script and records its progress.
+ * A test home with its databases, filled by `seed` or SQL fixtures, and a workspace opened on it
+ * that answers the operator's dialogs from a script and records its progress.
  */
 struct WorkHome {
     TestHome home;
@@ -25,6 +25,14 @@ struct WorkHome {
             seed(home);
         ws.open();
     }
+
+    /** Filled by the SQL fixtures (see TestHome::load). */
+    explicit WorkHome(const QStringList& fixtures)
+        : WorkHome([&fixtures](TestHome& fresh) {
+            for (const QString& fixture : fixtures)
+                fresh.load(fixture);
+        })
+    {}
 };
 
 /** The rows a query returns, fields joined by "|", NULL as "~". */
