@@ -5,21 +5,7 @@
 
 #include <QTest>
 
-// A small nomenclator: 8482.10.10.000B takes a free value AA from its chapter, the option
-// group BC from its heading and the numeric code ZA from its subheading; 3926.90.90.100K
-// takes none; 7318.15.00.200C has the option group CD on the position itself.
-static const char* const Fixture = R"(
-insert into ncm ([001], [002], [003]) values ('8482.10.10', '000', 'B');
-insert into ncm ([001], [002], [003]) values ('3926.90.90', '100', 'K');
-insert into ncm ([001], [002], [003]) values ('7318.15.00', '200', 'C');
-insert into sufidos (sim, sufijo, detalle) values ('84  .  .  .   ', 'AA', 'Material');
-insert into sufidos (sim, sufijo, detalle) values ('8482.  .  .   ', 'BC01', 'Rodamiento de bolas');
-insert into sufidos (sim, sufijo, detalle) values ('8482.  .  .   ', 'BC02', 'Rodamiento de rodillos');
-insert into sufidos (sim, sufijo, detalle) values ('8482.10.  .   ', 'ZA', 'Codigo de fabricante');
-insert into sufidos (sim, sufijo, detalle) values ('8482.11.  .   ', 'XX', 'Otra subpartida');
-insert into sufidos (sim, sufijo, detalle) values ('7318.15.00.200', 'CD01', 'Galvanizado');
-insert into sufidos (sim, sufijo, detalle) values ('7318.15.00.200', 'CDX', 'Fila de largo invalido');
-)";
+using namespace Qt::StringLiterals;
 
 // Each reason of a failure (missing position, missing group, group twice, unknown option, ...)
 // is checked with this result by the catalog check's test (tests/config).
@@ -36,7 +22,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_home.createDatabases();
-        m_home.runNomenclatorSql(QString::fromLatin1(Fixture));
+        m_home.load(u"components/suffixes.nomenclator.sql"_s);
         m_directory.LoadParameters();
         m_validator.ConexionString(m_directory);
         m_readAhead.ConexionString(m_directory);
@@ -54,8 +40,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("position");
         QTest::addColumn<QString>("suffixes");
         QTest::addColumn<int>("expected");
-        const QStringList lines =
-            TestHome::testData(QStringLiteral("components/suffix-cases.tsv")).split(u'\n');
+        const QStringList lines = TestHome::testData(u"components/suffix-cases.tsv"_s).split(u'\n');
         QCOMPARE(lines.size(), 23);
         for (const QString& line : lines.mid(1, 21)) {
             const QStringList c = line.split(u'\t');

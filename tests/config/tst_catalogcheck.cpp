@@ -7,30 +7,16 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// 8482.10.10.000B takes the free value AA, the options BC and the six-digit ZA; 3926.90.90.100K
-// takes none.
-const QString Nomenclator = uR"(
-insert into ncm ([001], [002], [003]) values ('8482.10.10', '000', 'B');
-insert into ncm ([001], [002], [003]) values ('3926.90.90', '100', 'K');
-insert into sufidos (sim, sufijo, detalle) values ('84  .  .  .   ', 'AA', 'Marca');
-insert into sufidos (sim, sufijo, detalle) values ('8482.  .  .   ', 'BC01', 'Bolas');
-insert into sufidos (sim, sufijo, detalle) values ('8482.10.  .   ', 'ZA', 'Fecha');
-)"_s;
-
-} // namespace
-
 class TestCatalogCheck : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void eachFailureHasItsReason()
     {
-        // config/catalog-check.sql tells the cases; the failures and counts are in .txt.
+        // config/catalog-check.*.sql tell the cases; the failures and counts are in .txt.
         ConfigHome fixture;
-        fixture.home.runNomenclatorSql(Nomenclator);
-        fixture.home.runDeclarationSql(TestHome::testData(u"config/catalog-check.sql"_s));
+        fixture.home.load(u"config/catalog-check.nomenclator.sql"_s);
+        fixture.home.load(u"config/catalog-check.declaration.sql"_s);
         Workspace& ws = fixture.open();
 
         const CatalogCheckResult result = CatalogCheck::run(ws, u"CHK"_s);

@@ -26,18 +26,11 @@ QString invoice(const QString& name)
     return TestHome::testDataPath(u"import/"_s + name);
 }
 
-/** A work database with relations and two internos holding former rows. */
+/** Relations and two internos holding former rows (import/former-rows.work.sql). */
 struct Fixture : WorkHome {
 
     Fixture()
-        : WorkHome([](TestHome& fresh) {
-            fresh.runWorkSql(
-                u"insert into ORG (PAI, ORI) values ('US', ' 212 '), ('JAPAN', '399'), "
-                "('JAPAN', '999'), ('NOWHERE', NULL);\n"
-                "insert into INTN (INTNRO, INTDSC) values ('100', 'CIEN'), ('200', 'DOSCIENTOS');\n"
-                "insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC) values ('100', 1, 'OLD-1', 'X'), "
-                "('100', 2, 'OLD-2', 'X'), ('200', 1, 'KEEP', 'X');\n"_s);
-        })
+        : WorkHome({u"import/former-rows.work.sql"_s})
     {}
 
     bool load(const QList<InvoiceLine>& lines, const QString& interno = u"100"_s)

@@ -12,20 +12,7 @@ namespace {
 /** Interno 100 with a row in every state, out of order; interno 200 with one clean row. */
 struct Rows : WorkHome {
     Rows()
-        : WorkHome([](TestHome& fresh) {
-            // INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, PRCNCM, PRCSUN, PRCEST,
-            // PRCCRC
-            fresh.runWorkSql(
-                u"insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, PRCNCM, "
-                "PRCSUN, PRCEST, PRCCRC) values "
-                "('100', 7, 'N-7', NULL, 2.5, 0.125, 1234567.89, NULL, NULL, NULL, NULL),"
-                "('100', 2, 'S-2', 'SUF', 1, 1, 1, '8482.10.10.000B', '', 'E', 'SUF'),"
-                "('100', 5, 'P-5', 'POS', 1, 1, 1, '9999.99.99.999Z', '', 'E', 'POS'),"
-                "('100', 3, 'M-3', 'EDITADO', 1, 1, 1, '8482.10.10.000B', '01', 'M', 'OK'),"
-                "('100', 1, 'A-1', 'AUTO', 1, 1, 1, '8482.10.10.000B', '', 'A', 'OK'),"
-                "('100', 4, 'E-4', 'VACIO', 1, 1, 1, NULL, NULL, '', NULL),"
-                "('200', 1, 'A-1', 'OTRO', 1, 1, 1, '8482.10.10.000B', '', 'A', 'OK');\n"_s);
-        })
+        : WorkHome({u"review/table.work.sql"_s})
     {}
 
     /** Line, state and the colour of each row of a list. */

@@ -8,33 +8,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Heading = u"Rodamientos de bolas, de rodillos o de agujas"_s;
-
-/** Bearings under 8482 (one with a suffix under each level key), a bearing housing, two 8471. */
-const QString Nomenclator =
-    u"insert into ncm values ('8482.10.10', '000', 'M', '%1', 'Rodamientos radiales de bolas', "
-    "'07', '', '', '*');\n"
-    "insert into ncm values ('8482.10.90', '000', 'M', '%1', 'Los demás rodamientos de bolas', "
-    "'07', '', '', '');\n"
-    "insert into ncm values ('8482.20.10', '000', 'V', '%1', 'Rodamientos de rodillos cónicos', "
-    "'07', '', '', '');\n"
-    "insert into ncm values ('8483.30.90', '000', 'I', 'Árboles de transmisión', "
-    "'Cajas de cojinetes sin rodamientos incorporados', '07', '', '', '');\n"
-    "insert into ncm values ('8471.30.12', '000', 'X', 'Máquinas', 'Portátiles', '07', '', '', "
-    "'');\n"
-    "insert into ncm values ('8471.41.30', '000', 'Y', 'Máquinas', 'Las demás', '07', '', '', "
-    "'');\n"
-    "insert into sufidos values ('8482.10.10.000', 'DDDDD', 'Cinco');\n"
-    "insert into sufidos values ('8482.10.  .   ', 'CC', ' Indique la norma ');\n"
-    "insert into sufidos values ('8482.  .  .   ', 'BA01', 'Abierto');\n"
-    "insert into sufidos values ('84  .  .  .   ', 'AA', 'Indique la marca');\n"
-    "insert into sufidos values ('8483.  .  .   ', 'EE', 'Otra partida');\n"_s.arg(Heading);
-
+/** Bearings under 8482, a bearing housing, two 8471 (review/search.nomenclator.sql). */
 struct Fixture : WorkHome {
     PositionSearch search{ws};
 
     Fixture()
-        : WorkHome([](TestHome& fresh) { fresh.runNomenclatorSql(Nomenclator); })
+        : WorkHome({u"review/search.nomenclator.sql"_s})
     {}
 };
 
@@ -80,8 +59,9 @@ private Q_SLOTS:
         Fixture f;
         const PositionDetailsView view = f.search.MostrarDatos(u"8482.10.10.000M"_s);
         QVERIFY(view.position);
-        QCOMPARE(PositionSearch::descriptionText(*view.position),
-                 u"Rodamientos radiales de bolas\n\n"_s + Heading);
+        QCOMPARE(
+            PositionSearch::descriptionText(*view.position),
+            u"Rodamientos radiales de bolas\n\nRodamientos de bolas, de rodillos o de agujas"_s);
         QCOMPARE(view.position->statisticalUnit + view.position->lapi, u"07*"_s);
         QStringList lines;
         for (const SuffixCode& suffix : view.suffixes)
