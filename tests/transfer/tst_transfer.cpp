@@ -15,23 +15,24 @@ namespace {
 
 const QString NothingTransferred = u"\n\nNo se transfirió ningún registro."_s;
 
-/** A home with the test rows and a workspace opened on it, interno 100 and catalog CAT1. */
-struct Fixture {
-    Home home;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    Workspace ws{home.path(), dialogs, progress};
+/**
+ * A home with the internos of transfer/interno.work.sql and the catalogs of
+ * interno.declaration.sql, interno 100 and catalog CAT1; on PostgreSQL, the declaration
+ * database of ADUPLAN_PG, rebuilt empty.
+ */
+struct Fixture : WorkHome {
     QString interno = u"100"_s;
 
-    /** On PostgreSQL, the declaration database of ADUPLAN_PG, rebuilt empty. */
     explicit Fixture(bool postgres = false)
-    {
-        home.setSetting(u"INTCAT"_s, u"CAT1"_s);
-        if (postgres)
-            usePostgres(home.path(), u"INTERNOS"_s, u"declaration"_s, DeclarationTables,
-                        {u"declaration-schema.sql"_s, u"declaration-postgresql.sql"_s});
-        ws.open();
-    }
+        : WorkHome([postgres](TestHome& fresh) {
+            fresh.load(u"transfer/interno.work.sql"_s);
+            fresh.load(u"transfer/interno.declaration.sql"_s);
+            fresh.setSetting(u"INTCAT"_s, u"CAT1"_s);
+            if (postgres)
+                usePostgres(fresh.path(), u"INTERNOS"_s, u"declaration"_s, DeclarationTables,
+                            {u"declaration-schema.sql"_s, u"declaration-postgresql.sql"_s});
+        })
+    {}
 
     DataSession& declaration() { return ws.declaration(); }
 
@@ -142,34 +143,26 @@ void TransferTest::linesAcrossStatements()
     Fixture f(postgres);
     f.interno = u"300"_s;
 
+    const QString numbers = u"with recursive n(i) as (select %1 union all select i + %2 from n "
+                            "where i < %3) select "_s;
+    DemoData::runScript(f.declaration(),
+                        {u"insert into catarticulos "_s + numbers.arg(0).arg(2).arg(Articles - 2) +
+                         u"'CAT1', 'R-' || i, 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', 9, "
+                         "'X', 'X', 9 from n;\n"_s});
+    f.home.runWorkSql(
+        u"insert into INTN values ('300', 'Largo');\ninsert into ART "_s +
+        numbers.arg(1).arg(1).arg(Lines) +
+        u"'300', i, 'R-' || (i % 3000), 'LINEA ' || i, i % 50, i * 0.25, 1, '212', 'D' || i, "
+        "'N' || i, 'N', 'S' || i, 'E' || i, i * 0.5, 'U' || i, i % 50, 'M' || i, case i % 3 "
+        "when 0 then NULL when 1 then '' else 'P' || i end, 'A', 'OK' from n;\n"_s);
+
     // Each article's entry as the lines leave it, applied one after the other.
     QMap<QString, QStringList> catalog;
-    QString known;
-    for (int a = 0; a < Articles; a += 2) {
-        const QString number = u"R-%1"_s.arg(a);
-        known += u"%1('CAT1', '%2', 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', "
-                 "9, 'X', 'X', 9)"_s.arg(known.isEmpty() ? QString() : u","_s, number);
-        catalog[number] = QStringList{u"VIEJA"_s, u"999"_s};
-    }
-    DemoData::runScript(f.declaration(),
-                        {u"insert into catarticulos values "_s + known + u";\n"_s});
-
-    QString work = u"insert into INTN values ('300', 'Largo');\n"_s;
+    for (int a = 0; a < Articles; a += 2)
+        catalog[u"R-%1"_s.arg(a)] = QStringList{u"VIEJA"_s, u"999"_s};
     QStringList expectedItems;
     for (int n = 1; n <= Lines; ++n) {
         const QString number = u"R-%1"_s.arg(n % Articles);
-        const QString country = n % 3 == 0 ? u"NULL"_s : n % 3 == 1 ? u"''"_s : u"'P%1'"_s.arg(n);
-        work += u"%1('300', %2, '%3', 'LINEA %2', %4, %5, 1, '212', 'D%2', 'N%2', "
-                "'N', 'S%2', 'E%2', %6, 'U%2', %4, 'M%2', %7, 'A', 'OK')"_s
-                    .arg(n % 1000 == 1 ? u"insert into ART values "_s : u","_s)
-                    .arg(n)
-                    .arg(number)
-                    .arg(n % 50)
-                    .arg(n * 0.25)
-                    .arg(n * 0.5)
-                    .arg(country);
-        if (n % 1000 == 0)
-            work += u";\n"_s;
         expectedItems << number + u"|LINEA %1|%2"_s.arg(n).arg(n % 50);
         QStringList& entry = catalog[number];
         const QString keptCountry = entry.value(1);
@@ -180,7 +173,6 @@ void TransferTest::linesAcrossStatements()
                                      QString::number(n % 50)};
         entry << u"0"_s << perLine;
     }
-    f.home.runWorkSql(work);
 
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
     f.expectMessage(MessageIcon::Information,
