@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace InvoiceParser;
 
 namespace {
@@ -16,11 +18,11 @@ namespace {
  */
 QString articleLine(const QString& quantity, const QString& unit, const QString& part,
                     const QString& unitPrice, const QString& total,
-                    const QString& notRead = QStringLiteral("  MADE TO ORDER"))
+                    const QString& notRead = u"  MADE TO ORDER"_s)
 {
-    return QStringLiteral("   1    ") + quantity.rightJustified(9) + QLatin1Char(' ') +
-           unit.leftJustified(6) + part.leftJustified(24) + notRead.leftJustified(19) +
-           unitPrice.rightJustified(14) + total.rightJustified(14);
+    return u"   1    "_s + quantity.rightJustified(9) + QLatin1Char(' ') + unit.leftJustified(6) +
+           part.leftJustified(24) + notRead.leftJustified(19) + unitPrice.rightJustified(14) +
+           total.rightJustified(14);
 }
 
 QString document(const QStringList& lines)
@@ -51,21 +53,19 @@ private Q_SLOTS:
     void readsArticleBlocks()
     {
         // import/blocks.txt tells its cases; the records it gives are in blocks.records.txt.
-        const QString blocks = TestHome::testData(QStringLiteral("import/blocks.txt"));
+        const QString blocks = TestHome::testData(u"import/blocks.txt"_s);
         const QStringList read = records(parse(blocks.chopped(1).replace(u'\n', u'\r')));
-        COMPARE_GOLDEN((read.join(u'\n') + u'\n').toUtf8(),
-                       QStringLiteral("import/blocks.records.txt"));
+        COMPARE_GOLDEN((read.join(u'\n') + u'\n').toUtf8(), u"import/blocks.records.txt"_s);
         QVERIFY(parse(QString()).isEmpty());
-        QVERIFY(
-            parse(document({QStringLiteral("INVOICE"), QStringLiteral("TOTAL 10.00")})).isEmpty());
+        QVERIFY(parse(document({u"INVOICE"_s, u"TOTAL 10.00"_s})).isEmpty());
     }
 
     void invoiceNumbers()
     {
         // Blanks, tabs and line feeds are ignored; a comma that does not separate thousands
         // ends the number, and so does any other text.
-        QCOMPARE(leadingNumber(QStringLiteral(" 1 2\t3\n4 EACH")), 1234.0);
-        QCOMPARE(leadingNumber(QStringLiteral("12,345,678.9")), 12345678.9);
+        QCOMPARE(leadingNumber(u" 1 2\t3\n4 EACH"_s), 1234.0);
+        QCOMPARE(leadingNumber(u"12,345,678.9"_s), 12345678.9);
         const std::pair<const char*, double> leading[] = {
             {"1,250.00", 1250}, {"1,2500", 1}, {"1,25", 1}, {"1.250,00", 1.25}, {",250", 0},
             {"-3.5e2X", -350},  {"7E", 7},     {".5", 0.5}, {"USD 5", 0},       {"", 0}};
@@ -81,43 +81,33 @@ private Q_SLOTS:
 
     void statedTotal()
     {
-        const QString article =
-            articleLine(QStringLiteral("2"), QStringLiteral("EA"), QStringLiteral("P/N: A-1"),
-                        QStringLiteral("5.00"), QStringLiteral("10.00"));
+        const QString article = articleLine(u"2"_s, u"EA"_s, u"P/N: A-1"_s, u"5.00"_s, u"10.00"_s);
         // SUBTOTAL, in any case and after blanks and tabs, comes before a TOTAL that adds charges;
         // a line whose last word is no amount is passed over.
         const std::optional<StatedTotal> subtotal = InvoiceTotal::find(
-            document({article, QStringLiteral("ITEM  TOTAL PRICE"),
-                      QStringLiteral("TOTAL USD 1,260.00"), QStringLiteral("Subtotal due"),
-                      QStringLiteral(" \tsubTOTAL   1,250.00 "), QStringLiteral("SUBTOTAL 9.00")}));
+            document({article, u"ITEM  TOTAL PRICE"_s, u"TOTAL USD 1,260.00"_s, u"Subtotal due"_s,
+                      u" \tsubTOTAL   1,250.00 "_s, u"SUBTOTAL 9.00"_s}));
         QVERIFY(subtotal);
         QCOMPARE(subtotal->documentLine, 5);
-        QCOMPARE(subtotal->text, QStringLiteral("subTOTAL   1,250.00"));
+        QCOMPARE(subtotal->text, u"subTOTAL   1,250.00"_s);
         QCOMPARE(subtotal->amount, 1250.0);
 
-        const std::optional<StatedTotal> total = InvoiceTotal::find(
-            document({article, QStringLiteral("TOTALS"), QStringLiteral("  TOTAL FOB: 12,345.5")}));
+        const std::optional<StatedTotal> total =
+            InvoiceTotal::find(document({article, u"TOTALS"_s, u"  TOTAL FOB: 12,345.5"_s}));
         QVERIFY(total);
         QCOMPARE(total->documentLine, 3);
         QCOMPARE(total->amount, 12345.5);
 
-        QVERIFY(!InvoiceTotal::find(
-            document({article, QStringLiteral("GRAND TOTAL 10.00"), QStringLiteral("TOTAL")})));
+        QVERIFY(!InvoiceTotal::find(document({article, u"GRAND TOTAL 10.00"_s, u"TOTAL"_s})));
     }
 
     void parseErrors()
     {
         // A quantity that is no number and an origin line before any article: importsDocuments.
         const std::tuple<long, QString, QString> refused[] = {
-            {13,
-             QStringLiteral("Línea 2 del documento (artículo Q-1): la cantidad está en blanco."),
-             document({QStringLiteral("HEADER"),
-                       articleLine({}, QStringLiteral("EA"), QStringLiteral("P/N: Q-1"),
-                                   QStringLiteral("1"), QStringLiteral("1"))})},
-            {6,
-             {},
-             articleLine(QStringLiteral("1"), QStringLiteral("EA"), QStringLiteral("P/N: Q-2"),
-                         QStringLiteral("1"), QStringLiteral("1e999"))}};
+            {13, u"Línea 2 del documento (artículo Q-1): la cantidad está en blanco."_s,
+             document({u"HEADER"_s, articleLine({}, u"EA"_s, u"P/N: Q-1"_s, u"1"_s, u"1"_s)})},
+            {6, {}, articleLine(u"1"_s, u"EA"_s, u"P/N: Q-2"_s, u"1"_s, u"1e999"_s)}};
         for (const auto& [number, description, text] : refused) {
             try {
                 parse(text);
