@@ -1,7 +1,8 @@
 #!/bin/sh
 # Prints the size of the test code against the program's: non-blank lines of the .cpp and .h
 # files under tests/ and src/, leaving out lines that hold only a comment (// ... or a line
-# of a /* ... */ block). Fixtures (data) do not count. Informative only: it always succeeds.
+# of a /* ... */ block), which is what cloc counts as code. Fixtures (data, golden files) do
+# not count. Informative only: it always succeeds.
 cd "$(dirname "$0")/.."
 
 count() {
