@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestDataSession : public QObject {
     Q_OBJECT
 
@@ -20,34 +22,31 @@ class TestDataSession : public QObject {
 private Q_SLOTS:
     void init()
     {
-        const QString file = m_dir.filePath(QStringLiteral("t.db"));
+        const QString file = m_dir.filePath(u"t.db"_s);
         QFile::remove(file);
         QFile touch(file);
         QVERIFY(touch.open(QIODevice::WriteOnly));
         touch.close();
-        m_db = std::make_unique<DataSession>(QStringLiteral("TEST"));
+        m_db = std::make_unique<DataSession>(u"TEST"_s);
         m_db->CadenaConexion(DataSession::sqliteConnection(file));
         m_db->Conectar();
-        exec(QStringLiteral("create table t (k text primary key, v text, n real)"));
+        exec(u"create table t (k text primary key, v text, n real)"_s);
     }
     void cleanup() { m_db.reset(); }
 
     void valuesRoundTripIntact()
     {
-        const QStringList awkward = {
-            QStringLiteral("O'Brien"), QStringLiteral("say \"hi\""), QStringLiteral("100%_off"),
-            QStringLiteral("a; drop table t; --"), QStringLiteral("ñandú ´ € 漢字")};
+        const QStringList awkward = {u"O'Brien"_s, u"say \"hi\""_s, u"100%_off"_s,
+                                     u"a; drop table t; --"_s, u"ñandú ´ € 漢字"_s};
         for (qsizetype i = 0; i < awkward.size(); ++i)
-            exec(QStringLiteral("insert into t (k, v) values (?, ?)"),
-                 {QString::number(i), awkward[i]});
+            exec(u"insert into t (k, v) values (?, ?)"_s, {QString::number(i), awkward[i]});
         RecordSet rs;
-        m_db->Sql(QStringLiteral("select k, v from t where v like ? order by k"),
-                  {QStringLiteral("%")});
+        m_db->Sql(u"select k, v from t where v like ? order by k"_s, {u"%"_s});
         QVERIFY(m_db->CrearRs(rs));
         QCOMPARE(rs.RecordCount(), awkward.size());
         for (int k = 0; k < awkward.size(); ++k, rs.MoveNext()) {
             QCOMPARE(rs.AbsolutePosition(), k + 1);
-            QCOMPARE(rs.Fields(QStringLiteral("V")).toString(), awkward.at(k));
+            QCOMPARE(rs.Fields(u"V"_s).toString(), awkward.at(k));
         }
         QVERIFY(rs.Eof());
     }
@@ -55,43 +54,43 @@ private Q_SLOTS:
     void nullEmptyAndCounts()
     {
         RecordSet rs;
-        m_db->Sql(QStringLiteral("select * from t"));
+        m_db->Sql(u"select * from t"_s);
         QVERIFY(!m_db->CrearRs(rs)); // false exactly when no rows come
         QVERIFY(rs.Eof());
         exec(QStringLiteral(
                  "insert into t (k, v, n) values ('a', ?, 1), ('b', '', 2), ('c', 'x', 3)"),
              {QVariant()});
-        m_db->Sql(QStringLiteral("select v from t order by k"));
+        m_db->Sql(u"select v from t order by k"_s);
         QVERIFY(m_db->CrearRs(rs));
         QCOMPARE(rs.RecordCount(), 3);
-        QVERIFY(rs.Fields(QStringLiteral("v")).isNull());
+        QVERIFY(rs.Fields(u"v"_s).isNull());
         rs.MoveNext();
-        QVERIFY(!rs.Fields(QStringLiteral("v")).isNull());
-        QCOMPARE(rs.Fields(QStringLiteral("v")).toString(), QString());
-        QVERIFY_THROWS_EXCEPTION(AppError, rs.Fields(QStringLiteral("nosuch")));
+        QVERIFY(!rs.Fields(u"v"_s).isNull());
+        QCOMPARE(rs.Fields(u"v"_s).toString(), QString());
+        QVERIFY_THROWS_EXCEPTION(AppError, rs.Fields(u"nosuch"_s));
         FormatService f;
         QCOMPARE(f.EsNull(QVariant()), QString());
         QCOMPARE(f.EsNumero(QVariant()), 0.0);
-        QCOMPARE(f.EsNumero(QStringLiteral(" 12.5 ")), 12.5);
-        QCOMPARE(f.EsNumero(QStringLiteral("abc")), 0.0);
+        QCOMPARE(f.EsNumero(u" 12.5 "_s), 12.5);
+        QCOMPARE(f.EsNumero(u"abc"_s), 0.0);
 
-        m_db->Sql(QStringLiteral("update t set n = n + 1 where n >= ?"), {2});
+        m_db->Sql(u"update t set n = n + 1 where n >= ?"_s, {2});
         QCOMPARE(m_db->ejecutar(), 2);
-        DataSession::Statement del(*m_db, QStringLiteral("delete from t where k = ?"));
-        QCOMPARE(del.ejecutar({QStringLiteral("a")}), 1);
-        QCOMPARE(del.ejecutar({QStringLiteral("zz")}), 0);
+        DataSession::Statement del(*m_db, u"delete from t where k = ?"_s);
+        QCOMPARE(del.ejecutar({u"a"_s}), 1);
+        QCOMPARE(del.ejecutar({u"zz"_s}), 0);
     }
 
     void failureCarriesDriverTextAndStatement()
     {
-        exec(QStringLiteral("insert into t (k) values ('a')"));
-        const QString statement = QStringLiteral("insert into t (k) values (?)");
+        exec(u"insert into t (k) values ('a')"_s);
+        const QString statement = u"insert into t (k) values (?)"_s;
         try {
-            exec(statement, {QStringLiteral("a")});
+            exec(statement, {u"a"_s});
             QFAIL("duplicate key accepted");
         } catch (const AppError& e) {
-            QVERIFY(e.description().contains(QStringLiteral("UNIQUE")));
-            QCOMPARE(e.source(), QStringLiteral("TEST"));
+            QVERIFY(e.description().contains(u"UNIQUE"_s));
+            QCOMPARE(e.source(), u"TEST"_s);
         }
         QCOMPARE(m_db->lastStatement(), statement);
     }
@@ -99,19 +98,19 @@ private Q_SLOTS:
     void lockedDatabaseToldInSpanish()
     {
         // A second connection holds a write transaction: the write waits, then fails.
-        DataSession other(QStringLiteral("OTHER"));
-        other.CadenaConexion(DataSession::sqliteConnection(m_dir.filePath(QStringLiteral("t.db"))));
+        DataSession other(u"OTHER"_s);
+        other.CadenaConexion(DataSession::sqliteConnection(m_dir.filePath(u"t.db"_s)));
         other.Conectar();
         TransactionGuard held(other);
-        other.Sql(QStringLiteral("insert into t (k) values ('held')"));
+        other.Sql(u"insert into t (k) values ('held')"_s);
         other.ejecutar();
         try {
-            exec(QStringLiteral("insert into t (k) values (?)"), {QStringLiteral("mine")});
+            exec(u"insert into t (k) values (?)"_s, {u"mine"_s});
             QFAIL("write accepted on a locked database");
         } catch (const AppError& e) {
-            QVERIFY2(e.description().startsWith(QStringLiteral("La base de datos está ocupada")),
+            QVERIFY2(e.description().startsWith(u"La base de datos está ocupada"_s),
                      qPrintable(e.description()));
-            QVERIFY(e.description().contains(QStringLiteral("database is locked")));
+            QVERIFY(e.description().contains(u"database is locked"_s));
         }
     }
 
@@ -119,22 +118,22 @@ private Q_SLOTS:
     {
         try {
             TransactionGuard tx(*m_db);
-            exec(QStringLiteral("insert into t (k) values ('a')"));
-            exec(QStringLiteral("insert into t (k) values ('a')")); // raises
+            exec(u"insert into t (k) values ('a')"_s);
+            exec(u"insert into t (k) values ('a')"_s); // raises
             tx.commit();
         } catch (const AppError&) {
         }
         RecordSet rs;
-        m_db->Sql(QStringLiteral("select * from t"));
+        m_db->Sql(u"select * from t"_s);
         QVERIFY(!m_db->CrearRs(rs));
         {
             TransactionGuard tx(*m_db);
-            exec(QStringLiteral("insert into t (k) values ('b')"));
+            exec(u"insert into t (k) values ('b')"_s);
             tx.commit();
         }
-        m_db->Sql(QStringLiteral("select * from t"));
+        m_db->Sql(u"select * from t"_s);
         QVERIFY(m_db->CrearRs(rs));
-        QCOMPARE(rs.Fields(QStringLiteral("k")).toString(), QStringLiteral("b"));
+        QCOMPARE(rs.Fields(u"k"_s).toString(), u"b"_s);
     }
 };
 

@@ -5,21 +5,7 @@
 
 #include <QTest>
 
-// A small nomenclator: 8482.10.10.000B takes a free value AA from its chapter, the option
-// group BC from its heading and the numeric code ZA from its subheading; 3926.90.90.100K
-// takes none; 7318.15.00.200C has the option group CD on the position itself.
-static const char* const Fixture = R"(
-insert into ncm ([001], [002], [003]) values ('8482.10.10', '000', 'B');
-insert into ncm ([001], [002], [003]) values ('3926.90.90', '100', 'K');
-insert into ncm ([001], [002], [003]) values ('7318.15.00', '200', 'C');
-insert into sufidos (sim, sufijo, detalle) values ('84  .  .  .   ', 'AA', 'Material');
-insert into sufidos (sim, sufijo, detalle) values ('8482.  .  .   ', 'BC01', 'Rodamiento de bolas');
-insert into sufidos (sim, sufijo, detalle) values ('8482.  .  .   ', 'BC02', 'Rodamiento de rodillos');
-insert into sufidos (sim, sufijo, detalle) values ('8482.10.  .   ', 'ZA', 'Codigo de fabricante');
-insert into sufidos (sim, sufijo, detalle) values ('8482.11.  .   ', 'XX', 'Otra subpartida');
-insert into sufidos (sim, sufijo, detalle) values ('7318.15.00.200', 'CD01', 'Galvanizado');
-insert into sufidos (sim, sufijo, detalle) values ('7318.15.00.200', 'CDX', 'Fila de largo invalido');
-)";
+using namespace Qt::StringLiterals;
 
 // Each reason of a failure (missing position, missing group, group twice, unknown option, ...)
 // is checked with this result by the catalog check's test (tests/config).
@@ -36,7 +22,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_home.createDatabases();
-        m_home.runNomenclatorSql(QString::fromLatin1(Fixture));
+        m_home.load(u"components/suffixes.nomenclator.sql"_s);
         m_directory.LoadParameters();
         m_validator.ConexionString(m_directory);
         m_readAhead.ConexionString(m_directory);
@@ -48,48 +34,18 @@ private Q_SLOTS:
         m_readAhead.nomenclator().database().close();
     }
 
+    // The cases, one a line, in components/suffix-cases.tsv.
     void validate_data()
     {
         QTest::addColumn<QString>("position");
         QTest::addColumn<QString>("suffixes");
         QTest::addColumn<int>("expected");
-        const QString bearing = QStringLiteral("8482.10.10.000B");
-        const QString plastic = QStringLiteral("3926.90.90.100K");
-        const QString screw = QStringLiteral("7318.15.00.200C");
-        QTest::newRow("14 characters") << QStringLiteral("8482.10.10.000") << QString() << 1;
-        QTest::newRow("empty position") << QString() << QString() << 1;
-        QTest::newRow("position trimmed") << QStringLiteral(" 3926.90.90.100K ") << QString() << 0;
-
-        QTest::newRow("no groups, dash") << plastic << QStringLiteral(" - ") << 0;
-
-        QTest::newRow("all levels") << bearing << QStringLiteral("AA(ACERO)-BC01-ZA(123456)-") << 0;
-        QTest::newRow("any order, no final dash")
-            << bearing << QStringLiteral("ZA(123456)-BC02-AA(ACERO INOX)") << 0;
-        QTest::newRow("option 00") << bearing << QStringLiteral("AA(ACERO)-BC00-ZA(123456)-") << 0;
-        QTest::newRow("allowed characters")
-            << bearing << QStringLiteral("AA(A,B & C/Ñ 9)-BC01-ZA(000001)-") << 0;
-        QTest::newRow("required, empty") << bearing << QString() << 2;
-        QTest::newRow("group of a sibling subheading")
-            << bearing << QStringLiteral("AA(ACERO)-BC01-ZA(123456)-XX(A)-") << 2;
-        QTest::newRow("option as free value")
-            << bearing << QStringLiteral("AA(ACERO)-BC(01)-ZA(123456)-") << 2;
-        QTest::newRow("Z code, letters")
-            << bearing << QStringLiteral("AA(ACERO)-BC01-ZA(12345A)-") << 2;
-        QTest::newRow("blank value") << bearing << QStringLiteral("AA( )-BC01-ZA(123456)-") << 2;
-        QTest::newRow("lower case value")
-            << bearing << QStringLiteral("AA(acero)-BC01-ZA(123456)-") << 2;
-        QTest::newRow("21 characters")
-            << bearing << QStringLiteral("AA(ABCDEFGHIJKLMNOPQRSTU)-BC01-ZA(123456)-") << 2;
-        QTest::newRow("20 characters")
-            << bearing << QStringLiteral("AA(ABCDEFGHIJKLMNOPQRST)-BC01-ZA(123456)-") << 0;
-        QTest::newRow("dash inside parentheses is one entry")
-            << bearing << QStringLiteral("AA(A-B)-BC01-ZA(123456)-") << 2;
-        QTest::newRow("malformed entry")
-            << bearing << QStringLiteral("AA(ACERO-BC01-ZA(123456)-") << 2;
-
-        QTest::newRow("option group on the position") << screw << QStringLiteral("CD01-") << 0;
-        QTest::newRow("its 00") << screw << QStringLiteral("CD00-") << 0;
-        QTest::newRow("row of other length ignored") << screw << QStringLiteral("CDX-") << 2;
+        const QStringList lines = TestHome::testData(u"components/suffix-cases.tsv"_s).split(u'\n');
+        QCOMPARE(lines.size(), 23);
+        for (const QString& line : lines.mid(1, 21)) {
+            const QStringList c = line.split(u'\t');
+            QTest::newRow(qPrintable(c.value(0))) << c.value(1) << c.value(2) << c.value(3).toInt();
+        }
     }
 
     void validate()

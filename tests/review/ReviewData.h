@@ -1,41 +1,17 @@
 #pragma once
 
-#include "support/ScriptedDialogs.h"
-#include "support/TestHome.h"
-#include "workspace/Workspace.h"
+#include "support/WorkHome.h"
 
 #include <QFile>
 #include <QProcess>
 
-/**
- * Interno 100: rows C-1 and D-4 with errors, B-2 and A-3 clean; their number, description and
- * line orders all differ; a tab and a line feed inside descriptions; a NULL, an empty and a
- * quoted unit. Interno 300 has no rows.
- */
+/** Interno 100 with four rows to review, interno 300 without (review/results.work.sql). */
 namespace ReviewData {
 
-struct Session {
-    TestHome home;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    Workspace ws{home.path(), dialogs, progress};
-
+struct Session : WorkHome {
     Session()
-    {
-        home.createDatabases();
-        home.runWorkSql(QStringLiteral(
-            "insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, ARTORG, "
-            "PRCDUN, PRCNCM, PRCSUF, PRCEUN, PRCECA, PRCEST, PRCCRC) values "
-            "('100', 1, 'C-1', 'Arandela', 5, 1.5, 7.5, '410', NULL, NULL, NULL, NULL, NULL, "
-            "NULL, NULL),"
-            "('100', 2, 'B-2', 'Tuerca' || char(9) || 'grande', 2.5, 0.125, 0.3125, '410', '07', "
-            "'8482.10.10.000B', 'AA(1)-', '07', 2.5, 'A', 'OK'),"
-            "('100', 3, 'A-3', 'Bulon' || char(10) || 'largo', 1, 1234.5, 1234.5, '410', '', "
-            "'7318.15.00.000A', 'SIN SUFIJOS', '01', 1, 'M', 'OK'),"
-            "('100', 4, 'D-4', 'Zocalo', 3, 2, 6, '410', '01', '9999.99.99.999Z', NULL, '01', "
-            "NULL, 'E', 'POS');\n"));
-        ws.open();
-    }
+        : WorkHome(QStringList{QStringLiteral("review/results.work.sql")})
+    {}
 };
 
 /** The file's bytes; "(none)" when it cannot be read. */

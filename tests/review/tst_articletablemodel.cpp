@@ -1,8 +1,6 @@
 #include "data/ArticleStore.h"
 #include "review/ArticleTableModel.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestHome.h"
-#include "workspace/Workspace.h"
+#include "support/WorkHome.h"
 
 #include <QColor>
 #include <QTest>
@@ -12,28 +10,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 /** Interno 100 with a row in every state, out of order; interno 200 with one clean row. */
-struct Rows {
-    TestHome home;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    Workspace ws{home.path(), dialogs, progress};
-
+struct Rows : WorkHome {
     Rows()
-    {
-        home.createDatabases();
-        // INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, PRCNCM, PRCSUN, PRCEST, PRCCRC
-        home.runWorkSql(
-            u"insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, PRCNCM, "
-            "PRCSUN, PRCEST, PRCCRC) values "
-            "('100', 7, 'N-7', NULL, 2.5, 0.125, 1234567.89, NULL, NULL, NULL, NULL),"
-            "('100', 2, 'S-2', 'SUF', 1, 1, 1, '8482.10.10.000B', '', 'E', 'SUF'),"
-            "('100', 5, 'P-5', 'POS', 1, 1, 1, '9999.99.99.999Z', '', 'E', 'POS'),"
-            "('100', 3, 'M-3', 'EDITADO', 1, 1, 1, '8482.10.10.000B', '01', 'M', 'OK'),"
-            "('100', 1, 'A-1', 'AUTO', 1, 1, 1, '8482.10.10.000B', '', 'A', 'OK'),"
-            "('100', 4, 'E-4', 'VACIO', 1, 1, 1, NULL, NULL, '', NULL),"
-            "('200', 1, 'A-1', 'OTRO', 1, 1, 1, '8482.10.10.000B', '', 'A', 'OK');\n"_s);
-        ws.open();
-    }
+        : WorkHome({u"review/table.work.sql"_s})
+    {}
 
     /** Line, state and the colour of each row of a list. */
     QStringList list(ArticleTableModel::List which)

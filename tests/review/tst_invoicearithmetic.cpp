@@ -1,9 +1,7 @@
 #include "data/InvoiceTotalStore.h"
 #include "import/InvoiceParser.h"
 #include "review/InvoiceArithmetic.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestHome.h"
-#include "workspace/Workspace.h"
+#include "support/WorkHome.h"
 
 #include <QTest>
 
@@ -55,16 +53,13 @@ private Q_SLOTS:
 
     void reviewOfAnInterno()
     {
-        TestHome home;
-        home.createDatabases();
-        home.runWorkSql(
-            u"insert into ART (INTNRO, ARTORD, ARTNRO, ARTCAN, ARTUNI, ARTTOT, PRCDUN) values "
-            "('100', 1, 'A-1', 4, 48, 129, '07'), ('100', 2, 'B-2', 3, 0.155, 0.46, '07'), "
-            "('100', 3, 'C-3', 1, 1, NULL, '07'), ('200', 1, 'A-1', 2, 5, 10, '07');\n"_s);
-        ScriptedDialogs dialogs;
-        RecordingProgress progress;
-        Workspace ws(home.path(), dialogs, progress);
-        ws.open();
+        WorkHome office([](TestHome& fresh) {
+            fresh.runWorkSql(
+                u"insert into ART (INTNRO, ARTORD, ARTNRO, ARTCAN, ARTUNI, ARTTOT, PRCDUN) values "
+                "('100', 1, 'A-1', 4, 48, 129, '07'), ('100', 2, 'B-2', 3, 0.155, 0.46, '07'), "
+                "('100', 3, 'C-3', 1, 1, NULL, '07'), ('200', 1, 'A-1', 2, 5, 10, '07');\n"_s);
+        });
+        Workspace& ws = office.ws;
         const QLocale c = QLocale::c();
 
         // Without a total line: the wrong lines alone count.

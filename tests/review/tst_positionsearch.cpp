@@ -1,7 +1,6 @@
 #include "review/PositionSearch.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestHome.h"
-#include "workspace/Workspace.h"
+#include "support/Golden.h"
+#include "support/WorkHome.h"
 
 #include <QTest>
 
@@ -9,50 +8,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Heading = u"Rodamientos de bolas, de rodillos o de agujas"_s;
-
-/** Bearings under 8482 (one with a suffix under each level key), a bearing housing, two 8471. */
-const QString Nomenclator =
-    u"insert into ncm values ('8482.10.10', '000', 'M', '%1', 'Rodamientos radiales de bolas', "
-    "'07', '', '', '*');\n"
-    "insert into ncm values ('8482.10.90', '000', 'M', '%1', 'Los demás rodamientos de bolas', "
-    "'07', '', '', '');\n"
-    "insert into ncm values ('8482.20.10', '000', 'V', '%1', 'Rodamientos de rodillos cónicos', "
-    "'07', '', '', '');\n"
-    "insert into ncm values ('8483.30.90', '000', 'I', 'Árboles de transmisión', "
-    "'Cajas de cojinetes sin rodamientos incorporados', '07', '', '', '');\n"
-    "insert into ncm values ('8471.30.12', '000', 'X', 'Máquinas', 'Portátiles', '07', '', '', "
-    "'');\n"
-    "insert into ncm values ('8471.41.30', '000', 'Y', 'Máquinas', 'Las demás', '07', '', '', "
-    "'');\n"
-    "insert into sufidos values ('8482.10.10.000', 'DDDDD', 'Cinco');\n"
-    "insert into sufidos values ('8482.10.  .   ', 'CC', ' Indique la norma ');\n"
-    "insert into sufidos values ('8482.  .  .   ', 'BA01', 'Abierto');\n"
-    "insert into sufidos values ('84  .  .  .   ', 'AA', 'Indique la marca');\n"
-    "insert into sufidos values ('8483.  .  .   ', 'EE', 'Otra partida');\n"_s.arg(Heading);
-
-struct Fixture {
-    TestHome home;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    Workspace ws{home.path(), dialogs, progress};
+/** Bearings under 8482, a bearing housing, two 8471 (review/search.nomenclator.sql). */
+struct Fixture : WorkHome {
     PositionSearch search{ws};
 
     Fixture()
-    {
-        home.createDatabases();
-        home.runNomenclatorSql(Nomenclator);
-        ws.open();
-    }
+        : WorkHome({u"review/search.nomenclator.sql"_s})
+    {}
 };
-
-QStringList positions(const QList<PositionLine>& lines)
-{
-    QStringList shown;
-    for (const PositionLine& line : lines)
-        shown << line.position;
-    return shown;
-}
 
 } // namespace
 
@@ -60,27 +23,35 @@ class TestPositionSearch : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void searchByNumber()
+    // review/position-search.txt: each search, the lines found and the messages it showed.
+    // By number each dot stands for any run of characters; a blank text does nothing; texts
+    // that would be wildcards or SQL if joined in find nothing. By words, case and accents are
+    // ignored, every word must appear, a word matches the words it begins, and the words of
+    // the position's own text ([010]) come before those of the heading's ([004]).
+    void searchByNumberAndByWords()
     {
         Fixture f;
-        QCOMPARE(positions(f.search.search(u"8482"_s)),
-                 QStringList({u"8482.10.10.000M"_s, u"8482.10.90.000M"_s, u"8482.20.10.000V"_s}));
-        // Each dot stands for any run of characters.
-        QCOMPARE(positions(f.search.search(u"8471.30"_s)),
-                 QStringList({u"8471.30.12.000X"_s, u"8471.41.30.000Y"_s}));
-        QVERIFY(f.dialogs.messages.isEmpty());
+        QString report;
+        const auto show = [&](const char* kind, const QString& text,
+                              const QList<PositionLine>& lines) {
+            report += QLatin1String(kind) + u" \""_s + text + u"\":"_s;
+            for (const PositionLine& line : lines)
+                report += u' ' + line.position + u'=' + line.description;
+            report += u'\n' + f.dialogs.journal.join(u'\n') + u'\n';
+            f.dialogs.journal.clear();
+        };
+        for (const QString& text : {u"8482"_s, u"8471.30"_s, u"   "_s, u"9999"_s, u"84%"_s,
+                                    u"8_82"_s, u"' or ''='"_s, u"84!%"_s})
+            show("number", text, f.search.search(text));
+        for (const QString& text :
+             {u"RODAMIENTO Bolás"_s, u"conicos"_s, u"ARBOL transmision"_s, u"rodillo"_s,
+              u"portatiles"_s, u" ,. "_s, u"rodamientos tornillo"_s})
+            show("words", text, f.search.findWords(text));
+        COMPARE_GOLDEN(report.toUtf8(), u"review/position-search.txt"_s);
         QCOMPARE(f.progress.busyDepth, 0);
-
-        QVERIFY(f.search.search(u"   "_s).isEmpty()); // a blank text does nothing
-        QVERIFY(f.dialogs.messages.isEmpty());
-
-        // Nothing found, and texts that would be wildcards or SQL if joined in, find nothing.
-        for (const QString& text : {u"9999"_s, u"84%"_s, u"8_82"_s, u"' or ''='"_s, u"84!%"_s}) {
-            QVERIFY2(f.search.search(text).isEmpty(), qPrintable(text));
-            QCOMPARE(f.dialogs.messages.last().icon, MessageIcon::Exclamation);
-            QCOMPARE(f.dialogs.messages.last().text, u"Posición no encontrada."_s);
-        }
-        QCOMPARE(f.dialogs.messages.size(), 5);
+        QCOMPARE(f.ws.positionWords().find(u"rodamientos"_s, 2).size(), 2);
+        QCOMPARE(PositionWordIndex::words(u"Ñandú-(ÁRBOL) 50mm"_s),
+                 QStringList({u"nandu"_s, u"arbol"_s, u"50mm"_s}));
     }
 
     void detailsShowTheSuffixesOfEveryLevel()
@@ -88,8 +59,9 @@ private Q_SLOTS:
         Fixture f;
         const PositionDetailsView view = f.search.MostrarDatos(u"8482.10.10.000M"_s);
         QVERIFY(view.position);
-        QCOMPARE(PositionSearch::descriptionText(*view.position),
-                 u"Rodamientos radiales de bolas\n\n"_s + Heading);
+        QCOMPARE(
+            PositionSearch::descriptionText(*view.position),
+            u"Rodamientos radiales de bolas\n\nRodamientos de bolas, de rodillos o de agujas"_s);
         QCOMPARE(view.position->statisticalUnit + view.position->lapi, u"07*"_s);
         QStringList lines;
         for (const SuffixCode& suffix : view.suffixes)
@@ -105,31 +77,6 @@ private Q_SLOTS:
         QCOMPARE(unknown.suffixes.size(), 2);
         QVERIFY(f.dialogs.messages.isEmpty());
         QCOMPARE(f.progress.busyDepth, 0);
-    }
-
-    void searchByWords()
-    {
-        Fixture f;
-        // Case and accents ignored; every word must appear; a word matches the words it begins.
-        QCOMPARE(positions(f.search.findWords(u"RODAMIENTO Bolás"_s)),
-                 QStringList({u"8482.10.10.000M"_s, u"8482.10.90.000M"_s, u"8482.20.10.000V"_s}));
-        QCOMPARE(positions(f.search.findWords(u"conicos"_s)), QStringList({u"8482.20.10.000V"_s}));
-        QCOMPARE(positions(f.search.findWords(u"ARBOL transmision"_s)),
-                 QStringList({u"8483.30.90.000I"_s}));
-        // Words of the position's own text ([010]) before those of the heading's ([004]).
-        QCOMPARE(positions(f.search.findWords(u"rodillo"_s)),
-                 QStringList({u"8482.20.10.000V"_s, u"8482.10.10.000M"_s, u"8482.10.90.000M"_s}));
-        QCOMPARE(f.search.findWords(u"portatiles"_s).first().description, u"Portátiles"_s);
-        QVERIFY(f.dialogs.messages.isEmpty());
-
-        QVERIFY(f.search.findWords(u" ,. "_s).isEmpty());
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QVERIFY(f.search.findWords(u"rodamientos tornillo"_s).isEmpty());
-        QCOMPARE(f.dialogs.messages.last().text, u"Posición no encontrada."_s);
-
-        QCOMPARE(f.ws.positionWords().find(u"rodamientos"_s, 2).size(), 2);
-        QCOMPARE(PositionWordIndex::words(u"Ñandú-(ÁRBOL) 50mm"_s),
-                 QStringList({u"nandu"_s, u"arbol"_s, u"50mm"_s}));
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "support/Golden.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,18 +16,25 @@ struct CliRun {
 };
 
 /** Runs aduplan-cli on the home with the arguments; a run that does not end stops the tests. */
-inline CliRun runCli(const QString& home, const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI), QStringList{QStringLiteral("--home"), home} + args);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        qFatal("aduplan-cli did not finish");
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
+CliRun runCli(const QString& home, const QStringList& args);
 
 /** Runs aduplan-cli on the home with the arguments; "exit code|stdout|stderr". */
 inline QString cli(const QString& home, const QStringList& args)
 {
     return runCli(home, args).joined();
 }
+
+/**
+ * Runs the commands of a transcript, a golden file under tests/fixtures, on the home and
+ * compares what they print with it. A command is a line "$ ARGS" (split as a shell would, with
+ * double quotes; $HOME and $DATA stand for the home and tests/fixtures, \n and \e in an argument
+ * for a line feed and an escape), followed by its exit code "= N", its standard output as lines
+ * "| ..." and its standard error as lines "! ..." ("%" marks output without a final line feed;
+ * "(usage)" stands for the usage text).
+ * Lines starting with "#" are kept as comments.
+ */
+bool compareCliTranscript(const QString& home, const QString& relativePath, const char* file,
+                          int line);
+
+#define COMPARE_CLI_TRANSCRIPT(home, relativePath)                                                 \
+    RETURN_UNLESS(compareCliTranscript(home, relativePath, __FILE__, __LINE__))

@@ -1,6 +1,7 @@
 #include "support/ManyPositions.h"
 
 #include "components/DataSession.h"
+#include "support/WorkHome.h"
 
 using namespace Qt::StringLiterals;
 
@@ -51,16 +52,7 @@ ManyPositions::ManyPositions(const QString& catalog, const QString& interno)
 
 QStringList ManyPositions::checkedRows(DataSession& work, const QString& interno)
 {
-    RecordSet rs;
-    work.Sql(u"select PRCSUN, PRCLAP, PRCCRC from ART where INTNRO = ? order by ARTORD"_s,
-             {interno});
-    work.CrearRs(rs);
-    QStringList rows;
-    for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
-        QStringList cells;
-        for (const QVariant& cell : rs.row(r))
-            cells << (cell.isNull() ? u"~"_s : cell.toString());
-        rows << cells.join(u'|');
-    }
-    return rows;
+    return queryRows(work,
+                     u"select PRCSUN, PRCLAP, PRCCRC from ART where INTNRO = ? order by ARTORD"_s,
+                     {interno});
 }

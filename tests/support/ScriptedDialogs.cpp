@@ -21,11 +21,13 @@ template <typename T> T next(QQueue<T>& queue, const char* what, const QString& 
 void ScriptedDialogs::message(MessageIcon icon, const QString& text)
 {
     messages << Shown{icon, text};
+    journal << QStringLiteral("message %1: ").arg(int(icon)) + text;
 }
 
 bool ScriptedDialogs::question(const QString& text)
 {
     questions << text;
+    journal << QStringLiteral("question: ") + text;
     return next(questionAnswers, "question", text);
 }
 
@@ -33,6 +35,7 @@ std::optional<QString> ScriptedDialogs::textInput(const QString& prompt, const Q
                                                   const QString& defaultText)
 {
     inputs << title + QLatin1Char('|') + prompt + QLatin1Char('|') + defaultText;
+    journal << QStringLiteral("input: ") + inputs.last();
     return next(textAnswers, "text input", prompt);
 }
 
@@ -42,18 +45,21 @@ std::optional<QString> ScriptedDialogs::chooseOption(const QStringList& lines, i
     if (preselected >= 0 && preselected < shown.size())
         shown[preselected].prepend(QLatin1Char('>'));
     choices << shown;
+    journal << QStringLiteral("choose: ") + shown.join(QLatin1Char('|'));
     return next(optionAnswers, "option", lines.join(QLatin1Char('|')));
 }
 
 std::optional<OriginRelation> ScriptedDialogs::originRelation(const QString& countryText)
 {
     originTexts << countryText;
+    journal << QStringLiteral("origin: ") + countryText;
     return next(originAnswers, "origin relation", countryText);
 }
 
 std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const QString&,
                                                    const QString&)
 {
+    journal << QStringLiteral("file: ") + title;
     return next(fileAnswers, "file", title);
 }
 

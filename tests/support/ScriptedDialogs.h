@@ -24,6 +24,11 @@ public:
     QQueue<std::optional<QString>> fileAnswers;
 
     QList<Shown> messages;
+    /**
+     * Every dialog in the order shown: "message N: text" (N the icon's number), "question: text",
+     * "input: title|prompt|default", "choose: lines", "origin: text", "file: title".
+     */
+    QStringList journal;
     QStringList questions;
     QStringList originTexts;
     /** Each text input as "title|prompt|default". */

@@ -1,7 +1,10 @@
 #include "support/TestHome.h"
 
+#include "components/DataSession.h"
+#include "components/RecordSet.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
+#include "support/WorkHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +48,21 @@ void TestHome::runNomenclatorSql(const QString& sql) const
     DemoData::runScript(file(QStringLiteral("nomenclator.db")), {sql});
 }
 
+void TestHome::load(const QString& relativePath) const
+{
+    const QString sql = testData(relativePath);
+    if (sql.isEmpty())
+        qFatal("no fixture %s", qPrintable(relativePath));
+    if (relativePath.endsWith(QLatin1String(".work.sql")))
+        runWorkSql(sql);
+    else if (relativePath.endsWith(QLatin1String(".declaration.sql")))
+        runDeclarationSql(sql);
+    else if (relativePath.endsWith(QLatin1String(".nomenclator.sql")))
+        runNomenclatorSql(sql);
+    else
+        qFatal("%s names no database", qPrintable(relativePath));
+}
+
 void TestHome::setSetting(const QString& key, const QString& value) const
 {
     QSettings settings(file(QStringLiteral("Aduplan.ini")), QSettings::IniFormat);
@@ -62,4 +80,19 @@ QString TestHome::testData(const QString& relativePath)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(f.readAll());
+}
+
+QStringList queryRows(DataSession& session, const QString& sql, const QVariantList& values)
+{
+    session.Sql(sql, values);
+    RecordSet rs;
+    session.CrearRs(rs);
+    QStringList rows;
+    for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
+        QStringList fields;
+        for (const QVariant& value : rs.row(r))
+            fields << (value.isNull() ? QStringLiteral("~") : value.toString());
+        rows << fields.join(u'|');
+    }
+    return rows;
 }

@@ -20,6 +20,11 @@ public:
     void runWorkSql(const QString& sql) const;
     void runDeclarationSql(const QString& sql) const;
     void runNomenclatorSql(const QString& sql) const;
+    /**
+     * Runs an SQL script under tests/fixtures into the database its name ends with:
+     * NAME.work.sql, NAME.declaration.sql or NAME.nomenclator.sql.
+     */
+    void load(const QString& relativePath) const;
     /** Writes a setting of the CONFIG group. */
     void setSetting(const QString& key, const QString& value) const;
 

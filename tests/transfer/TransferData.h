@@ -2,45 +2,13 @@
 
 #include "components/DataSession.h"
 #include "data/DemoData.h"
-#include "support/TestHome.h"
+#include "support/WorkHome.h"
 
 #include <QHash>
 #include <QSettings>
 #include <QStringList>
 
-/**
- * The interno "100" of the transfer tests: three clean lines written out of order, the
- * article A-1 on lines 1 and 3, B-2 already in the catalog CAT1; A-1 is also known to
- * another catalog, which the transfer must leave alone. Interno "200" has a line to correct.
- */
 namespace TransferData {
-
-struct Home : TestHome {
-    Home()
-    {
-        createDatabases();
-        // INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI, ARTTOT, ARTORG, PRCDUN, PRCNCM, PRCLAP,
-        // PRCSUF, PRCEUN, PRCECA, PRCSUN, PRCSCA, PRCESM, PRCORI, PRCEST, PRCCRC
-        runWorkSql(QStringLiteral(
-            "insert into INTN values ('100', 'Interno de prueba');\n"
-            "insert into INTN values ('200', 'Interno con errores');\n"
-            "insert into ART values ('100', 3, 'A-1', 'TORNILLO LARGO', 4, 3, 12, '212', '02', "
-            "'7318.15.00.200B', 'S', 'AB(LARGO)-', '01', 7, '', 0, '2', NULL, 'M', 'OK');\n"
-            "insert into ART values ('100', 1, 'A-1', 'TORNILLO O''HARA', 10.5, 2.25, 23.625, "
-            "'212', "
-            "'01', '7318.15.00.100A', 'N', 'AA(X)-', '01', 10.5, NULL, NULL, '1', NULL, 'A', "
-            "'OK');\n"
-            "insert into ART values ('100', 2, 'B-2', 'ARANDELA', 100, 0.1, 10, '203', ' 07 ', "
-            "'7318.22.00.000C', 'N', 'SIN SUFIJOS', '07', 100, '10', 3.5, '1', '203', 'A', 'OK');\n"
-            "insert into ART values ('200', 1, 'C-3', 'TUERCA', 1, 1, 1, '212', '01', NULL, NULL, "
-            "NULL, NULL, NULL, NULL, NULL, '1', NULL, NULL, NULL);\n"));
-        runDeclarationSql(QStringLiteral(
-            "insert into catarticulos values ('CAT1', 'B-2', 'VIEJA', '999', 5, 1, "
-            "'0000.00.00.000A', 'S', 'XX(1)-', '05', '05', 9, '2', 'U', 9);\n"
-            "insert into catarticulos values ('CAT2', 'A-1', 'OTRO CATALOGO', '999', 5, 1, "
-            "'0000.00.00.000A', 'S', 'XX(1)-', '05', '05', 9, '2', 'U', 9);\n"));
-    }
-};
 
 /**
  * One of the databases ADUPLAN_PG names:
@@ -87,46 +55,14 @@ inline void usePostgres(const QString& home, const QString& entity, const QStrin
 inline const QString DeclarationTables =
     QStringLiteral("catalogo, catarticulos, caratula, subitems, facturas");
 
-/** The rows a query returns, fields joined by "|", NULL as "<NULL>". */
-inline QStringList rows(DataSession& session, const QString& sql)
-{
-    session.Sql(sql);
-    RecordSet rs;
-    session.CrearRs(rs);
-    QStringList result;
-    for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
-        QStringList fields;
-        for (const QVariant& value : rs.row(r))
-            fields << (value.isNull() ? QStringLiteral("<NULL>") : value.toString());
-        result << fields.join(QLatin1Char('|'));
-    }
-    return result;
-}
-
 /** Every row of the tables the transfer writes, for before/after comparisons. */
 inline QStringList dump(DataSession& declaration)
 {
     QStringList all;
     for (const char* table : {"caratula", "subitems", "facturas", "catarticulos"})
-        all << rows(declaration, QStringLiteral("select * from ") + QLatin1String(table) +
-                                     QStringLiteral(" order by 1, 2"));
+        all << queryRows(declaration, QStringLiteral("select * from ") + QLatin1String(table) +
+                                          QStringLiteral(" order by 1, 2"));
     return all;
-}
-
-inline QStringList items(DataSession& declaration)
-{
-    return rows(declaration, QStringLiteral("select * from subitems order by idsubitem"));
-}
-
-/** The items of interno 100 as a first transfer writes them, in line order. */
-inline QStringList expectedItems()
-{
-    return {QStringLiteral("1|A-1|CAT1|TORNILLO O'HARA|100|7318.15.00.100A|01|10.5|2.25|212|10.5|"
-                           "23.625|1|01|10.5|AA(X)-|N|0|0|N|"),
-            QStringLiteral("2|B-2|CAT1|ARANDELA|100|7318.22.00.000C| 07 |100|0.1|203|0|10|1|07|"
-                           "100|SIN SUFIJOS|N|3.5|0|N|10"),
-            QStringLiteral("3|A-1|CAT1|TORNILLO LARGO|100|7318.15.00.200B|02|4|3|212|0|12|2|01|0|"
-                           "AB(LARGO)-|S|0|0|N|")};
 }
 
 } // namespace TransferData

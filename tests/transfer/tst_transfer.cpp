@@ -1,9 +1,8 @@
 #include "TransferData.h"
 
 #include "components/TestSeam.h"
-#include "support/ScriptedDialogs.h"
+#include "support/Golden.h"
 #include "transfer/Transfer.h"
-#include "workspace/Workspace.h"
 
 #include <QMap>
 #include <QTest>
@@ -14,27 +13,26 @@ using namespace TransferData;
 
 namespace {
 
-const QString Replace = u"El interno [ 100 ] ya existe.\n\nDesea reemplazarlo?"_s;
-const QString Done = u"Se transfirio 3 articulos en el interno 100"_s;
 const QString NothingTransferred = u"\n\nNo se transfirió ningún registro."_s;
 
-/** A home with the test rows and a workspace opened on it, interno 100 and catalog CAT1. */
-struct Fixture {
-    Home home;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    Workspace ws{home.path(), dialogs, progress};
+/**
+ * A home with the internos of transfer/interno.work.sql and the catalogs of
+ * interno.declaration.sql, interno 100 and catalog CAT1; on PostgreSQL, the declaration
+ * database of ADUPLAN_PG, rebuilt empty.
+ */
+struct Fixture : WorkHome {
     QString interno = u"100"_s;
 
-    /** On PostgreSQL, the declaration database of ADUPLAN_PG, rebuilt empty. */
     explicit Fixture(bool postgres = false)
-    {
-        home.setSetting(u"INTCAT"_s, u"CAT1"_s);
-        if (postgres)
-            usePostgres(home.path(), u"INTERNOS"_s, u"declaration"_s, DeclarationTables,
-                        {u"declaration-schema.sql"_s, u"declaration-postgresql.sql"_s});
-        ws.open();
-    }
+        : WorkHome([postgres](TestHome& fresh) {
+            fresh.load(u"transfer/interno.work.sql"_s);
+            fresh.load(u"transfer/interno.declaration.sql"_s);
+            fresh.setSetting(u"INTCAT"_s, u"CAT1"_s);
+            if (postgres)
+                usePostgres(fresh.path(), u"INTERNOS"_s, u"declaration"_s, DeclarationTables,
+                            {u"declaration-schema.sql"_s, u"declaration-postgresql.sql"_s});
+        })
+    {}
 
     DataSession& declaration() { return ws.declaration(); }
 
@@ -42,16 +40,34 @@ struct Fixture {
     TransferOutcome transfer()
     {
         dialogs.messages.clear();
-        dialogs.questions.clear();
+        dialogs.journal.clear();
         progress.messages.clear();
         return FRM3_Tranferir(ws, interno);
     }
 
     void expectMessage(MessageIcon icon, const QString& text)
     {
-        QCOMPARE(dialogs.messages.size(), 1);
-        QCOMPARE(int(dialogs.messages.first().icon), int(icon));
-        QCOMPARE(dialogs.messages.first().text, text);
+        QCOMPARE(dialogs.journal, QStringList{u"message %1: "_s.arg(int(icon)) + text});
+    }
+
+    /**
+     * The outcome of a transfer, what the operator saw, and every row of the declaration but
+     * the header's time.
+     */
+    QString report(TransferOutcome outcome)
+    {
+        return u"outcome %1\n"_s.arg(int(outcome)) + dialogs.journal.join(u'\n') +
+               u"\nprogress: %1 (shown %2, %3 of %4, busy %5)\n"_s.arg(progress.messages.join(u'|'))
+                   .arg(progress.visible)
+                   .arg(progress.value)
+                   .arg(progress.maximum)
+                   .arg(progress.busyDepth) +
+               (queryRows(declaration(), u"select interno from caratula"_s) +
+                queryRows(declaration(), u"select * from subitems order by idsubitem"_s) +
+                queryRows(declaration(), u"select * from facturas order by 1, 2"_s) +
+                queryRows(declaration(), u"select * from catarticulos order by 1, 2"_s))
+                   .join(u'\n') +
+               u'\n';
     }
 };
 
@@ -65,10 +81,15 @@ private Q_SLOTS:
     void linesAcrossStatements_data();
     void linesAcrossStatements();
     void refusesRowsToCorrectAndEmptyInterno();
-    void failureLeavesDeclarationAsBefore_data();
     void failureLeavesDeclarationAsBefore();
 };
 
+// transfer/replaced.txt: the items in line order with the derived net weight and statistical
+// quantity, empty texts for NULL. A-1 is new to CAT1: inserted by line 1 (without a country of
+// its own: empty), then rewritten by line 3. B-2 keeps its key and takes line 2's values, its
+// country included. The other catalog's A-1 is untouched. Transferred again, the operator keeps
+// it (nothing changes) or replaces it: the invoices go, a later line edited in the work database
+// reaches the declaration, a line without a country of its own leaves the catalog's.
 void TransferTest::transfersThenDeclinesOrReplaces()
 {
     Fixture f;
@@ -80,71 +101,26 @@ void TransferTest::transfersThenDeclinesOrReplaces()
             f.home.runWorkSql(
                 u"update ART set PRCNCM = NULL, PRCCRC = NULL where INTNRO = '100';\n"_s);
     });
-    QCOMPARE(f.transfer(), TransferOutcome::Transferred);
+    QString report = f.report(f.transfer());
     TestSeam::setHook({});
     f.home.runWorkSql(
         u"update ART set PRCCRC = 'OK', PRCNCM = case ARTORD when 1 then '7318.15.00.100A' "
         "when 2 then '7318.22.00.000C' else '7318.15.00.200B' end where INTNRO = '100';\n"_s);
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+    const QDateTime registered = QDateTime::fromString(
+        queryRows(f.declaration(), u"select fechaalta from caratula"_s).value(0),
+        u"yyyy-MM-dd HH:mm:ss"_s);
+    QVERIFY2(registered >= before && registered <= after, qPrintable(registered.toString()));
 
-    f.expectMessage(MessageIcon::Information, Done);
-    QCOMPARE(f.progress.messages.join(QLatin1Char('|')),
-             u"Validando datos...|Transfiriendo al Dectra Windows...|"
-             "Actualizando catalogo...|Fin de proceso"_s);
-    // The bar hidden at 3 of 3, the hourglass off.
-    QCOMPARE(QList<int>(
-                 {f.progress.visible, f.progress.maximum, f.progress.value, f.progress.busyDepth}),
-             QList<int>({0, 3, 3, 0}));
-
-    const QStringList header = rows(f.declaration(), u"select * from caratula"_s);
-    const QString format = u"yyyy-MM-dd HH:mm:ss"_s;
-    const QDateTime registered = QDateTime::fromString(header.value(0).mid(4), format);
-    QCOMPARE(header, QStringList{u"100|"_s + registered.toString(format)});
-    QVERIFY2(registered >= before && registered <= after, qPrintable(header.first()));
-
-    // Line order, the derived net weight and statistical quantity, empty texts for NULL.
-    QCOMPARE(items(f.declaration()), expectedItems());
-
-    // A-1 is new to CAT1: inserted by line 1 (without a country of its own: empty), then
-    // rewritten by line 3. B-2 keeps its key and takes line 2's values, its country included.
-    // The other catalog's A-1 is untouched.
-    QCOMPARE(rows(f.declaration(), u"select * from catarticulos order by 1, 2"_s),
-             QStringList({u"CAT1|A-1|TORNILLO LARGO||0|3|7318.15.00.200B|S|"
-                          "AB(LARGO)-|02|01|7|2||0"_s,
-                          u"CAT1|B-2|ARANDELA|203|0|0.1|7318.22.00.000C|N|"
-                          "SIN SUFIJOS| 07 |07|100|1|10|3.5"_s,
-                          u"CAT2|A-1|OTRO CATALOGO|999|5|1|0000.00.00.000A|S|"
-                          "XX(1)-|05|05|9|2|U|9"_s}));
-
-    // Transferred again: the operator keeps it (nothing changes) or replaces it.
     f.home.runDeclarationSql(u"insert into facturas values ('100', 'F-1', '2024-01-02', 10);\n"
                              "insert into facturas values ('300', 'F-9', '2024-01-03', 20);\n"_s);
-    const QStringList transferred = dump(f.declaration());
-
     f.dialogs.questionAnswers << false;
-    QCOMPARE(f.transfer(), TransferOutcome::Declined);
-    QCOMPARE(f.dialogs.questions, QStringList{Replace});
-    QVERIFY(f.dialogs.messages.isEmpty());
-    QCOMPARE(dump(f.declaration()), transferred);
-    // Nothing was transferred: the footer is back at rest.
-    QCOMPARE(f.progress.messages.last(), QString());
-    QVERIFY(!f.progress.visible);
-
-    // A later line edited in the work database reaches the declaration on replacement; a line
-    // without a country of its own leaves the catalog's.
+    report += f.report(f.transfer());
     f.home.runWorkSql(u"update ART set ARTDSC = 'ARANDELA PLANA', PRCORI = NULL "
                       "where INTNRO = '100' and ARTORD = 2;\n"_s);
     f.dialogs.questionAnswers << true;
-    QCOMPARE(f.transfer(), TransferOutcome::Transferred);
-    f.expectMessage(MessageIcon::Information, Done);
-    QStringList expected = expectedItems();
-    expected[1].replace(u"ARANDELA"_s, u"ARANDELA PLANA"_s);
-    QCOMPARE(items(f.declaration()), expected);
-    QCOMPARE(rows(f.declaration(), u"select interno, nrofactura from facturas"_s),
-             QStringList{u"300|F-9"_s});
-    QCOMPARE(rows(f.declaration(), u"select descripcion, idpais from catarticulos "
-                                   "where idarticulo = 'B-2'"_s),
-             QStringList{u"ARANDELA PLANA|203"_s});
+    report += f.report(f.transfer());
+    COMPARE_GOLDEN(report.toUtf8(), u"transfer/replaced.txt"_s);
 }
 
 void TransferTest::linesAcrossStatements_data()
@@ -167,34 +143,26 @@ void TransferTest::linesAcrossStatements()
     Fixture f(postgres);
     f.interno = u"300"_s;
 
+    const QString numbers = u"with recursive n(i) as (select %1 union all select i + %2 from n "
+                            "where i < %3) select "_s;
+    DemoData::runScript(f.declaration(),
+                        {u"insert into catarticulos "_s + numbers.arg(0).arg(2).arg(Articles - 2) +
+                         u"'CAT1', 'R-' || i, 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', 9, "
+                         "'X', 'X', 9 from n;\n"_s});
+    f.home.runWorkSql(
+        u"insert into INTN values ('300', 'Largo');\ninsert into ART "_s +
+        numbers.arg(1).arg(1).arg(Lines) +
+        u"'300', i, 'R-' || (i % 3000), 'LINEA ' || i, i % 50, i * 0.25, 1, '212', 'D' || i, "
+        "'N' || i, 'N', 'S' || i, 'E' || i, i * 0.5, 'U' || i, i % 50, 'M' || i, case i % 3 "
+        "when 0 then NULL when 1 then '' else 'P' || i end, 'A', 'OK' from n;\n"_s);
+
     // Each article's entry as the lines leave it, applied one after the other.
     QMap<QString, QStringList> catalog;
-    QString known;
-    for (int a = 0; a < Articles; a += 2) {
-        const QString number = u"R-%1"_s.arg(a);
-        known += u"%1('CAT1', '%2', 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', "
-                 "9, 'X', 'X', 9)"_s.arg(known.isEmpty() ? QString() : u","_s, number);
-        catalog[number] = QStringList{u"VIEJA"_s, u"999"_s};
-    }
-    DemoData::runScript(f.declaration(),
-                        {u"insert into catarticulos values "_s + known + u";\n"_s});
-
-    QString work = u"insert into INTN values ('300', 'Largo');\n"_s;
+    for (int a = 0; a < Articles; a += 2)
+        catalog[u"R-%1"_s.arg(a)] = QStringList{u"VIEJA"_s, u"999"_s};
     QStringList expectedItems;
     for (int n = 1; n <= Lines; ++n) {
         const QString number = u"R-%1"_s.arg(n % Articles);
-        const QString country = n % 3 == 0 ? u"NULL"_s : n % 3 == 1 ? u"''"_s : u"'P%1'"_s.arg(n);
-        work += u"%1('300', %2, '%3', 'LINEA %2', %4, %5, 1, '212', 'D%2', 'N%2', "
-                "'N', 'S%2', 'E%2', %6, 'U%2', %4, 'M%2', %7, 'A', 'OK')"_s
-                    .arg(n % 1000 == 1 ? u"insert into ART values "_s : u","_s)
-                    .arg(n)
-                    .arg(number)
-                    .arg(n % 50)
-                    .arg(n * 0.25)
-                    .arg(n * 0.5)
-                    .arg(country);
-        if (n % 1000 == 0)
-            work += u";\n"_s;
         expectedItems << number + u"|LINEA %1|%2"_s.arg(n).arg(n % 50);
         QStringList& entry = catalog[number];
         const QString keptCountry = entry.value(1);
@@ -205,23 +173,22 @@ void TransferTest::linesAcrossStatements()
                                      QString::number(n % 50)};
         entry << u"0"_s << perLine;
     }
-    f.home.runWorkSql(work);
 
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
     f.expectMessage(MessageIcon::Information,
                     u"Se transfirio %1 articulos en el interno 300"_s.arg(Lines));
-    QCOMPARE(rows(f.declaration(), u"select idarticulo, descripcion, cantidad from "
-                                   "subitems order by idsubitem"_s),
+    QCOMPARE(queryRows(f.declaration(), u"select idarticulo, descripcion, cantidad from "
+                                        "subitems order by idsubitem"_s),
              expectedItems);
     QStringList expectedCatalog;
     for (auto it = catalog.cbegin(); it != catalog.cend(); ++it)
         expectedCatalog << it.key() + QLatin1Char('|') + it.value().join(QLatin1Char('|'));
     QStringList written =
-        rows(f.declaration(), u"select idarticulo, descripcion, idpais, cantidad, "
-                              "preciounitario, ncm, lapi, sufijos, idunidad, "
-                              "estadistica, valorrelacionestadistica, estadomerc, "
-                              "deresp, valorderesp from catarticulos where "
-                              "idarticulo like 'R-%'"_s);
+        queryRows(f.declaration(), u"select idarticulo, descripcion, idpais, cantidad, "
+                                   "preciounitario, ncm, lapi, sufijos, idunidad, "
+                                   "estadistica, valorrelacionestadistica, estadomerc, "
+                                   "deresp, valorderesp from catarticulos where "
+                                   "idarticulo like 'R-%'"_s);
     written.sort();
     expectedCatalog.sort();
     QCOMPARE(written, expectedCatalog);
@@ -247,14 +214,12 @@ void TransferTest::refusesRowsToCorrectAndEmptyInterno()
     QCOMPARE(f.progress.busyDepth, 0);
 }
 
-void TransferTest::failureLeavesDeclarationAsBefore_data()
+// A replacement of an interno already transferred fails on a trigger on the statement of B-2
+// (line 2), or on a NULL in a line of interno 100: nothing is transferred, and the failure also
+// undoes the deletes of header, items and invoices. What the operator saw of each case is in
+// transfer/failures.txt.
+void TransferTest::failureLeavesDeclarationAsBefore()
 {
-    QTest::addColumn<QString>("declarationSql");
-    QTest::addColumn<QString>("workSql");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<QString>("text");
-
-    // A trigger on the statement of B-2 (line 2), or a NULL in a line of interno 100.
     const auto stop = [](const char* statement, const char* action) {
         return u"create trigger stop before %1 when new.idarticulo = 'B-2' begin "
                "select raise(%2); end;\n"_s.arg(QLatin1String(statement), QLatin1String(action));
@@ -264,47 +229,30 @@ void TransferTest::failureLeavesDeclarationAsBefore_data()
             .arg(QLatin1String(column))
             .arg(line);
     };
-    const QString items = u" - seccion [Aduplan.frmMain.FRAM3_Transfer_B_pasaje]"_s;
-    const QString catalog = u" - seccion [Aduplan.frmMain_FRAM3_Transfer_C_ActualCAT]"_s;
-    const int critical = int(MessageIcon::Critical);
-    QTest::newRow("second item fails") << stop("insert on subitems", "abort, 'falla'") << QString()
-                                       << critical << u"falla\n\n1811"_s + items;
-    QTest::newRow("item not added")
-        << stop("insert on subitems", "ignore") << QString() << critical
-        << u"Error Grabando registro en Dectra Windows: 0 Registros agregados\n\n1"_s + items;
-    QTest::newRow("catalog update fails")
-        << stop("update on catarticulos", "abort, 'falla'") << QString() << int(MessageIcon::None)
-        << u"falla\n\n1811"_s + catalog;
-    QTest::newRow("null quantity")
-        << QString() << null("ARTCAN", 3) << critical
-        << u"La línea 3 (artículo A-1) no tiene cantidad.\n\n94"_s + items;
-    QTest::newRow("null total") << QString() << null("ARTTOT", 2) << critical
-                                << u"La línea 2 (artículo B-2) no tiene total.\n\n94"_s + items;
-}
-
-void TransferTest::failureLeavesDeclarationAsBefore()
-{
-    QFETCH(QString, declarationSql);
-    QFETCH(QString, workSql);
-    QFETCH(int, icon);
-    QFETCH(QString, text);
-
-    // A replacement of an interno already transferred: the failure must also undo the
-    // deletes of header, items and invoices.
-    Fixture f;
-    QCOMPARE(f.transfer(), TransferOutcome::Transferred);
-    f.home.runDeclarationSql(u"insert into facturas values ('100', 'F-1', '2024-01-02', 10);\n"_s +
-                             declarationSql);
-    f.home.runWorkSql(u"update ART set ARTDSC = 'CAMBIADA', PRCSUF = 'ZZ(1)-' "
-                      "where INTNRO = '100';\n"_s +
-                      workSql);
-    const QStringList before = dump(f.declaration());
-
-    f.dialogs.questionAnswers << true;
-    QCOMPARE(f.transfer(), TransferOutcome::Failed);
-    f.expectMessage(MessageIcon(icon), text + NothingTransferred);
-    QCOMPARE(dump(f.declaration()), before);
-    QCOMPARE(f.progress.busyDepth, 0);
+    const std::pair<QString, QString> cases[] = {
+        {stop("insert on subitems", "abort, 'falla'"), {}},
+        {stop("insert on subitems", "ignore"), {}},
+        {stop("update on catarticulos", "abort, 'falla'"), {}},
+        {{}, null("ARTCAN", 3)},
+        {{}, null("ARTTOT", 2)},
+    };
+    QString shown;
+    for (const auto& [declarationSql, workSql] : cases) {
+        Fixture f;
+        QCOMPARE(f.transfer(), TransferOutcome::Transferred);
+        f.home.runDeclarationSql(
+            u"insert into facturas values ('100', 'F-1', '2024-01-02', 10);\n"_s + declarationSql);
+        f.home.runWorkSql(u"update ART set ARTDSC = 'CAMBIADA', PRCSUF = 'ZZ(1)-' "
+                          "where INTNRO = '100';\n"_s +
+                          workSql);
+        const QStringList before = dump(f.declaration());
+        f.dialogs.questionAnswers << true;
+        QCOMPARE(f.transfer(), TransferOutcome::Failed);
+        QCOMPARE(dump(f.declaration()), before);
+        QCOMPARE(f.progress.busyDepth, 0);
+        shown += f.dialogs.journal.join(u'\n') + u'\n';
+    }
+    COMPARE_GOLDEN(shown.toUtf8(), u"transfer/failures.txt"_s);
 }
 
 QTEST_GUILESS_MAIN(TransferTest)

@@ -1,34 +1,21 @@
 #include "data/InvoiceTotalStore.h"
 #include "process/Statistics.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestHome.h"
+#include "support/WorkHome.h"
 #include "wizard/Internos.h"
-#include "workspace/Workspace.h"
 
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 /** A workspace opened on a fresh home with the given work data. */
-struct Fixture {
-    TestHome home;
-    ScriptedDialogs dialogs;
-    RecordingProgress progress;
-    Workspace ws{home.path(), dialogs, progress};
-
+struct Fixture : WorkHome {
     explicit Fixture(const QString& workSql = {})
-    {
-        home.createDatabases();
-        home.runWorkSql(workSql);
-        ws.open();
-    }
+        : WorkHome([&](TestHome& fresh) { fresh.runWorkSql(workSql); })
+    {}
 
     qint64 articles(const QString& interno) { return FRAM3_CargarEstadisticas(ws, interno).total; }
-    Internos::Alta add(const QString& numero, const QString& descripcion = QStringLiteral("x"))
-    {
-        QString shown = descripcion;
-        return Internos::NuevoInterno(ws, numero, shown);
-    }
     QStringList list()
     {
         QStringList rows;
@@ -48,38 +35,16 @@ private Q_SLOTS:
     {
         Fixture f(QStringLiteral("insert into INTN values ('200', 'Segundo');\n"
                                  "insert into INTN values ('100', null);\n"));
-        QCOMPARE(f.list(), QStringList({QStringLiteral("100|"), QStringLiteral("200|Segundo")}));
+        QCOMPARE(f.list(), QStringList({u"100|"_s, u"200|Segundo"_s}));
         QVERIFY(f.dialogs.messages.isEmpty());
 
-        f.home.runWorkSql(QStringLiteral("drop table INTN;\n"));
+        f.home.runWorkSql(u"drop table INTN;\n"_s);
         QVERIFY(f.list().isEmpty());
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages.at(0).icon, MessageIcon::Critical);
-        QVERIFY(f.dialogs.messages.at(0).text.contains(QStringLiteral("INTN")));
+        QVERIFY(f.dialogs.messages.at(0).text.contains(u"INTN"_s));
         QVERIFY(f.dialogs.messages.at(0).text.endsWith(
-            QStringLiteral(" - seccion [Aduplan.frmMain.FRAM1_CargarInternos]")));
-    }
-
-    void addRules()
-    {
-        Fixture f;
-        using Internos::Alta;
-        // A number that would be stored blank is refused.
-        QCOMPARE(f.add(QStringLiteral(" ' ")), Alta::Rechazada);
-        QCOMPARE(f.dialogs.messageTexts(),
-                 QStringList{QStringLiteral("Debe ingresar el número interno")});
-        QCOMPARE(f.dialogs.messages.at(0).icon, MessageIcon::Exclamation);
-        // A blank description becomes the number as typed.
-        QCOMPARE(f.add(QStringLiteral("100"), QStringLiteral("  ")), Alta::Creada);
-        // Apostrophes become blanks in number and description; the rest is kept as typed.
-        QCOMPARE(f.add(QStringLiteral("7'1"), QStringLiteral("Caja 'A'; --")), Alta::Creada);
-        // A number that exists, as it would be stored, is refused: "1'0" is "1 0".
-        QCOMPARE(f.add(QStringLiteral("1 0")), Alta::Creada);
-        QCOMPARE(f.add(QStringLiteral("1'0")), Alta::Rechazada);
-        QCOMPARE(f.dialogs.messageTexts().mid(1),
-                 QStringList{QStringLiteral("El interno 1 0 ya existe.")});
-        QCOMPARE(f.list(), QStringList({QStringLiteral("1 0|x"), QStringLiteral("100|100"),
-                                        QStringLiteral("7 1|Caja  A ; --")}));
+            u" - seccion [Aduplan.frmMain.FRAM1_CargarInternos]"_s));
     }
 
     void deleteAskedAndDoneInOneTransaction()
@@ -91,33 +56,32 @@ private Q_SLOTS:
                                  "('200', 9, 'TOTAL 2', 2);\n"));
         InvoiceTotalStore totals(f.ws.work());
         f.dialogs.questionAnswers << false << true << true << true;
-        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, QStringLiteral("100"))); // No keeps the rows
-        QCOMPARE(f.articles(QStringLiteral("100")), 2);
-        QVERIFY(Internos::FRAM1_EliminarInterno(f.ws, QStringLiteral("100")));
-        QCOMPARE(f.dialogs.questions,
-                 QStringList(2, QStringLiteral("Desea eliminar el Interno 100?")));
-        QCOMPARE(f.list(), QStringList{QStringLiteral("200|Dos")});
-        QCOMPARE(f.articles(QStringLiteral("100")), 0);
-        QCOMPARE(f.articles(QStringLiteral("200")), 1);
-        QVERIFY(!totals.read(QStringLiteral("100")));
+        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"100"_s)); // No keeps the rows
+        QCOMPARE(f.articles(u"100"_s), 2);
+        QVERIFY(Internos::FRAM1_EliminarInterno(f.ws, u"100"_s));
+        QCOMPARE(f.dialogs.questions, QStringList(2, u"Desea eliminar el Interno 100?"_s));
+        QCOMPARE(f.list(), QStringList{u"200|Dos"_s});
+        QCOMPARE(f.articles(u"100"_s), 0);
+        QCOMPARE(f.articles(u"200"_s), 1);
+        QVERIFY(!totals.read(u"100"_s));
 
         // An interno already gone is not deleted, but its leftover rows are.
-        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, QStringLiteral("300")));
-        QCOMPARE(f.articles(QStringLiteral("300")), 0);
+        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"300"_s));
+        QCOMPARE(f.articles(u"300"_s), 0);
         QVERIFY(f.dialogs.messages.isEmpty());
 
         // A failure in the second delete undoes the first: the article rows are still there.
         f.home.runWorkSql(QStringLiteral("create trigger keep before delete on INTN begin "
                                          "select raise(abort, 'interno bloqueado'); end;\n"));
-        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, QStringLiteral("200")));
+        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"200"_s));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages.at(0).icon, MessageIcon::Critical);
-        QVERIFY(f.dialogs.messages.at(0).text.startsWith(QStringLiteral("interno bloqueado\n\n")));
+        QVERIFY(f.dialogs.messages.at(0).text.startsWith(u"interno bloqueado\n\n"_s));
         QVERIFY(f.dialogs.messages.at(0).text.endsWith(
-            QStringLiteral(" - seccion [Aduplan.frmInterno.EliminarInterno]")));
-        QCOMPARE(f.articles(QStringLiteral("200")), 1);
-        QVERIFY(totals.read(QStringLiteral("200")));
-        QCOMPARE(f.list(), QStringList{QStringLiteral("200|Dos")});
+            u" - seccion [Aduplan.frmInterno.EliminarInterno]"_s));
+        QCOMPARE(f.articles(u"200"_s), 1);
+        QVERIFY(totals.read(u"200"_s));
+        QCOMPARE(f.list(), QStringList{u"200|Dos"_s});
     }
 };
 

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestWorkspace : public QObject {
     Q_OBJECT
 
@@ -37,29 +39,28 @@ private Q_SLOTS:
         TestHome home;
         home.createDatabases();
         // A work database made before the invoices' stated totals were kept gets their table.
-        home.runWorkSql(QStringLiteral("drop table INVOICE_TOTAL;\n"));
+        home.runWorkSql(u"drop table INVOICE_TOTAL;\n"_s);
         {
             Workspace ws(home.path(), m_dialogs, m_progress);
             ws.open();
-            InvoiceTotalStore(ws.work()).replace(QStringLiteral("1"),
-                                                 StatedTotal{3, QStringLiteral("TOTAL 1.50"), 1.5});
-            QCOMPARE(InvoiceTotalStore(ws.work()).read(QStringLiteral("1"))->amount, 1.5);
+            InvoiceTotalStore(ws.work()).replace(u"1"_s, StatedTotal{3, u"TOTAL 1.50"_s, 1.5});
+            QCOMPARE(InvoiceTotalStore(ws.work()).read(u"1"_s)->amount, 1.5);
             // Absent settings read empty, never null: they are bound as values.
             QVERIFY(!ws.settings().catalog().isNull() && ws.settings().catalog().isEmpty());
         }
-        home.setSetting(QStringLiteral("INTCAT"), QStringLiteral("CAT1"));
-        home.setSetting(QStringLiteral("PRCESM"), QStringLiteral("NU"));
+        home.setSetting(u"INTCAT"_s, u"CAT1"_s);
+        home.setSetting(u"PRCESM"_s, u"NU"_s);
         {
             Workspace ws(home.path(), m_dialogs, m_progress);
             ws.open();
-            QCOMPARE(ws.settings().catalog(), QStringLiteral("CAT1"));
-            QCOMPARE(ws.settings().goodsCondition(), QStringLiteral("NU"));
-            ws.settings().saveCatalog(QStringLiteral("CAT2"));
-            QCOMPARE(ws.settings().catalog(), QStringLiteral("CAT2"));
+            QCOMPARE(ws.settings().catalog(), u"CAT1"_s);
+            QCOMPARE(ws.settings().goodsCondition(), u"NU"_s);
+            ws.settings().saveCatalog(u"CAT2"_s);
+            QCOMPARE(ws.settings().catalog(), u"CAT2"_s);
         }
         Workspace again(home.path(), m_dialogs, m_progress);
         again.open();
-        QCOMPARE(again.settings().catalog(), QStringLiteral("CAT2"));
+        QCOMPARE(again.settings().catalog(), u"CAT2"_s);
     }
 
     void missingPiecesAreNamedWithTheirFix()
@@ -67,34 +68,34 @@ private Q_SLOTS:
         TestHome empty;
         const QString noWork = openError(empty.path());
         QVERIFY(noWork.contains(WorkDatabase::path(empty.path())));
-        QVERIFY(noWork.contains(QStringLiteral("init")));
+        QVERIFY(noWork.contains(u"init"_s));
 
         TestHome noDirectory;
         WorkDatabase::create(noDirectory.path());
         const QString noEntity = openError(noDirectory.path());
-        QVERIFY(noEntity.contains(QStringLiteral("INTERNOS")));
-        QVERIFY(noEntity.contains(QStringLiteral("directory.ini")));
+        QVERIFY(noEntity.contains(u"INTERNOS"_s));
+        QVERIFY(noEntity.contains(u"directory.ini"_s));
 
         TestHome lostFile;
         lostFile.createDatabases();
-        QVERIFY(QFile::remove(lostFile.file(QStringLiteral("nomenclator.db"))));
+        QVERIFY(QFile::remove(lostFile.file(u"nomenclator.db"_s)));
         const QString noFile = openError(lostFile.path());
-        QVERIFY(noFile.contains(QStringLiteral("NCM")));
-        QVERIFY(noFile.contains(lostFile.file(QStringLiteral("nomenclator.db"))));
+        QVERIFY(noFile.contains(u"NCM"_s));
+        QVERIFY(noFile.contains(lostFile.file(u"nomenclator.db"_s)));
         // The missing file is not created empty in its place.
-        QVERIFY(!QFile::exists(lostFile.file(QStringLiteral("nomenclator.db"))));
+        QVERIFY(!QFile::exists(lostFile.file(u"nomenclator.db"_s)));
 
         TestHome badDriver;
         badDriver.createDatabases();
-        QSettings(badDriver.file(QStringLiteral("directory.ini")), QSettings::IniFormat)
-            .setValue(QStringLiteral("NCM/driver"), QStringLiteral("QODBC"));
-        QVERIFY(openError(badDriver.path()).contains(QStringLiteral("QODBC")));
+        QSettings(badDriver.file(u"directory.ini"_s), QSettings::IniFormat)
+            .setValue(u"NCM/driver"_s, u"QODBC"_s);
+        QVERIFY(openError(badDriver.path()).contains(u"QODBC"_s));
     }
 
     void homeWithSemicolonKeepsEveryDatabaseInside()
     {
         QTemporaryDir parent;
-        const QString home = QDir(parent.path()).filePath(QStringLiteral("a;b"));
+        const QString home = QDir(parent.path()).filePath(u"a;b"_s);
         WorkDatabase::create(home);
         DemoData::write(home);
         Workspace ws(home, m_dialogs, m_progress);
@@ -103,32 +104,32 @@ private Q_SLOTS:
             {&ws.work(), "PAIS"}, {&ws.declaration(), "catalogo"}, {&ws.nomenclator(), "ncm"}};
         for (const auto& [session, table] : tables) {
             RecordSet rs;
-            session->Sql(QStringLiteral("select count(*) as n from ") + QLatin1String(table));
+            session->Sql(u"select count(*) as n from "_s + QLatin1String(table));
             session->CrearRs(rs);
-            QVERIFY2(rs.Fields(QStringLiteral("n")).toInt() > 0, table);
+            QVERIFY2(rs.Fields(u"n"_s).toInt() > 0, table);
         }
         QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("a;b")});
+                 QStringList{u"a;b"_s});
     }
 
     void cliInitCreatesOnceAndLinksNoWidgets()
     {
         TestHome home;
-        QCOMPARE(cli(home.path(), {QStringLiteral("init")}), QStringLiteral("0||"));
-        home.runWorkSql(QStringLiteral("insert into INTN (INTNRO, INTDSC) values ('1', 'uno');"));
+        QCOMPARE(cli(home.path(), {u"init"_s}), u"0||"_s);
+        home.runWorkSql(u"insert into INTN (INTNRO, INTDSC) values ('1', 'uno');"_s);
         const auto content = [&] {
             QFile db(WorkDatabase::path(home.path()));
             return db.open(QIODevice::ReadOnly) ? db.readAll() : QByteArray();
         };
         const QByteArray before = content();
         QVERIFY(!before.isEmpty());
-        const CliRun again = runCli(home.path(), {QStringLiteral("init")});
+        const CliRun again = runCli(home.path(), {u"init"_s});
         QCOMPARE(again.code, 0);
-        QVERIFY2(again.err.contains(QStringLiteral("ya existe")), qPrintable(again.err));
+        QVERIFY2(again.err.contains(u"ya existe"_s), qPrintable(again.err));
         QCOMPARE(content(), before);
 
         QProcess ldd;
-        ldd.start(QStringLiteral("ldd"), {QStringLiteral(ADUPLAN_CLI)});
+        ldd.start(u"ldd"_s, {QStringLiteral(ADUPLAN_CLI)});
         if (!ldd.waitForFinished())
             QSKIP("ldd is not available");
         const QByteArray libraries = ldd.readAllStandardOutput();

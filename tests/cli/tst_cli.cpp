@@ -1,6 +1,7 @@
 #include "data/WorkDatabase.h"
 #include "review/ReviewData.h"
 #include "support/Cli.h"
+#include "support/Golden.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -8,62 +9,47 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-struct Cli : ReviewData::Session {
-    QString err;
-
-    /** Runs the command (arguments split at blanks, FILE replaced by `file`); the exit code. */
-    int run(const char* arguments, const QString& file = {})
-    {
-        QStringList args{u"--home"_s, home.path()};
-        for (const QString& arg : QString::fromUtf8(arguments).split(u' '))
-            args << (arg == u"FILE"_s ? file : arg);
-        QProcess process;
-        process.start(QStringLiteral(ADUPLAN_CLI), args);
-        if (!process.waitForFinished(60000))
-            qFatal("aduplan-cli did not finish");
-        err = QString::fromUtf8(process.readAllStandardError());
-        return process.exitCode();
-    }
-};
-
-} // namespace
-
-class TestCliReview : public QObject {
+/**
+ * The commands end to end on real homes, each run against its transcript under
+ * tests/fixtures/cli: exit code, output and errors byte for byte.
+ */
+class TestCli : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void exportWritesAsTheMenu()
+    void internosOnAnEmptyHome()
     {
-        Cli cli;
-        QCOMPARE(cli.run("export 100 --order ARTNRO --out FILE", cli.home.file(u"libro"_s)), 0);
-        const QList<QByteArray> lines =
-            ReviewData::bytes(cli.home.file(u"libro.xls"_s)).split('\r');
-        QCOMPARE(lines.size(), 6); // the header, four rows, nothing after the last CR
-        QCOMPARE(lines.at(1), "\nA-3\tBulon largo\t410\t\"\"\t1\t1234.5\t1234.5\t7318.15.00.000A\t"
-                              "SIN SUFIJOS\tOK"_ba);
-
-        QCOMPARE(cli.run("export 300 --order ARTORD --out FILE", cli.home.file(u"vacio"_s)), 1);
-        QVERIFY(!cli.err.isEmpty() && !QFile::exists(cli.home.file(u"vacio.xls"_s)));
-        QCOMPARE(cli.run("export 100 --order PRCCRC --out x"), 2);
-        QCOMPARE(cli.run("export 100 --order ARTORD"), 2);
+        TestHome home;
+        home.createDatabases();
+        COMPARE_CLI_TRANSCRIPT(home.path(), u"cli/interno.txt"_s);
     }
 
-    void reportRendersThePdf()
+    void exportAndReport()
     {
-        Cli cli;
-        const QString pdf = cli.home.file(u"e.pdf"_s);
-        QCOMPARE(cli.run("report 100 --errors --pdf FILE", pdf), 0);
-        const QStringList pages = ReviewData::pdfPages(pdf);
+        ReviewData::Session session;
+        COMPARE_CLI_TRANSCRIPT(session.home.path(), u"cli/review.txt"_s);
+        COMPARE_GOLDEN(ReviewData::bytes(session.home.file(u"libro.xls"_s)), u"cli/libro.xls"_s);
+        QVERIFY(!QFile::exists(session.home.file(u"vacio.xls"_s)));
+        QVERIFY(!QFile::exists(session.home.file(u"n.pdf"_s)));
+        const QStringList pages = ReviewData::pdfPages(session.home.file(u"e.pdf"_s));
         QCOMPARE(pages.size(), 1);
         QVERIFY2(pages.first().contains(u"C-1 Arandela 410 05.00 01.5000 07.50"_s),
                  qPrintable(pages.first()));
+    }
 
-        QCOMPARE(cli.run("report 300 --ok --pdf FILE", cli.home.file(u"n.pdf"_s)), 1);
-        QVERIFY2(cli.err.contains(u"No hay articulos para mostrar\n"_s), qPrintable(cli.err));
-        QVERIFY(!QFile::exists(cli.home.file(u"n.pdf"_s)));
-        QCOMPARE(cli.run("report 100 --errors --ok --pdf x.pdf"), 2);
+    void demoInvoicesThroughTheWholeProgram()
+    {
+        QTemporaryDir home;
+        QCOMPARE(runCli(home.path(), {u"init"_s, u"--demo"_s}).code, 0);
+        COMPARE_CLI_TRANSCRIPT(home.path(), u"cli/demo.txt"_s);
+        // The control report ends with the amounts to review, on a page of their own.
+        const QStringList pages = ReviewData::pdfPages(home.filePath(u"ok.pdf"_s));
+        QVERIFY2(pages.last().startsWith(
+                     u"Importes a revisar Línea Articulo Esperado Encontrado 0020 FLG-2-150-SS "
+                     "192.00 129.00 Total de la factura: 3127.15 (línea 143"_s) &&
+                     pages.last().endsWith(u"Pagina %1 de %1"_s.arg(pages.size())),
+                 qPrintable(pages.last()));
+        QVERIFY(!pages.first().contains(u"Importes a revisar"_s));
     }
 
     void killedWritesAreClearedByTheNext()
@@ -107,20 +93,25 @@ private Q_SLOTS:
         leaveAndWrite(database, [&] { return runCli(fresh.path(), {u"init"_s}).code == 0; });
         fresh.runWorkSql(u"insert into INTN (INTNRO, INTDSC) values ('1', 'uno');"_s); // whole
 
-        Cli cli;
-        const QString book = cli.home.file(u"libro.xlsx"_s);
+        ReviewData::Session session;
+        const QString home = session.home.path();
+        const auto exported = [&](const QString& target) {
+            return runCli(home,
+                          {u"export"_s, u"100"_s, u"--order"_s, u"ARTNRO"_s, u"--out"_s, target})
+                       .code == 0;
+        };
+        const QString book = session.home.file(u"libro.xlsx"_s);
         leaveAndWrite(book, [&] {
-            return cli.run("export 100 --order ARTNRO --out FILE", book) == 0 &&
+            return exported(book) &&
                    ReviewData::output(u"unzip"_s, {u"-tq"_s, book}).startsWith(u"No errors"_s);
         });
-        const QString text = cli.home.file(u"texto.xls"_s);
-        leaveAndWrite(text, [&] {
-            return cli.run("export 100 --order ARTNRO --out FILE", text) == 0 &&
-                   ReviewData::bytes(text).count('\r') == 5;
-        });
-        const QString pdf = cli.home.file(u"e.pdf"_s);
+        const QString text = session.home.file(u"texto.xls"_s);
+        leaveAndWrite(text,
+                      [&] { return exported(text) && ReviewData::bytes(text).count('\r') == 5; });
+        const QString pdf = session.home.file(u"e.pdf"_s);
         leaveAndWrite(pdf, [&] {
-            return cli.run("report 100 --errors --pdf FILE", pdf) == 0 &&
+            return runCli(home, {u"report"_s, u"100"_s, u"--errors"_s, u"--pdf"_s, pdf}).code ==
+                       0 &&
                    ReviewData::pdfPages(pdf).size() == 1;
         });
         sleeper.kill();
@@ -128,5 +119,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCliReview)
-#include "tst_cli_review.moc"
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
