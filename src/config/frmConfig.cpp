@@ -5,6 +5,7 @@
 #include "config/frmNewPais.h"
 #include "controls/WindowGeometry.h"
 #include "review/ReviewWindows.h"
+#include "workspace/SaveLocation.h"
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
@@ -213,7 +214,9 @@ void frmConfig::checkCatalog()
                                    .arg(QString::number(result.checked), result.catalog));
         return;
     }
-    showReport(m_ws, {CatalogCheck::report(result)},
-               QStringLiteral("Verificación del catálogo ") + result.catalog, true, procedure,
-               this);
+    showReport(
+        m_ws, {CatalogCheck::report(result)},
+        QStringLiteral("Verificación del catálogo ") + result.catalog,
+        QStringLiteral("catalogo-%1-verificacion.pdf").arg(SaveLocation::namePart(result.catalog)),
+        true, procedure, this);
 }

@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QProcess>
@@ -159,20 +158,10 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
     QTest::keyClick(cboCatalogo, Qt::Key_Up);
     const QString pdf = fixture.home.file(u"catalogo"_s);
     QString title;
+    fixture.dialogs.fileAnswers << pdf;
     QVERIFY(withModal([&] { QTest::mouseClick(check, Qt::LeftButton); },
                       [&](QWidget* modal) {
                           title = modal->windowTitle();
-                          // The save dialog, once it is the window in front.
-                          std::function<void()> answer = [&] {
-                              auto* files =
-                                  qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                              if (!files || !QTest::qWaitForWindowExposed(files))
-                                  return QTimer::singleShot(10, answer);
-                              auto* name = files->findChild<QLineEdit*>(u"fileNameEdit"_s);
-                              QTest::keyClicks(name, pdf);
-                              QTest::keyClick(name, Qt::Key_Return);
-                          };
-                          QTimer::singleShot(0, answer);
                           auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
                           QVERIFY(preview);
                           QTest::mouseClick(preview->findChild<QToolBar*>()->widgetForAction(
@@ -204,7 +193,7 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
     fixture.home.runDeclarationSql(u"drop table catalogo;\n"_s);
     frmConfig unreadable(ws);
     unreadable.show();
-    QCOMPARE(fixture.dialogs.messages.size(), 2); // after the catalog check's
+    QCOMPARE(fixture.dialogs.messages.size(), 3); // after the catalog check's and the save's
     QCOMPARE(control<QTableWidget>(&unreadable, "GridOrigen")->rowCount(), 2);
     QTest::keyClick(&unreadable, Qt::Key_Escape);
     QVERIFY(!unreadable.isVisible());
