@@ -1,7 +1,9 @@
 #include "app/QtOperatorDialogs.h"
 
 #include "config/frmNewPais.h"
+#include "controls/WindowGeometry.h"
 #include "review/FrmCargaSufijos.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -62,10 +64,15 @@ std::optional<QString> QtOperatorDialogs::textInput(const QString& prompt, const
                                                     const QString& defaultText)
 {
     NormalPointer pointer;
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? std::optional<QString>(text) : std::nullopt;
+    QInputDialog box(m_parent);
+    box.setObjectName(QStringLiteral("InputBox"));
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    WindowGeometry::makeResizableDialog(&box);
+    if (m_ws)
+        WindowGeometry::rememberGeometry(&box, m_ws->settings());
+    return box.exec() == QDialog::Accepted ? std::optional<QString>(box.textValue()) : std::nullopt;
 }
 
 std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines, int preselected)

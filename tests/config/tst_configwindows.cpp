@@ -182,6 +182,10 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
 
     frmConfig second(ws);
     second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    // Enlarged and moved, then closed: the next opening has that size and place.
+    const QRect moved = second.geometry().adjusted(30, 40, 150, 200);
+    second.setGeometry(moved);
     cboCatalogo = control<QComboBox>(&second, "cboCatalogo");
     QTest::keyClick(cboCatalogo, Qt::Key_Up);
     QTest::keyClick(cboCatalogo, Qt::Key_Escape);
@@ -193,6 +197,8 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
     fixture.home.runDeclarationSql(u"drop table catalogo;\n"_s);
     frmConfig unreadable(ws);
     unreadable.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&unreadable));
+    QCOMPARE(unreadable.geometry(), moved);
     QCOMPARE(fixture.dialogs.messages.size(), 3); // after the catalog check's and the save's
     QCOMPARE(control<QTableWidget>(&unreadable, "GridOrigen")->rowCount(), 2);
     QTest::keyClick(&unreadable, Qt::Key_Escape);
