@@ -46,7 +46,8 @@ QSize contentSize(QWidget* window)
 {
     QFont title = window->font();
     title.setBold(true);
-    title.setPointSizeF(title.pointSizeF() * 1.25);
+    if (title.pointSizeF() > 0)
+        title.setPointSizeF(title.pointSizeF() * 1.25);
     constexpr int IconAndButtons = 150;
     const int caption = QFontMetrics(title).horizontalAdvance(window->windowTitle());
     return window->sizeHint().expandedTo(QSize(caption + IconAndButtons, 0));
