@@ -1,13 +1,17 @@
 #include "app/QtOperatorDialogs.h"
 
 #include "config/frmNewPais.h"
+#include "controls/WindowGeometry.h"
 #include "review/FrmCargaSufijos.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -60,10 +64,15 @@ std::optional<QString> QtOperatorDialogs::textInput(const QString& prompt, const
                                                     const QString& defaultText)
 {
     NormalPointer pointer;
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? std::optional<QString>(text) : std::nullopt;
+    QInputDialog box(m_parent);
+    box.setObjectName(QStringLiteral("InputBox"));
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    WindowGeometry::makeResizableDialog(&box);
+    if (m_ws)
+        WindowGeometry::rememberGeometry(&box, m_ws->settings());
+    return box.exec() == QDialog::Accepted ? std::optional<QString>(box.textValue()) : std::nullopt;
 }
 
 std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines, int preselected)
@@ -86,4 +95,26 @@ std::optional<QString> QtOperatorDialogs::chooseFile(const QString& title, const
     NormalPointer pointer;
     const QString file = QFileDialog::getOpenFileName(m_parent, title, folder, filter);
     return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
+}
+
+std::optional<QString> QtOperatorDialogs::chooseSaveFile(const SaveChoice& choice)
+{
+    NormalPointer pointer;
+    QFileDialog dialog(m_parent, choice.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !choice.confirmReplace);
+    dialog.setNameFilters(choice.filters);
+    // A name typed without an extension takes the chosen type's: "(*.xlsx)" gives "xlsx",
+    // "(*)" none.
+    const auto takeSuffix = [&dialog](const QString& filter) {
+        static const QRegularExpression single(QStringLiteral(R"(\(\*\.(\w+)\)$)"));
+        dialog.setDefaultSuffix(single.match(filter).captured(1));
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, takeSuffix);
+    takeSuffix(choice.filters.value(0));
+    dialog.setDirectory(QFileInfo(choice.proposed).absolutePath());
+    dialog.selectFile(QFileInfo(choice.proposed).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
 }

@@ -26,6 +26,7 @@ public:
     std::optional<OriginRelation> originRelation(const QString& countryText) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                       const QString& folder) override;
+    std::optional<QString> chooseSaveFile(const SaveChoice& choice) override;
 
 private:
     QWidget* m_parent = nullptr;

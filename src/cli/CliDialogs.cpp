@@ -36,3 +36,8 @@ std::optional<QString> CliDialogs::chooseFile(const QString&, const QString&, co
 {
     return std::nullopt;
 }
+
+std::optional<QString> CliDialogs::chooseSaveFile(const SaveChoice&)
+{
+    return std::nullopt;
+}

@@ -36,6 +36,7 @@ public:
     std::optional<OriginRelation> originRelation(const QString& countryText) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                       const QString& folder) override;
+    std::optional<QString> chooseSaveFile(const SaveChoice& choice) override;
 
     /** True when a message with the critical or exclamation icon was shown. */
     bool failed() const { return m_failed; }

@@ -45,9 +45,9 @@ constexpr int HeaderHeight = 640;
 constexpr int DetailHeight = 240;
 using Box = ControlReport::Box;
 const std::array<Box, 4> Columns = {{
-    {71, CaptionTop, 1630, Qt::AlignLeft},
-    {1771, CaptionTop, 1300, Qt::AlignLeft},
-    {3141, CaptionTop, 3900, Qt::AlignLeft},
+    {71, CaptionTop, 2200, Qt::AlignLeft},
+    {2341, CaptionTop, 1300, Qt::AlignLeft},
+    {3711, CaptionTop, 3330, Qt::AlignLeft},
     {7111, CaptionTop, 4016, Qt::AlignLeft},
 }};
 const std::array<const char*, 4> Captions = {"Artículo", "Posición", "Sufijos", "Motivo"};

@@ -5,6 +5,7 @@
 #include "config/frmNewPais.h"
 #include "controls/WindowGeometry.h"
 #include "review/ReviewWindows.h"
+#include "workspace/SaveLocation.h"
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
@@ -14,38 +15,32 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
-using WindowGeometry::place;
+using WindowGeometry::named;
 using WindowGeometry::twips;
 
 namespace {
 
 /** A bold title label. */
-QLabel* title(QWidget* parent, const char* name, const QString& text, const QRect& at)
+QLabel* title(QWidget* parent, const char* name, const QString& text)
 {
-    QLabel* label = place(new QLabel(text, parent), name, at);
+    auto* label = named(new QLabel(text, parent), name);
     label->setFont(WindowGeometry::windowFont(true));
     return label;
 }
 
-/** A horizontal separator from left to right (twips) at the given height. */
-QFrame* makeLine(QWidget* parent, const char* name, int left, int right, int height)
+/** A horizontal separator under a title. */
+QFrame* makeLine(QWidget* parent, const char* name)
 {
-    QFrame* line = place(new QFrame(parent), name,
-                         QRect(twips(left), twips(height) - 1, twips(right) - twips(left), 3));
+    auto* line = named(new QFrame(parent), name);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
 }
 
-/** The starting size (twips) and the places of the controls that follow the window's size. */
-constexpr int Width = 3225;
-constexpr int Height = 4875;
-const QRect CatalogPlace = twips(240, 450, 2745, 315);
-const QRect GridPlace = twips(210, 1245, 2805, 2415);
-const QRect KeysPlace = twips(180, 3735, 2835, 255);
-const QRect CheckPlace = twips(180, 3990, 2835, 345);
-const QRect ClosePlace = twips(1440, 4410, 1515, 195);
+/** The relations the grid shows at least without scrolling. */
+constexpr int VisibleRelations = 12;
 
 } // namespace
 
@@ -55,20 +50,20 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configuración"));
-    WindowGeometry::makeResizableDialog(this, Width, Height);
+    setFont(WindowGeometry::windowFont());
 
-    Label2 = title(this, "Label2", QStringLiteral("Catalogo Dectra"), twips(270, 120, 2115, 195));
-    Line2 = makeLine(this, "Line2", 150, 3090, 360);
-
-    cboCatalogo = place(new QComboBox(this), "cboCatalogo", CatalogPlace);
-    cboIdCatalogo = place(new QComboBox(this), "cboIdCatalogo", twips(630, 450, 525, 315));
+    Label2 = title(this, "Label2", QStringLiteral("Catalogo Dectra"));
+    Line2 = makeLine(this, "Line2");
+    cboCatalogo = named(new QComboBox(this), "cboCatalogo");
+    // Wide enough for the longest catalog name.
+    cboCatalogo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboIdCatalogo = named(new QComboBox(this), "cboIdCatalogo");
     cboIdCatalogo->hide();
 
-    Label3 =
-        title(this, "Label3", QStringLiteral("Relaciones de Origen"), twips(270, 945, 2535, 195));
-    Line3 = makeLine(this, "Line3", 150, 3090, 1185);
+    Label3 = title(this, "Label3", QStringLiteral("Relaciones de Origen"));
+    Line3 = makeLine(this, "Line3");
 
-    GridOrigen = place(new QTableWidget(0, 2, this), "GridOrigen", GridPlace);
+    GridOrigen = named(new QTableWidget(0, 2, this), "GridOrigen");
     GridOrigen->setHorizontalHeaderLabels({QStringLiteral("Un Fact"), QStringLiteral("Un Maria")});
     GridOrigen->verticalHeader()->hide();
     // Both columns share the grid's width, so moving along a row never scrolls one away.
@@ -78,14 +73,27 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     GridOrigen->setSelectionBehavior(QAbstractItemView::SelectRows);
     GridOrigen->setSelectionMode(QAbstractItemView::SingleSelection);
     GridOrigen->setTabKeyNavigation(false);
+    GridOrigen->setMinimumHeight(GridOrigen->horizontalHeader()->sizeHint().height() +
+                                 VisibleRelations *
+                                     GridOrigen->verticalHeader()->defaultSectionSize() +
+                                 2 * GridOrigen->frameWidth());
 
-    Label5 = place(new QLabel(QStringLiteral("[INSERT] Agregar - [DELETE] Eliminar"), this),
-                   "Label5", KeysPlace);
-    Label4 = place(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4", ClosePlace);
-    cmdVerificarCatalogo = place(new QPushButton(QStringLiteral("Verificar catálogo..."), this),
-                                 "cmdVerificarCatalogo", CheckPlace);
+    Label5 =
+        named(new QLabel(QStringLiteral("[INSERT] Agregar - [DELETE] Eliminar"), this), "Label5");
+    cmdVerificarCatalogo = named(new QPushButton(QStringLiteral("Verificar catálogo..."), this),
+                                 "cmdVerificarCatalogo");
     cmdVerificarCatalogo->setAutoDefault(false);
     connect(cmdVerificarCatalogo, &QPushButton::clicked, this, &frmConfig::checkCatalog);
+    Label4 = named(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4");
+
+    // The grid takes the room the window gains; the list and the lines widen with it.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(twips(180), twips(120), twips(180), twips(180));
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             Label2, Line2, cboCatalogo, Label3, Line3, GridOrigen, Label5, cmdVerificarCatalogo})
+        layout->addWidget(control);
+    layout->addWidget(Label4, 0, Qt::AlignRight);
+    layout->insertSpacing(layout->indexOf(Label3), twips(180));
 
     setTabOrder(cboCatalogo, GridOrigen);
     setTabOrder(GridOrigen, cmdVerificarCatalogo);
@@ -96,6 +104,8 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     cboCatalogo->addItems(catalogs.lines);
     cboCatalogo->setCurrentIndex(catalogs.selected);
     Cargar_Pais();
+    WindowGeometry::makeResizableDialog(this);
+    m_restored = WindowGeometry::rememberGeometry(this, m_ws.settings());
 }
 
 bool frmConfig::previewKey(QObject* target, QKeyEvent* event)
@@ -124,24 +134,9 @@ void frmConfig::showEvent(QShowEvent* event)
     if (m_placed)
         return;
     m_placed = true;
-    WindowGeometry::centreOn(this, nullptr);
+    if (!m_restored)
+        WindowGeometry::centreOn(this, nullptr);
     cboCatalogo->setFocus();
-}
-
-void frmConfig::resizeEvent(QResizeEvent* event)
-{
-    KeyPreviewDialog::resizeEvent(event);
-    // The grid takes the room the window gained; the list and the lines widen, the key help
-    // moves down.
-    const int dx = width() - twips(Width);
-    const int dy = height() - twips(Height);
-    cboCatalogo->setGeometry(CatalogPlace.adjusted(0, 0, dx, 0));
-    GridOrigen->setGeometry(GridPlace.adjusted(0, 0, dx, dy));
-    for (QFrame* line : {Line2, Line3})
-        line->resize(twips(3090) - twips(150) + dx, line->height());
-    Label5->move(KeysPlace.topLeft() + QPoint(0, dy));
-    cmdVerificarCatalogo->setGeometry(CheckPlace.translated(0, dy).adjusted(0, 0, dx, 0));
-    Label4->move(ClosePlace.topLeft() + QPoint(dx / 2, dy));
 }
 
 void frmConfig::Cargar_Pais()
@@ -213,7 +208,9 @@ void frmConfig::checkCatalog()
                                    .arg(QString::number(result.checked), result.catalog));
         return;
     }
-    showReport(m_ws, {CatalogCheck::report(result)},
-               QStringLiteral("Verificación del catálogo ") + result.catalog, true, procedure,
-               this);
+    showReport(
+        m_ws, {CatalogCheck::report(result)},
+        QStringLiteral("Verificación del catálogo ") + result.catalog,
+        QStringLiteral("catalogo-%1-verificacion.pdf").arg(SaveLocation::namePart(result.catalog)),
+        true, procedure, this);
 }

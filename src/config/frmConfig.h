@@ -23,7 +23,6 @@ public:
 protected:
     bool previewKey(QObject* target, QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Cargar_Pais();
@@ -34,6 +33,8 @@ private:
 
     Workspace& m_ws;
     bool m_placed = false;
+    /** Given the size and place it had when last closed. */
+    bool m_restored = false;
 
     QLabel* Label2 = nullptr;
     QComboBox* cboCatalogo = nullptr;

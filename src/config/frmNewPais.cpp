@@ -8,8 +8,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
-using WindowGeometry::place;
+using WindowGeometry::named;
 using WindowGeometry::twips;
 
 frmNewPais::frmNewPais(Workspace& ws, Mode mode, const QString& countryText, QWidget* parent)
@@ -19,18 +20,30 @@ frmNewPais::frmNewPais(Workspace& ws, Mode mode, const QString& countryText, QWi
 {
     setObjectName(QStringLiteral("frmNewPais"));
     setWindowTitle(QStringLiteral("Unidades MARIA"));
-    WindowGeometry::makeFixedDialog(this, 2670, 2085);
+    setFont(WindowGeometry::windowFont());
 
-    Label1 = place(new QLabel(QStringLiteral("Origen Factura"), this), "Label1",
-                   twips(270, 150, 1455, 165));
-    txtPais = place(new QLineEdit(this), "txtPais", twips(240, 390, 1485, 285));
-    Label2 = place(new QLabel(QStringLiteral("Origen Maria"), this), "Label2",
-                   twips(270, 840, 1545, 195));
-    cboOrigen = place(new QComboBox(this), "cboOrigen", twips(240, 1080, 2205, 315));
-    cboIdOrigen = place(new QComboBox(this), "cboIdOrigen", twips(1020, 1080, 555, 315));
+    // The invoice's text the entry asks about, when it comes from an invoice.
+    lbFactura = named(new QLabel(this), "lbFactura");
+    lbFactura->setFont(WindowGeometry::windowFont(true));
+    Label1 = named(new QLabel(QStringLiteral("Origen Factura"), this), "Label1");
+    txtPais = named(new QLineEdit(this), "txtPais");
+    Label2 = named(new QLabel(QStringLiteral("Origen Maria"), this), "Label2");
+    cboOrigen = named(new QComboBox(this), "cboOrigen");
+    cboOrigen->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboIdOrigen = named(new QComboBox(this), "cboIdOrigen");
     cboIdOrigen->hide();
-    Label3 = place(new QLabel(QStringLiteral("[F11] Guardar - [ESC] Salir"), this), "Label3",
-                   twips(210, 1770, 2235, 195));
+    Label3 = named(new QLabel(QStringLiteral("[F11] Guardar - [ESC] Salir"), this), "Label3");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(twips(240), twips(150), twips(240), twips(150));
+    layout->addWidget(lbFactura);
+    layout->addWidget(Label1);
+    layout->addWidget(txtPais);
+    layout->addSpacing(twips(120));
+    layout->addWidget(Label2);
+    layout->addWidget(cboOrigen);
+    layout->addSpacing(twips(240));
+    layout->addWidget(Label3);
 
     setTabOrder(txtPais, cboOrigen);
     enableKeyPreview();
@@ -42,6 +55,12 @@ frmNewPais::frmNewPais(Workspace& ws, Mode mode, const QString& countryText, QWi
         cboOrigen->setCurrentIndex(0);
     if (m_mode == Mode::A)
         txtPais->setText(countryText);
+    if (m_mode == Mode::A && !countryText.trimmed().isEmpty())
+        lbFactura->setText(QStringLiteral("La factura dice «%1»: ¿de qué país se trata?")
+                               .arg(countryText.trimmed()));
+    lbFactura->setVisible(!lbFactura->text().isEmpty());
+    WindowGeometry::makeFixedDialog(this);
+    m_restored = WindowGeometry::rememberGeometry(this, m_ws.settings());
 }
 
 std::optional<OriginRelation> frmNewPais::open(Workspace& ws, Mode mode, const QString& countryText,
@@ -78,7 +97,8 @@ void frmNewPais::showEvent(QShowEvent* event)
     if (m_activated)
         return;
     m_activated = true;
-    WindowGeometry::centreOn(this, parentWidget());
+    if (!m_restored)
+        WindowGeometry::centreOn(this, parentWidget());
     if (m_mode == Mode::A && !txtPais->text().trimmed().isEmpty()) {
         txtPais->setEnabled(false);
         cboOrigen->setFocus();

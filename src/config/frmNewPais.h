@@ -12,8 +12,8 @@ class Workspace;
 
 /**
  * The origin relation entry ("Unidades MARIA"): an invoice's country text and the country
- * code it stands for. F11 saves the relation and closes; Escape or the close box leave
- * without a relation.
+ * code it stands for; from an invoice, a line above says which text it asks about. F11 saves the
+ * relation and closes; Escape or the close box leave without a relation.
  */
 class frmNewPais : public KeyPreviewDialog {
     Q_OBJECT
@@ -46,8 +46,11 @@ private:
     Workspace& m_ws;
     Mode m_mode;
     bool m_activated = false;
+    /** Given the place it had when last closed. */
+    bool m_restored = false;
     std::optional<OriginRelation> m_relation;
 
+    QLabel* lbFactura = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* txtPais = nullptr;
     QLabel* Label2 = nullptr;

@@ -4,12 +4,14 @@
 #include "process/Statistics.h"
 #include "review/AtomicFile.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPageRanges>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -23,7 +25,12 @@ constexpr int DetailHeight = 494;
 constexpr int FooterHeight = 357;
 constexpr int ReportWidth = 11127;
 constexpr int SecondLineHeight = 210;
-constexpr int FontTwips = 165; // 8.25 pt
+// Liberation Sans 8 pt for the details, bold for the captions; a text wider than its box
+// shrinks to fit it, down to 6 pt, before it is cut.
+constexpr int FontTwips = 160;
+constexpr int LeastFontTwips = 120;
+// What an article number too long for its box leaves of the description's.
+constexpr int MinDescriptionWidth = 284;
 constexpr int LineTwips = 15;
 
 struct Caption {
@@ -182,6 +189,33 @@ Bands amountsSection(const InvoiceArithmetic::Review& review)
     return b;
 }
 
+/** The width of the text in the font on the painter's device, in twips. */
+qreal widthIn(const QPainter& painter, const QFont& font, const QString& text)
+{
+    return QFontMetricsF(font, painter.device()).horizontalAdvance(text);
+}
+
+/**
+ * The painter's font, made smaller until the text fits the width (in twips), but never below
+ * the least size.
+ */
+QFont fittingFont(const QPainter& painter, const QString& text, qreal width)
+{
+    QFont font = painter.font();
+    for (qreal needed = widthIn(painter, font, text);
+         needed > width && font.pixelSize() > LeastFontTwips; needed = widthIn(painter, font, text))
+        font.setPixelSize(
+            std::max(LeastFontTwips,
+                     std::min(font.pixelSize() - 1, int(font.pixelSize() * width / needed))));
+    return font;
+}
+
+/** The width the text takes in its fitting font (wider than given when even that is too big). */
+qreal fittedWidth(const QPainter& painter, const QString& text, qreal width)
+{
+    return widthIn(painter, fittingFont(painter, text, width), text);
+}
+
 void paintHeader(QPainter& painter)
 {
     for (const auto& [group, lineWidth] : Groups) {
@@ -197,8 +231,17 @@ void paintHeader(QPainter& painter)
 
 void draw(QPainter& painter, const Box& box, int top, const QString& text, int height)
 {
-    painter.drawText(QRectF(box.left, top + box.top, box.width, height),
-                     box.alignment | Qt::AlignTop | Qt::TextSingleLine, text);
+    const QRectF place(box.left, top + box.top, box.width, height);
+    const int flags = box.alignment | Qt::AlignTop | Qt::TextSingleLine;
+    const QFont font = fittingFont(painter, text, box.width);
+    if (font == painter.font())
+        return painter.drawText(place, flags, text);
+    painter.save();
+    painter.setFont(font);
+    painter.drawText(
+        place, flags,
+        QFontMetricsF(font, painter.device()).elidedText(text, Qt::ElideRight, box.width));
+    painter.restore();
 }
 
 void caption(QPainter& painter, const Box& box, const QString& text)
@@ -232,9 +275,23 @@ QList<Bands> bands(const Contents& contents)
     rows.detailHeight = DetailHeight;
     rows.header = paintHeader;
     rows.detail = [articles = contents.rows](QPainter& painter, qsizetype row, int top) {
-        for (const Field& field : Fields)
-            draw(painter, field.box, top, field.text(articles.at(row)),
-                 field.box.top ? SecondLineHeight : TextHeight);
+        const Article& article = articles.at(row);
+        // An article number too long for its box even at the least size takes the room it
+        // needs from the description, which follows it.
+        std::array<Box, Fields.size()> boxes;
+        std::transform(Fields.begin(), Fields.end(), boxes.begin(),
+                       [](const Field& field) { return field.box; });
+        Box& number = boxes.at(0);
+        Box& description = boxes.at(1);
+        const int spill = std::clamp(
+            int(std::ceil(fittedWidth(painter, article.number, number.width))) - number.width, 0,
+            description.width - MinDescriptionWidth);
+        number.width += spill;
+        description.left += spill;
+        description.width -= spill;
+        for (std::size_t f = 0; f < Fields.size(); ++f)
+            draw(painter, boxes.at(f), top, Fields.at(f).text(article),
+                 boxes.at(f).top ? SecondLineHeight : TextHeight);
     };
     if (contents.amounts.count() == 0)
         return {rows};
@@ -253,7 +310,8 @@ void render(QPagedPaintDevice& device, const QList<Bands>& sections)
     painter.scale(device.logicalDpiX() / 1440.0 * p.scale, device.logicalDpiY() / 1440.0 * p.scale);
     painter.setPen(QPen(Qt::black, LineTwips));
     QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(FontTwips);
     QFont captions = font;
     captions.setBold(true);

@@ -48,7 +48,11 @@ struct Bands {
     std::function<void(QPainter&, qsizetype row, int top)> detail;
 };
 
-/** Writes the text in its box, in a band whose top is given, one line high. */
+/**
+ * Writes the text in its box, in a band whose top is given, one line high: a text too wide for
+ * the box is written smaller, down to the least size the reports print, and cut at the box's
+ * end only when it is still too wide.
+ */
 void draw(QPainter& painter, const Box& box, int top, const QString& text, int height = TextHeight);
 /** A column caption: the text on the light grey background. */
 void caption(QPainter& painter, const Box& box, const QString& text);

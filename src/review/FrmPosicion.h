@@ -37,8 +37,15 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    /** Lists the lines found; the first is selected and the list has the focus. */
+    /** The width the list needs to show the lines whole. */
+    int listWidth(const QStringList& lines) const;
+    /**
+     * Lists the lines found, the window widened for the longest; the first is selected and
+     * the list has the focus.
+     */
     void list(const QList<PositionLine>& lines, bool withDescriptions);
+    /** Empties the descriptions and the suffixes: a new search starts. */
+    void clearDetails();
     /** The descriptions and suffixes of the highlighted line. */
     void MostrarDatos();
 

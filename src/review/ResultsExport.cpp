@@ -2,6 +2,7 @@
 
 #include "components/FormatService.h"
 #include "review/AtomicFile.h"
+#include "workspace/SaveLocation.h"
 #include "workspace/Workspace.h"
 
 #include <QFile>
@@ -11,9 +12,10 @@
 #include <optional>
 
 const std::array<ExportOrder, 3> ExportOrders = {{
-    {"ARTORD", "Ordenado por Factura", "mnufactu", ArticleStore::Selection::All},
-    {"ARTNRO", "Ordenado por Codigo de Articulo", "mnuarticulo", ArticleStore::Selection::ByNumber},
-    {"ARTDSC", "Ordenado por Descripción", "mnudescripcion",
+    {"ARTORD", "Ordenado por Factura", "mnufactu", "por-factura", ArticleStore::Selection::All},
+    {"ARTNRO", "Ordenado por Codigo de Articulo", "mnuarticulo", "por-articulo",
+     ArticleStore::Selection::ByNumber},
+    {"ARTDSC", "Ordenado por Descripción", "mnudescripcion", "por-descripcion",
      ArticleStore::Selection::ByDescription},
 }};
 
@@ -112,6 +114,20 @@ QString withXlsExtension(const QString& path)
         path.endsWith(QLatin1String("xls"), Qt::CaseInsensitive))
         return path;
     return path + QStringLiteral(".xls");
+}
+
+QString Seleccionar_Destino_XLS(Workspace& ws, const QString& interno, const ExportOrder& order)
+{
+    // An existing file is replaced without a question, as the export always did.
+    const std::optional<QString> path =
+        SaveLocation::ask(ws, QStringLiteral("Guardar resultados del interno ") + interno,
+                          {QStringLiteral("Hojas de cálculo (*.xlsx)"),
+                           QStringLiteral("Texto separado por tabulaciones (*.xls)"),
+                           QStringLiteral("Todos los archivos (*)")},
+                          QStringLiteral("interno-%1-%2.xlsx")
+                              .arg(SaveLocation::namePart(interno), QLatin1String(order.kind)),
+                          false);
+    return path ? withXlsExtension(*path) : QString();
 }
 
 QByteArray exportText(const QList<Article>& rows)

@@ -15,6 +15,7 @@ struct ExportOrder {
     const char* column;  ///< the ART column the rows are sorted by
     const char* caption; ///< the menu item's caption (UTF-8)
     const char* name;    ///< the menu item's object name
+    const char* kind;    ///< the part of the file name the save dialog proposes
     ArticleStore::Selection selection;
 };
 
@@ -42,6 +43,13 @@ QByteArray exportText(const QList<Article>& rows);
  * the name ends in ".xlsx", else the tab-separated text. Raises on failure.
  */
 void writeExport(const QList<Article>& rows, const QString& path);
+
+/**
+ * Asks where to save the results export: "Guardar resultados del interno N", a spreadsheet
+ * or tab-separated text, a name made of the interno and the order in the folder of the last
+ * save. The path by the export's name rule, or the empty text when cancelled.
+ */
+QString Seleccionar_Destino_XLS(Workspace& ws, const QString& interno, const ExportOrder& order);
 
 enum class ExportOutcome { Written, Empty, Cancelled, Failed };
 

@@ -2,11 +2,10 @@
 
 #include "review/ControlReport.h"
 #include "review/ResultsExport.h"
+#include "workspace/SaveLocation.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileDialog>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -16,25 +15,31 @@ namespace {
 
 /** The preview's own action: the report as a PDF file, written whole or not at all. */
 void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws,
-                  const QList<ControlReport::Bands>& bands, const QString& procedure)
+                  const QList<ControlReport::Bands>& bands, const QString& fileName,
+                  const QString& procedure)
 {
     auto* save = new QAction(QStringLiteral("Guardar como PDF"), preview);
     save->setObjectName(QStringLiteral("cmdGuardarPDF"));
-    QObject::connect(save, &QAction::triggered, preview, [preview, &ws, bands, procedure] {
-        QString path = QFileDialog::getSaveFileName(preview, QStringLiteral("Guardar como PDF"),
-                                                    QString(), QStringLiteral("PDF (*.pdf)"))
-                           .trimmed();
-        if (path.isEmpty())
-            return;
-        if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-            path += QStringLiteral(".pdf");
-        try {
-            const BusyCursor busy(ws.progress());
-            ControlReport::writePdf(bands, path, preview->printer()->pageLayout());
-        } catch (const AppError& error) {
-            showProcedureError(ws, error, procedure);
-        }
-    });
+    QObject::connect(
+        save, &QAction::triggered, preview, [preview, &ws, bands, fileName, procedure] {
+            std::optional<QString> path =
+                SaveLocation::ask(ws, QStringLiteral("Guardar como PDF"),
+                                  {QStringLiteral("Documentos PDF (*.pdf)"),
+                                   QStringLiteral("Todos los archivos (*)")},
+                                  fileName);
+            if (!path)
+                return;
+            if (!path->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+                *path += QStringLiteral(".pdf");
+            try {
+                const BusyCursor busy(ws.progress());
+                ControlReport::writePdf(bands, *path, preview->printer()->pageLayout());
+            } catch (const AppError& error) {
+                showProcedureError(ws, error, procedure);
+                return;
+            }
+            ws.dialogs().message(MessageIcon::Information, SaveLocation::savedTo(*path));
+        });
     if (auto* toolbar = preview->findChild<QToolBar*>())
         toolbar->addAction(save);
 }
@@ -49,7 +54,7 @@ void showProcedureError(Workspace& ws, const AppError& error, const QString& pro
 }
 
 void showReport(Workspace& ws, const QList<ControlReport::Bands>& bands, const QString& title,
-                bool modal, const QString& procedure, QWidget* owner)
+                const QString& fileName, bool modal, const QString& procedure, QWidget* owner)
 {
     auto* preview = new QPrintPreviewDialog(owner);
     preview->setObjectName(QStringLiteral("Reporte"));
@@ -65,7 +70,7 @@ void showReport(Workspace& ws, const QList<ControlReport::Bands>& bands, const Q
                              showProcedureError(ws, error, procedure);
                          }
                      });
-    addSaveAsPdf(preview, ws, bands,
+    addSaveAsPdf(preview, ws, bands, fileName,
                  procedure.section(u'.', 0, 0) + QStringLiteral(".cmdGuardarPDF"));
     if (modal) {
         preview->exec();
@@ -95,34 +100,27 @@ void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel:
     }
     showReport(ws, ControlReport::bands(contents),
                errors ? QStringLiteral("Datos con Errores") : QStringLiteral("Registros OK"),
+               QStringLiteral("interno-%1-%2.pdf")
+                   .arg(SaveLocation::namePart(interno), errors
+                                                             ? QStringLiteral("datos-con-errores")
+                                                             : QStringLiteral("registros-ok")),
                errors, procedure, owner);
 }
 
-QString Seleccionar_Destino_XLS(QWidget* owner)
-{
-    QFileDialog dialog(owner, QStringLiteral("Guardar Reporte de Libro IVA Ventas"),
-                       QDir::rootPath());
-    dialog.setObjectName(QStringLiteral("Seleccionar_Destino_XLS"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // An existing file is replaced without a question, as the export always did.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(
-        {QStringLiteral("XLS Delimitado por comas (*.xls)"), QStringLiteral("All Files (*.*)")});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    const QString path = dialog.selectedFiles().first().remove(QChar(0)).trimmed();
-    return path.isEmpty() ? path : withXlsExtension(path);
-}
-
-QMenu* addExportMenu(QMenu* archivo, Workspace& ws, const QString& interno, QWidget* owner)
+QMenu* addExportMenu(QMenu* archivo, Workspace& ws, const QString& interno)
 {
     QMenu* excel = archivo->addMenu(QStringLiteral("Guardar a EXCEL "));
     excel->setObjectName(QStringLiteral("mnuexcel"));
     for (const ExportOrder& order : ExportOrders) {
         QAction* action = excel->addAction(QString::fromUtf8(order.caption));
         action->setObjectName(QLatin1String(order.name));
-        QObject::connect(action, &QAction::triggered, excel, [&ws, interno, owner, &order] {
-            GuardarEXCEL(ws, interno, order, [owner] { return Seleccionar_Destino_XLS(owner); });
+        QObject::connect(action, &QAction::triggered, excel, [&ws, interno, &order] {
+            QString path;
+            const auto destination = [&] {
+                return path = Seleccionar_Destino_XLS(ws, interno, order);
+            };
+            if (GuardarEXCEL(ws, interno, order, destination) == ExportOutcome::Written)
+                ws.dialogs().message(MessageIcon::Information, SaveLocation::savedTo(path));
         });
     }
     return excel;

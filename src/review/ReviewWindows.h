@@ -14,12 +14,12 @@ class Workspace;
 void showProcedureError(Workspace& ws, const AppError& error, const QString& procedure);
 
 /**
- * A report in a print preview that prints, sets up the page and saves as PDF: modal (the owner
- * waits) or beside its owner. A failure is reported with the procedure's section
- * ("frmMain.FRAM3_cmdRepOK").
+ * A report in a print preview that prints, sets up the page and saves as PDF (proposing the
+ * file name given): modal (the owner waits) or beside its owner. A failure is reported with
+ * the procedure's section ("frmMain.FRAM3_cmdRepOK").
  */
 void showReport(Workspace& ws, const QList<ControlReport::Bands>& bands, const QString& title,
-                bool modal, const QString& procedure, QWidget* owner);
+                const QString& fileName, bool modal, const QString& procedure, QWidget* owner);
 
 /**
  * The control report of the interno's rows with errors (modal: the owner waits) or of its
@@ -30,13 +30,8 @@ void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel:
                        QWidget* owner);
 
 /**
- * Asks where to save the results export: the save dialog with its two file types, owned by
- * the window; the path by the export's name rule, or the empty text when cancelled.
- */
-QString Seleccionar_Destino_XLS(QWidget* owner);
-
-/**
  * Adds the export submenu "Guardar a EXCEL " (`mnuexcel`) with its three orders to a window's
- * "Archivo" menu: each exports every row of the interno, asking the owner's operator where.
+ * "Archivo" menu: each exports every row of the interno, asking the operator where, and tells
+ * where the file went.
  */
-QMenu* addExportMenu(QMenu* archivo, Workspace& ws, const QString& interno, QWidget* owner);
+QMenu* addExportMenu(QMenu* archivo, Workspace& ws, const QString& interno);

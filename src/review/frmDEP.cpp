@@ -25,7 +25,7 @@ frmDEP::frmDEP(Workspace& ws, const QString& interno, ArticleTableModel::List li
 
     m_mnuArchivo = menuBar()->addMenu(QStringLiteral("Archivo"));
     m_mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
-    addExportMenu(m_mnuArchivo, ws, interno, this);
+    addExportMenu(m_mnuArchivo, ws, interno);
     QAction* mnuSalir = m_mnuArchivo->addAction(QStringLiteral("Salir"));
     mnuSalir->setObjectName(QStringLiteral("mnuSalir"));
     connect(mnuSalir, &QAction::triggered, this, &QWidget::close);

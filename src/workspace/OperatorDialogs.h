@@ -10,6 +10,17 @@
 
 enum class MessageIcon { None, Critical, Exclamation, Information, Question };
 
+/** What a save dialog offers. */
+struct SaveChoice {
+    QString title;
+    /** The file types, as "Hojas de cálculo (*.xlsx)"; the first is chosen. */
+    QStringList filters;
+    /** The file proposed: its folder and name. */
+    QString proposed;
+    /** Whether replacing an existing file asks first. */
+    bool confirmReplace = true;
+};
+
 /**
  * Everything the rules ask or tell the operator goes through here: messages, questions,
  * input boxes and choosers. The desktop program shows Qt dialogs; tests answer from a script;
@@ -36,6 +47,11 @@ public:
     /** An existing file to open, starting in the folder; nothing when cancelled. */
     virtual std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                               const QString& folder) = 0;
+    /**
+     * A file to save; a name typed without an extension takes the chosen type's. Nothing when
+     * cancelled.
+     */
+    virtual std::optional<QString> chooseSaveFile(const SaveChoice& choice) = 0;
 };
 
 /**

@@ -7,6 +7,8 @@ const QString Group = QStringLiteral("CONFIG");
 const QString CatalogKey = QStringLiteral("INTCAT");
 const QString GoodsConditionKey = QStringLiteral("PRCESM");
 const QString DocumentFolderKey = QStringLiteral("DocumentFolder");
+const QString SaveFolderKey = QStringLiteral("SaveFolder");
+const QString WindowsGroup = QStringLiteral("Windows");
 } // namespace
 
 Settings::Settings(QString path)
@@ -50,6 +52,31 @@ QString Settings::documentFolder() const
 void Settings::saveDocumentFolder(const QString& folder)
 {
     setValue(DocumentFolderKey, folder);
+}
+
+QString Settings::saveFolder() const
+{
+    return value(SaveFolderKey);
+}
+
+void Settings::rememberSaveFolder(const QString& folder)
+{
+    setValue(SaveFolderKey, folder);
+}
+
+QByteArray Settings::windowGeometry(const QString& window) const
+{
+    QSettings settings(m_path, QSettings::IniFormat);
+    settings.beginGroup(WindowsGroup);
+    return settings.value(window).toByteArray();
+}
+
+void Settings::saveWindowGeometry(const QString& window, const QByteArray& geometry)
+{
+    QSettings settings(m_path, QSettings::IniFormat);
+    settings.beginGroup(WindowsGroup);
+    settings.setValue(window, geometry);
+    settings.sync();
 }
 
 QString Settings::storedCatalog() const

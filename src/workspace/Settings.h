@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 /**
  * The operator's settings (group CONFIG of Aduplan.ini in the home folder): the catalog of the
- * declaration system (INTCAT) and the default goods condition (PRCESM). Absent settings read
- * as the empty text.
+ * declaration system (INTCAT) and the default goods condition (PRCESM), the folders last used,
+ * and the windows' sizes and places (group Windows). Absent settings read as the empty text.
  */
 class Settings {
 public:
@@ -26,6 +27,14 @@ public:
     /** The folder of the last invoice chosen (empty before the first). */
     QString documentFolder() const;
     void saveDocumentFolder(const QString& folder);
+
+    /** The folder of the last file saved (an export, a report), empty before the first. */
+    QString saveFolder() const;
+    void rememberSaveFolder(const QString& folder);
+
+    /** A window's size and place as last kept under its name (empty before the first). */
+    QByteArray windowGeometry(const QString& window) const;
+    void saveWindowGeometry(const QString& window, const QByteArray& geometry);
 
     const QString& path() const { return m_path; }
 

@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QProcess>
@@ -151,20 +150,10 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
     QTest::keyClick(cboCatalogo, Qt::Key_Up);
     const QString pdf = fixture.home.file(u"catalogo"_s);
     QString title;
+    fixture.dialogs.fileAnswers << pdf;
     QVERIFY(withModal([&] { QTest::mouseClick(check, Qt::LeftButton); },
                       [&](QWidget* modal) {
                           title = modal->windowTitle();
-                          // The save dialog, once it is the window in front.
-                          std::function<void()> answer = [&] {
-                              auto* files =
-                                  qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                              if (!files || !QTest::qWaitForWindowExposed(files))
-                                  return QTimer::singleShot(10, answer);
-                              auto* name = files->findChild<QLineEdit*>(u"fileNameEdit"_s);
-                              QTest::keyClicks(name, pdf);
-                              QTest::keyClick(name, Qt::Key_Return);
-                          };
-                          QTimer::singleShot(0, answer);
                           auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
                           QVERIFY(preview);
                           QTest::mouseClick(preview->findChild<QToolBar*>()->widgetForAction(
@@ -185,6 +174,10 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
 
     frmConfig second(ws);
     second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    // Enlarged and moved, then closed: the next opening has that size and place.
+    const QRect moved = second.geometry().adjusted(30, 40, 150, 200);
+    second.setGeometry(moved);
     cboCatalogo = control<QComboBox>(&second, "cboCatalogo");
     QTest::keyClick(cboCatalogo, Qt::Key_Up);
     QTest::keyClick(cboCatalogo, Qt::Key_Escape);
@@ -196,7 +189,9 @@ void ConfigWindowsTest::configShowsChecksAndStoresTheCatalog()
     fixture.home.runDeclarationSql(u"drop table catalogo;\n"_s);
     frmConfig unreadable(ws);
     unreadable.show();
-    QCOMPARE(fixture.dialogs.messages.size(), 2); // after the catalog check's
+    QVERIFY(QTest::qWaitForWindowExposed(&unreadable));
+    QCOMPARE(unreadable.geometry(), moved);
+    QCOMPARE(fixture.dialogs.messages.size(), 3); // after the catalog check's and the save's
     QCOMPARE(control<QTableWidget>(&unreadable, "GridOrigen")->rowCount(), 2);
     QTest::keyClick(&unreadable, Qt::Key_Escape);
     QVERIFY(!unreadable.isVisible());

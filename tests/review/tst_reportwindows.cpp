@@ -4,8 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
-#include <QLineEdit>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QTest>
@@ -16,22 +15,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/** Answers the next modal dialog: a file dialog by typing the name (Escape for none). */
-void answerNextDialog(const QString& name, QString* seen = nullptr)
+/** Notes the next modal window's name and closes it with Escape. */
+void closeNextDialog(QString* seen)
 {
     QTimer::singleShot(0, [=] {
         QWidget* dialog = QApplication::activeModalWidget();
         QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
-        if (auto* files = qobject_cast<QFileDialog*>(dialog); files && seen)
-            *seen = files->windowTitle() + u'|' + files->nameFilters().join(u'|');
-        else if (seen)
-            *seen = dialog->objectName();
-        if (name.isEmpty())
-            return QTest::keyClick(dialog, Qt::Key_Escape);
-        auto* edit = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
-        QVERIFY(edit);
-        QTest::keyClicks(edit, name);
-        QTest::keyClick(edit, Qt::Key_Return);
+        *seen = dialog->objectName();
+        QTest::keyClick(dialog, Qt::Key_Escape);
     });
 }
 
@@ -56,28 +47,41 @@ private Q_SLOTS:
         QWidget owner;
         owner.show();
         QMenu archivo(u"Archivo"_s, &owner);
-        QMenu* excel = addExportMenu(&archivo, s.ws, u"100"_s, &owner);
+        QMenu* excel = addExportMenu(&archivo, s.ws, u"100"_s);
         excel->menuAction()->setObjectName(u"mnuexcelItem"_s);
         QCOMPARE(excel->objectName() + u'=' + excel->title(), u"mnuexcel=Guardar a EXCEL "_s);
 
-        const auto choose = [&](const char* item, const QString& name, QString* seen) {
+        const auto choose = [&](const char* item, const std::optional<QString>& answer) {
+            s.dialogs.fileAnswers << answer;
             archivo.popup(owner.mapToGlobal(QPoint()));
             click(&archivo, "mnuexcelItem");
             QTRY_VERIFY(excel->isVisible());
-            answerNextDialog(name, seen); // the save dialog that the item's click opens
             click(excel, item);
         };
-        QString seen;
-        choose("mnuarticulo", s.home.file(u"libro"_s), &seen);
-        QCOMPARE(seen, u"Guardar Reporte de Libro IVA Ventas|XLS Delimitado por comas (*.xls)|"
-                       "All Files (*.*)"_s);
+        // The save dialog names the results, offers the three file types and proposes a name
+        // made of the interno and the order; the message tells where the file went.
+        choose("mnuarticulo", s.home.file(u"libro"_s));
+        QCOMPARE(s.dialogs.saves.size(), 1);
+        const QStringList asked = s.dialogs.saves.first().split(u'|');
+        QCOMPARE(asked.mid(0, 2),
+                 QStringList({u"Guardar resultados del interno 100"_s,
+                              u"Hojas de cálculo (*.xlsx);;Texto separado por tabulaciones "
+                              "(*.xls);;Todos los archivos (*)"_s}));
+        QCOMPARE(QFileInfo(asked.at(2)).fileName(), u"interno-100-por-articulo.xlsx"_s);
         QVERIFY(ReviewData::bytes(s.home.file(u"libro.xls"_s))
                     .split('\r')
                     .value(1)
                     .startsWith("\nA-3\t"));
-        choose("mnudescripcion", QString(), nullptr); // cancelled: nothing written or said
+        QCOMPARE(
+            s.dialogs.messageTexts(),
+            QStringList(u"Guardado en "_s + QDir::toNativeSeparators(s.home.file(u"libro.xls"_s))));
+
+        // Cancelled: nothing written or said. The next save starts in the folder used last.
+        choose("mnudescripcion", std::nullopt);
         QCOMPARE(QDir(s.home.path()).entryList({u"*.xls"_s}), QStringList(u"libro.xls"_s));
-        QVERIFY(s.dialogs.messages.isEmpty());
+        QCOMPARE(s.dialogs.messages.size(), 1);
+        QCOMPARE(QFileInfo(s.dialogs.saves.last().section(u'|', 2)).absolutePath(),
+                 QFileInfo(s.home.path()).absoluteFilePath());
     }
 
     void reportPreviewModalOrBesideAndSavesPdf()
@@ -90,21 +94,23 @@ private Q_SLOTS:
         auto* preview = owner.findChild<QPrintPreviewDialog*>(u"Reporte"_s);
         QVERIFY(preview && preview->isVisible() && !QApplication::activeModalWidget());
         QCOMPARE(preview->windowTitle(), u"Registros OK"_s);
-        answerNextDialog(s.home.file(u"ok"_s));
+        s.dialogs.fileAnswers << s.home.file(u"ok"_s);
         QTest::mouseClick(preview->findChild<QToolBar*>()->widgetForAction(
                               preview->findChild<QAction*>(u"cmdGuardarPDF"_s)),
                           Qt::LeftButton);
+        QCOMPARE(QFileInfo(s.dialogs.saves.value(0).section(u'|', 2)).fileName(),
+                 u"interno-100-registros-ok.pdf"_s);
         QVERIFY(ReviewData::pdfPages(s.home.file(u"ok.pdf"_s)).value(0).contains(u"A-3"_s));
         preview->close();
 
         // Rows with errors: modal; none to show: the message, no window.
         QString modal;
-        answerNextDialog(QString(), &modal);
+        closeNextDialog(&modal);
         showControlReport(s.ws, u"100"_s, ArticleTableModel::List::WithErrors, &owner);
         QCOMPARE(modal, u"Reporte"_s);
         showControlReport(s.ws, u"300"_s, ArticleTableModel::List::Clean, &owner);
-        QCOMPARE(s.dialogs.messageTexts(), QStringList(u"No hay articulos para mostrar"_s));
-        QCOMPARE(s.dialogs.messages.first().icon, MessageIcon::Information);
+        QCOMPARE(s.dialogs.messageTexts().value(1), u"No hay articulos para mostrar"_s);
+        QCOMPARE(s.dialogs.messages.value(1).icon, MessageIcon::Information);
     }
 };
 

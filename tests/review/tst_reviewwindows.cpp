@@ -187,20 +187,26 @@ private Q_SLOTS:
         QCOMPARE(control<QPlainTextEdit>(&editor, "txtPRCSUF")->toPlainText(),
                  u"AB01-ZA(201901)-"_s);
 
-        // The words field lists positions by description; Ctrl+C and Escape hand nothing back.
+        // The words field lists positions by description, the details of the former search
+        // gone; Ctrl+C and Escape hand nothing back.
         press(Qt::Key_Up); // back from the quantity to the position
         for (const Qt::Key key : {Qt::Key_C, Qt::Key_Escape}) {
             QTRY_COMPARE(QApplication::focusWidget(), position);
             QVERIFY(withModal(
                 [] { press(Qt::Key_F6); },
                 [key](QWidget* search) {
-                    press(Qt::Key_Tab);
+                    press(Qt::Key_Return);
+                    press(Qt::Key_Down);
+                    QVERIFY(control<QListWidget>(search, "LstSufijos")->count() > 0);
                     press(Qt::Key_Tab);
                     QCOMPARE(QApplication::focusWidget()->objectName(), u"txtWords"_s);
                     QTest::keyClicks(QApplication::focusWidget(), u"tornillo"_s);
                     press(Qt::Key_Return);
                     QCOMPARE(control<QListWidget>(search, "LstNCM")->currentItem()->text(),
                              u"7318.15.00.200D  TORNILLOS"_s);
+                    QCOMPARE(control<QListWidget>(search, "LstSufijos")->count(), 0);
+                    QVERIFY(
+                        control<QPlainTextEdit>(search, "LbDescripcion")->toPlainText().isEmpty());
                     press(key, key == Qt::Key_C ? Qt::ControlModifier : Qt::NoModifier);
                     QVERIFY(!search->isVisible());
                 }));

@@ -63,6 +63,13 @@ std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const Q
     return next(fileAnswers, "file", title);
 }
 
+std::optional<QString> ScriptedDialogs::chooseSaveFile(const SaveChoice& choice)
+{
+    saves << choice.title + QLatin1Char('|') + choice.filters.join(QStringLiteral(";;")) +
+                 QLatin1Char('|') + choice.proposed;
+    return next(fileAnswers, "save file", choice.title);
+}
+
 QStringList ScriptedDialogs::messageTexts() const
 {
     QStringList texts;

@@ -21,6 +21,7 @@ public:
     QQueue<std::optional<QString>> textAnswers;
     QQueue<std::optional<QString>> optionAnswers;
     QQueue<std::optional<OriginRelation>> originAnswers;
+    /** Answers to the open and the save dialogs, in turn. */
     QQueue<std::optional<QString>> fileAnswers;
 
     QList<Shown> messages;
@@ -35,6 +36,8 @@ public:
     QStringList inputs;
     /** Each chooser's lines, the preselected one marked with a leading ">". */
     QList<QStringList> choices;
+    /** Each save dialog as "title|filters joined by ;;|proposed file". */
+    QStringList saves;
 
     void message(MessageIcon icon, const QString& text) override;
     bool question(const QString& text) override;
@@ -44,6 +47,7 @@ public:
     std::optional<OriginRelation> originRelation(const QString& countryText) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                       const QString& folder) override;
+    std::optional<QString> chooseSaveFile(const SaveChoice& choice) override;
 
     QStringList messageTexts() const;
 };

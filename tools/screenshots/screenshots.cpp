@@ -1,9 +1,11 @@
 #include "app/Translation.h"
 #include "app/frmMain.h"
 #include "config/frmConfig.h"
+#include "config/frmNewPais.h"
 #include "controls/WindowGeometry.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
+#include "review/FrmPosicion.h"
 #include "review/frmDEP.h"
 #include "review/frmModificar.h"
 #include "support/ScriptedDialogs.h"
@@ -11,15 +13,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 /**
  * Pictures of the windows an operator works in, on the demo home: the main window's three
- * steps over the demo invoice with errors, the results list, the record editor and the
- * configuration. Written as PNG files to $ADUPLAN_SCREENSHOTS (scripts/screenshots.sh: docs/),
- * else to a temporary folder; each picture is read back and must show more than one colour.
+ * steps over the demo invoice with errors, the results list, the record editor, the position
+ * search, the configuration and the origin relation entry. Written as PNG files to
+ * $ADUPLAN_SCREENSHOTS (scripts/screenshots.sh: docs/), else to a temporary folder; each picture is
+ * read back and must show more than one colour.
  */
 class Screenshots : public QObject {
     Q_OBJECT
@@ -103,12 +107,23 @@ private Q_SLOTS:
         QVERIFY(rows.rowCount() > 0);
         frmModificar editor(ws, interno, rows.article(0).line);
         save(editor, QStringLiteral("frmModificar-registro"));
+
+        // The position search after a search by words.
+        FrmPosicion search(ws, QStringLiteral("8482"));
+        search.show();
+        auto* words = search.findChild<QLineEdit*>(QStringLiteral("txtWords"));
+        QTest::keyClicks(words, QStringLiteral("rodamientos bolas"));
+        QTest::keyClick(words, Qt::Key_Return);
+        QTest::keyClick(search.findChild<QWidget*>(QStringLiteral("LstNCM")), Qt::Key_Down);
+        save(search, QStringLiteral("FrmPosicion-busqueda"));
     }
 
     void configurationWindow()
     {
         frmConfig config(m_window->workspace());
         save(config, QStringLiteral("frmConfig-configuracion"));
+        frmNewPais entry(m_window->workspace(), frmNewPais::Mode::A, QStringLiteral("TAIWAN"));
+        save(entry, QStringLiteral("frmNewPais-origen"));
     }
 };
 
