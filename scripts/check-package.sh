@@ -1,16 +1,17 @@
 #!/bin/sh
 # Builds the Debian package, unpacks it into a scratch root with dpkg -x and checks that every
-# file is where the desktop entry and the manual page say, that the desktop entry is valid,
-# that the manual page renders without warnings and that the unpacked aduplan-cli writes the
-# demo home. Run after ./scripts/test.sh (it reuses build/).
+# file is where the desktop entry and the manual pages say, that the desktop entry and the
+# AppStream metadata are valid, that the manual pages render without warnings and carry the
+# version, that the unpacked aduplan-cli writes the demo home, and that lintian finds no error
+# and no warning. Run after ./scripts/test.sh (it reuses build/).
 set -e
 cd "$(dirname "$0")/.."
 cmake -S . -B build
-cmake --build build -j2 --target aduplan aduplan-cli aduplan_man_page
+cmake --build build -j2 --target aduplan aduplan-cli aduplan_package_files
 rm -f build/aduplan_*.deb
 (cd build && cpack -G DEB)
 version=$(sed -n 's/^project(Aduplan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-deb="build/aduplan_${version}_amd64.deb"
+deb=$(echo "build/aduplan_${version}-"*_amd64.deb)
 [ -f "$deb" ] || { echo "no package $deb" >&2; exit 1; }
 
 root=$(mktemp -d)
@@ -19,8 +20,11 @@ dpkg -x "$deb" "$root"
 fail() { echo "check-package: $*" >&2; exit 1; }
 
 desktop="$root/usr/share/applications/aduplan.desktop"
-for file in usr/bin/aduplan usr/bin/aduplan-cli "${desktop#"$root"/}" \
-    usr/share/icons/hicolor/scalable/apps/aduplan.svg usr/share/man/man1/aduplan-cli.1.gz; do
+metainfo="$root/usr/share/metainfo/org.aduplan.Aduplan.metainfo.xml"
+for file in usr/bin/aduplan usr/bin/aduplan-cli "${desktop#"$root"/}" "${metainfo#"$root"/}" \
+    usr/share/icons/hicolor/scalable/apps/aduplan.svg usr/share/man/man1/aduplan.1.gz \
+    usr/share/man/man1/aduplan-cli.1.gz usr/share/doc/aduplan/copyright \
+    usr/share/doc/aduplan/changelog.Debian.gz; do
     [ -f "$root/$file" ] || fail "missing /$file"
 done
 desktop-file-validate "$desktop"
@@ -33,9 +37,15 @@ grep -q '^Categories=.*Office;' "$desktop" || fail "the entry is not in the Offi
 # The program the entry starts loads its libraries and answers.
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/$exec_name" --help >/dev/null || fail "$exec_name does not start"
 
-# The manual page renders without warnings and tells the command the package installs.
-warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$root/usr/share/man/man1/aduplan-cli.1.gz" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "manual page: $warnings"
+# The manual pages render without warnings and carry the version.
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+    warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "manual page ${page##*/}: $warnings"
+    zcat "$page" | grep -q "^\.TH .* \"Aduplan $version\"" || fail "${page##*/} lacks $version"
+done
+# The metadata software centres read is valid (its links, to the project's site, not fetched).
+appstreamcli validate --no-net "$metainfo" || fail "AppStream metadata"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metadata lacks release $version"
 
 # Dependencies were taken from the shared libraries.
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -50,4 +60,6 @@ home="$root/home"
 [ -f "$home/invoices/factura-brightwater-7802.doc" ] || fail "init --demo wrote no invoices"
 "$root/usr/bin/aduplan-cli" --home "$home" process 1004 "$home/invoices/factura-brightwater-7802.doc" |
     grep -q '^total: 16$' || fail "process on the demo home"
+# The package as Debian's own checks see it.
+lintian --fail-on error,warning "$deb" || fail "lintian"
 echo "check-package: $deb is good"

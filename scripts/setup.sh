@@ -13,4 +13,5 @@ apt-get install -y --no-install-recommends \
     libgsf-1-dev libxlsxwriter-dev \
     poppler-utils unzip \
     fonts-liberation2 fonts-dejavu-core \
-    dpkg-dev file desktop-file-utils man-db
+    dpkg-dev file desktop-file-utils man-db \
+    lintian appstream debootstrap

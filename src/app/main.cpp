@@ -2,6 +2,7 @@
 #include "app/Translation.h"
 #include "app/frmMain.h"
 #include "controls/WindowGeometry.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -10,12 +11,14 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aduplan"));
+    QApplication::setApplicationVersion(Workspace::version());
     QApplication::setFont(WindowGeometry::windowFont());
     installSpanishTranslation();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Aduplan"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption homeOption(QStringLiteral("home"),
                                         QStringLiteral("Carpeta de datos de Aduplan."),
                                         QStringLiteral("DIR"));

@@ -13,6 +13,7 @@ namespace {
 
 const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "     aduplan-cli [COMANDO] --help\n"
+                          "     aduplan-cli --version\n"
                           "comandos:\n"
                           "  init [--demo]\n"
                           "  interno add NUMERO [DESCRIPCION]\n"
@@ -91,6 +92,10 @@ int main(int argc, char* argv[])
         });
     if ((known || command == QLatin1String("--help")) && asksHelp(command, args)) {
         out << Usage;
+        return Cli::Done;
+    }
+    if (command == QLatin1String("--version") && args.isEmpty()) {
+        out << "aduplan-cli " << Workspace::version() << '\n';
         return Cli::Done;
     }
     Cli::Context context{Workspace::resolveHome(homeOption), args, out, err};

@@ -39,10 +39,15 @@ QString Workspace::resolveHome(const QString& option)
     return QDir::homePath() + QStringLiteral("/.local/share/Aduplan");
 }
 
+QString Workspace::version()
+{
+    return QStringLiteral(ADUPLAN_VERSION);
+}
+
 QString Workspace::versionLabel()
 {
-    return QStringLiteral("Versión: ") + QStringLiteral(ADUPLAN_VERSION) +
-           QStringLiteral(" - Generado ") + QStringLiteral(ADUPLAN_BUILD_DATE);
+    return QStringLiteral("Versión: ") + version() + QStringLiteral(" - Generado ") +
+           QStringLiteral(ADUPLAN_BUILD_DATE);
 }
 
 void Workspace::open()

@@ -31,6 +31,9 @@ public:
      */
     void open();
 
+    /** The project's version, "1.0.0": what both programs' --version tell. */
+    static QString version();
+
     /** "Versión: 1.0.0 - Generado 06-12-2026". */
     static QString versionLabel();
 

@@ -1,6 +1,7 @@
 #include "support/Cli.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +50,22 @@ private Q_SLOTS:
         // usage error.
         QCOMPARE(cli(home, {u"interno"_s, u"add"_s, u"--"_s, u"--help"_s}).left(3), u"1||"_s);
         QCOMPARE(cli(home, {u"nada"_s, u"--help"_s}), u"2||"_s + usage);
+    }
+
+    void bothProgramsTellTheProjectVersion()
+    {
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"absent"_s);
+        QCOMPARE(cli(home, {u"--version"_s}), u"0|aduplan-cli " ADUPLAN_VERSION "\n|"_s);
+        QCOMPARE(cli(home, {u"--version"_s, u"1"_s}).left(2), u"2|"_s);
+
+        QProcess app;
+        app.start(QStringLiteral(ADUPLAN_APP), {u"-platform"_s, u"offscreen"_s, u"--version"_s});
+        QVERIFY(app.waitForFinished(60000));
+        QCOMPARE(app.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(app.readAllStandardOutput()),
+                 u"Aduplan " ADUPLAN_VERSION "\n"_s);
+        QVERIFY(!QFile::exists(home));
     }
 };
 
