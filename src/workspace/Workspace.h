@@ -4,6 +4,7 @@
 #include "components/EntityDirectory.h"
 #include "components/FormatService.h"
 #include "components/SystemInfo.h"
+#include "data/CatalogArticleIndex.h"
 #include "data/PositionWordIndex.h"
 #include "workspace/OperatorDialogs.h"
 #include "workspace/ProgressSink.h"
@@ -48,6 +49,8 @@ public:
     SystemInfo& system() { return m_system; }
     /** The words of the nomenclator's descriptions, read from it at the first call. */
     const PositionWordIndex& positionWords();
+    /** The articles of every catalog of the declaration database, read at the first call. */
+    const CatalogArticleIndex& catalogArticles();
 
 private:
     QString m_home;
@@ -60,5 +63,6 @@ private:
     FormatService m_formatter;
     SystemInfo m_system;
     std::unique_ptr<PositionWordIndex> m_positionWords;
+    std::unique_ptr<CatalogArticleIndex> m_catalogArticles;
     Settings m_settings;
 };
