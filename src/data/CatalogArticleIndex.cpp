@@ -145,7 +145,8 @@ std::vector<int> CatalogArticleIndex::inCatalog(const QString& catalog) const
 
 std::vector<int> CatalogArticleIndex::sameNumber(const QString& number) const
 {
-    return m_byNumber.value(numberKey(number));
+    const QString key = numberKey(number);
+    return key.isEmpty() ? std::vector<int>() : m_byNumber.value(key);
 }
 
 std::vector<CatalogArticleIndex::Match> CatalogArticleIndex::family(const QString& number) const

@@ -37,7 +37,7 @@ public:
     /** The indexes of a catalog's articles, in article number order. */
     std::vector<int> inCatalog(const QString& catalog) const;
 
-    /** The articles of any catalog with the same number. */
+    /** The articles of any catalog with the same number; none for a blank number. */
     std::vector<int> sameNumber(const QString& number) const;
     /**
      * The articles of the number's family (other numbers only), in index order: 0.9 for the same

@@ -157,13 +157,16 @@ private Q_SLOTS:
         Fixture f(entry(u"B"_s, u"X-77"_s, u"CENTRIFUGAL PUMP"_s, Pump, u""_s) +
                   entry(u"A"_s, u"X-77"_s, u"WATER PUMP"_s, Pump, u""_s) +
                   entry(u"B"_s, u"Q-1"_s, u"HEX SCREW"_s, u"9999.99.99.999Z"_s, u""_s) +
-                  entry(u"A"_s, u"Q-1"_s, u"HEX SCREW"_s, Screw, u""_s));
+                  entry(u"A"_s, u"Q-1"_s, u"HEX SCREW"_s, Screw, u""_s) +
+                  entry(u"B"_s, u""_s, u"SIN NUMERO"_s, Valve, u""_s));
         QCOMPARE(f.suggest(u"x-77 "_s, u"nada"_s),
                  QStringList{Pump + u"||0.40|valid|mismo número: A X-77"_s});
         // Split between two catalogs, and a position the nomenclator does not hold is never
         // offered.
         QCOMPARE(f.suggest(u"Q-1"_s, u""_s),
                  QStringList{Screw + u"||0.20|valid|mismo número: A Q-1"_s});
+        // A blank number is no number: it meets no entry without one.
+        QCOMPARE(f.suggest(u" "_s, u"nada"_s), QStringList{});
     }
 
     /**
