@@ -48,19 +48,6 @@ QString entry(const QString& catalog, const QString& number, const QString& desc
            "'07', '07', 0, '', '', 0);\n"_s.arg(catalog, number, description, position, suffixes);
 }
 
-template <typename T> T* control(QWidget* window, const char* name)
-{
-    T* found = window->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("control %s not found", name);
-    return found;
-}
-
-void press(Qt::Key key)
-{
-    QTest::keyClick(QApplication::focusWidget(), key);
-}
-
 struct Fixture {
     TestHome home;
     ScriptedDialogs dialogs;
@@ -95,6 +82,16 @@ class TestArticleSuggestions : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_demo;
+
+    // Members, so that the window tests' own helpers of these names never clash with them.
+    template <typename T> static T* control(QWidget* window, const char* name)
+    {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("control %s not found", name);
+        return found;
+    }
+    static void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
 
 private Q_SLOTS:
     /** A demo home whose interno 1004 holds the lines of a demo invoice. */
