@@ -47,7 +47,8 @@ struct SuggestionEvaluation {
  * own article data rewritten for the new article (suffixTemplate), and the suffix validator
  * says whether it passes as it is.
  *
- * The indexes are the workspace's, built once per connection.
+ * The indexes are the workspace's, built once per connection (the catalogs' again after a
+ * transfer).
  */
 class ArticleSuggestions {
 public:

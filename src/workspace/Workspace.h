@@ -51,6 +51,8 @@ public:
     const PositionWordIndex& positionWords();
     /** The articles of every catalog of the declaration database, read at the first call. */
     const CatalogArticleIndex& catalogArticles();
+    /** The catalogs were written: their index is read again at its next use. */
+    void catalogsChanged() { m_catalogArticles.reset(); }
 
 private:
     QString m_home;

@@ -5,6 +5,8 @@
 #include "review/frmModificar.h"
 #include "support/Cli.h"
 #include "support/Modal.h"
+#include "transfer/Transfer.h"
+#include "transfer/TransferData.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -216,6 +218,20 @@ private Q_SLOTS:
         QCOMPARE(
             f.suggest(u"NEW-1"_s, u"rodamiento de bolas"_s),
             QStringList{Bearing + u"||0.10|invalid|nomenclador: Rodamientos radiales de bolas"_s});
+    }
+
+    /** A transfer teaches the catalog: the next suggestion of the session knows its articles. */
+    void transferRefreshesTheCatalogs()
+    {
+        TransferData::Home home;
+        home.setSetting(u"INTCAT"_s, u"CAT1"_s);
+        ScriptedDialogs dialogs;
+        NoProgress progress;
+        Workspace ws(home.path(), dialogs, progress);
+        ws.open();
+        QCOMPARE(ws.catalogArticles().sameNumber(u"A-1"_s).size(), size_t(1));
+        QCOMPARE(FRM3_Tranferir(ws, u"100"_s), TransferOutcome::Transferred);
+        QCOMPARE(ws.catalogArticles().sameNumber(u"A-1"_s).size(), size_t(2));
     }
 
     /**
