@@ -45,19 +45,7 @@ std::optional<QString> apply(RecordEditor& editor, const Arguments& options)
 int edit(Context& context)
 {
     const Arguments options = splitArguments(context.args, {}, FieldOptions);
-    const QStringList& positional = options.positional;
-    if (positional.isEmpty())
-        throw Usage{QStringLiteral("Falta el número de interno.")};
-    if (positional.size() < 2)
-        throw Usage{QStringLiteral("Falta el número de línea (ARTORD).")};
-    if (positional.size() > 2)
-        throw Usage{QStringLiteral("Argumento desconocido: ") + positional.at(2)};
-    bool ok = false;
-    const qint64 line = positional.at(1).toLongLong(&ok);
-    if (!ok)
-        throw Usage{QStringLiteral("Número de línea inválido: ") + positional.at(1)};
-
-    const QString interno = internoNumber(positional.at(0));
+    const auto [interno, line] = internoLine(options.positional);
     Session session(context);
     RecordEditor editor(session.workspace());
     if (!editor.CargarDatos(interno, line)) {

@@ -135,6 +135,21 @@ QString internoNumber(const QString& argument)
     return Internos::textoGuardado(argument);
 }
 
+std::pair<QString, qint64> internoLine(const QStringList& positional)
+{
+    if (positional.isEmpty())
+        throw Usage{QStringLiteral("Falta el número de interno.")};
+    if (positional.size() < 2)
+        throw Usage{QStringLiteral("Falta el número de línea (ARTORD).")};
+    if (positional.size() > 2)
+        throw Usage{QStringLiteral("Argumento desconocido: ") + positional.at(2)};
+    bool ok = false;
+    const qint64 line = positional.at(1).toLongLong(&ok);
+    if (!ok)
+        throw Usage{QStringLiteral("Número de línea inválido: ") + positional.at(1)};
+    return {internoNumber(positional.at(0)), line};
+}
+
 Session::Session(Context& context)
     : m_dialogs(context.out, context.err)
     , m_workspace(context.home, m_dialogs, m_progress)

@@ -40,6 +40,9 @@ Arguments splitArguments(const QStringList& args, const QStringList& flags,
 /** The interno of a command as it is stored (see Internos::textoGuardado). */
 QString internoNumber(const QString& argument);
 
+/** INTERNO ARTORD as the only positional arguments: the interno as stored and the line. */
+std::pair<QString, qint64> internoLine(const QStringList& positional);
+
 struct Context {
     QString home;
     QStringList args;
@@ -111,5 +114,11 @@ int ncm(Context& context);
  * 2 when the check cannot run.
  */
 int catalog(Context& context);
+/**
+ * suggest INTERNO ARTORD | --article NUMBER --description TEXT | --evaluate [--catalog ID]:
+ * classification suggestions for an article, one a line (position, suffixes, score, basis);
+ * or the leave-one-out accuracy over a catalog (by default the one in use).
+ */
+int suggest(Context& context);
 
 } // namespace Cli

@@ -33,6 +33,9 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "  ncm find PALABRAS...\n"
                           "  ncm show POSICION\n"
                           "  catalog check [--catalog ID]\n"
+                          "  suggest INTERNO ARTORD\n"
+                          "  suggest --article NUMERO --description TEXTO\n"
+                          "  suggest --evaluate [--catalog ID]\n"
                           "Ver man aduplan-cli.\n";
 
 const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
@@ -40,7 +43,7 @@ const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
     {"process", Cli::process}, {"stats", Cli::stats},       {"rows", Cli::rows},
     {"edit", Cli::edit},       {"transfer", Cli::transfer}, {"export", Cli::exportRows},
     {"report", Cli::report},   {"check", Cli::check},       {"ncm", Cli::ncm},
-    {"catalog", Cli::catalog},
+    {"catalog", Cli::catalog}, {"suggest", Cli::suggest},
 };
 
 /** Whether the command paints pages: "report", after "--home DIR" when given. */

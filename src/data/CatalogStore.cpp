@@ -32,4 +32,20 @@ QList<CatalogEntry> entries(DataSession& declaration, const QString& catalog)
     return result;
 }
 
+QList<CatalogArticle> allArticles(DataSession& declaration)
+{
+    RecordSet rs;
+    declaration.Sql(QStringLiteral("select idcatalogo, idarticulo, descripcion, ncm, sufijos "
+                                   "from catarticulos"));
+    declaration.CrearRs(rs);
+    QList<CatalogArticle> result;
+    result.reserve(rs.RecordCount());
+    for (qsizetype i = 0; i < rs.RecordCount(); ++i) {
+        const QVector<QVariant>& row = rs.row(i);
+        result.append({row.at(0).toString(), row.at(1).toString(), row.at(2).toString(),
+                       row.at(3).toString(), row.at(4).toString()});
+    }
+    return result;
+}
+
 } // namespace CatalogStore

@@ -12,6 +12,15 @@ struct CatalogEntry {
     QString suffixes; ///< sufijos
 };
 
+/** An article of any catalog as the suggestions read it. */
+struct CatalogArticle {
+    QString catalog;     ///< idcatalogo
+    QString number;      ///< idarticulo
+    QString description; ///< descripcion
+    QString position;    ///< ncm
+    QString suffixes;    ///< sufijos
+};
+
 /** Reads the catalogs of the declaration database (tables catalogo and catarticulos). */
 namespace CatalogStore {
 
@@ -20,5 +29,9 @@ bool exists(DataSession& declaration, const QString& catalog);
 
 /** Every article of the catalog in article number order; NULL fields read as the empty text. */
 QList<CatalogEntry> entries(DataSession& declaration, const QString& catalog);
+
+/** Every article of every catalog, in no particular order; NULL fields read as the empty
+ *  text. */
+QList<CatalogArticle> allArticles(DataSession& declaration);
 
 } // namespace CatalogStore

@@ -102,3 +102,13 @@ QList<PositionLine> PositionWordIndex::find(const QString& text, int limit) cons
     }
     return lines;
 }
+
+std::optional<QString> PositionWordIndex::description(const QString& position) const
+{
+    const auto it = std::lower_bound(
+        m_positions.cbegin(), m_positions.cend(), position,
+        [](const PositionTexts& p, const QString& wanted) { return p.position < wanted; });
+    if (it == m_positions.cend() || it->position != position)
+        return std::nullopt;
+    return it->description;
+}

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 /**
@@ -30,6 +31,10 @@ public:
      * [004] only, whole words before beginnings, then in position order. At most `limit`.
      */
     QList<PositionLine> find(const QString& text, int limit = MaxLines) const;
+
+    /** The description ([010]) of a 15-character position; nothing when the nomenclator does
+     *  not hold it. */
+    std::optional<QString> description(const QString& position) const;
 
     qsizetype size() const { return m_positions.size(); }
 

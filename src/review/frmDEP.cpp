@@ -33,7 +33,7 @@ frmDEP::frmDEP(Workspace& ws, const QString& interno, ArticleTableModel::List li
     auto* frame = new QWidget(this);
     lstDEP = new QTableView(frame);
     lstDEP->setObjectName(QStringLiteral("lstDEP"));
-    lstDEP->setModel(&m_model);
+    lstDEP->setModel(&m_withSuggestions);
     lstDEP->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstDEP->setSelectionMode(QAbstractItemView::SingleSelection);
     lstDEP->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -47,6 +47,7 @@ frmDEP::frmDEP(Workspace& ws, const QString& interno, ArticleTableModel::List li
     for (int column = 0; column < m_model.columnCount(); ++column)
         lstDEP->setColumnWidth(column,
                                WindowGeometry::twips(ArticleTableModel::columnTwips(column)));
+    lstDEP->setColumnWidth(m_withSuggestions.column(), WindowGeometry::twips(1600));
     lstDEP->installEventFilter(this);
     connect(lstDEP, &QTableView::doubleClicked, this, [this] { openRecord(); });
     // The list fills the window with a margin of 40 twips on the left and top, 50 on the right

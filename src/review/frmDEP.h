@@ -1,6 +1,7 @@
 #pragma once
 
 #include "review/ArticleTableModel.h"
+#include "review/SuggestionColumn.h"
 
 #include <QMainWindow>
 
@@ -36,6 +37,7 @@ private:
     QString m_interno;
     ArticleTableModel::List m_refillList;
     ArticleTableModel m_model;
+    SuggestionColumn m_withSuggestions{m_ws, m_model};
     QTableView* lstDEP = nullptr;
     QMenu* m_mnuArchivo = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "controls/ClCntrl.h"
 #include "controls/WindowGeometry.h"
 #include "review/FrmPosicion.h"
+#include "review/SuggestionsWindow.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -142,6 +143,20 @@ bool frmModificar::previewKey(QObject* target, QKeyEvent* event)
                 m_ws, txtPRCNCM->text().left(PositionSearch::NumberLength), this))
             txtPRCNCM->setText(*chosen);
         // Back to the position, whatever the window system activates.
+        activateWindow();
+        txtPRCNCM->setFocus();
+        return true;
+    case Qt::Key_F7:
+        // The suggestion taken is confirmed as Enter on the position confirms it, the
+        // suggestion's suffixes offered as the previous values.
+        if (const std::optional<ArticleSuggestion> chosen =
+                SuggestionsWindow::choose(m_ws, txtARTNRO->text(), txtARTDSC->text(), this)) {
+            txtPRCNCM->setText(chosen->position);
+            txtPRCSUF->setPlainText(chosen->suffixes);
+            collect();
+            m_editor.ProcesarNCM(txtPRCNCM->text());
+            render();
+        }
         activateWindow();
         txtPRCNCM->setFocus();
         return true;

@@ -272,6 +272,7 @@ TransferOutcome Transfer::run()
     try {
         m_transaction->commit();
         m_transaction.reset();
+        m_ws.catalogsChanged();
     } catch (const AppError& error) {
         reportFailure(MessageIcon::None, error, section);
         return m_outcome;

@@ -29,6 +29,14 @@ const PositionWordIndex& Workspace::positionWords()
     return *m_positionWords;
 }
 
+const CatalogArticleIndex& Workspace::catalogArticles()
+{
+    if (!m_catalogArticles)
+        m_catalogArticles =
+            std::make_unique<CatalogArticleIndex>(CatalogStore::allArticles(declaration()));
+    return *m_catalogArticles;
+}
+
 QString Workspace::resolveHome(const QString& option)
 {
     if (!option.isEmpty())
@@ -68,7 +76,9 @@ void Workspace::open()
     m_directory.LoadParameters();
     m_declaration = m_directory.getDataConnectionByEntity(QStringLiteral("INTERNOS"));
     m_nomenclator = m_directory.getDataConnectionByEntity(QStringLiteral("NCM"));
-    m_positionWords.reset(); // built again from this connection when first asked
+    // Built again from these connections when first asked.
+    m_positionWords.reset();
+    m_catalogArticles.reset();
 
     m_settings.load();
 }

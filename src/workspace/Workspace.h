@@ -4,6 +4,7 @@
 #include "components/EntityDirectory.h"
 #include "components/FormatService.h"
 #include "components/SystemInfo.h"
+#include "data/CatalogArticleIndex.h"
 #include "data/PositionWordIndex.h"
 #include "workspace/OperatorDialogs.h"
 #include "workspace/ProgressSink.h"
@@ -51,6 +52,10 @@ public:
     SystemInfo& system() { return m_system; }
     /** The words of the nomenclator's descriptions, read from it at the first call. */
     const PositionWordIndex& positionWords();
+    /** The articles of every catalog of the declaration database, read at the first call. */
+    const CatalogArticleIndex& catalogArticles();
+    /** The catalogs were written: their index is read again at its next use. */
+    void catalogsChanged() { m_catalogArticles.reset(); }
 
 private:
     QString m_home;
@@ -63,5 +68,6 @@ private:
     FormatService m_formatter;
     SystemInfo m_system;
     std::unique_ptr<PositionWordIndex> m_positionWords;
+    std::unique_ptr<CatalogArticleIndex> m_catalogArticles;
     Settings m_settings;
 };

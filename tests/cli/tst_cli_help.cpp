@@ -28,9 +28,10 @@ private Q_SLOTS:
             if (!commands.contains(name))
                 commands << name;
         }
-        QCOMPARE(commands, (QStringList{u"init"_s, u"interno"_s, u"parse"_s, u"process"_s,
-                                        u"stats"_s, u"rows"_s, u"edit"_s, u"export"_s, u"report"_s,
-                                        u"check"_s, u"transfer"_s, u"ncm"_s, u"catalog"_s}));
+        QCOMPARE(commands,
+                 (QStringList{u"init"_s, u"interno"_s, u"parse"_s, u"process"_s, u"stats"_s,
+                              u"rows"_s, u"edit"_s, u"export"_s, u"report"_s, u"check"_s,
+                              u"transfer"_s, u"ncm"_s, u"catalog"_s, u"suggest"_s}));
 
         QFile page(QStringLiteral(ADUPLAN_SOURCE_DIR "/packaging/aduplan-cli.1"));
         QVERIFY(page.open(QIODevice::ReadOnly));

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class SuffixValidator;
+class Workspace;
+
+/** A classification offered for an article. */
+struct ArticleSuggestion {
+    QString position;            ///< 15 characters, a position of the nomenclator in use
+    QString positionDescription; ///< the nomenclator's description of the position ([010])
+    QString suffixes;            ///< the suffix string to start from
+    bool suffixesValid = false;  ///< whether the suffix validator takes the string as it is
+    double score = 0;            ///< from 0 to 1
+    QString basis;               ///< the catalog article or nomenclator text it came from
+};
+
+/** What a leave-one-out run over a catalog found. */
+struct SuggestionEvaluation {
+    qint64 articles = 0;      ///< the catalog's articles tried
+    qint64 firstRight = 0;    ///< whose own position came first
+    qint64 topThreeRight = 0; ///< whose own position was among the first three
+    qint64 suffixesValid = 0; ///< whose first suggestion's suffixes the validator took
+};
+
+/**
+ * Classifications for an article that the catalogs do not know, from the office's own history.
+ * Four signals, each from 0 to 1, for every position they point at:
+ *
+ * - N, the same number: the share of the articles with this number (in any catalog) that
+ *   hold the position;
+ * - F, the number's family (CatalogArticleIndex::family): how close the family's articles
+ *   that hold the position are;
+ * - D, the description: the cosine of the articles holding the position whose descriptions
+ *   are most alike (CatalogArticleIndex::similar);
+ * - W, the nomenclator: the share of the description's words that the position's own
+ *   descriptions hold (through the position search's word index), when more than half.
+ *
+ * For F, D and W the two best articles (or words) meet as s1 + (1 - s1) * s2 / 2, so that a
+ * second witness adds without outweighing the first. The score is
+ * 0.40 N + 0.30 F + 0.20 D + 0.10 W, from 0 to 1. Only positions that the nomenclator in use
+ * holds are offered, each once, best first, at most ten. The basis is the strongest single
+ * witness; the suffix string comes from the strongest catalog article of the position, its
+ * own article data rewritten for the new article (suffixTemplate), and the suffix validator
+ * says whether it passes as it is.
+ *
+ * The indexes are the workspace's, built once per connection (the catalogs' again after a
+ * transfer).
+ */
+class ArticleSuggestions {
+public:
+    static constexpr int MaxSuggestions = 10;
+
+    explicit ArticleSuggestions(Workspace& ws);
+    ~ArticleSuggestions();
+
+    /** The suggestions for an article number and its description, best first. */
+    QList<ArticleSuggestion> suggest(const QString& number, const QString& description);
+
+    /**
+     * Leave-one-out over a catalog: each article in turn is suggested from all the others,
+     * its own entry left out, and its position looked for among the suggestions.
+     */
+    SuggestionEvaluation evaluate(const QString& catalog);
+
+    /**
+     * A neighbour's suffix string for a new article: a free value equal to the neighbour's
+     * article number, written as it is, with blanks for its separators (as the suffix entry
+     * cleans a value) or without them, becomes the new number written the same way (cut to
+     * twenty characters); every other entry is kept.
+     */
+    static QString suffixTemplate(const QString& suffixes, const QString& neighbourNumber,
+                                  const QString& number);
+
+private:
+    QList<ArticleSuggestion> suggest(const QString& number, const QString& description,
+                                     int excluded);
+
+    Workspace& m_ws;
+    std::unique_ptr<SuffixValidator> m_validator;
+};
