@@ -5,8 +5,8 @@
 #include "review/frmModificar.h"
 #include "support/Cli.h"
 #include "support/Modal.h"
+#include "support/WorkHome.h"
 #include "transfer/Transfer.h"
-#include "transfer/TransferData.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -223,15 +223,14 @@ private Q_SLOTS:
     /** A transfer teaches the catalog: the next suggestion of the session knows its articles. */
     void transferRefreshesTheCatalogs()
     {
-        TransferData::Home home;
-        home.setSetting(u"INTCAT"_s, u"CAT1"_s);
-        ScriptedDialogs dialogs;
-        NoProgress progress;
-        Workspace ws(home.path(), dialogs, progress);
-        ws.open();
-        QCOMPARE(ws.catalogArticles().sameNumber(u"A-1"_s).size(), size_t(1));
-        QCOMPARE(FRM3_Tranferir(ws, u"100"_s), TransferOutcome::Transferred);
-        QCOMPARE(ws.catalogArticles().sameNumber(u"A-1"_s).size(), size_t(2));
+        WorkHome home([](TestHome& fresh) {
+            fresh.load(u"transfer/interno.work.sql"_s);
+            fresh.load(u"transfer/interno.declaration.sql"_s);
+            fresh.setSetting(u"INTCAT"_s, u"CAT1"_s);
+        });
+        QCOMPARE(home.ws.catalogArticles().sameNumber(u"A-1"_s).size(), size_t(1));
+        QCOMPARE(FRM3_Tranferir(home.ws, u"100"_s), TransferOutcome::Transferred);
+        QCOMPARE(home.ws.catalogArticles().sameNumber(u"A-1"_s).size(), size_t(2));
     }
 
     /**
