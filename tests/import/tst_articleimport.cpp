@@ -225,16 +225,17 @@ private Q_SLOTS:
         QCOMPARE(importPath(noArticles), ImportOutcome::NoArticles);
         QCOMPARE(f.rows(), loaded);
 
-        // Rows corrected by hand are replaced only when the operator says so.
+        // A row corrected by hand is replaced only when the operator says so.
         f.home.runWorkSql(QStringLiteral("update ART set PRCEST = 'M' where INTNRO = '100' and "
-                                         "ARTORD in (2, 3);\n"));
+                                         "ARTORD = 2;\n"));
         f.dialogs.questionAnswers << false << true;
         QCOMPARE(importFile("invoice-fixed-columns"), ImportOutcome::Kept);
         QCOMPARE(f.rows(), loaded);
-        QCOMPARE(ArticleStore(f.ws->work()).countCorrected(QStringLiteral("100")), 2);
-        QVERIFY2(
-            f.dialogs.questions.last().contains(QStringLiteral("tiene 2 registros corregidos")),
-            qPrintable(f.dialogs.questions.last()));
+        QCOMPARE(ArticleStore(f.ws->work()).countCorrected(QStringLiteral("100")), 1);
+        QVERIFY2(f.dialogs.questions.last().contains(
+                     QStringLiteral("tiene 1 registro corregido a mano")),
+                 qPrintable(f.dialogs.questions.last()));
+        QCOMPARE(f.dialogs.questionDefaults.last(), DefaultAnswer::No);
         f.dialogs.originAnswers.enqueue(
             OriginRelation{QStringLiteral("GERMANY"), QStringLiteral("438")});
         QCOMPARE(importFile("invoice-fixed-columns"), ImportOutcome::Loaded);

@@ -23,9 +23,10 @@ void ScriptedDialogs::message(MessageIcon icon, const QString& text)
     messages << Shown{icon, text};
 }
 
-bool ScriptedDialogs::question(const QString& text)
+bool ScriptedDialogs::question(const QString& text, DefaultAnswer byDefault)
 {
     questions << text;
+    questionDefaults << byDefault;
     return next(questionAnswers, "question", text);
 }
 

@@ -25,6 +25,8 @@ public:
 
     QList<Shown> messages;
     QStringList questions;
+    /** The answer each question gave to a plain Enter. */
+    QList<DefaultAnswer> questionDefaults;
     QStringList originTexts;
     /** Each text input as "title|prompt|default". */
     QStringList inputs;
@@ -32,7 +34,7 @@ public:
     QList<QStringList> choices;
 
     void message(MessageIcon icon, const QString& text) override;
-    bool question(const QString& text) override;
+    bool question(const QString& text, DefaultAnswer byDefault) override;
     std::optional<QString> textInput(const QString& prompt, const QString& title,
                                      const QString& defaultText) override;
     std::optional<QString> chooseOption(const QStringList& lines, int preselected) override;

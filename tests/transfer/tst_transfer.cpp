@@ -43,6 +43,7 @@ struct Fixture {
     {
         dialogs.messages.clear();
         dialogs.questions.clear();
+        dialogs.questionDefaults.clear();
         progress.messages.clear();
         return FRM3_Tranferir(ws, interno);
     }
@@ -124,6 +125,7 @@ void TransferTest::transfersThenDeclinesOrReplaces()
     f.dialogs.questionAnswers << false;
     QCOMPARE(f.transfer(), TransferOutcome::Declined);
     QCOMPARE(f.dialogs.questions, QStringList{Replace});
+    QCOMPARE(f.dialogs.questionDefaults, QList<DefaultAnswer>{DefaultAnswer::No});
     QVERIFY(f.dialogs.messages.isEmpty());
     QCOMPARE(dump(f.declaration()), transferred);
     // Nothing was transferred: the footer is back at rest.
