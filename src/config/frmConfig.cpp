@@ -84,7 +84,6 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     Label4 = place(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4", ClosePlace);
     cmdVerificarCatalogo = place(new QPushButton(QStringLiteral("Verificar catálogo..."), this),
                                  "cmdVerificarCatalogo", CheckPlace);
-    cmdVerificarCatalogo->setAutoDefault(false);
     connect(cmdVerificarCatalogo, &QPushButton::clicked, this, &frmConfig::checkCatalog);
 
     setTabOrder(cboCatalogo, GridOrigen);
