@@ -30,6 +30,14 @@ void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel:
                        QWidget* owner);
 
 /**
+ * The amounts to review of the interno ("Importes a revisar"), beside its owner: each line whose
+ * total is wrong with the total expected and the one found, and the stated total against the
+ * sum of the lines when they differ. Escape closes it. Nothing opens when the amounts cannot
+ * be read (the failure is reported).
+ */
+QWidget* showAmountsToReview(Workspace& ws, const QString& interno, QWidget* owner);
+
+/**
  * Asks where to save the results export: the save dialog with its two file types, owned by
  * the window; the path by the export's name rule, or the empty text when cancelled.
  */
