@@ -43,20 +43,32 @@ public:
 
 } // namespace
 
+QWidget* QtOperatorDialogs::owner() const
+{
+    // A modal window (the record editor, the configuration) is the active one while it is up;
+    // a window beside the main one (the results list) is when the operator works in it.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return m_parent;
+}
+
 void QtOperatorDialogs::message(MessageIcon icon, const QString& text)
 {
     NormalPointer pointer;
-    QMessageBox box(toQt(icon), QStringLiteral("Aduplan"), text, QMessageBox::Ok, m_parent);
+    QMessageBox box(toQt(icon), QStringLiteral("Aduplan"), text, QMessageBox::Ok, owner());
     box.exec();
 }
 
-bool QtOperatorDialogs::question(const QString& text)
+bool QtOperatorDialogs::question(const QString& text, DefaultAnswer byDefault)
 {
     NormalPointer pointer;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Aduplan"), text,
-                    QMessageBox::Yes | QMessageBox::No, m_parent);
+                    QMessageBox::Yes | QMessageBox::No, owner());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    box.setDefaultButton(byDefault == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -64,7 +76,7 @@ std::optional<QString> QtOperatorDialogs::textInput(const QString& prompt, const
                                                     const QString& defaultText)
 {
     NormalPointer pointer;
-    QInputDialog box(m_parent);
+    QInputDialog box(owner());
     box.setObjectName(QStringLiteral("InputBox"));
     box.setWindowTitle(title);
     box.setLabelText(prompt);
@@ -78,7 +90,7 @@ std::optional<QString> QtOperatorDialogs::textInput(const QString& prompt, const
 std::optional<QString> QtOperatorDialogs::chooseOption(const QStringList& lines, int preselected)
 {
     NormalPointer pointer;
-    return FrmCargaSufijos::choose(lines, preselected, m_parent);
+    return FrmCargaSufijos::choose(lines, preselected, owner());
 }
 
 std::optional<OriginRelation> QtOperatorDialogs::originRelation(const QString& countryText)
@@ -86,21 +98,21 @@ std::optional<OriginRelation> QtOperatorDialogs::originRelation(const QString& c
     NormalPointer pointer;
     if (!m_ws)
         return std::nullopt;
-    return frmNewPais::open(*m_ws, frmNewPais::Mode::A, countryText, m_parent);
+    return frmNewPais::open(*m_ws, frmNewPais::Mode::A, countryText, owner());
 }
 
 std::optional<QString> QtOperatorDialogs::chooseFile(const QString& title, const QString& filter,
                                                      const QString& folder)
 {
     NormalPointer pointer;
-    const QString file = QFileDialog::getOpenFileName(m_parent, title, folder, filter);
+    const QString file = QFileDialog::getOpenFileName(owner(), title, folder, filter);
     return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
 }
 
 std::optional<QString> QtOperatorDialogs::chooseSaveFile(const SaveChoice& choice)
 {
     NormalPointer pointer;
-    QFileDialog dialog(m_parent, choice.title);
+    QFileDialog dialog(owner(), choice.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !choice.confirmReplace);
     dialog.setNameFilters(choice.filters);

@@ -11,7 +11,10 @@ class Workspace;
  */
 class QtOperatorDialogs : public OperatorDialogs {
 public:
-    /** The window that owns the dialogs and the workspace the origin relation entry uses. */
+    /**
+     * The window that owns the dialogs when no window of the program is active, and the
+     * workspace the origin relation entry uses.
+     */
     void attach(QWidget& window, Workspace& ws)
     {
         m_parent = &window;
@@ -19,7 +22,7 @@ public:
     }
 
     void message(MessageIcon icon, const QString& text) override;
-    bool question(const QString& text) override;
+    bool question(const QString& text, DefaultAnswer byDefault) override;
     std::optional<QString> textInput(const QString& prompt, const QString& title,
                                      const QString& defaultText) override;
     std::optional<QString> chooseOption(const QStringList& lines, int preselected) override;
@@ -29,6 +32,9 @@ public:
     std::optional<QString> chooseSaveFile(const SaveChoice& choice) override;
 
 private:
+    /** The window a dialog opens over, centred on it: the one that is active. */
+    QWidget* owner() const;
+
     QWidget* m_parent = nullptr;
     Workspace* m_ws = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "app/frmInterno.h"
 #include "config/frmConfig.h"
+#include "controls/ButtonKeys.h"
 #include "review/ReviewWindows.h"
 #include "review/frmDEP.h"
 
@@ -33,12 +34,11 @@ QLabel* label(const QString& text, QWidget* parent, const QString& name = {})
     return lb;
 }
 
-/** Enter on a focused button clicks it, as Space does. */
 QPushButton* button(const QString& text, const QString& name, QWidget* parent)
 {
     auto* cmd = new QPushButton(text, parent);
     cmd->setObjectName(name);
-    cmd->setAutoDefault(true);
+    ButtonKeys::enterPresses(cmd);
     return cmd;
 }
 
@@ -232,21 +232,21 @@ QWidget* frmMain::buildStep3()
         {QStringLiteral("Registros con Errores"), QStringLiteral("FRAM3_lbErroneos")},
         {QStringLiteral("Errores de Posición"), QStringLiteral("FRAM3_lbErrPos")},
         {QStringLiteral("Errores de Sufijos"), QStringLiteral("FRAM3_lbErrSuf")},
+        {QStringLiteral("Importes a revisar"), QStringLiteral("lblAmountsToReview")},
     };
-    // Three a column: what the catalog gave on the left, the errors on the right.
+    // Three a column: what the catalog gave on the left, the errors on the right, the amounts
+    // below.
     for (int i = 0; i < counters.size(); ++i) {
         QLabel* value = label(QStringLiteral("0000"), results, counters.at(i).second);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_counters << value;
-        const int row = i % 3;
-        const int column = (i / 3) * 3;
+        const int row = i < 6 ? i % 3 : 3;
+        const int column = i < 6 ? (i / 3) * 3 : 0;
         grid->addWidget(label(counters.at(i).first, results), row, column);
         grid->addWidget(value, row, column + 1);
     }
     // A gap between the two columns of counters.
     grid->setColumnMinimumWidth(2, 40);
-    m_amountsToReview = label(QString(), results, QStringLiteral("lblAmountsToReview"));
-    grid->addWidget(m_amountsToReview, 3, 0, 1, 5);
 
     // Each box holds the records with errors and the clean records, for review or for print.
     using List = ArticleTableModel::List;
@@ -269,12 +269,13 @@ QWidget* frmMain::buildStep3()
     QGroupBox* reports = twoButtons(QStringLiteral("Impresiones de control"), "FRAM3_cmdRepErr",
                                     "FRAM3_cmdRepOK", &frmMain::FRAM3_ImprimirControl);
     m_regErr = review->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRegErr"));
-    QPushButton* amounts =
+    m_amountsButton =
         button(QStringLiteral("Importes a revisar"), QStringLiteral("cmdAmountsToReview"), review);
-    review->layout()->addWidget(amounts);
-    connect(amounts, &QPushButton::clicked, this, [this] { FRAM3_AbrirResultados(List::Amounts); });
-    setTabOrder(review->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRegOk")), amounts);
-    setTabOrder(amounts, reports->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRepErr")));
+    review->layout()->addWidget(m_amountsButton);
+    connect(m_amountsButton, &QPushButton::clicked, this, &frmMain::openAmountsToReview);
+    setTabOrder(review->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRegOk")), m_amountsButton);
+    setTabOrder(m_amountsButton,
+                reports->findChild<QPushButton*>(QStringLiteral("FRAM3_cmdRepErr")));
 
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(results);
@@ -371,17 +372,27 @@ void frmMain::MAIN_CambiarPaso()
 
 void frmMain::FRAM3_AbrirResultados(ArticleTableModel::List list)
 {
-    // Open already: brought to the front as it is; a refill after a save reads this list. The
-    // amounts to review have a window of their own.
-    QPointer<frmDEP>& window = list == ArticleTableModel::List::Amounts ? m_amounts : m_results;
-    if (!window) {
-        window = new frmDEP(m_workspace, m_wizard.interno(), list, this);
-        window->show();
+    // Open already: brought to the front, showing the list asked for.
+    if (!m_results) {
+        m_results = new frmDEP(m_workspace, m_wizard.interno(), list, this);
+        // A save in the editor changes what the counters count.
+        connect(m_results, &frmDEP::saved, this, [this] {
+            m_wizard.refreshCounters();
+            render();
+        });
+        m_results->show();
     } else {
-        window->setRefillList(list);
+        m_results->showList(list);
     }
-    window->raise();
-    window->activateWindow();
+    m_results->raise();
+    m_results->activateWindow();
+}
+
+void frmMain::openAmountsToReview()
+{
+    if (m_amounts)
+        m_amounts->close();
+    m_amounts = showAmountsToReview(m_workspace, m_wizard.interno(), this);
 }
 
 void frmMain::FRAM3_ImprimirControl(ArticleTableModel::List list)
@@ -399,12 +410,16 @@ void frmMain::render()
     m_archivo->setText(m_wizard.documentPath());
 
     const ArticleCounters& c = m_wizard.counters();
-    const QList<qint64> values = {c.total,      c.enCatalogo,  c.nuevos,
-                                  c.conErrores, c.errPosicion, c.errSufijos};
+    const QList<qint64> values = {c.total,
+                                  c.enCatalogo,
+                                  c.nuevos,
+                                  c.conErrores,
+                                  c.errPosicion,
+                                  c.errSufijos,
+                                  m_wizard.amountsToReview()};
     for (int i = 0; i < m_counters.size(); ++i)
         m_counters.at(i)->setText(formatCounter(values.at(i)));
-    m_amountsToReview->setText(
-        QStringLiteral("Importes a revisar: %1").arg(m_wizard.amountsToReview()));
+    m_amountsButton->setEnabled(m_wizard.amountsToReview() > 0);
 
     m_next->setText(m_wizard.nextCaption());
     m_next->setEnabled(m_wizard.nextEnabled());

@@ -49,8 +49,10 @@ private:
     void FRAM1_NuevoInterno();
     void FRAM1_EliminarInterno();
     void MAIN_CambiarPaso();
-    /** The results list of the records with errors, of the clean records or of the amounts. */
+    /** The results list of the records with errors or of the clean records. */
     void FRAM3_AbrirResultados(ArticleTableModel::List list);
+    /** The amounts to review, read anew. */
+    void openAmountsToReview();
     /** The control report of the records with errors or of the clean records. */
     void FRAM3_ImprimirControl(ArticleTableModel::List list);
     /** Shows the wizard's state: header, panels, document, counters and next-step button. */
@@ -76,12 +78,12 @@ private:
     QLineEdit* m_archivo = nullptr;
     QPushButton* m_procesar = nullptr;
     QList<QLabel*> m_counters;
-    QLabel* m_amountsToReview = nullptr;
+    QPushButton* m_amountsButton = nullptr;
     QPushButton* m_regErr = nullptr;
     /** The results list while it is open. */
     QPointer<frmDEP> m_results;
-    /** The list of the amounts to review while it is open. */
-    QPointer<frmDEP> m_amounts;
+    /** The amounts to review while they are open. */
+    QPointer<QWidget> m_amounts;
 
     QLabel* m_message = nullptr;
     QProgressBar* m_progress = nullptr;

@@ -7,7 +7,7 @@ void CliDialogs::message(MessageIcon icon, const QString& text)
     (icon == MessageIcon::Information ? m_out : m_err) << text << Qt::endl;
 }
 
-bool CliDialogs::question(const QString& text)
+bool CliDialogs::question(const QString& text, DefaultAnswer)
 {
     if (!m_questionAnswer)
         m_err << text << Qt::endl;

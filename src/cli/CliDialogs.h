@@ -29,7 +29,7 @@ public:
     }
 
     void message(MessageIcon icon, const QString& text) override;
-    bool question(const QString& text) override;
+    bool question(const QString& text, DefaultAnswer byDefault) override;
     std::optional<QString> textInput(const QString& prompt, const QString& title,
                                      const QString& defaultText) override;
     std::optional<QString> chooseOption(const QStringList& lines, int preselected) override;

@@ -82,7 +82,6 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
         named(new QLabel(QStringLiteral("[INSERT] Agregar - [DELETE] Eliminar"), this), "Label5");
     cmdVerificarCatalogo = named(new QPushButton(QStringLiteral("Verificar catálogo..."), this),
                                  "cmdVerificarCatalogo");
-    cmdVerificarCatalogo->setAutoDefault(false);
     connect(cmdVerificarCatalogo, &QPushButton::clicked, this, &frmConfig::checkCatalog);
     Label4 = named(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4");
 

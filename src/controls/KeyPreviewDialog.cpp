@@ -1,11 +1,17 @@
 #include "controls/KeyPreviewDialog.h"
 
+#include "controls/ButtonKeys.h"
+
+#include <QAbstractButton>
 #include <QKeyEvent>
 
 void KeyPreviewDialog::enableKeyPreview()
 {
-    for (QWidget* control : findChildren<QWidget*>())
+    for (QWidget* control : findChildren<QWidget*>()) {
         control->installEventFilter(this);
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            ButtonKeys::enterPresses(button);
+    }
 }
 
 bool KeyPreviewDialog::eventFilter(QObject* watched, QEvent* event)

@@ -5,8 +5,9 @@
 class QKeyEvent;
 
 /**
- * A modal window whose own key handler sees every key before its controls (key preview).
- * Subclasses call enableKeyPreview() once their controls exist.
+ * A modal window whose own key handler sees every key before its controls (key preview) but
+ * Enter on a focused button, which presses the button. Subclasses call enableKeyPreview() once
+ * their controls exist.
  */
 class KeyPreviewDialog : public QDialog {
     Q_OBJECT

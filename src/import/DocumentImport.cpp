@@ -38,11 +38,12 @@ PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QStri
     if (const qint64 corrected = ArticleStore(ws.work()).countCorrected(interno);
         corrected > 0 &&
         !ws.dialogs().question(
-            QStringLiteral("El interno %1 tiene %2 registros corregidos a mano. Si lee la factura "
-                           "de nuevo, esas correcciones se pierden.\n\n¿Desea leerla de todos "
-                           "modos?")
-                .arg(interno)
-                .arg(corrected)))
+            QStringLiteral("El interno %1 tiene %2 a mano. Si lee la factura de nuevo, esas "
+                           "correcciones se pierden.\n\n¿Desea leerla de todos modos?")
+                .arg(interno, corrected == 1
+                                  ? QStringLiteral("1 registro corregido")
+                                  : QStringLiteral("%1 registros corregidos").arg(corrected)),
+            DefaultAnswer::No))
         return {ImportOutcome::Kept, {}, {}};
     return {ImportOutcome::Loaded, invoice.lines, invoice.statedTotal};
 }

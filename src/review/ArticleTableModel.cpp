@@ -1,7 +1,6 @@
 #include "review/ArticleTableModel.h"
 
 #include "components/FormatService.h"
-#include "review/InvoiceArithmetic.h"
 
 #include <QColor>
 
@@ -40,22 +39,13 @@ ArticleTableModel::ArticleTableModel(QObject* parent)
 
 ArticleStore::Selection ArticleTableModel::selection(List list)
 {
-    switch (list) {
-    case List::WithErrors:
-        return ArticleStore::Selection::WithErrors;
-    case List::Clean:
-        return ArticleStore::Selection::Clean;
-    case List::Amounts:
-        break;
-    }
-    return ArticleStore::Selection::All;
+    return list == List::WithErrors ? ArticleStore::Selection::WithErrors
+                                    : ArticleStore::Selection::Clean;
 }
 
 void ArticleTableModel::load(ArticleStore& store, const QString& interno, List list)
 {
     QList<Article> rows = store.rows(interno, selection(list));
-    if (list == List::Amounts)
-        rows = InvoiceArithmetic::wrongLines(rows);
     beginResetModel();
     m_rows = std::move(rows);
     m_list = list;

@@ -12,11 +12,8 @@
 class ArticleTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    /**
-     * Which list the rows make: it decides their colours. Amounts: the rows whose total is not
-     * their quantity times their unit price.
-     */
-    enum class List { WithErrors, Clean, Amounts };
+    /** Which list the rows make: it decides their colours. */
+    enum class List { WithErrors, Clean };
 
     explicit ArticleTableModel(QObject* parent = nullptr);
 

@@ -1,6 +1,7 @@
 #include "review/InvoiceArithmetic.h"
 
 #include "import/ArticleLoading.h"
+#include "process/Statistics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,6 +56,19 @@ Review review(DataSession& work, const QString& interno)
                              row.total.value_or(0)});
     result.stated = InvoiceTotalStore(work).read(interno);
     return result;
+}
+
+QList<ReviewLine> reviewLines(const Review& review)
+{
+    QList<ReviewLine> lines;
+    for (const WrongLine& wrong : review.lines)
+        lines.append({formatCounter(wrong.line), wrong.article, wrong.expected, wrong.found});
+    if (review.statedDiffers())
+        lines.append({QString(),
+                      QStringLiteral("Total de la factura (línea %1 del documento)")
+                          .arg(review.stated->documentLine),
+                      review.lineSum, review.stated->amount});
+    return lines;
 }
 
 QString amount(double value, const QLocale& locale)

@@ -59,6 +59,21 @@ struct Review {
     qint64 count() const { return lines.size() + (statedDiffers() ? 1 : 0); }
 };
 
+/** A line the operator reviews: a line's total, or the stated total against the lines. */
+struct ReviewLine {
+    /** The article's line ("0020"); empty for the stated total. */
+    QString line;
+    /** The article, or the stated total with the line of the document that states it. */
+    QString subject;
+    /** Quantity times unit price, or the sum of the lines. */
+    double expected = 0;
+    /** The line's total, or the stated total. */
+    double found = 0;
+};
+
+/** The wrong lines in order, then the stated total when it differs from the sum of the lines. */
+QList<ReviewLine> reviewLines(const Review& review);
+
 /** Reviews the interno's rows and stated total; a database failure raises. */
 Review review(DataSession& work, const QString& interno);
 

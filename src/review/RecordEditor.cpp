@@ -273,7 +273,8 @@ std::optional<QString> RecordEditor::askFreeValue(const QString& code, const QSt
         const QString answer =
             dialogs.textInput(question, QStringLiteral("Ingrese Valor"), previous)
                 .value_or(QString());
-        if (answer.isEmpty() && dialogs.question(QStringLiteral("Desea cancelar la operación")))
+        if (answer.isEmpty() &&
+            dialogs.question(QStringLiteral("Desea cancelar la operación"), DefaultAnswer::No))
             return std::nullopt;
         QString value = answer;
         for (const QChar c : {QLatin1Char('('), QLatin1Char(')'), QLatin1Char('-')})

@@ -1,15 +1,25 @@
 #include "review/ReviewWindows.h"
 
+#include "controls/ButtonKeys.h"
+#include "controls/WindowGeometry.h"
 #include "review/ControlReport.h"
+#include "review/InvoiceArithmetic.h"
 #include "review/ResultsExport.h"
 #include "workspace/SaveLocation.h"
 #include "workspace/Workspace.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLayout>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTableWidget>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -44,6 +54,43 @@ void addSaveAsPdf(QPrintPreviewDialog* preview, Workspace& ws,
         toolbar->addAction(save);
 }
 
+/**
+ * Print and save from the keyboard: their shortcuts, named in their tooltips, and their buttons
+ * in the Tab order, taking Enter. Escape closes the preview as it closes any dialog.
+ */
+void addKeys(QPrintPreviewDialog* preview)
+{
+    auto* toolbar = preview->findChild<QToolBar*>();
+    if (!toolbar)
+        return;
+    // Wide enough for the whole toolbar: a button left in its overflow menu takes no focus.
+    const QMargins margins =
+        preview->contentsMargins() +
+        (preview->layout() ? preview->layout()->contentsMargins() : QMargins());
+    preview->setMinimumWidth(toolbar->sizeHint().width() + margins.left() + margins.right());
+    const QString printText = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : toolbar->actions()) {
+        QKeySequence keys;
+        QString tip;
+        if (action->objectName() == QLatin1String("cmdGuardarPDF")) {
+            keys = QKeySequence::Save;
+            tip = QStringLiteral("Guardar como PDF");
+        } else if (action->text() == printText) {
+            keys = QKeySequence::Print;
+            tip = QStringLiteral("Imprimir");
+        } else {
+            continue;
+        }
+        action->setShortcut(keys);
+        action->setToolTip(tip + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) +
+                           QLatin1Char(')'));
+        if (auto* button = qobject_cast<QAbstractButton*>(toolbar->widgetForAction(action))) {
+            button->setFocusPolicy(Qt::StrongFocus);
+            ButtonKeys::enterPresses(button);
+        }
+    }
+}
+
 } // namespace
 
 void showProcedureError(Workspace& ws, const AppError& error, const QString& procedure)
@@ -72,6 +119,7 @@ void showReport(Workspace& ws, const QList<ControlReport::Bands>& bands, const Q
                      });
     addSaveAsPdf(preview, ws, bands, fileName,
                  procedure.section(u'.', 0, 0) + QStringLiteral(".cmdGuardarPDF"));
+    addKeys(preview);
     if (modal) {
         preview->exec();
     } else {
@@ -105,6 +153,61 @@ void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel:
                                                              ? QStringLiteral("datos-con-errores")
                                                              : QStringLiteral("registros-ok")),
                errors, procedure, owner);
+}
+
+QWidget* showAmountsToReview(Workspace& ws, const QString& interno, QWidget* owner)
+{
+    QList<InvoiceArithmetic::ReviewLine> lines;
+    try {
+        const BusyCursor busy(ws.progress());
+        lines = InvoiceArithmetic::reviewLines(InvoiceArithmetic::review(ws.work(), interno));
+    } catch (const AppError& error) {
+        showProcedureError(ws, error, QStringLiteral("frmMain.cmdAmountsToReview"));
+        return nullptr;
+    }
+    auto* window = new QDialog(owner);
+    window->setObjectName(QStringLiteral("frmAmountsToReview"));
+    window->setWindowTitle(QStringLiteral("Importes a revisar"));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setFont(WindowGeometry::windowFont());
+
+    auto* table = new QTableWidget(int(lines.size()), 5, window);
+    table->setObjectName(QStringLiteral("lstAmounts"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Línea"), QStringLiteral("Articulo"),
+                                      QStringLiteral("Esperado"), QStringLiteral("Encontrado"),
+                                      QStringLiteral("Diferencia")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setTabKeyNavigation(false);
+    table->setWordWrap(false);
+    const QLocale locale;
+    for (int row = 0; row < lines.size(); ++row) {
+        const InvoiceArithmetic::ReviewLine& line = lines.at(row);
+        const QStringList cells = {line.line, line.subject,
+                                   InvoiceArithmetic::amount(line.expected, locale),
+                                   InvoiceArithmetic::amount(line.found, locale),
+                                   InvoiceArithmetic::amount(line.found - line.expected, locale)};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells.at(column));
+            if (column >= 2)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(row, column, item);
+        }
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    if (!lines.isEmpty())
+        table->selectRow(0);
+
+    auto* layout = new QVBoxLayout(window);
+    layout->addWidget(table);
+    window->resize(WindowGeometry::twips(9000), WindowGeometry::twips(3000));
+    window->show();
+    window->activateWindow();
+    table->setFocus();
+    return window;
 }
 
 QMenu* addExportMenu(QMenu* archivo, Workspace& ws, const QString& interno)

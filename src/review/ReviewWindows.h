@@ -30,6 +30,14 @@ void showControlReport(Workspace& ws, const QString& interno, ArticleTableModel:
                        QWidget* owner);
 
 /**
+ * The amounts to review of the interno ("Importes a revisar"), beside its owner: each line whose
+ * total is wrong with the total expected and the one found, and the stated total against the
+ * sum of the lines when they differ. Escape closes it. Nothing opens when the amounts cannot
+ * be read (the failure is reported).
+ */
+QWidget* showAmountsToReview(Workspace& ws, const QString& interno, QWidget* owner);
+
+/**
  * Adds the export submenu "Guardar a EXCEL " (`mnuexcel`) with its three orders to a window's
  * "Archivo" menu: each exports every row of the interno, asking the operator where, and tells
  * where the file went.

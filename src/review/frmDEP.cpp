@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -15,20 +16,20 @@ frmDEP::frmDEP(Workspace& ws, const QString& interno, ArticleTableModel::List li
     : QMainWindow(parent)
     , m_ws(ws)
     , m_interno(interno)
-    , m_refillList(list)
 {
     setObjectName(QStringLiteral("frmDEP"));
-    setWindowTitle(list == ArticleTableModel::List::Amounts ? QStringLiteral("Importes a revisar")
-                                                            : QStringLiteral("Resultados"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(WindowGeometry::windowFont());
 
-    m_mnuArchivo = menuBar()->addMenu(QStringLiteral("Archivo"));
+    m_mnuArchivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
     m_mnuArchivo->setObjectName(QStringLiteral("mnuArchivo"));
     addExportMenu(m_mnuArchivo, ws, interno);
     QAction* mnuSalir = m_mnuArchivo->addAction(QStringLiteral("Salir"));
     mnuSalir->setObjectName(QStringLiteral("mnuSalir"));
     connect(mnuSalir, &QAction::triggered, this, &QWidget::close);
+    // F10 opens the menu, as Alt+A does.
+    new QShortcut(QKeySequence(Qt::Key_F10), this,
+                  [this] { menuBar()->setActiveAction(m_mnuArchivo->menuAction()); });
 
     auto* frame = new QWidget(this);
     lstDEP = new QTableView(frame);
@@ -62,6 +63,12 @@ frmDEP::frmDEP(Workspace& ws, const QString& interno, ArticleTableModel::List li
     load(list);
 }
 
+void frmDEP::showList(ArticleTableModel::List list)
+{
+    if (list != m_model.list())
+        load(list);
+}
+
 void frmDEP::load(ArticleTableModel::List list)
 {
     try {
@@ -71,6 +78,10 @@ void frmDEP::load(ArticleTableModel::List list)
         m_ws.dialogs().message(MessageIcon::None,
                                errorText(error, QStringLiteral(" - seccion [Aduplan.frmDEP.]")));
     }
+    // The caption names the list the window shows, which a failed read left as it was.
+    setWindowTitle(m_model.list() == ArticleTableModel::List::WithErrors
+                       ? QStringLiteral("Resultados: Datos con Errores")
+                       : QStringLiteral("Resultados: Registros OK"));
     if (m_model.rowCount() > 0)
         lstDEP->selectRow(0);
 }
@@ -96,14 +107,15 @@ void frmDEP::openRecord()
     // The line to select after a save: the one that followed, else the saved one (the last).
     const qint64 following = row + 1 < m_model.rowCount() ? m_model.article(row + 1).line : line;
     frmModificar editor(m_ws, m_interno, line, this);
-    const bool saved = editor.exec() == QDialog::Accepted;
+    const bool stored = editor.exec() == QDialog::Accepted;
     // Back to the list for the next line, whatever the window system activates.
     activateWindow();
     lstDEP->setFocus();
-    if (!saved)
+    if (!stored)
         return;
 
-    load(m_refillList);
+    Q_EMIT saved();
+    load(m_model.list());
     int select = std::min(row, m_model.rowCount() - 1);
     for (int r = 0; r < m_model.rowCount(); ++r) {
         if (m_model.article(r).line == following) {

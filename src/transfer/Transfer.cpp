@@ -343,7 +343,8 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
         // The question comes before the transaction opens: nothing stays locked while it is up.
         if (exists &&
             !m_ws.dialogs().question(QStringLiteral("El interno [ ") + interno +
-                                     QStringLiteral(" ] ya existe.\n\nDesea reemplazarlo?"))) {
+                                         QStringLiteral(" ] ya existe.\n\nDesea reemplazarlo?"),
+                                     DefaultAnswer::No)) {
             m_outcome = TransferOutcome::Declined;
             return false;
         }

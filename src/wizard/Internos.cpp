@@ -92,7 +92,8 @@ Alta NuevoInterno(Workspace& ws, const QString& numero, QString& descripcion)
 
 bool FRAM1_EliminarInterno(Workspace& ws, const QString& numero)
 {
-    if (!ws.dialogs().question(QStringLiteral("Desea eliminar el Interno %1?").arg(numero)))
+    if (!ws.dialogs().question(QStringLiteral("Desea eliminar el Interno %1?").arg(numero),
+                               DefaultAnswer::Yes))
         return false;
     try {
         TransactionGuard transaction(ws.work());

@@ -178,6 +178,23 @@ void Wizard::irPaso3()
     m_nextEnabled = true;
 
     m_line = 80;
+    readCounters();
+}
+
+void Wizard::readCounters()
+{
     m_counters = FRAM3_CargarEstadisticas(m_ws, m_interno);
     m_amountsToReview = InvoiceArithmetic::review(m_ws.work(), m_interno).count();
+}
+
+void Wizard::refreshCounters()
+{
+    try {
+        readCounters();
+    } catch (const AppError& error) {
+        m_ws.dialogs().message(
+            MessageIcon::Critical,
+            errorText(error,
+                      QStringLiteral(" - seccion [Aduplan.frmMain.FRAM3_CargarEstadisticas]")));
+    }
 }

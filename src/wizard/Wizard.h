@@ -47,6 +47,8 @@ public:
     const ArticleCounters& counters() const { return m_counters; }
     /** Lines whose total is wrong, plus one when the invoice's stated total differs. */
     qint64 amountsToReview() const { return m_amountsToReview; }
+    /** Reads the counters and the amounts to review again, as after a save in the editor. */
+    void refreshCounters();
 
     /** The next-step button: leaves step 1, processes at step 2, transfers at step 3. */
     void MAIN_CambiarPaso();
@@ -67,6 +69,8 @@ private:
     void dejarPaso1();
     void procesar();
     void irPaso3();
+    /** Step 3's counters and amounts to review; a database failure raises. */
+    void readCounters();
 
     Workspace& m_ws;
     int m_step = 1;

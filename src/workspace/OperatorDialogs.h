@@ -21,6 +21,9 @@ struct SaveChoice {
     bool confirmReplace = true;
 };
 
+/** The answer a question gives when the operator just presses Enter. */
+enum class DefaultAnswer { Yes, No };
+
 /**
  * Everything the rules ask or tell the operator goes through here: messages, questions,
  * input boxes and choosers. The desktop program shows Qt dialogs; tests answer from a script;
@@ -32,8 +35,11 @@ public:
     virtual ~OperatorDialogs() = default;
 
     virtual void message(MessageIcon icon, const QString& text) = 0;
-    /** A Yes/No question with the question icon; true for Yes. */
-    virtual bool question(const QString& text) = 0;
+    /**
+     * A Yes/No question with the question icon; true for Yes. A question whose Yes throws work
+     * away defaults to No, so that an Enter too many keeps the work.
+     */
+    virtual bool question(const QString& text, DefaultAnswer byDefault) = 0;
     /** A text prompt; nothing when the operator cancels. */
     virtual std::optional<QString> textInput(const QString& prompt, const QString& title,
                                              const QString& defaultText) = 0;

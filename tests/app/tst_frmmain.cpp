@@ -1,3 +1,4 @@
+#include "app/QtOperatorDialogs.h"
 #include "app/frmMain.h"
 #include "support/Modal.h"
 #include "support/ScriptedDialogs.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -135,14 +137,26 @@ private Q_SLOTS:
                                  "FRAM3_lbErrSuf", "FRAM3_lbEnCatalogo", "FRAM3_lbNuevos"})
             counters << w.text(name);
         QCOMPARE(counters.join(QLatin1Char(' ')), u"0003 0002 0001 0001 0001 0002"_s);
-        // The results list opens beside the main window, which stays usable; a second button
-        // brings the same window to the front.
+        // The results list opens beside the main window, which stays usable; the other button
+        // brings the same window to the front with its own list, the caption saying which.
         w.click("FRAM3_cmdRegErr");
         auto* results = w.main.findChild<QMainWindow*>(u"frmDEP"_s);
         QVERIFY(results && results->isVisible() && !results->isModal());
-        QCOMPARE(results->findChild<QAbstractItemView*>()->model()->rowCount(), 2);
+        const auto shown = [results] {
+            return results->windowTitle() + u'|' +
+                   QString::number(results->findChild<QAbstractItemView*>()->model()->rowCount());
+        };
+        QCOMPARE(shown(), u"Resultados: Datos con Errores|2"_s);
         w.click("FRAM3_cmdRegOk");
         QCOMPARE(w.main.findChildren<QMainWindow*>().size(), 1);
+        QCOMPARE(shown(), u"Resultados: Registros OK|1"_s);
+        // F10 opens its menu.
+        results->activateWindow(); // as the window system does with a window opened
+        QTRY_VERIFY(results->isActiveWindow());
+        QTest::keyClick(results, Qt::Key_F10);
+        auto* menu = results->findChild<QMenu*>(u"mnuArchivo"_s);
+        QTRY_VERIFY(menu->isVisible());
+        QTest::keyClick(menu, Qt::Key_Escape);
         QVERIFY(results->close());
         // The clean report opens beside the main window, the errors report holds it.
         w.click("FRAM3_cmdRepOK");
@@ -239,6 +253,51 @@ private Q_SLOTS:
         sink.setBusy(false);
         QCOMPARE(bar->value(), 2);
         QVERIFY(bar->isVisible());
+    }
+
+    void operatorQuestionsOpenOverTheWindowThatAsked()
+    {
+        TestHome home;
+        home.createDatabases();
+        home.runDeclarationSql(u"insert into catalogo values ('C1', 'General');\n"_s);
+        QtOperatorDialogs dialogs;
+        frmMain main(home.path(), dialogs);
+        dialogs.attach(main, main.workspace());
+        QVERIFY(main.load());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+
+        // The configuration's check, pressed with Enter, tells its result over the
+        // configuration window, centred on it.
+        const auto click = [&main](const char* name) {
+            QTest::mouseClick(main.findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+        };
+        QVERIFY(withModal([&] { click("cmdConfig"); },
+                          [](QWidget* config) {
+                              auto* check =
+                                  config->findChild<QPushButton*>(u"cmdVerificarCatalogo"_s);
+                              check->setFocus();
+                              QVERIFY(withModal([check] { QTest::keyClick(check, Qt::Key_Return); },
+                                                [config](QWidget* box) {
+                                                    QCOMPARE(box->parentWidget(), config);
+                                                    const QPoint off =
+                                                        box->frameGeometry().center() -
+                                                        config->frameGeometry().center();
+                                                    QVERIFY(off.manhattanLength() < 8);
+                                                    QTest::keyClick(box, Qt::Key_Return);
+                                                }));
+                              QTest::keyClick(config, Qt::Key_Escape);
+                          }));
+
+        // A question whose Yes throws work away answers No to an Enter.
+        bool answer = true;
+        QVERIFY(withModal(
+            [&] { answer = dialogs.question(u"¿Desea reemplazarlo?"_s, DefaultAnswer::No); },
+            [&main](QWidget* box) {
+                QCOMPARE(box->parentWidget(), &main);
+                QTest::keyClick(box, Qt::Key_Return);
+            }));
+        QVERIFY(!answer);
     }
 
     void insertAndDeleteOnTheList()

@@ -78,6 +78,14 @@ private Q_SLOTS:
         totals.replace(u"100"_s, StatedTotal{41, u"SUBTOTAL 129.45"_s, 129.45});
         found = review(ws.work(), u"100"_s);
         QCOMPARE(found.count(), 3);
+        // What the operator reviews: the wrong lines, then the stated total against the lines.
+        QStringList shown;
+        for (const ReviewLine& line : reviewLines(found))
+            shown << u"%1|%2|%3|%4"_s.arg(line.line, line.subject, amount(line.expected, c),
+                                          amount(line.found, c));
+        QCOMPARE(shown, QStringList({u"0001|A-1|192.00|129.00"_s, u"0003|C-3|1.00|0.00"_s,
+                                     u"|Total de la factura (línea 41 del documento)|129.46|"
+                                     "129.45"_s}));
         QCOMPARE(statedComparison(found, QLocale(QLocale::Spanish, QLocale::Argentina)),
                  u"Total de la factura: 129,45 (línea 41 del documento: \"SUBTOTAL 129.45\"); "
                  "suma de las líneas: 129,46; diferencia: -0,01."_s);

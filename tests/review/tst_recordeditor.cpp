@@ -75,6 +75,7 @@ private Q_SLOTS:
         f.dialogs.questionAnswers << false << true;
         QCOMPARE(f.editor.VerificarSufijos(position, {}), QString());
         QCOMPARE(f.dialogs.questions, QStringList(2, u"Desea cancelar la operación"_s));
+        QCOMPARE(f.dialogs.questionDefaults, QList<DefaultAnswer>(2, DefaultAnswer::No));
         QCOMPARE(f.dialogs.messageTexts(), QStringList{u"Debe Ingresar un Valor Númerico"_s});
 
         // Leaving the chooser gives up the run.

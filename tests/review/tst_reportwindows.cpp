@@ -1,12 +1,15 @@
 #include "review/ReviewData.h"
 #include "review/ReviewWindows.h"
+#include "support/Modal.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QPrintPreviewDialog>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -89,19 +92,51 @@ private Q_SLOTS:
         ReviewData::Session s;
         QWidget owner;
         owner.show();
-        // Clean rows: beside the owner, which stays usable; its own action saves the PDF.
+        // Clean rows: beside the owner, which stays usable; Ctrl+S saves the PDF.
         showControlReport(s.ws, u"100"_s, ArticleTableModel::List::Clean, &owner);
-        auto* preview = owner.findChild<QPrintPreviewDialog*>(u"Reporte"_s);
+        QPointer<QPrintPreviewDialog> preview = owner.findChild<QPrintPreviewDialog*>(u"Reporte"_s);
         QVERIFY(preview && preview->isVisible() && !QApplication::activeModalWidget());
+        QVERIFY(QTest::qWaitForWindowActive(preview));
         QCOMPARE(preview->windowTitle(), u"Registros OK"_s);
         s.dialogs.fileAnswers << s.home.file(u"ok"_s);
-        QTest::mouseClick(preview->findChild<QToolBar*>()->widgetForAction(
-                              preview->findChild<QAction*>(u"cmdGuardarPDF"_s)),
-                          Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(QFileInfo(s.dialogs.saves.value(0).section(u'|', 2)).fileName(),
                  u"interno-100-registros-ok.pdf"_s);
         QVERIFY(ReviewData::pdfPages(s.home.file(u"ok.pdf"_s)).value(0).contains(u"A-3"_s));
-        preview->close();
+        // Back to the preview, as the window system does when a dialog over it closes.
+        const auto backToPreview = [&preview] {
+            preview->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(preview));
+        };
+        backToPreview();
+
+        // Tab reaches the print and the save buttons, whose tooltips name their keys; Enter on
+        // the save button asks again; Ctrl+P prints (its dialog opens); Escape closes.
+        const auto* toolbar = preview->findChild<QToolBar*>();
+        QWidget* save = toolbar->widgetForAction(preview->findChild<QAction*>(u"cmdGuardarPDF"_s));
+        QWidget* print = nullptr;
+        for (QAction* action : toolbar->actions())
+            if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                print = toolbar->widgetForAction(action);
+        QVERIFY(print &&
+                print->toolTip().endsWith(
+                    QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText) + u')'));
+        QSet<QWidget*> reached;
+        for (int tab = 0; tab < 40 && !(reached.contains(print) && reached.contains(save)); ++tab) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget();
+        }
+        QVERIFY(reached.contains(print) && reached.contains(save));
+        s.dialogs.fileAnswers << std::nullopt;
+        QTest::keyClick(save, Qt::Key_Return);
+        QCOMPARE(s.dialogs.saves.size(), 2);
+        backToPreview();
+        QVERIFY(withModal(
+            [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier); },
+            [](QWidget* printing) { QTest::keyClick(printing, Qt::Key_Escape); }));
+        backToPreview();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!preview);
 
         // Rows with errors: modal; none to show: the message, no window.
         QString modal;

@@ -26,8 +26,9 @@ inline void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 
 /**
  * Runs the action while drive() works the modal window it opens (waiting for it to appear and
- * become active: work before it may spin the event loop), then closes it if drive() left it
- * open. False when no modal window opened within five seconds.
+ * become active: work before it may spin the event loop, while the modal window that was up
+ * before, if any, is still in front), then closes it if drive() left it open. False when no
+ * modal window opened within five seconds.
  */
 inline bool withModal(const std::function<void()>& action,
                       const std::function<void(QWidget*)>& drive)
@@ -35,10 +36,11 @@ inline bool withModal(const std::function<void()>& action,
     bool opened = false;
     QElapsedTimer waited;
     waited.start();
+    const QWidget* before = QApplication::activeModalWidget();
     auto attempt = std::make_shared<std::function<void()>>();
     *attempt = [&, attempt] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isActiveWindow()) {
+        if (!modal || modal == before || !modal->isActiveWindow()) {
             if (waited.elapsed() < 5000)
                 QTimer::singleShot(10, *attempt);
             return;

@@ -24,10 +24,13 @@ void ScriptedDialogs::message(MessageIcon icon, const QString& text)
     journal << QStringLiteral("message %1: ").arg(int(icon)) + text;
 }
 
-bool ScriptedDialogs::question(const QString& text)
+bool ScriptedDialogs::question(const QString& text, DefaultAnswer byDefault)
 {
     questions << text;
-    journal << QStringLiteral("question: ") + text;
+    questionDefaults << byDefault;
+    journal << (byDefault == DefaultAnswer::No ? QStringLiteral("question (default No): ")
+                                               : QStringLiteral("question: ")) +
+                   text;
     return next(questionAnswers, "question", text);
 }
 

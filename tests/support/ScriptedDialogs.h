@@ -31,6 +31,8 @@ public:
      */
     QStringList journal;
     QStringList questions;
+    /** The answer each question gave to a plain Enter. */
+    QList<DefaultAnswer> questionDefaults;
     QStringList originTexts;
     /** Each text input as "title|prompt|default". */
     QStringList inputs;
@@ -40,7 +42,7 @@ public:
     QStringList saves;
 
     void message(MessageIcon icon, const QString& text) override;
-    bool question(const QString& text) override;
+    bool question(const QString& text, DefaultAnswer byDefault) override;
     std::optional<QString> textInput(const QString& prompt, const QString& title,
                                      const QString& defaultText) override;
     std::optional<QString> chooseOption(const QStringList& lines, int preselected) override;
