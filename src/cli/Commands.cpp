@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "components/OperatorText.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
 #include "wizard/Internos.h"
@@ -133,6 +134,17 @@ Arguments splitArguments(const QStringList& args, const QStringList& flags,
 QString internoNumber(const QString& argument)
 {
     return Internos::textoGuardado(argument);
+}
+
+QString noSuchInterno(const QString& interno)
+{
+    return QStringLiteral("No existe el interno %1.").arg(OperatorText::shown(interno));
+}
+
+void requireInterno(Workspace& ws, const QString& interno)
+{
+    if (!Internos::existe(ws, interno))
+        throw AppError(-1, noSuchInterno(interno));
 }
 
 Session::Session(Context& context)

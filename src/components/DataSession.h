@@ -21,6 +21,11 @@ struct ConnectionSettings {
     int port = -1;                              ///< -1: the driver's default
     QString user;
     QString password;
+    /**
+     * PostgreSQL: the seconds a statement waits for a lock another connection holds, and a
+     * read in all, before it is refused as busy.
+     */
+    int lockTimeout = 10;
 };
 
 /**
@@ -83,6 +88,8 @@ public:
     /** Text of the statement last run or prepared (for messages). */
     const QString& lastStatement() const { return m_lastStatement; }
     const QString& entity() const { return m_entity; }
+    /** The database as messages name it: which one, and its file or server. */
+    QString databaseName() const;
     Dialect dialect() const { return m_dialect; }
 
     /** The most values one statement binds in an "in (...)" list: within every engine's limit. */

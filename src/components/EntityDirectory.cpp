@@ -30,6 +30,11 @@ void EntityDirectory::LoadParameters()
         bool portGiven = false;
         const int port = ini.value(QStringLiteral("port")).toString().toInt(&portGiven);
         e.port = portGiven ? port : -1;
+        bool timeoutGiven = false;
+        const int timeout =
+            ini.value(QStringLiteral("lockTimeout")).toString().toInt(&timeoutGiven);
+        if (timeoutGiven && timeout >= 0)
+            e.lockTimeout = timeout;
         e.user = ini.value(QStringLiteral("user")).toString();
         e.password = ini.value(QStringLiteral("password")).toString();
         const QString passwordEnv = ini.value(QStringLiteral("passwordEnv")).toString();

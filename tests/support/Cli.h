@@ -14,11 +14,24 @@ struct CliRun {
     QString joined() const { return QString::number(code) + u'|' + out + u'|' + err; }
 };
 
-/** Runs aduplan-cli on the home with the arguments; a run that does not end stops the tests. */
-inline CliRun runCli(const QString& home, const QStringList& args)
+/**
+ * Runs aduplan-cli on the home with the arguments; a run that does not end stops the tests.
+ * With `fileLimitKb`, no file it writes may grow beyond that many kilobytes: a write past the
+ * limit fails as on a full disk.
+ */
+inline CliRun runCli(const QString& home, const QStringList& args, int fileLimitKb = 0)
 {
     QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI), QStringList{QStringLiteral("--home"), home} + args);
+    const QStringList arguments = QStringList{QStringLiteral("--home"), home} + args;
+    if (fileLimitKb > 0)
+        process.start(QStringLiteral("/bin/sh"),
+                      QStringList{QStringLiteral("-c"),
+                                  QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"")
+                                      .arg(fileLimitKb * 2), // blocks of 512 bytes
+                                  QStringLiteral(ADUPLAN_CLI)} +
+                          arguments);
+    else
+        process.start(QStringLiteral(ADUPLAN_CLI), arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         qFatal("aduplan-cli did not finish");
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
