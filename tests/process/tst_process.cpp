@@ -222,7 +222,8 @@ private Q_SLOTS:
         QCOMPARE(office.dialogs.messages.size(), 1);
         QCOMPARE(office.dialogs.messages.first().icon, MessageIcon::Critical);
         const QString shown = office.dialogs.messages.first().text;
-        QVERIFY2(shown.startsWith(u"fallo provocado\n\n"_s) &&
+        QVERIFY2(shown.startsWith(u"Falló una operación en la base de datos de trabajo ("_s) &&
+                     shown.contains(u"\nDetalle: fallo provocado\n\n"_s) &&
                      shown.contains(
                          u" - seccion [Aduplan.frmMain.FRAM2_GuardarDatosToBase]::WORK\n\n"_s) &&
                      shown.endsWith(u"\n\nSQL:\nupdate ART set PRCCRC = 'SUF', PRCEST = 'E' "

@@ -267,14 +267,18 @@ void TransferTest::failureLeavesDeclarationAsBefore_data()
     const QString items = u" - seccion [Aduplan.frmMain.FRAM3_Transfer_B_pasaje]"_s;
     const QString catalog = u" - seccion [Aduplan.frmMain_FRAM3_Transfer_C_ActualCAT]"_s;
     const int critical = int(MessageIcon::Critical);
-    QTest::newRow("second item fails") << stop("insert on subitems", "abort, 'falla'") << QString()
-                                       << critical << u"falla\n\n1811"_s + items;
+    // A failure of the engine is told with the database first (HOME: the test's home).
+    const QString engine = u"Falló una operación en la base de datos de declaraciones INTERNOS "
+                           "(HOME/declaration.db). Si vuelve a ocurrir, informe el detalle al "
+                           "responsable de los sistemas.\nDetalle: falla\n\n1811"_s;
+    QTest::newRow("second item fails")
+        << stop("insert on subitems", "abort, 'falla'") << QString() << critical << engine + items;
     QTest::newRow("item not added")
         << stop("insert on subitems", "ignore") << QString() << critical
         << u"Error Grabando registro en Dectra Windows: 0 Registros agregados\n\n1"_s + items;
     QTest::newRow("catalog update fails")
         << stop("update on catarticulos", "abort, 'falla'") << QString() << int(MessageIcon::None)
-        << u"falla\n\n1811"_s + catalog;
+        << engine + catalog;
     QTest::newRow("null quantity")
         << QString() << null("ARTCAN", 3) << critical
         << u"La línea 3 (artículo A-1) no tiene cantidad.\n\n94"_s + items;
@@ -302,7 +306,7 @@ void TransferTest::failureLeavesDeclarationAsBefore()
 
     f.dialogs.questionAnswers << true;
     QCOMPARE(f.transfer(), TransferOutcome::Failed);
-    f.expectMessage(MessageIcon(icon), text + NothingTransferred);
+    f.expectMessage(MessageIcon(icon), text.replace(u"HOME"_s, f.home.path()) + NothingTransferred);
     QCOMPARE(dump(f.declaration()), before);
     QCOMPARE(f.progress.busyDepth, 0);
 }

@@ -112,7 +112,10 @@ private Q_SLOTS:
         QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, QStringLiteral("200")));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages.at(0).icon, MessageIcon::Critical);
-        QVERIFY(f.dialogs.messages.at(0).text.startsWith(QStringLiteral("interno bloqueado\n\n")));
+        QVERIFY(f.dialogs.messages.at(0).text.startsWith(
+            QStringLiteral("Falló una operación en la base de datos de trabajo (")));
+        QVERIFY(f.dialogs.messages.at(0).text.contains(
+            QStringLiteral("\nDetalle: interno bloqueado\n\n")));
         QVERIFY(f.dialogs.messages.at(0).text.endsWith(
             QStringLiteral(" - seccion [Aduplan.frmInterno.EliminarInterno]")));
         QCOMPARE(f.articles(QStringLiteral("200")), 1);
