@@ -467,7 +467,8 @@ void TestWordReader::leerDocumento()
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].icon, MessageIcon::Critical);
     QVERIFY(dialogs.messages[0].text.startsWith(
-        QStringLiteral("El documento está guardado con Word 6.0/95")));
+        QStringLiteral("No se pudo leer la factura %1. El documento está guardado con Word 6.0/95")
+            .arg(dataPath(QStringLiteral("corpus/poi-Word6.doc")))));
     QVERIFY(dialogs.messages[0].text.endsWith(QStringLiteral(".\n\n7102")));
 }
 

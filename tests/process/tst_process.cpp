@@ -389,7 +389,9 @@ private Q_SLOTS:
         half.write(whole.read(whole.size() / 2));
         half.close();
         const CliRun run = runCli(home.path(), {u"parse"_s, half.fileName()});
-        QVERIFY2(run.code == 1 && run.err.startsWith(u"El documento está dañado"_s) &&
+        QVERIFY2(run.code == 1 &&
+                     run.err.startsWith(u"No se pudo leer la factura "_s + half.fileName() +
+                                        u". El documento está dañado"_s) &&
                      !run.err.contains(u"libgsf"_s),
                  qPrintable(run.err));
     }
