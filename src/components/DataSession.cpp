@@ -174,14 +174,16 @@ void DataSession::Conectar()
     if (driver != QLatin1String("QSQLITE") && driver != QLatin1String("QPSQL"))
         throw AppError(-1,
                        QStringLiteral("Controlador de base de datos desconocido \"%1\" para %2.")
-                           .arg(driver, m_entity),
+                               .arg(OperatorText::shown(driver), m_entity) +
+                           definitionHint(),
                        m_entity);
     m_dialect = driver == QLatin1String("QPSQL") ? Dialect::PostgreSQL : Dialect::SQLite;
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connectionName);
     if (!db.isValid())
         throw AppError(-1,
                        QStringLiteral("No está instalado el controlador %1 de base de datos (%2).")
-                           .arg(driver, m_entity),
+                               .arg(driver, m_entity) +
+                           definitionHint(),
                        m_entity);
     db.setDatabaseName(m_settings.database);
     if (m_dialect == Dialect::SQLite) {
@@ -194,13 +196,15 @@ void DataSession::Conectar()
         db.setPassword(m_settings.password);
     }
     if (!db.open())
-        throw AppError(db.lastError().nativeErrorCode().toLong(),
-                       OperatorText::failure(
-                           capitalized(QStringLiteral("No se pudo abrir %1. Revise que exista y "
-                                                      "que tenga permiso para usarla.")
-                                           .arg(databaseName())),
-                           db.lastError().text()),
-                       m_entity);
+        throw AppError(
+            db.lastError().nativeErrorCode().toLong(),
+            OperatorText::failure(
+                capitalized(QStringLiteral("No se pudo abrir %1. Revise que exista y que tenga "
+                                           "permiso para usarla.")
+                                .arg(databaseName())) +
+                    definitionHint(),
+                db.lastError().text()),
+            m_entity);
     if (m_dialect == Dialect::PostgreSQL) {
         // Waiting on another connection's lock ends after the set time, with a refusal; so
         // does any read. Writes in a transaction are exempt from the statement limit (see
@@ -221,6 +225,14 @@ QString DataSession::adapt(const QString& text) const
     QString out = text;
     out.replace(bracketed, QStringLiteral("\"\\1\""));
     return out;
+}
+
+QString DataSession::definitionHint() const
+{
+    if (m_settings.definedIn.isEmpty())
+        return {};
+    return QStringLiteral(" Revise el grupo [%1] de %2.")
+        .arg(m_entity, QDir::toNativeSeparators(m_settings.definedIn));
 }
 
 QString DataSession::databaseName() const

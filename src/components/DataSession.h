@@ -26,6 +26,8 @@ struct ConnectionSettings {
      * read in all, before it is refused as busy.
      */
     int lockTimeout = 10;
+    /** The file that defines the connection, named when it cannot be opened; may be empty. */
+    QString definedIn{};
 };
 
 /**
@@ -130,6 +132,8 @@ public:
 private:
     friend class Statement;
     QString adapt(const QString& text) const;
+    /** " Revise el grupo [X] de FILE." for a connection a file defines; empty otherwise. */
+    QString definitionHint() const;
     [[noreturn]] void fail(const QSqlError& error) const;
 
     QString m_entity;

@@ -42,6 +42,7 @@ void EntityDirectory::LoadParameters()
             e.password = qEnvironmentVariable(passwordEnv.toLocal8Bit().constData());
         if (e.driver == QLatin1String("QSQLITE") && !e.database.isEmpty())
             e.database = QDir(m_home).absoluteFilePath(e.database);
+        e.definedIn = iniPath();
         m_entries.insert(group.toUpper(), e);
         ini.endGroup();
     }
@@ -71,14 +72,7 @@ std::unique_ptr<DataSession> EntityDirectory::getDataConnectionByEntity(const QS
                        QStringLiteral("EntityDirectory"));
     auto session = std::make_unique<DataSession>(entity.toUpper());
     session->CadenaConexion(e);
-    try {
-        session->Conectar();
-    } catch (const AppError& error) {
-        throw AppError(error.number(),
-                       QStringLiteral("%1\nRevise la entidad %2 en %3.")
-                           .arg(error.description(), entity, QDir::toNativeSeparators(iniPath())),
-                       QStringLiteral("EntityDirectory"));
-    }
+    session->Conectar();
     return session;
 }
 
