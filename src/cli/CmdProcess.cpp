@@ -98,7 +98,6 @@ int stats(Context& context)
 {
     const QString interno = internoArgument(context);
     Session session(context);
-    requireInterno(session.workspace(), interno);
     printCounters(context, FRAM3_CargarEstadisticas(session.workspace(), interno));
     return Done;
 }
@@ -107,7 +106,6 @@ int rows(Context& context)
 {
     const QString interno = internoArgument(context);
     Session session(context);
-    requireInterno(session.workspace(), interno);
     const QStringList& columns = ArticleStore::columns();
     const QList<Article> articles =
         ArticleStore(session.workspace().work()).rows(interno, ArticleStore::Selection::All);

@@ -177,7 +177,7 @@ private Q_SLOTS:
             {home, asIs, {u"check"_s, u"NOPE"_s}, 1, {u"No existe el interno NOPE."_s}},
             {home,
              asIs,
-             {u"stats"_s, u"ctl\x1b[31m"_s},
+             {u"check"_s, u"ctl\x1b[31m"_s},
              1,
              {u"No existe el interno ctl\\x1b[31m."_s}},
             {home,
