@@ -6,7 +6,10 @@ namespace OperatorText {
 
 namespace {
 
-/** Whether the character is written as an escape: control characters and direction marks. */
+/**
+ * Whether the character is written as an escape: control characters, line separators and the
+ * marks that turn text around.
+ */
 bool escaped(char16_t c)
 {
     return c < 0x20 || (c >= 0x7f && c < 0xa0) || c == 0x200e || c == 0x200f ||
