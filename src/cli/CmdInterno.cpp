@@ -40,7 +40,7 @@ int remove(Context& context, const QStringList& args)
     if (Internos::FRAM1_EliminarInterno(session.workspace(), interno))
         return Done;
     if (!session.dialogs().failed())
-        context.err << "No existe el interno " << interno << '.' << Qt::endl;
+        context.err << noSuchInterno(interno) << Qt::endl;
     return Failed;
 }
 

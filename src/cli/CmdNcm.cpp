@@ -1,6 +1,10 @@
 #include "cli/Commands.h"
 
+#include "components/OperatorText.h"
+#include "data/PositionWordIndex.h"
 #include "review/PositionSearch.h"
+
+#include <QRegularExpression>
 
 namespace Cli {
 
@@ -17,8 +21,17 @@ int print(Context& context, const QList<PositionLine>& lines)
 
 int show(Context& context, const QString& position)
 {
+    static const QRegularExpression positionText(
+        QStringLiteral("^\\d{4}\\.\\d{2}\\.\\d{2}\\.\\d{3}\\p{L}$"));
+    if (!positionText.match(position).hasMatch()) {
+        context.err << "\"" << OperatorText::shown(position)
+                    << "\" no es una posición: se escribe como 8252.00.00.000B." << Qt::endl;
+        return Failed;
+    }
     Session session(context);
     const PositionDetailsView view = PositionSearch(session.workspace()).MostrarDatos(position);
+    if (view.failed)
+        return Failed;
     if (!view.position) {
         context.err << PositionSearch::NotFound << Qt::endl;
         return Failed;
@@ -56,6 +69,11 @@ int ncm(Context& context)
         return print(context, PositionSearch(session.workspace()).search(text));
     }
     if (command == QLatin1String("find")) {
+        if (PositionWordIndex::words(text).isEmpty()) {
+            context.err << "El texto a buscar \"" << OperatorText::shown(text)
+                        << "\" no tiene ninguna palabra (letras o números)." << Qt::endl;
+            return Failed;
+        }
         Session session(context);
         return print(context, PositionSearch(session.workspace()).findWords(text));
     }

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "components/OperatorText.h"
 #include "data/ArticleStore.h"
 #include "data/OriginRelations.h"
 #include "process/Process.h"
@@ -54,9 +55,10 @@ int process(Context& context)
     // A relation is kept for good: its code must be a country before anything is stored.
     for (auto it = origins.cbegin(); it != origins.cend(); ++it) {
         if (!OriginRelations::countryExists(ws.work(), it.value())) {
-            context.err << "El código de país \"" << it.value() << "\" de --origin \"" << it.key()
-                        << '=' << it.value() << "\" no existe en la tabla de países (PAIS)."
-                        << Qt::endl;
+            const QString code = OperatorText::shown(it.value());
+            context.err << "El código de país \"" << code << "\" de --origin \""
+                        << OperatorText::shown(it.key()) << '=' << code
+                        << "\" no existe en la tabla de países (PAIS)." << Qt::endl;
             return Failed;
         }
     }
@@ -70,8 +72,9 @@ int process(Context& context)
     session.dialogs().setOriginEntry([&](const QString& text) -> std::optional<OriginRelation> {
         const auto it = origins.constFind(text);
         if (it == origins.constEnd()) {
-            context.err << "Origen sin relación: \"" << text << "\" (indíquela con --origin \""
-                        << text << "=CODIGO\")." << Qt::endl;
+            const QString shown = OperatorText::shown(text);
+            context.err << "Origen sin relación: \"" << shown << "\" (indíquela con --origin \""
+                        << shown << "=CODIGO\")." << Qt::endl;
             return std::nullopt;
         }
         OriginRelations::add(ws.work(), it.key(), it.value());

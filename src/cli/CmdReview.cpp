@@ -36,7 +36,7 @@ int exportRows(Context& context)
     case ExportOutcome::Written:
         return Done;
     case ExportOutcome::Empty:
-        context.err << "El interno no tiene articulos: no se escribio ningun archivo." << Qt::endl;
+        context.err << "El interno no tiene artículos: no se escribió ningún archivo." << Qt::endl;
         break;
     case ExportOutcome::Cancelled:
     case ExportOutcome::Failed:
@@ -72,6 +72,7 @@ int check(Context& context)
 {
     const QString interno = internoOf(splitArguments(context.args, {}));
     Session session(context);
+    requireInterno(session.workspace(), interno);
     const InvoiceArithmetic::Review review =
         InvoiceArithmetic::review(session.workspace().work(), interno);
     const QLocale invoiceForm = QLocale::c();

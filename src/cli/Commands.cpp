@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "components/OperatorText.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
 #include "wizard/Internos.h"
@@ -148,6 +149,17 @@ std::pair<QString, qint64> internoLine(const QStringList& positional)
     if (!ok)
         throw Usage{QStringLiteral("Número de línea inválido: ") + positional.at(1)};
     return {internoNumber(positional.at(0)), line};
+}
+
+QString noSuchInterno(const QString& interno)
+{
+    return QStringLiteral("No existe el interno %1.").arg(OperatorText::shown(interno));
+}
+
+void requireInterno(Workspace& ws, const QString& interno)
+{
+    if (!Internos::existe(ws, interno))
+        throw AppError(-1, noSuchInterno(interno));
 }
 
 Session::Session(Context& context)

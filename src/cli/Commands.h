@@ -39,6 +39,10 @@ Arguments splitArguments(const QStringList& args, const QStringList& flags,
 
 /** The interno of a command as it is stored (see Internos::textoGuardado). */
 QString internoNumber(const QString& argument);
+/** "No existe el interno X.", the interno shown as typed (control characters escaped). */
+QString noSuchInterno(const QString& interno);
+/** Refuses (raises noSuchInterno) an interno that the work database does not hold. */
+void requireInterno(Workspace& ws, const QString& interno);
 
 /** INTERNO ARTORD as the only positional arguments: the interno as stored and the line. */
 std::pair<QString, qint64> internoLine(const QStringList& positional);

@@ -1,5 +1,6 @@
 #include "cli/CliDialogs.h"
 #include "cli/Commands.h"
+#include "components/OperatorText.h"
 #include "workspace/Workspace.h"
 
 #include <QGuiApplication>
@@ -108,7 +109,7 @@ int main(int argc, char* argv[])
                 return run(context);
         }
     } catch (const Cli::Usage& usage) {
-        err << usage.text << '\n' << Usage;
+        err << OperatorText::shown(usage.text) << '\n' << Usage;
         return Cli::UsageError;
     } catch (const AppError& error) {
         err << error.description() << Qt::endl;

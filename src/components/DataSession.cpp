@@ -1,62 +1,143 @@
 #include "components/DataSession.h"
 
 #include "components/AppError.h"
+#include "components/OperatorText.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
 QAtomicInt connectionCounter;
 
+/** What went wrong with a database, as far as the operator can act on it. */
+enum class FailureKind { Busy, Full, Disk, ReadOnly, Lost, Damaged, Schema, Other };
+
 /**
- * The operator's sentence for the engine failures met in daily work (another user holding the
- * database, a full disk, a read-only file, a lost connection), or empty text for the rest.
+ * SQLite's primary result code of the failure. A failed commit carries the engine's text
+ * without its code: the code is then found by the engine's fixed text.
  */
-QString usualFailure(const QSqlError& error, DataSession::Dialect dialect)
+int sqliteCode(const QSqlError& error)
 {
-    const QString busy = QStringLiteral(
-        "La base de datos está ocupada por otro usuario o programa. Espere unos momentos y "
-        "vuelva a intentarlo.");
-    const QString full = QStringLiteral(
-        "No queda espacio en el disco de la base de datos. Libere espacio y vuelva a intentarlo.");
-    const QString readOnly = QStringLiteral(
-        "La base de datos es de solo lectura: no se pueden guardar cambios. Revise los permisos.");
-    const QString lost = QStringLiteral(
-        "Se perdió la conexión con la base de datos. Revise la red y el servidor y vuelva a "
-        "intentarlo.");
+    bool given = false;
+    const int code = error.nativeErrorCode().toInt(&given);
+    if (given)
+        return code & 0xFF;
+    static const std::pair<int, const char*> texts[] = {
+        {5, "database is locked"},
+        {6, "database table is locked"},
+        {8, "attempt to write a readonly database"},
+        {10, "disk I/O error"},
+        {11, "database disk image is malformed"},
+        {13, "database or disk is full"},
+        {26, "file is not a database"},
+    };
+    for (const auto& [known, text] : texts) {
+        if (error.databaseText().startsWith(QLatin1String(text)))
+            return known;
+    }
+    return 0;
+}
+
+FailureKind failureKind(const QSqlError& error, DataSession::Dialect dialect)
+{
     const QString code = error.nativeErrorCode();
     if (dialect == DataSession::Dialect::SQLite) {
-        switch (code.toInt() & 0xFF) { // primary result codes
-        case 5:                        // SQLITE_BUSY
-        case 6:                        // SQLITE_LOCKED
-            return busy;
+        switch (sqliteCode(error)) {
+        case 5: // SQLITE_BUSY
+        case 6: // SQLITE_LOCKED
+            return FailureKind::Busy;
         case 8: // SQLITE_READONLY
-            return readOnly;
+            return FailureKind::ReadOnly;
+        case 10: // SQLITE_IOERR
+            return FailureKind::Disk;
+        case 11: // SQLITE_CORRUPT
+        case 26: // SQLITE_NOTADB
+            return FailureKind::Damaged;
         case 13: // SQLITE_FULL
-            return full;
+            return FailureKind::Full;
         default:
-            return {};
+            break;
         }
+        const QString text = error.databaseText();
+        return text.startsWith(QLatin1String("no such table")) ||
+                       text.startsWith(QLatin1String("no such column"))
+                   ? FailureKind::Schema
+                   : FailureKind::Other;
     }
     // PostgreSQL's SQLSTATE: class 08 connection exceptions, 57P0x server shut down; a failure
-    // without one never reached the server.
+    // without one never reached the server. 55P03 is a lock not granted within lock_timeout,
+    // 57014 a statement cancelled by statement_timeout.
     if (code.isEmpty() || code.startsWith(QLatin1String("08")) ||
         code.startsWith(QLatin1String("57P0")))
-        return lost;
-    if (code == QLatin1String("55P03") || code == QLatin1String("40P01") ||
-        code == QLatin1String("40001"))
-        return busy;
+        return FailureKind::Lost;
+    if (code == QLatin1String("55P03") || code == QLatin1String("57014") ||
+        code == QLatin1String("40P01") || code == QLatin1String("40001"))
+        return FailureKind::Busy;
     if (code == QLatin1String("53100"))
-        return full;
+        return FailureKind::Full;
     if (code == QLatin1String("25006"))
-        return readOnly;
-    return {};
+        return FailureKind::ReadOnly;
+    if (code == QLatin1String("XX001") || code == QLatin1String("XX002"))
+        return FailureKind::Damaged;
+    if (code == QLatin1String("42P01") || code == QLatin1String("42703"))
+        return FailureKind::Schema;
+    return FailureKind::Other;
+}
+
+/** The operator's sentence for a failure of the named database: what failed, what to do. */
+QString failureSentence(FailureKind kind, const QString& database)
+{
+    switch (kind) {
+    case FailureKind::Busy:
+        return QStringLiteral("%1 está ocupada por otro usuario o programa. Espere unos momentos "
+                              "y vuelva a intentarlo.")
+            .arg(database);
+    case FailureKind::Full:
+        return QStringLiteral(
+                   "No queda espacio en el disco de %1. Libere espacio y vuelva a intentarlo.")
+            .arg(database);
+    case FailureKind::Disk:
+        return QStringLiteral("No se pudo leer o escribir el disco de %1. Revise que haya espacio "
+                              "libre y que el disco funcione, y vuelva a intentarlo.")
+            .arg(database);
+    case FailureKind::ReadOnly:
+        return QStringLiteral(
+                   "%1 es de solo lectura: no se pueden guardar cambios. Revise los permisos.")
+            .arg(database);
+    case FailureKind::Lost:
+        return QStringLiteral("Se perdió la conexión con %1. Revise la red y el servidor y vuelva "
+                              "a intentarlo.")
+            .arg(database);
+    case FailureKind::Damaged:
+        return QStringLiteral("%1 está dañada o no es una base de datos. Restáurela desde una "
+                              "copia de seguridad o corrija su ubicación en directory.ini.")
+            .arg(database);
+    case FailureKind::Schema:
+        return QStringLiteral("A %1 le falta una tabla o una columna que el programa usa. Revise "
+                              "que directory.ini apunte a la base correcta.")
+            .arg(database);
+    case FailureKind::Other:
+        break;
+    }
+    return QStringLiteral("Falló una operación en %1. Si vuelve a ocurrir, informe el detalle al "
+                          "responsable de los sistemas.")
+        .arg(database);
+}
+
+/** The text with its first letter in upper case: a sentence that starts with a name. */
+QString capitalized(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
 }
 
 } // namespace
@@ -93,14 +174,16 @@ void DataSession::Conectar()
     if (driver != QLatin1String("QSQLITE") && driver != QLatin1String("QPSQL"))
         throw AppError(-1,
                        QStringLiteral("Controlador de base de datos desconocido \"%1\" para %2.")
-                           .arg(driver, m_entity),
+                               .arg(OperatorText::shown(driver), m_entity) +
+                           definitionHint(),
                        m_entity);
     m_dialect = driver == QLatin1String("QPSQL") ? Dialect::PostgreSQL : Dialect::SQLite;
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connectionName);
     if (!db.isValid())
         throw AppError(-1,
                        QStringLiteral("No está instalado el controlador %1 de base de datos (%2).")
-                           .arg(driver, m_entity),
+                               .arg(driver, m_entity) +
+                           definitionHint(),
                        m_entity);
     db.setDatabaseName(m_settings.database);
     if (m_dialect == Dialect::SQLite) {
@@ -113,10 +196,25 @@ void DataSession::Conectar()
         db.setPassword(m_settings.password);
     }
     if (!db.open())
-        throw AppError(db.lastError().nativeErrorCode().toLong(),
-                       QStringLiteral("No se pudo abrir la base de datos %1 (%2): %3")
-                           .arg(m_entity, m_settings.database, db.lastError().text()),
-                       m_entity);
+        throw AppError(
+            db.lastError().nativeErrorCode().toLong(),
+            OperatorText::failure(
+                capitalized(QStringLiteral("No se pudo abrir %1. Revise que exista y que tenga "
+                                           "permiso para usarla.")
+                                .arg(databaseName())) +
+                    definitionHint(),
+                db.lastError().text()),
+            m_entity);
+    if (m_dialect == Dialect::PostgreSQL) {
+        // Waiting on another connection's lock ends after the set time, with a refusal; so
+        // does any read. Writes in a transaction are exempt from the statement limit (see
+        // TransactionGuard); their lock waits are not.
+        const QString wait = QString::number(qint64(m_settings.lockTimeout) * 1000);
+        QSqlQuery set(db);
+        if (!set.exec(QStringLiteral("set lock_timeout = ") + wait) ||
+            !set.exec(QStringLiteral("set statement_timeout = ") + wait))
+            fail(set.lastError());
+    }
 }
 
 QString DataSession::adapt(const QString& text) const
@@ -129,16 +227,41 @@ QString DataSession::adapt(const QString& text) const
     return out;
 }
 
+QString DataSession::definitionHint() const
+{
+    if (m_settings.definedIn.isEmpty())
+        return {};
+    return QStringLiteral(" Revise el grupo [%1] de %2.")
+        .arg(m_entity, QDir::toNativeSeparators(m_settings.definedIn));
+}
+
+QString DataSession::databaseName() const
+{
+    QString where = QDir::toNativeSeparators(m_settings.database);
+    if (m_dialect == Dialect::PostgreSQL && !m_settings.host.isEmpty())
+        where += QStringLiteral(" en ") + m_settings.host;
+    QString name;
+    if (m_entity == QLatin1String("WORK"))
+        name = QStringLiteral("la base de datos de trabajo");
+    else if (m_entity == QLatin1String("INTERNOS"))
+        name = QStringLiteral("la base de datos de declaraciones INTERNOS");
+    else if (m_entity == QLatin1String("NCM"))
+        name = QStringLiteral("la base de datos del nomenclador NCM");
+    else
+        name = QStringLiteral("la base de datos ") + m_entity;
+    return where.isEmpty() ? name : name + QStringLiteral(" (") + where + QLatin1Char(')');
+}
+
 void DataSession::fail(const QSqlError& error) const
 {
-    QString text = error.databaseText();
-    if (text.isEmpty())
-        text = error.text();
-    if (const QString sentence = usualFailure(error, m_dialect); !sentence.isEmpty())
-        text = sentence + QStringLiteral("\nDetalle: ") + text;
+    QString detail = error.databaseText();
+    if (detail.isEmpty())
+        detail = error.text();
+    const QString sentence = failureSentence(failureKind(error, m_dialect), databaseName());
     bool ok = false;
     const long number = error.nativeErrorCode().toLong(&ok);
-    throw AppError(ok ? number : -1, text, m_entity);
+    throw AppError(ok ? number : -1, OperatorText::failure(capitalized(sentence), detail),
+                   m_entity);
 }
 
 void DataSession::Sql(const QString& statement, const QVariantList& values)
@@ -298,6 +421,9 @@ TransactionGuard::TransactionGuard(DataSession& session)
     : m_session(session)
 {
     m_session.beginTransaction();
+    if (m_session.dialect() == DataSession::Dialect::PostgreSQL)
+        DataSession::Statement(m_session, QStringLiteral("set local statement_timeout = 0"))
+            .ejecutar();
 }
 
 TransactionGuard::~TransactionGuard()

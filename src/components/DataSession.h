@@ -21,6 +21,13 @@ struct ConnectionSettings {
     int port = -1;                              ///< -1: the driver's default
     QString user;
     QString password;
+    /**
+     * PostgreSQL: the seconds a statement waits for a lock another connection holds, and a
+     * read in all, before it is refused as busy.
+     */
+    int lockTimeout = 10;
+    /** The file that defines the connection, named when it cannot be opened; may be empty. */
+    QString definedIn{};
 };
 
 /**
@@ -83,6 +90,8 @@ public:
     /** Text of the statement last run or prepared (for messages). */
     const QString& lastStatement() const { return m_lastStatement; }
     const QString& entity() const { return m_entity; }
+    /** The database as messages name it: which one, and its file or server. */
+    QString databaseName() const;
     Dialect dialect() const { return m_dialect; }
 
     /** The most values one statement binds in an "in (...)" list: within every engine's limit. */
@@ -123,6 +132,8 @@ public:
 private:
     friend class Statement;
     QString adapt(const QString& text) const;
+    /** " Revise el grupo [X] de FILE." for a connection a file defines; empty otherwise. */
+    QString definitionHint() const;
     [[noreturn]] void fail(const QSqlError& error) const;
 
     QString m_entity;

@@ -30,6 +30,11 @@ void EntityDirectory::LoadParameters()
         bool portGiven = false;
         const int port = ini.value(QStringLiteral("port")).toString().toInt(&portGiven);
         e.port = portGiven ? port : -1;
+        bool timeoutGiven = false;
+        const int timeout =
+            ini.value(QStringLiteral("lockTimeout")).toString().toInt(&timeoutGiven);
+        if (timeoutGiven && timeout >= 0)
+            e.lockTimeout = timeout;
         e.user = ini.value(QStringLiteral("user")).toString();
         e.password = ini.value(QStringLiteral("password")).toString();
         const QString passwordEnv = ini.value(QStringLiteral("passwordEnv")).toString();
@@ -37,6 +42,7 @@ void EntityDirectory::LoadParameters()
             e.password = qEnvironmentVariable(passwordEnv.toLocal8Bit().constData());
         if (e.driver == QLatin1String("QSQLITE") && !e.database.isEmpty())
             e.database = QDir(m_home).absoluteFilePath(e.database);
+        e.definedIn = iniPath();
         m_entries.insert(group.toUpper(), e);
         ini.endGroup();
     }
@@ -66,14 +72,7 @@ std::unique_ptr<DataSession> EntityDirectory::getDataConnectionByEntity(const QS
                        QStringLiteral("EntityDirectory"));
     auto session = std::make_unique<DataSession>(entity.toUpper());
     session->CadenaConexion(e);
-    try {
-        session->Conectar();
-    } catch (const AppError& error) {
-        throw AppError(error.number(),
-                       QStringLiteral("%1\nRevise la entidad %2 en %3.")
-                           .arg(error.description(), entity, QDir::toNativeSeparators(iniPath())),
-                       QStringLiteral("EntityDirectory"));
-    }
+    session->Conectar();
     return session;
 }
 

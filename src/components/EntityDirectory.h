@@ -12,7 +12,9 @@
  * Resolves the outside databases by entity name ("INTERNOS", "NCM") from
  * <home>/directory.ini, one group per entity: driver (QSQLITE or QPSQL), database (an
  * SQLite file relative to the home, or a PostgreSQL database name), and for PostgreSQL host,
- * port, user and password or passwordEnv (the name of an environment variable).
+ * port, user and password or passwordEnv (the name of an environment variable), and
+ * lockTimeout: the seconds a statement waits for another connection's lock (10 when absent,
+ * 0 without limit).
  */
 class EntityDirectory {
 public:

@@ -1,5 +1,6 @@
 #include "config/CatalogCheck.h"
 
+#include "components/OperatorText.h"
 #include "workspace/Workspace.h"
 
 #include <QHash>
@@ -105,8 +106,9 @@ CatalogCheckResult run(Workspace& ws, const QString& catalog)
 {
     const BusyCursor busy(ws.progress());
     if (!CatalogStore::exists(ws.declaration(), catalog))
-        throw AppError(-1, QStringLiteral("El catálogo \"%1\" no existe.").arg(catalog),
-                       QStringLiteral("CatalogCheck"));
+        throw AppError(
+            -1, QStringLiteral("El catálogo \"%1\" no existe.").arg(OperatorText::shown(catalog)),
+            QStringLiteral("CatalogCheck"));
     CatalogCheckResult result;
     result.catalog = catalog;
     const QList<CatalogEntry> entries = CatalogStore::entries(ws.declaration(), catalog);

@@ -2,6 +2,7 @@
 
 #include "components/AppError.h"
 #include "components/DataSession.h"
+#include "components/OperatorText.h"
 #include "components/TemporaryFile.h"
 #include "components/TestSeam.h"
 
@@ -18,8 +19,7 @@ void create(const QString& target, const std::function<void(DataSession&)>& fill
     {
         QFile file(temporary);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw AppError(75, QStringLiteral("No se pudo crear %1: %2")
-                                   .arg(QDir::toNativeSeparators(temporary), file.errorString()));
+            throw AppError(75, OperatorText::fileNotWritten(temporary, file.errorString()));
     }
     auto removeTemporary = qScopeGuard([&temporary] {
         QFile::remove(temporary);
@@ -34,8 +34,7 @@ void create(const QString& target, const std::function<void(DataSession&)>& fill
     }
     QFile file(temporary);
     if (!file.rename(target))
-        throw AppError(75, QStringLiteral("No se pudo escribir %1: %2")
-                               .arg(QDir::toNativeSeparators(target), file.errorString()));
+        throw AppError(75, OperatorText::fileNotWritten(target, file.errorString()));
     removeTemporary.dismiss();
 }
 
@@ -56,9 +55,11 @@ void check(const QString& file, const QString& table, const QString& kind)
         fault = error.description();
     }
     if (!fault.isEmpty())
-        throw AppError(75, QStringLiteral("El archivo %1 no es una base de datos %2 válida (%3).\n"
-                                          "Muévalo o bórrelo y vuelva a ejecutar init.")
-                               .arg(QDir::toNativeSeparators(file), kind, fault));
+        throw AppError(75, OperatorText::failure(
+                               QStringLiteral("El archivo %1 no es una base de datos %2 válida. "
+                                              "Muévalo o bórrelo y vuelva a ejecutar init.")
+                                   .arg(QDir::toNativeSeparators(file), kind),
+                               fault));
 }
 
 } // namespace DatabaseFile

@@ -1,9 +1,12 @@
 #include "import/DocumentImport.h"
 
+#include "components/OperatorText.h"
 #include "data/ArticleStore.h"
 #include "import/InvoiceTotal.h"
 #include "import/WordReader.h"
 #include "workspace/Workspace.h"
+
+#include <QDir>
 
 InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
 {
@@ -11,8 +14,14 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
     try {
         text = LeerDocumento(path);
     } catch (const AppError& error) {
-        dialogs.message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
-                                                   QString::number(error.number()));
+        // The reader's sentence after the file's name; its cause, when it has one, as detail.
+        dialogs.message(MessageIcon::Critical,
+                        OperatorText::failure(
+                            QStringLiteral("No se pudo leer la factura %1. ")
+                                    .arg(OperatorText::shown(QDir::toNativeSeparators(path))) +
+                                error.description(),
+                            error.source()) +
+                            QStringLiteral("\n\n") + QString::number(error.number()));
         return {ImportOutcome::Failed, {}, {}};
     }
     // A document of blank lines and empty paragraphs has nothing to import either.

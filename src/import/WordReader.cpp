@@ -121,12 +121,12 @@ QString bodyText(const QString& path)
     Q_UNUSED(initialised);
 
     if (!QFileInfo(path).isFile()) // missing, a folder or a device
-        detail::refuse(CannotOpen, path);
+        detail::refuse(CannotOpen, QString());
     GError* error = nullptr;
     detail::ObjectRef<GsfInput> input(
         gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
     if (!input) {
-        const QString reason = error ? QString::fromUtf8(error->message) : path;
+        const QString reason = error ? QString::fromUtf8(error->message) : QString();
         g_clear_error(&error);
         detail::refuse(CannotOpen, reason);
     }

@@ -1,6 +1,7 @@
 #include "review/AtomicFile.h"
 
 #include "components/AppError.h"
+#include "components/OperatorText.h"
 #include "components/TemporaryFile.h"
 
 #include <QDir>
@@ -17,9 +18,10 @@ namespace {
 
 [[noreturn]] void cannotWrite(const QString& path, const QString& reason)
 {
-    throw AppError(75, QStringLiteral("No se pudo escribir el archivo %1: %2. No se guardó nada y "
-                                      "el archivo anterior, si existía, quedó como estaba.")
-                           .arg(QDir::toNativeSeparators(path), reason));
+    throw AppError(75, OperatorText::fileNotWritten(
+                           path, reason,
+                           QStringLiteral("No se guardó nada y el archivo anterior, si existía, "
+                                          "quedó como estaba.")));
 }
 
 /** Lets `write` make the file at a temporary path beside the target, then puts it in place. */

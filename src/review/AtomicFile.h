@@ -8,9 +8,9 @@ class QIODevice;
 
 /**
  * Writes a file whole or not at all: the writer fills a temporary file beside the target
- * (TemporaryFile), which then takes the target's place. When the writer returns false or the
+ * (TemporaryFile), which then takes the target's place. When the writer returns false, or the
  * file cannot be written, the temporary file is dropped, the former file (if any) stays, and an
- * error is raised that says so.
+ * error is raised that says so, with the cause as its detail.
  */
 void writeAtomically(const QString& path, const std::function<bool(QIODevice&)>& writer);
 

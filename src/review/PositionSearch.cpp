@@ -48,9 +48,10 @@ QList<PositionLine> PositionSearch::run(const std::function<QList<PositionLine>(
             m_ws.dialogs().message(MessageIcon::Exclamation, NotFound);
         return lines;
     } catch (const AppError& error) {
-        m_ws.dialogs().message(MessageIcon::None, QString::number(error.number()) +
-                                                      QStringLiteral(" - ") + error.description() +
-                                                      QStringLiteral("Sección []"));
+        // The description leads, as in every failure message; the number follows.
+        m_ws.dialogs().message(MessageIcon::None, error.description() + QStringLiteral("\n\n") +
+                                                      QString::number(error.number()) +
+                                                      QStringLiteral(" - Sección []"));
         return {};
     }
 }
@@ -81,6 +82,7 @@ PositionDetailsView PositionSearch::MostrarDatos(const QString& position)
         view.suffixes = tables.suffixes(Nomenclator::levelKeys(position));
     } catch (const AppError& error) {
         m_ws.dialogs().message(MessageIcon::None, error.description());
+        view.failed = true;
     }
     return view;
 }

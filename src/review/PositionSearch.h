@@ -17,6 +17,8 @@ struct PositionDetailsView {
     std::optional<PositionDetails> position;
     /** The codes stored under the position's four level keys, in code order. */
     QList<SuffixCode> suffixes;
+    /** Whether the nomenclator could not be read (the operator was told why). */
+    bool failed = false;
 };
 
 /**
@@ -55,7 +57,8 @@ public:
 private:
     /**
      * The lines read, under the hourglass; "Posición no encontrada." when there are none, the
-     * failure's number and description when the read fails (then no line).
+     * failure's description, then its number and "Sección []", when the read fails (then no
+     * line).
      */
     QList<PositionLine> run(const std::function<QList<PositionLine>()>& read);
 

@@ -9,6 +9,7 @@
 
 #include <xlsxwriter.h>
 
+#include <cstdio>
 #include <optional>
 
 const std::array<ExportOrder, 3> ExportOrders = {{
@@ -62,12 +63,40 @@ void check(lxw_error error)
         throw AppError(75, QString::fromUtf8(lxw_strerror(error)));
 }
 
+/**
+ * The spreadsheet library prints its own diagnostics on the C stream stderr; while it works,
+ * that stream writes nowhere, and its failures reach the operator as our message only.
+ */
+class QuietSpreadsheetLibrary {
+public:
+    QuietSpreadsheetLibrary()
+        : m_saved(stderr)
+        , m_nowhere(std::fopen("/dev/null", "w"))
+    {
+        if (m_nowhere)
+            stderr = m_nowhere;
+    }
+    ~QuietSpreadsheetLibrary()
+    {
+        stderr = m_saved;
+        if (m_nowhere)
+            std::fclose(m_nowhere);
+    }
+    QuietSpreadsheetLibrary(const QuietSpreadsheetLibrary&) = delete;
+    QuietSpreadsheetLibrary& operator=(const QuietSpreadsheetLibrary&) = delete;
+
+private:
+    FILE* m_saved;
+    FILE* m_nowhere;
+};
+
 /** The rows as a one-sheet workbook written to the file. */
 void writeWorkbook(const QList<Article>& rows, const QString& path)
 {
+    const QuietSpreadsheetLibrary quiet;
     lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
     if (!book)
-        throw AppError(75, QStringLiteral("No se pudo crear la planilla."));
+        throw AppError(75, QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED)));
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Resultados");
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);

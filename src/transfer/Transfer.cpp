@@ -1,5 +1,6 @@
 #include "transfer/Transfer.h"
 
+#include "components/OperatorText.h"
 #include "components/TestSeam.h"
 #include "data/ArticleStore.h"
 #include "workspace/Workspace.h"
@@ -226,7 +227,7 @@ void Transfer::reportEmpty()
     abandon();
     m_outcome = TransferOutcome::Empty;
     m_ws.dialogs().message(MessageIcon::Exclamation,
-                           QStringLiteral("El interno ") + m_interno +
+                           QStringLiteral("El interno ") + OperatorText::shown(m_interno) +
                                QStringLiteral(" no tiene artículos para transferir.\n\n") +
                                NothingTransferred);
 }

@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 class TestDataSession : public QObject {
@@ -95,23 +98,42 @@ private Q_SLOTS:
         QCOMPARE(m_db->lastStatement(), statement);
     }
 
-    void lockedDatabaseToldInSpanish()
+    void engineFailuresToldInSpanishFirst()
     {
+        const QString name = QStringLiteral("la base de datos TEST (%1)")
+                                 .arg(m_dir.filePath(QStringLiteral("t.db")));
+        const auto failure = [](const std::function<void()>& action) {
+            try {
+                action();
+            } catch (const AppError& e) {
+                return e.description();
+            }
+            return QStringLiteral("no failure");
+        };
         // A second connection holds a write transaction: the write waits, then fails.
         DataSession other(u"OTHER"_s);
         other.CadenaConexion(DataSession::sqliteConnection(m_dir.filePath(u"t.db"_s)));
         other.Conectar();
-        TransactionGuard held(other);
-        other.Sql(u"insert into t (k) values ('held')"_s);
+        auto held = std::make_unique<TransactionGuard>(other);
+        other.Sql(QStringLiteral("insert into t (k) values ('held')"));
         other.ejecutar();
-        try {
-            exec(u"insert into t (k) values (?)"_s, {u"mine"_s});
-            QFAIL("write accepted on a locked database");
-        } catch (const AppError& e) {
-            QVERIFY2(e.description().startsWith(u"La base de datos está ocupada"_s),
-                     qPrintable(e.description()));
-            QVERIFY(e.description().contains(u"database is locked"_s));
-        }
+        const QString busy = failure([&] {
+            exec(QStringLiteral("insert into t (k) values (?)"), {QStringLiteral("mine")});
+        });
+        QVERIFY2(busy.startsWith(u'L' + name.mid(1) + QStringLiteral(" está ocupada")) &&
+                     busy.endsWith(QStringLiteral("\nDetalle: database is locked")),
+                 qPrintable(busy));
+        held.reset();
+        // The file may not grow: as on a full disk, the engine's own failure.
+        exec(QStringLiteral("pragma max_page_count = 2"));
+        const QString full = failure([&] {
+            for (int i = 0; i < 1000; ++i)
+                exec(QStringLiteral("insert into t (k, v) values (?, ?)"),
+                     {i, QString(200, QLatin1Char('x'))});
+        });
+        QVERIFY2(full.startsWith(QStringLiteral("No queda espacio en el disco de ") + name) &&
+                     full.endsWith(QStringLiteral("\nDetalle: database or disk is full")),
+                 qPrintable(full));
     }
 
     void transactionGuardRollsBackUnlessCommitted()

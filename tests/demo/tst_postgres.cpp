@@ -6,6 +6,7 @@
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
 #include "process/Process.h"
+#include "support/Cli.h"
 #include "support/ManyPositions.h"
 #include "support/ScriptedDialogs.h"
 #include "transfer/Transfer.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -217,6 +219,45 @@ private Q_SLOTS:
         QCOMPARE(saved.position + saved.country + saved.state + saved.check,
                  u"8482.10.10.000M313MOK"_s);
         QCOMPARE(saved.statisticalQuantity, std::optional<double>(1.25));
+    }
+
+    void lockedCatalogRefusedAfterTheWait()
+    {
+        // Another connection holds catarticulos: the process and the transfer wait as long as
+        // directory.ini says, then give up in Spanish; nothing is transferred.
+        const QString ini = m_home.filePath(u"directory.ini"_s);
+        QSettings(ini, QSettings::IniFormat).setValue(u"INTERNOS/lockTimeout"_s, 1);
+        {
+            ScriptedDialogs dialogs;
+            RecordingProgress progress;
+            Workspace ws(m_home.path(), dialogs, progress);
+            ws.open();
+            ws.declaration().Sql(u"show lock_timeout"_s);
+            RecordSet rs;
+            QVERIFY(ws.declaration().CrearRs(rs));
+            QCOMPARE(rs.Fields(u"lock_timeout"_s).toString(), u"1s"_s);
+        }
+        const auto db = session(u"declaration"_s);
+        const QStringList before =
+            queryRows(*db, u"select interno, ncm from subitems order by 1, 2"_s);
+        {
+            TransactionGuard holder(*db);
+            db->Sql(u"lock table catarticulos in access exclusive mode"_s);
+            db->ejecutar();
+            const QString invoice =
+                QDir(m_home.path()).filePath(u"invoices/factura-brightwater-7802.docx"_s);
+            for (const QStringList& args : {QStringList{u"process"_s, u"1004"_s, invoice},
+                                            {u"transfer"_s, u"1004"_s, u"--replace"_s}}) {
+                const CliRun run = runCli(m_home.path(), args);
+                QVERIFY2(run.code == 1 &&
+                             run.err.contains(u"La base de datos de declaraciones INTERNOS ("_s) &&
+                             run.err.contains(u") está ocupada por otro usuario o programa."_s) &&
+                             run.err.contains(u"\nDetalle: "_s),
+                         qPrintable(run.joined()));
+            }
+        }
+        QCOMPARE(queryRows(*db, u"select interno, ncm from subitems order by 1, 2"_s), before);
+        QSettings(ini, QSettings::IniFormat).remove(u"INTERNOS/lockTimeout"_s);
     }
 };
 

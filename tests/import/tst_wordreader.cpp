@@ -100,8 +100,10 @@ void TestWordReader::readingAnInvoice()
     QVERIFY(word6.lines.isEmpty());
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].icon, MessageIcon::Critical);
-    QVERIFY(dialogs.messages[0].text.startsWith(u"El documento está guardado con Word 6.0/95"_s));
-    QVERIFY(dialogs.messages[0].text.endsWith(u".\n\n7102"_s));
+    QVERIFY(dialogs.messages[0].text.startsWith(
+        QStringLiteral("No se pudo leer la factura %1. El documento está guardado con Word 6.0/95")
+            .arg(dataPath(QStringLiteral("corpus/poi-Word6.doc")))));
+    QVERIFY(dialogs.messages[0].text.endsWith(QStringLiteral(".\n\n7102")));
 }
 
 QTEST_GUILESS_MAIN(TestWordReader)

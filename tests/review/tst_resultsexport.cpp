@@ -75,7 +75,8 @@ private Q_SLOTS:
         QCOMPARE(e.run("ARTORD", e.home.file(u"falta/r.xls"_s)), ExportOutcome::Failed);
         QCOMPARE(e.dialogs.messages.value(0).icon, MessageIcon::Critical);
         QVERIFY(e.dialogs.messages.value(0).text.startsWith(u"No se pudo escribir el archivo "_s));
-        QVERIFY(e.dialogs.messages.value(0).text.endsWith(u".\n\n75"_s));
+        QVERIFY(e.dialogs.messages.value(0).text.contains(u"\nDetalle: "_s));
+        QVERIFY(e.dialogs.messages.value(0).text.endsWith(u"\n\n75"_s));
     }
 
     void spreadsheetKeepsNumbersAsNumbers()

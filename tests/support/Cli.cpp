@@ -6,10 +6,19 @@
 #include <QFile>
 #include <QProcess>
 
-CliRun runCli(const QString& home, const QStringList& args)
+CliRun runCli(const QString& home, const QStringList& args, int fileLimitKb)
 {
     QProcess process;
-    process.start(QStringLiteral(ADUPLAN_CLI), QStringList{QStringLiteral("--home"), home} + args);
+    const QStringList arguments = QStringList{QStringLiteral("--home"), home} + args;
+    if (fileLimitKb > 0)
+        process.start(QStringLiteral("/bin/sh"),
+                      QStringList{QStringLiteral("-c"),
+                                  QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"")
+                                      .arg(fileLimitKb * 2), // blocks of 512 bytes
+                                  QStringLiteral(ADUPLAN_CLI)} +
+                          arguments);
+    else
+        process.start(QStringLiteral(ADUPLAN_CLI), arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         qFatal("aduplan-cli did not finish");
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),

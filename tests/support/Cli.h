@@ -15,8 +15,12 @@ struct CliRun {
     QString joined() const { return QString::number(code) + u'|' + out + u'|' + err; }
 };
 
-/** Runs aduplan-cli on the home with the arguments; a run that does not end stops the tests. */
-CliRun runCli(const QString& home, const QStringList& args);
+/**
+ * Runs aduplan-cli on the home with the arguments; a run that does not end stops the tests.
+ * With `fileLimitKb`, no file it writes may grow beyond that many kilobytes: a write past the
+ * limit fails as on a full disk.
+ */
+CliRun runCli(const QString& home, const QStringList& args, int fileLimitKb = 0);
 
 /** Runs aduplan-cli on the home with the arguments; "exit code|stdout|stderr". */
 inline QString cli(const QString& home, const QStringList& args)

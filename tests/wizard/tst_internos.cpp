@@ -76,7 +76,10 @@ private Q_SLOTS:
         QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"200"_s));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages.at(0).icon, MessageIcon::Critical);
-        QVERIFY(f.dialogs.messages.at(0).text.startsWith(u"interno bloqueado\n\n"_s));
+        QVERIFY(f.dialogs.messages.at(0).text.startsWith(
+            QStringLiteral("Falló una operación en la base de datos de trabajo (")));
+        QVERIFY(f.dialogs.messages.at(0).text.contains(
+            QStringLiteral("\nDetalle: interno bloqueado\n\n")));
         QVERIFY(f.dialogs.messages.at(0).text.endsWith(
             u" - seccion [Aduplan.frmInterno.EliminarInterno]"_s));
         QCOMPARE(f.articles(u"200"_s), 1);
