@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "components/OperatorText.h"
 #include "review/RecordEditor.h"
 
 namespace Cli {
@@ -35,7 +36,7 @@ std::optional<QString> apply(RecordEditor& editor, const Arguments& options)
         const QString ori = options.value(QStringLiteral("--ori"));
         f.country = int(editor.countries().codes.indexOf(ori));
         if (f.country < 0)
-            return QStringLiteral("País de origen desconocido: ") + ori;
+            return QStringLiteral("País de origen desconocido: ") + OperatorText::shown(ori);
     }
     return std::nullopt;
 }
