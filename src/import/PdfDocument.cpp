@@ -1,0 +1,173 @@
+// PDF files with a text layer, through Poppler. Poppler's own layout text moves columns by a
+// place or two from line to line; an invoice's fields are columns, so each line is rebuilt here
+// from where its glyphs stand: a line is a baseline, a glyph's column its distance from the
+// left margin in advances of the page's fixed-pitch font.
+// libgsf before any Qt header (glib's `signals`).
+#include <gsf/gsf-input.h>
+
+#include "import/WordFormats.h"
+
+#include <poppler/cpp/poppler-document.h>
+#include <poppler/cpp/poppler-global.h>
+#include <poppler/cpp/poppler-page.h>
+
+#include <QLoggingCategory>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+
+namespace WordReader::detail {
+namespace {
+
+// What Poppler finds odd in a file it writes on standard error, in English; the reader's own
+// refusal tells the operator. Those lines go to this category, quiet unless enabled.
+Q_LOGGING_CATEGORY(popplerLog, "aduplan.pdf", QtInfoMsg)
+
+void toPopplerLog(const std::string& message, void*)
+{
+    qCDebug(popplerLog, "%s", message.c_str());
+}
+
+/** The most a line may run to: a glyph placed farther is taken for a broken position. */
+constexpr int kMaxColumn = 1 << 12;
+/** The most empty lines a gap between two baselines stands for. */
+constexpr int kMaxEmptyLines = 200;
+
+struct Glyph {
+    double x;        ///< left edge, points from the page's left
+    double baseline; ///< bottom edge, points from the page's top
+    double width;
+    char16_t code;
+};
+
+/** The value most of `values` round to (in hundredths), or `fallback` when there are none. */
+double mostCommon(const std::vector<double>& values, double fallback)
+{
+    std::map<long long, int> counts;
+    for (const double value : values)
+        ++counts[std::llround(value * 100)];
+    const auto most = std::max_element(counts.begin(), counts.end(),
+                                       [](auto& a, auto& b) { return a.second < b.second; });
+    return most == counts.end() ? fallback : double(most->first) / 100;
+}
+
+/** The glyphs of one page in reading order: by baseline, then from the left. */
+std::vector<Glyph> glyphsOf(const poppler::page& page)
+{
+    std::vector<Glyph> glyphs;
+    for (const poppler::text_box& box : page.text_list()) {
+        const poppler::ustring text = box.text();
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const poppler::rectf r = box.char_bbox(i);
+            if (r.width() <= 0 || !std::isfinite(r.x()) || !std::isfinite(r.bottom()))
+                continue; // a glyph Poppler places nowhere
+            glyphs.push_back({r.x(), r.bottom(), r.width(), char16_t(text[i])});
+        }
+    }
+    std::sort(glyphs.begin(), glyphs.end(), [](const Glyph& a, const Glyph& b) {
+        return a.baseline != b.baseline ? a.baseline < b.baseline : a.x < b.x;
+    });
+    return glyphs;
+}
+
+using Page = std::vector<std::vector<Glyph>>; ///< lines of glyphs, top to bottom
+
+/** The glyphs grouped in lines: a glyph whose baseline is within a point of the line's. */
+Page linesOf(const std::vector<Glyph>& glyphs)
+{
+    Page lines;
+    for (const Glyph& glyph : glyphs) {
+        if (lines.empty() || glyph.baseline - lines.back().front().baseline > 1.0)
+            lines.emplace_back();
+        lines.back().push_back(glyph);
+    }
+    for (auto& line : lines)
+        std::sort(line.begin(), line.end(), [](auto& a, auto& b) { return a.x < b.x; });
+    return lines;
+}
+
+/** The text of the pages, each line ended by a carriage return, as the Word reader's body. */
+QString layOut(const std::vector<Page>& pages)
+{
+    // The font's advance is the width most glyphs have, the margin the leftmost glyph, the
+    // line pitch the distance most baselines have from the one above.
+    std::vector<double> widths;
+    std::vector<double> gaps;
+    double margin = HUGE_VAL;
+    for (const Page& page : pages) {
+        for (std::size_t i = 0; i < page.size(); ++i) {
+            for (const Glyph& glyph : page[i])
+                widths.push_back(glyph.width);
+            margin = std::min(margin, page[i].front().x);
+            if (i > 0)
+                gaps.push_back(page[i].front().baseline - page[i - 1].front().baseline);
+        }
+    }
+    const double advance = mostCommon(widths, 1.0);
+    const double pitch = mostCommon(gaps, HUGE_VAL);
+
+    QString text;
+    for (const Page& page : pages) {
+        for (std::size_t i = 0; i < page.size(); ++i) {
+            if (i > 0) {
+                const double gap = page[i].front().baseline - page[i - 1].front().baseline;
+                const auto empty =
+                    std::clamp<long>(std::lround(gap / pitch) - 1, 0, kMaxEmptyLines);
+                text.append(QString(qsizetype(empty), QLatin1Char('\r')));
+            }
+            const qsizetype start = text.size();
+            for (const Glyph& glyph : page[i]) {
+                const long column =
+                    std::clamp<long>(std::lround((glyph.x - margin) / advance), 0, kMaxColumn);
+                const qsizetype at = start + qsizetype(column);
+                if (at > text.size())
+                    text.append(QString(at - text.size(), QLatin1Char(' ')));
+                text.append(glyph.code == 0xA0 ? QChar(u' ') : QChar(glyph.code));
+            }
+            text.append(QLatin1Char('\r'));
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+QString readPdfDocument(GsfInput* input)
+{
+    static const bool silenced = (poppler::set_debug_error_function(toPopplerLog, nullptr), true);
+    Q_UNUSED(silenced);
+
+    const gsf_off_t size = gsf_input_size(input);
+    if (size > std::numeric_limits<int>::max())
+        refuse(TooLarge, QStringLiteral("PDF de %1 bytes").arg(size));
+    QByteArray data(qsizetype(size), Qt::Uninitialized);
+    if (!gsf_input_read(input, size_t(size), reinterpret_cast<guint8*>(data.data())))
+        refuse(Damaged, QStringLiteral("PDF ilegible"));
+    const std::unique_ptr<poppler::document> document(
+        poppler::document::load_from_raw_data(data.constData(), int(data.size())));
+    if (!document)
+        refuse(Damaged, QStringLiteral("Poppler no abre el PDF"));
+    if (document->is_locked())
+        refuse(Encrypted, QStringLiteral("PDF protegido con contraseña"));
+
+    std::vector<Page> pages;
+    std::size_t glyphs = 0;
+    for (int i = 0; i < document->pages(); ++i) {
+        const std::unique_ptr<poppler::page> page(document->create_page(i));
+        if (!page)
+            refuse(Damaged, QStringLiteral("página %1 ilegible").arg(i + 1));
+        Page lines = linesOf(glyphsOf(*page));
+        for (const auto& line : lines)
+            glyphs += line.size();
+        if (glyphs > std::size_t(kMaxDocumentSize / 2))
+            refuse(TooLarge, QStringLiteral("más de %1 caracteres").arg(glyphs));
+        pages.push_back(std::move(lines));
+    }
+    if (glyphs == 0)
+        refuse(NoTextLayer);
+    return layOut(pages);
+}
+
+} // namespace WordReader::detail
