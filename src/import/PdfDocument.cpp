@@ -34,11 +34,13 @@ void toPopplerLog(const std::string& message, void*)
 constexpr int kMaxColumn = 1 << 12;
 /** The most empty lines a gap between two baselines stands for. */
 constexpr int kMaxEmptyLines = 200;
+/** The farthest a glyph may stand from the page's corner, in points: a page is at most 200 in. */
+constexpr double kMaxCoordinate = 14400;
 
 struct Glyph {
-    double x;        ///< left edge, points from the page's left
-    double baseline; ///< bottom edge, points from the page's top
-    double width;
+    float x;        ///< left edge, points from the page's left
+    float baseline; ///< bottom edge, points from the page's top
+    float width;
     char16_t code;
 };
 
@@ -61,9 +63,10 @@ std::vector<Glyph> glyphsOf(const poppler::page& page)
         const poppler::ustring text = box.text();
         for (std::size_t i = 0; i < text.size(); ++i) {
             const poppler::rectf r = box.char_bbox(i);
-            if (r.width() <= 0 || !std::isfinite(r.x()) || !std::isfinite(r.bottom()))
+            if (!(r.width() > 0 && r.width() < kMaxCoordinate && std::abs(r.x()) < kMaxCoordinate &&
+                  std::abs(r.bottom()) < kMaxCoordinate))
                 continue; // a glyph Poppler places nowhere
-            glyphs.push_back({r.x(), r.bottom(), r.width(), char16_t(text[i])});
+            glyphs.push_back({float(r.x()), float(r.bottom()), float(r.width()), text[i]});
         }
     }
     std::sort(glyphs.begin(), glyphs.end(), [](const Glyph& a, const Glyph& b) {
@@ -95,18 +98,18 @@ QString layOut(const std::vector<Page>& pages)
     // line pitch the distance most baselines have from the one above.
     std::vector<double> widths;
     std::vector<double> gaps;
-    double margin = HUGE_VAL;
+    double margin = kMaxCoordinate;
     for (const Page& page : pages) {
         for (std::size_t i = 0; i < page.size(); ++i) {
             for (const Glyph& glyph : page[i])
                 widths.push_back(glyph.width);
-            margin = std::min(margin, page[i].front().x);
+            margin = std::min(margin, double(page[i].front().x));
             if (i > 0)
                 gaps.push_back(page[i].front().baseline - page[i - 1].front().baseline);
         }
     }
-    const double advance = mostCommon(widths, 1.0);
-    const double pitch = mostCommon(gaps, HUGE_VAL);
+    const double advance = std::max(mostCommon(widths, 1.0), 0.01);
+    const double pitch = std::max(mostCommon(gaps, kMaxCoordinate), 1.0);
 
     QString text;
     for (const Page& page : pages) {
@@ -127,6 +130,8 @@ QString layOut(const std::vector<Page>& pages)
                 text.append(glyph.code == 0xA0 ? QChar(u' ') : QChar(glyph.code));
             }
             text.append(QLatin1Char('\r'));
+            if (text.size() > kMaxDocumentSize / 2)
+                refuse(TooLarge, QStringLiteral("texto de más de %1 caracteres").arg(text.size()));
         }
     }
     return text;
@@ -162,7 +167,7 @@ QString readPdfDocument(GsfInput* input)
         for (const auto& line : lines)
             glyphs += line.size();
         if (glyphs > std::size_t(kMaxDocumentSize / 2))
-            refuse(TooLarge, QStringLiteral("más de %1 caracteres").arg(glyphs));
+            refuse(TooLarge, QStringLiteral("más de %1 glifos").arg(glyphs));
         pages.push_back(std::move(lines));
     }
     if (glyphs == 0)
