@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Invoice document reading and parsing benchmark (not a test). On invoices of 10,000 and 50,000
 article blocks written by LibreOffice (bench/process/make_invoice.py, generated when missing,
-as .doc and .docx, and the .doc printed to PDF by soffice), times our text extraction alone
+as .doc and .docx; the PDF printed by soffice from the same blocks in a fixed-pitch font,
+tests/fixtures/word/generate.py), times our text extraction alone
 (bench/word_text) and `aduplan-cli parse` (extraction, parsing and the JSON records) beside
 antiword -w 0, catdoc and, with --soffice, soffice --headless --cat on the .doc, and beside
 pdftotext -layout on the PDF. Times are the processor time of the process (user and
@@ -22,19 +23,25 @@ import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MAKE_INVOICE = os.path.join(ROOT, "bench", "process", "make_invoice.py")
+MAKE_FIXED_PITCH = os.path.join(ROOT, "tests", "fixtures", "word", "generate.py")
 
 
 def document(data, blocks, extension):
-    """The benchmark invoice of that many blocks, made when missing (a PDF from the .doc)."""
+    """The benchmark invoice of that many blocks, made when missing. A PDF is read by the place
+    of its glyphs, which gives the invoice's columns only from a fixed-pitch font."""
     path = os.path.join(data, f"invoice-{blocks}.{extension}")
     if os.path.exists(path):
         return path
     os.makedirs(data, exist_ok=True)
     if extension == "pdf":
+        source = os.path.join(data, f"invoice-{blocks}-mono.doc")
+        subprocess.run([sys.executable, MAKE_FIXED_PITCH, "--invoice", str(blocks), source],
+                       check=True)
         profile = tempfile.mkdtemp(prefix="bench-lo-")
         subprocess.run(["soffice", f"-env:UserInstallation=file://{profile}", "--headless",
-                        "--convert-to", "pdf", "--outdir", data, document(data, blocks, "doc")],
+                        "--convert-to", "pdf", "--outdir", data, source],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.replace(os.path.join(data, f"invoice-{blocks}-mono.pdf"), path)
         shutil.rmtree(profile, ignore_errors=True)
     else:
         subprocess.run([sys.executable, MAKE_INVOICE, str(blocks), str(blocks), path], check=True)

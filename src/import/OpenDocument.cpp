@@ -22,8 +22,9 @@ constexpr gsf_off_t kTextMimeTypeSize = sizeof kTextMimeType - 1;
  * a body: each paragraph, heading and table-cell paragraph ended by a carriage return.
  *
  * Blanks follow the package's own rule: a space, tab or line end in the character data is one
- * blank, dropped at the start of a paragraph and after another blank; runs of blanks are
- * written as text:s (text:c of them), tabs as text:tab, line breaks as text:line-break.
+ * blank, dropped at the start of a paragraph and after another blank (not after a tab or a
+ * line break, which are elements); runs of blanks are written as text:s (text:c of them), tabs
+ * as text:tab, line breaks as text:line-break.
  */
 class ContentWalker {
 public:
@@ -144,7 +145,6 @@ private:
             m_feeder.skipElement();
         } else if (name == u"line-break") {
             m_text.append(QLatin1Char('\r'));
-            m_paragraphStart = m_text.size();
             m_feeder.skipElement();
         } else {
             element();
@@ -156,8 +156,7 @@ private:
         for (const QChar c : data) {
             const char16_t u = c.unicode();
             if (u == u' ' || u == u'\t' || u == u'\n' || u == u'\r') {
-                if (m_text.size() > m_paragraphStart && m_text.back() != u' ' &&
-                    m_text.back() != u'\t')
+                if (m_text.size() > m_paragraphStart && m_text.back() != u' ')
                     m_text.append(QLatin1Char(' '));
             } else if (u == 0xA0) {
                 m_text.append(QLatin1Char(' '));

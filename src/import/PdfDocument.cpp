@@ -44,23 +44,43 @@ struct Glyph {
     char16_t code;
 };
 
-/** The value most of `values` round to (in hundredths), or `fallback` when there are none. */
-double mostCommon(const std::vector<double>& values, double fallback)
-{
-    std::map<long long, int> counts;
-    for (const double value : values)
-        ++counts[std::llround(value * 100)];
-    const auto most = std::max_element(counts.begin(), counts.end(),
-                                       [](auto& a, auto& b) { return a.second < b.second; });
-    return most == counts.end() ? fallback : double(most->first) / 100;
-}
+/** Counts values rounded to hundredths, to find the one most of them have. */
+class Tally {
+public:
+    void add(double value) { ++m_counts[std::llround(value * 100)]; }
+    /** The value counted most often, or `fallback` when none was. */
+    double most(double fallback) const
+    {
+        const auto most = std::max_element(m_counts.begin(), m_counts.end(),
+                                           [](auto& a, auto& b) { return a.second < b.second; });
+        return most == m_counts.end() ? fallback : double(most->first) / 100;
+    }
 
-/** The glyphs of one page in reading order: by baseline, then from the left. */
-std::vector<Glyph> glyphsOf(const poppler::page& page)
+private:
+    std::map<long long, int> m_counts;
+};
+
+using Line = std::vector<Glyph>;
+using Page = std::vector<Line>; ///< top to bottom
+
+/**
+ * The lines of one page: its words (Poppler's text boxes) ordered by baseline, then from the
+ * left, a word within a point of the line's first baseline on that line; in each line the
+ * glyphs from the left. Words are ordered rather than glyphs, a tenth as many.
+ */
+Page linesOf(const poppler::page& page)
 {
+    struct Word {
+        float x;
+        float baseline;
+        std::size_t first; ///< its glyphs: [first, end) of `glyphs`
+        std::size_t end;
+    };
     std::vector<Glyph> glyphs;
+    std::vector<Word> words;
     for (const poppler::text_box& box : page.text_list()) {
         const poppler::ustring text = box.text();
+        const std::size_t first = glyphs.size();
         for (std::size_t i = 0; i < text.size(); ++i) {
             const poppler::rectf r = box.char_bbox(i);
             if (!(r.width() > 0 && r.width() < kMaxCoordinate && std::abs(r.x()) < kMaxCoordinate &&
@@ -68,26 +88,30 @@ std::vector<Glyph> glyphsOf(const poppler::page& page)
                 continue; // a glyph Poppler places nowhere
             glyphs.push_back({float(r.x()), float(r.bottom()), float(r.width()), text[i]});
         }
+        if (glyphs.size() > first)
+            words.push_back({glyphs[first].x, glyphs[first].baseline, first, glyphs.size()});
     }
-    std::sort(glyphs.begin(), glyphs.end(), [](const Glyph& a, const Glyph& b) {
+    std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
         return a.baseline != b.baseline ? a.baseline < b.baseline : a.x < b.x;
     });
-    return glyphs;
-}
 
-using Page = std::vector<std::vector<Glyph>>; ///< lines of glyphs, top to bottom
-
-/** The glyphs grouped in lines: a glyph whose baseline is within a point of the line's. */
-Page linesOf(const std::vector<Glyph>& glyphs)
-{
     Page lines;
-    for (const Glyph& glyph : glyphs) {
-        if (lines.empty() || glyph.baseline - lines.back().front().baseline > 1.0)
+    float baseline = 0;
+    for (const Word& word : words) {
+        if (lines.empty() || word.baseline - baseline > 1.0f) {
             lines.emplace_back();
-        lines.back().push_back(glyph);
+            baseline = word.baseline;
+        }
+        lines.back().insert(lines.back().end(), glyphs.begin() + std::ptrdiff_t(word.first),
+                            glyphs.begin() + std::ptrdiff_t(word.end));
     }
-    for (auto& line : lines)
-        std::sort(line.begin(), line.end(), [](auto& a, auto& b) { return a.x < b.x; });
+    const auto fromTheLeft = [](const Glyph& a, const Glyph& b) {
+        return a.x < b.x;
+    };
+    for (Line& line : lines) {
+        if (!std::is_sorted(line.begin(), line.end(), fromTheLeft))
+            std::stable_sort(line.begin(), line.end(), fromTheLeft);
+    }
     return lines;
 }
 
@@ -96,20 +120,20 @@ QString layOut(const std::vector<Page>& pages)
 {
     // The font's advance is the width most glyphs have, the margin the leftmost glyph, the
     // line pitch the distance most baselines have from the one above.
-    std::vector<double> widths;
-    std::vector<double> gaps;
+    Tally widths;
+    Tally gaps;
     double margin = kMaxCoordinate;
     for (const Page& page : pages) {
         for (std::size_t i = 0; i < page.size(); ++i) {
             for (const Glyph& glyph : page[i])
-                widths.push_back(glyph.width);
+                widths.add(glyph.width);
             margin = std::min(margin, double(page[i].front().x));
             if (i > 0)
-                gaps.push_back(page[i].front().baseline - page[i - 1].front().baseline);
+                gaps.add(page[i].front().baseline - page[i - 1].front().baseline);
         }
     }
-    const double advance = std::max(mostCommon(widths, 1.0), 0.01);
-    const double pitch = std::max(mostCommon(gaps, kMaxCoordinate), 1.0);
+    const double advance = std::max(widths.most(1.0), 0.01);
+    const double pitch = std::max(gaps.most(kMaxCoordinate), 1.0);
 
     QString text;
     for (const Page& page : pages) {
@@ -163,7 +187,7 @@ QString readPdfDocument(GsfInput* input)
         const std::unique_ptr<poppler::page> page(document->create_page(i));
         if (!page)
             refuse(Damaged, QStringLiteral("página %1 ilegible").arg(i + 1));
-        Page lines = linesOf(glyphsOf(*page));
+        Page lines = linesOf(*page);
         for (const auto& line : lines)
             glyphs += line.size();
         if (glyphs > std::size_t(kMaxDocumentSize / 2))
