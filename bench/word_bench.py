@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Word reading and invoice parsing benchmark (not a test). On invoices of 10,000 and 50,000
+"""Invoice document reading and parsing benchmark (not a test). On invoices of 10,000 and 50,000
 article blocks written by LibreOffice (bench/process/make_invoice.py, generated when missing,
-as .doc and .docx), times our text extraction alone (bench/word_text) and `aduplan-cli parse`
-(extraction, parsing and the JSON records) beside antiword -w 0, catdoc and, with --soffice,
-soffice --headless --cat on the .doc. Times are the processor time of the process (user and
+as .doc and .docx; the PDF printed by soffice from the same blocks in a fixed-pitch font,
+tests/fixtures/word/generate.py), times our text extraction alone
+(bench/word_text) and `aduplan-cli parse` (extraction, parsing and the JSON records) beside
+antiword -w 0, catdoc and, with --soffice, soffice --headless --cat on the .doc, and beside
+pdftotext -layout on the PDF. Times are the processor time of the process (user and
 system, the fastest of several runs), which a machine busy with other work disturbs far less
 than the wall-clock time; each with the program's start-up (its time on a 10-block document)
 subtracted. The peak resident memory of each run is the figure /usr/bin/time -v gives as its
@@ -21,13 +23,27 @@ import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MAKE_INVOICE = os.path.join(ROOT, "bench", "process", "make_invoice.py")
+MAKE_FIXED_PITCH = os.path.join(ROOT, "tests", "fixtures", "word", "generate.py")
 
 
 def document(data, blocks, extension):
-    """The benchmark invoice of that many blocks, made when missing."""
+    """The benchmark invoice of that many blocks, made when missing. A PDF is read by the place
+    of its glyphs, which gives the invoice's columns only from a fixed-pitch font."""
     path = os.path.join(data, f"invoice-{blocks}.{extension}")
-    if not os.path.exists(path):
-        os.makedirs(data, exist_ok=True)
+    if os.path.exists(path):
+        return path
+    os.makedirs(data, exist_ok=True)
+    if extension == "pdf":
+        source = os.path.join(data, f"invoice-{blocks}-mono.doc")
+        subprocess.run([sys.executable, MAKE_FIXED_PITCH, "--invoice", str(blocks), source],
+                       check=True)
+        profile = tempfile.mkdtemp(prefix="bench-lo-")
+        subprocess.run(["soffice", f"-env:UserInstallation=file://{profile}", "--headless",
+                        "--convert-to", "pdf", "--outdir", data, source],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.replace(os.path.join(data, f"invoice-{blocks}-mono.pdf"), path)
+        shutil.rmtree(profile, ignore_errors=True)
+    else:
         subprocess.run([sys.executable, MAKE_INVOICE, str(blocks), str(blocks), path], check=True)
     return path
 
@@ -94,17 +110,18 @@ def main():
         lo = lambda f: ["soffice", f"-env:UserInstallation=file://{profile}", "--headless",
                         "--cat", f]
         others.append(("soffice --cat", lo, b"P/N: ", 2))
-    for extension in ("doc", "docx"):
+    pdf = [("pdftotext -layout", lambda f: ["pdftotext", "-layout", f, "-"], b"P/N: ", 10)]
+    for extension in ("doc", "docx", "pdf"):
         small = document(data, 10, extension)
         if extension == "doc" and with_soffice:
             run(others[-1][1](small), b"P/N: ")  # creates the profile
         for blocks in sizes:
-            tools = ours + (others if extension == "doc" else [])
-            net = measure(tools, document(data, blocks, extension), small)
+            compared = {"doc": others, "docx": [], "pdf": pdf}[extension]
+            net = measure(ours + compared, document(data, blocks, extension), small)
             print(f"parse / extraction alone: {net['aduplan parse'] / net['word_text']:.2f} x")
-            for name, _, _, _ in others if extension == "doc" else []:
-                print(f"aduplan parse is {net[name] / net['aduplan parse']:.1f} x faster than "
-                      f"{name}")
+            for name, _, _, _ in compared:
+                print(f"aduplan parse takes {net['aduplan parse'] / net[name]:.2f} x the time "
+                      f"of {name}")
     shutil.rmtree(profile, ignore_errors=True)
 
 

@@ -1,5 +1,5 @@
-// Prints the body text of a Word document as UTF-8, one line per paragraph (for the benchmark
-// and for looking at what the reader makes of a file).
+// Prints the body text of an invoice document (Word, OpenDocument text, PDF) as UTF-8, one line
+// per paragraph (for the benchmark and for looking at what the reader makes of a file).
 #include "import/WordReader.h"
 
 #include <QCoreApplication>

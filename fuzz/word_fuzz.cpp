@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the Word reader: it must refuse or read, never crash, hang or
-// allocate without bound. libgsf before any Qt header (glib's `signals`).
+// Feeds arbitrary bytes to the invoice document reader (Word, OpenDocument text, PDF): it must
+// refuse or read, never crash, hang or allocate without bound. libgsf before any Qt header
+// (glib's `signals`).
 #include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-utils.h>
 

@@ -6,6 +6,8 @@
 #include "import/WordReader.h"
 
 #include <QString>
+#include <QStringList>
+#include <QXmlStreamReader>
 
 #include <memory>
 #include <vector>
@@ -42,8 +44,51 @@ template <typename T> using ObjectRef = std::unique_ptr<T, ObjectRelease>;
 QString readDocument(GsfInput* input);
 /** Body text of a Word 97-2003 binary document (OLE2 compound file). */
 QString readBinaryDocument(GsfInput* input);
-/** Body text of a WordprocessingML package (zip). */
+/** Body text of a zip package: WordprocessingML, or OpenDocument text told by its mimetype. */
 QString readOpenXmlDocument(GsfInput* input);
+/** Whether the zip is an OpenDocument text package: its mimetype entry says so. */
+bool isOpenDocumentText(GsfInfile* zip);
+/** Body text of an OpenDocument text package (its content.xml). */
+QString readOpenDocumentText(GsfInfile* zip);
+/** Body text of a PDF file with a text layer, each line rebuilt from the glyphs' places. */
+QString readPdfDocument(GsfInput* input);
+
+/** The package part at `path` (segments from the package root), or null. */
+ObjectRef<GsfInput> partAt(GsfInfile* zip, const QStringList& path);
+
+/**
+ * The package part at `path` to read whole; refuses the document when the part is missing or
+ * would inflate past kMaxDocumentSize.
+ */
+ObjectRef<GsfInput> openPart(GsfInfile* zip, const QStringList& path);
+
+/**
+ * Hands a package part to the XML reader in chunks; refuses the document when the zip fails
+ * or its elements nest deeper than kMaxDepth. The XML reader keeps every open element, and the
+ * walks of a part recurse once a level, so the limit bounds the memory and the stack that any
+ * part takes, skipped elements included.
+ */
+class PartFeeder {
+public:
+    PartFeeder(GsfInput* part, QXmlStreamReader& xml);
+
+    /** The next token; more of the part is read when the reader runs out of data. */
+    QXmlStreamReader::TokenType next();
+    /** Moves to the next start of an element; false at the end of the part. */
+    bool nextStart();
+    /** Moves to the next child of the current element; false at the element's end. */
+    bool nextChild();
+    /** Skips the current element, its children included. */
+    void skipElement();
+
+private:
+    bool feed();
+
+    GsfInput* m_part;
+    QXmlStreamReader& m_xml;
+    QByteArray m_buffer;
+    int m_depth = 0;
+};
 
 /** The child of `dir` whose name equals `name` regardless of case, or null (new reference). */
 GsfInput* childNamed(GsfInfile* dir, QStringView name);

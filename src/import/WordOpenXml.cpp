@@ -29,71 +29,6 @@ const QString kOfficeDocumentTransitional = QStringLiteral(
 const QString kOfficeDocumentStrict =
     QStringLiteral("http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument");
 
-/** The package part at `path` (segments from the package root), or null. */
-ObjectRef<GsfInput> partAt(GsfInfile* zip, const QStringList& path)
-{
-    ObjectRef<GsfInput> current;
-    GsfInfile* dir = zip;
-    for (const QString& segment : path) {
-        if (!dir || gsf_infile_num_children(dir) < 0)
-            return {};
-        current.reset(childNamed(dir, segment));
-        if (!current)
-            return {};
-        dir = GSF_IS_INFILE(current.get()) ? GSF_INFILE(current.get()) : nullptr;
-    }
-    return current;
-}
-
-/**
- * Hands a part to the XML reader in chunks; refuses the document when the zip fails or its
- * elements nest deeper than kMaxDepth. The XML reader keeps every open element, and the body's
- * walk recurses once a level, so the limit bounds the memory and the stack that any part takes,
- * skipped elements included.
- */
-class PartFeeder {
-public:
-    PartFeeder(GsfInput* part, QXmlStreamReader& xml)
-        : m_part(part)
-        , m_xml(xml)
-    {}
-
-    /** The next token; more of the part is read when the reader runs out of data. */
-    QXmlStreamReader::TokenType next()
-    {
-        for (;;) {
-            const QXmlStreamReader::TokenType token = m_xml.readNext();
-            if (token == QXmlStreamReader::StartElement && ++m_depth > kMaxDepth)
-                refuse(TooDeep, QStringLiteral("más de %1 elementos anidados").arg(kMaxDepth));
-            if (token == QXmlStreamReader::EndElement)
-                --m_depth;
-            if (token != QXmlStreamReader::Invalid)
-                return token;
-            if (m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError || !feed())
-                refuse(Damaged, m_xml.errorString());
-        }
-    }
-
-private:
-    bool feed()
-    {
-        const gsf_off_t remaining = gsf_input_remaining(m_part);
-        if (remaining <= 0)
-            return false;
-        const gsf_off_t length = std::min(remaining, kChunk);
-        m_buffer.resize(qsizetype(length));
-        if (!gsf_input_read(m_part, size_t(length), reinterpret_cast<guint8*>(m_buffer.data())))
-            refuse(Damaged, QStringLiteral("zip ilegible"));
-        m_xml.addData(m_buffer);
-        return true;
-    }
-
-    GsfInput* m_part;
-    QXmlStreamReader& m_xml;
-    QByteArray m_buffer;
-    int m_depth = 0;
-};
-
 /** Path segments of the main document part, from the package relationships. */
 QStringList mainDocumentPath(GsfInfile* zip)
 {
@@ -145,68 +80,31 @@ public:
 
     QString run()
     {
-        if (!nextStart() || !isWml() || m_xml.name() != u"document")
+        if (!m_feeder.nextStart() || !isWml() || m_xml.name() != u"document")
             refuse(NotWordDocument, QStringLiteral("la parte principal no es un documento"));
         // Children of the document: only the body holds text.
-        while (nextChild()) {
+        while (m_feeder.nextChild()) {
             if (isWml() && m_xml.name() == u"body") {
                 walkChildren();
                 break;
             }
-            skipElement();
+            m_feeder.skipElement();
         }
         return std::move(m_text);
     }
 
 private:
-    bool nextStart()
-    {
-        for (;;) {
-            const auto token = m_feeder.next();
-            if (token == QXmlStreamReader::StartElement)
-                return true;
-            if (token == QXmlStreamReader::EndDocument)
-                return false;
-        }
-    }
-
     bool isWml() const
     {
         const QStringView ns = m_xml.namespaceUri();
         return ns == kWmlTransitional || ns == kWmlStrict;
     }
 
-    /** Moves to the next child of the current element; false at the element's end. */
-    bool nextChild()
-    {
-        for (;;) {
-            const auto token = m_feeder.next();
-            if (token == QXmlStreamReader::StartElement)
-                return true;
-            if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
-                return false;
-        }
-    }
-
     /** Walks the children of the current element up to its end. */
     void walkChildren()
     {
-        while (nextChild())
+        while (m_feeder.nextChild())
             element();
-    }
-
-    /** Skips the current element, its children included. */
-    void skipElement()
-    {
-        for (int depth = 1; depth > 0;) {
-            const auto token = m_feeder.next();
-            if (token == QXmlStreamReader::StartElement)
-                ++depth;
-            else if (token == QXmlStreamReader::EndElement)
-                --depth;
-            else if (token == QXmlStreamReader::EndDocument)
-                return;
-        }
     }
 
     void element()
@@ -217,7 +115,7 @@ private:
             if (mc && (m_xml.name() == u"AlternateContent" || m_xml.name() == u"Fallback"))
                 walkChildren();
             else
-                skipElement();
+                m_feeder.skipElement();
             return;
         }
         const QStringView name = m_xml.name();
@@ -236,7 +134,7 @@ private:
         } else if (name == u"fldChar") {
             fieldChar();
         } else if (isSkipped(name)) {
-            skipElement();
+            m_feeder.skipElement();
         } else {
             // Runs, revisions kept (ins, moveTo), hyperlinks, smart tags, custom XML, content
             // controls (their sdtContent), simple fields (their stored result), tables.
@@ -282,7 +180,7 @@ private:
     void paragraph()
     {
         bool markDeleted = false;
-        while (nextChild()) {
+        while (m_feeder.nextChild()) {
             if (isWml() && m_xml.name() == u"pPr")
                 markDeleted = paragraphProperties() || markDeleted;
             else
@@ -326,7 +224,7 @@ private:
                 m_text.append(m_xml.text());
                 std::replace(m_text.begin() + from, m_text.end(), QChar(0xA0), QChar(u' '));
             } else if (token == QXmlStreamReader::StartElement) {
-                skipElement();
+                m_feeder.skipElement();
             } else if (token == QXmlStreamReader::EndElement ||
                        token == QXmlStreamReader::EndDocument) {
                 return;
@@ -342,7 +240,7 @@ private:
                               .toUInt(&ok, 16);
         if (ok && code > 0 && code <= 0x10FFFF && !QChar::isSurrogate(code))
             m_text.append(QChar::fromUcs4(char32_t(code)));
-        skipElement();
+        m_feeder.skipElement();
     }
 
     void fieldChar()
@@ -359,14 +257,14 @@ private:
             back = m_fields.end();
         if (back >= 0)
             m_text.truncate(back);
-        skipElement();
+        m_feeder.skipElement();
     }
 
     /** Writes the character that stands for the current empty element. */
     void character(char16_t c)
     {
         m_text.append(QChar(c));
-        skipElement();
+        m_feeder.skipElement();
     }
 
     QXmlStreamReader m_xml;
@@ -377,6 +275,103 @@ private:
 
 } // namespace
 
+ObjectRef<GsfInput> partAt(GsfInfile* zip, const QStringList& path)
+{
+    ObjectRef<GsfInput> current;
+    GsfInfile* dir = zip;
+    for (const QString& segment : path) {
+        if (!dir || gsf_infile_num_children(dir) < 0)
+            return {};
+        current.reset(childNamed(dir, segment));
+        if (!current)
+            return {};
+        dir = GSF_IS_INFILE(current.get()) ? GSF_INFILE(current.get()) : nullptr;
+    }
+    return current;
+}
+
+ObjectRef<GsfInput> openPart(GsfInfile* zip, const QStringList& path)
+{
+    ObjectRef<GsfInput> part = partAt(zip, path);
+    const QString name = path.join(QLatin1Char('/'));
+    if (!part ||
+        (GSF_IS_INFILE(part.get()) && gsf_infile_num_children(GSF_INFILE(part.get())) >= 0))
+        refuse(Damaged, QStringLiteral("falta la parte %1").arg(name));
+    // The zip entry's size is all that libgsf inflates of it.
+    if (gsf_input_size(part.get()) > kMaxDocumentSize)
+        refuse(TooLarge,
+               QStringLiteral("parte %1 de %2 bytes").arg(name).arg(gsf_input_size(part.get())));
+    return part;
+}
+
+PartFeeder::PartFeeder(GsfInput* part, QXmlStreamReader& xml)
+    : m_part(part)
+    , m_xml(xml)
+{}
+
+QXmlStreamReader::TokenType PartFeeder::next()
+{
+    for (;;) {
+        const QXmlStreamReader::TokenType token = m_xml.readNext();
+        if (token == QXmlStreamReader::StartElement && ++m_depth > kMaxDepth)
+            refuse(TooDeep, QStringLiteral("más de %1 elementos anidados").arg(kMaxDepth));
+        if (token == QXmlStreamReader::EndElement)
+            --m_depth;
+        if (token != QXmlStreamReader::Invalid)
+            return token;
+        if (m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError || !feed())
+            refuse(Damaged, m_xml.errorString());
+    }
+}
+
+bool PartFeeder::nextStart()
+{
+    for (;;) {
+        const auto token = next();
+        if (token == QXmlStreamReader::StartElement)
+            return true;
+        if (token == QXmlStreamReader::EndDocument)
+            return false;
+    }
+}
+
+bool PartFeeder::nextChild()
+{
+    for (;;) {
+        const auto token = next();
+        if (token == QXmlStreamReader::StartElement)
+            return true;
+        if (token == QXmlStreamReader::EndElement || token == QXmlStreamReader::EndDocument)
+            return false;
+    }
+}
+
+void PartFeeder::skipElement()
+{
+    for (int depth = 1; depth > 0;) {
+        const auto token = next();
+        if (token == QXmlStreamReader::StartElement)
+            ++depth;
+        else if (token == QXmlStreamReader::EndElement)
+            --depth;
+        else if (token == QXmlStreamReader::EndDocument)
+            return;
+    }
+}
+
+bool PartFeeder::feed()
+{
+    const gsf_off_t remaining = gsf_input_remaining(m_part);
+    if (remaining <= 0)
+        return false;
+    const gsf_off_t length = std::min(remaining, kChunk);
+    m_buffer.resize(qsizetype(length));
+    if (!gsf_input_read(m_part, size_t(length), reinterpret_cast<guint8*>(m_buffer.data())))
+        refuse(Damaged, QStringLiteral("zip ilegible"));
+    m_xml.addData(m_buffer);
+    return true;
+}
+
 QString readOpenXmlDocument(GsfInput* input)
 {
     GError* error = nullptr;
@@ -386,15 +381,9 @@ QString readOpenXmlDocument(GsfInput* input)
         g_clear_error(&error);
         refuse(Damaged, reason);
     }
-    const QStringList path = mainDocumentPath(zip.get());
-    ObjectRef<GsfInput> part = partAt(zip.get(), path);
-    if (!part ||
-        (GSF_IS_INFILE(part.get()) && gsf_infile_num_children(GSF_INFILE(part.get())) >= 0))
-        refuse(Damaged, QStringLiteral("falta la parte %1").arg(path.join(QLatin1Char('/'))));
-    // The zip entry's size is all that libgsf inflates of it.
-    if (gsf_input_size(part.get()) > kMaxDocumentSize)
-        refuse(TooLarge,
-               QStringLiteral("documento principal de %1 bytes").arg(gsf_input_size(part.get())));
+    if (isOpenDocumentText(zip.get()))
+        return readOpenDocumentText(zip.get());
+    const ObjectRef<GsfInput> part = openPart(zip.get(), mainDocumentPath(zip.get()));
     return BodyWalker(part.get()).run();
 }
 

@@ -52,7 +52,8 @@ void refuse(ReadError kind, const QString& reason)
         text = QStringLiteral("No se puede abrir el archivo.");
         break;
     case NotWordDocument:
-        text = QStringLiteral("El archivo no es un documento de Word (.doc o .docx).");
+        text = QStringLiteral("El archivo no es un documento de Word (.doc o .docx), un PDF ni "
+                              "un documento de texto OpenDocument (.odt).");
         break;
     case OldWordVersion:
         text = QStringLiteral(
@@ -82,6 +83,11 @@ void refuse(ReadError kind, const QString& reason)
                               "archivo correcto.")
                    .arg(kMaxDepth);
         break;
+    case NoTextLayer:
+        text = QStringLiteral(
+            "El PDF no tiene texto: es una imagen (por ejemplo, un documento escaneado) y no se "
+            "puede leer. Pida al proveedor la factura en Word o en un PDF generado con texto.");
+        break;
     }
     throw AppError(kind, text, reason);
 }
@@ -101,6 +107,7 @@ QString readDocument(GsfInput* input)
 {
     static constexpr unsigned char kOle2[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     static constexpr unsigned char kZip[4] = {'P', 'K', 0x03, 0x04};
+    static constexpr unsigned char kPdf[5] = {'%', 'P', 'D', 'F', '-'};
 
     unsigned char head[8] = {};
     if (gsf_input_size(input) < gsf_off_t(sizeof head) ||
@@ -110,6 +117,8 @@ QString readDocument(GsfInput* input)
         return readBinaryDocument(input);
     if (std::memcmp(head, kZip, sizeof kZip) == 0)
         return readOpenXmlDocument(input);
+    if (std::memcmp(head, kPdf, sizeof kPdf) == 0)
+        return readPdfDocument(input);
     refuse(NotWordDocument, QStringLiteral("firma desconocida"));
 }
 

@@ -71,7 +71,8 @@ bool Wizard::Seleccionar_Archivo_XLS()
     const std::optional<QString> file = m_ws.dialogs().chooseFile(
         QStringLiteral("Seleccione el archivo a procesar"),
         QStringLiteral(
-            "Archivo Word (*.doc *.docx);;Archivo Word (*.doc);;Archivo Word 2007 (*.docx)"),
+            "Factura (*.doc *.docx *.pdf *.odt);;Archivo Word (*.doc);;Archivo Word 2007 "
+            "(*.docx);;Archivo PDF (*.pdf);;Documento OpenDocument (*.odt)"),
         folder);
     if (!file)
         return false;

@@ -1,4 +1,5 @@
 #include "import/DocumentImport.h"
+#include "import/InvoiceParser.h"
 #include "import/WordReader.h"
 #include "support/Golden.h"
 #include "support/ScriptedDialogs.h"
@@ -37,6 +38,20 @@ QList<QStringList> manifest(const QString& relative)
     return rows;
 }
 
+/** The invoice records of a document, one line each, every field. */
+QString records(const QString& path)
+{
+    QString text;
+    for (const InvoiceLine& line : InvoiceParser::parse(LeerDocumento(path)))
+        text +=
+            QStringList({line.partNumber, QString::number(line.quantity, 'g', 17), line.unit,
+                         line.description, line.origin, QString::number(line.unitPrice, 'g', 17),
+                         QString::number(line.total, 'g', 17)})
+                .join(u'|') +
+            u'\n';
+    return text;
+}
+
 } // namespace
 
 class TestWordReader : public QObject {
@@ -46,6 +61,8 @@ private Q_SLOTS:
     void documents_data();
     void documents();
     void readingAnInvoice();
+    void convertedDocuments_data();
+    void convertedDocuments();
 };
 
 // Every file of the corpus (tests/fixtures/word/DIFFERENCES.md tells where and why our body text
@@ -104,6 +121,36 @@ void TestWordReader::readingAnInvoice()
         QStringLiteral("No se pudo leer la factura %1. El documento está guardado con Word 6.0/95")
             .arg(dataPath(QStringLiteral("corpus/poi-Word6.doc")))));
     QVERIFY(dialogs.messages[0].text.endsWith(QStringLiteral(".\n\n7102")));
+}
+
+// Word documents a word processor saved as OpenDocument text and printed to PDF
+// (converted/MANIFEST.tsv: the demo invoices, an invoice of the import tests and documents of
+// the corpus): an OpenDocument text reads as the same body text as its original, a PDF as the
+// same invoice records; where a conversion cannot, the row says why and the two differ.
+void TestWordReader::convertedDocuments_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<QString>("difference");
+    for (const QStringList& row : manifest(u"converted/MANIFEST.tsv"_s))
+        QTest::newRow(qPrintable(row[0])) << row[0] << row.value(1) << row.value(2);
+}
+
+void TestWordReader::convertedDocuments()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, original);
+    QFETCH(QString, difference);
+    const auto outcome = [&](const QString& path) {
+        return file.endsWith(u".odt"_s) ? WordReader::bodyText(dataPath(path))
+                                        : records(dataPath(path));
+    };
+    const QString read = outcome(file);
+    QVERIFY(!read.isEmpty());
+    if (difference.isEmpty())
+        QCOMPARE(read, outcome(original));
+    else
+        QVERIFY2(read != outcome(original), qPrintable(difference));
 }
 
 QTEST_GUILESS_MAIN(TestWordReader)
