@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string_view>
 
@@ -53,12 +55,24 @@ void appendJson(QString& out, QStringView text)
 
 void appendJson(QString& out, double number)
 {
-    if (!std::isfinite(number))
+    if (!std::isfinite(number)) {
         out += QLatin1String("null");
-    else if (std::trunc(number) == number && std::abs(number) <= 9007199254740992.0)
-        out += QString::number(qint64(number));
-    else
-        out += QString::number(number, 'g', QLocale::FloatingPointShortest);
+        return;
+    }
+    // Written from the stack: whole numbers up to 2^53 as integers; any other number below 2^53
+    // holds a fraction, and its shortest digits without exponent are the ones QString writes.
+    // A number QString writes with an exponent is left to it, as its exponent's form differs.
+    const bool whole = std::trunc(number) == number;
+    if (!whole || std::abs(number) <= 9007199254740992.0) {
+        char digits[32];
+        char* end = whole ? std::to_chars(digits, std::end(digits), qint64(number)).ptr
+                          : std::to_chars(digits, std::end(digits), number).ptr;
+        if (std::find(digits, end, 'e') == end) {
+            out += QLatin1String(digits, end - digits);
+            return;
+        }
+    }
+    out += QString::number(number, 'g', QLocale::FloatingPointShortest);
 }
 
 QString jsonValue(const QVariant& value)

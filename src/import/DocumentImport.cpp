@@ -1,7 +1,6 @@
 #include "import/DocumentImport.h"
 
 #include "data/ArticleStore.h"
-#include "import/InvoiceTotal.h"
 #include "import/WordReader.h"
 #include "workspace/Workspace.h"
 
@@ -19,7 +18,8 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
     if (QStringView(text).trimmed().isEmpty())
         return {ImportOutcome::NoText, {}, {}};
     try {
-        return {ImportOutcome::Loaded, InvoiceParser::parse(text), InvoiceTotal::find(text)};
+        ParsedInvoice parsed = InvoiceParser::parse(text);
+        return {ImportOutcome::Loaded, std::move(parsed.lines), std::move(parsed.statedTotal)};
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Exclamation,
                         error.description() + QLatin1Char('\n') + QString::number(error.number()));

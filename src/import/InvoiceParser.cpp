@@ -1,6 +1,7 @@
 #include "import/InvoiceParser.h"
 
 #include "components/AppError.h"
+#include "import/InvoiceTotal.h"
 
 #include <QByteArrayView>
 #include <QVarLengthArray>
@@ -246,14 +247,27 @@ LineKind kindOf(QStringView line)
     return kind;
 }
 
-QList<InvoiceLine> parseLines(QStringView text)
+/**
+ * The most article blocks a text of that size can hold, each an article line of at least the
+ * marker and its carriage return and a description line of at least its carriage return.
+ */
+qsizetype mostArticles(QStringView text)
 {
-    QList<InvoiceLine> articles;
+    return text.size() / (ArticleMarker.size() + 2) + 1;
+}
+
+ParsedInvoice parseLines(QStringView text)
+{
+    ParsedInvoice invoice;
+    QList<InvoiceLine>& articles = invoice.lines;
+    articles.reserve(mostArticles(text));
+    InvoiceTotal total;
     bool descriptionNext = false;
     qsizetype start = 0;
     for (qsizetype number = 1;; ++number) {
         const qsizetype end = text.indexOf(u'\r', start);
         const QStringView line = text.sliced(start, (end < 0 ? text.size() : end) - start);
+        total.look(line, number);
         const LineKind kind = kindOf(line);
         if (kind == LineKind::Article) {
             articles.append(articleFrom(line, number));
@@ -269,8 +283,10 @@ QList<InvoiceLine> parseLines(QStringView text)
                                    .arg(number));
             articles.last().origin = trimmedWithout(line, OriginMarker);
         }
-        if (end < 0)
-            return articles;
+        if (end < 0) {
+            invoice.statedTotal = total.found();
+            return invoice;
+        }
         start = end + 1;
     }
 }
@@ -306,7 +322,7 @@ std::optional<double> wholeNumber(QStringView text)
     return scanned.value;
 }
 
-QList<InvoiceLine> parse(QStringView text)
+ParsedInvoice parse(QStringView text)
 {
     return parseLines(text);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/InvoiceTotalStore.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -15,6 +17,12 @@ struct InvoiceLine {
     double unitPrice = 0;
     double total = 0;
     QString unit;
+};
+
+/** A document's article blocks and the total it states for its goods. */
+struct ParsedInvoice {
+    QList<InvoiceLine> lines;
+    std::optional<StatedTotal> statedTotal;
 };
 
 namespace InvoiceParser {
@@ -39,10 +47,11 @@ std::optional<double> wholeNumber(QStringView text);
 
 /**
  * The article blocks of a document's text whose lines end at each carriage return (as
- * LeerDocumento gives it), in document order; lines are numbered from 1 for the messages.
- * Raises an AppError for a quantity that is blank or not a number and for a
- * "COUNTRY OF ORIGIN:" line before the first article line.
+ * LeerDocumento gives it), in document order, and its stated total (InvoiceTotal), in one walk
+ * over the lines; lines are numbered from 1 for the messages. Raises an AppError for a quantity
+ * that is blank or not a number and for a "COUNTRY OF ORIGIN:" line before the first article
+ * line.
  */
-QList<InvoiceLine> parse(QStringView text);
+ParsedInvoice parse(QStringView text);
 
 } // namespace InvoiceParser
