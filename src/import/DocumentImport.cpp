@@ -12,18 +12,18 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Critical, error.description() + QStringLiteral("\n\n") +
                                                    QString::number(error.number()));
-        return {ImportOutcome::Failed, {}, {}};
+        return {};
     }
     // A document of blank lines and empty paragraphs has nothing to import either.
     if (QStringView(text).trimmed().isEmpty())
         return {ImportOutcome::NoText, {}, {}};
     try {
         ParsedInvoice parsed = InvoiceParser::parse(text);
-        return {ImportOutcome::Loaded, std::move(parsed.lines), std::move(parsed.statedTotal)};
+        return {ImportOutcome::Loaded, std::move(text), std::move(parsed)};
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Exclamation,
                         error.description() + QLatin1Char('\n') + QString::number(error.number()));
-        return {ImportOutcome::Failed, {}, {}};
+        return {};
     }
 }
 
@@ -33,7 +33,7 @@ PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QStri
     const InvoiceRead invoice = LeerFactura(ws.dialogs(), path);
     if (invoice.outcome != ImportOutcome::Loaded)
         return {invoice.outcome, {}, {}};
-    if (invoice.lines.isEmpty())
+    if (invoice.parsed.records.isEmpty())
         return {ImportOutcome::NoArticles, {}, {}};
     if (const qint64 corrected = ArticleStore(ws.work()).countCorrected(interno);
         corrected > 0 &&
@@ -44,5 +44,5 @@ PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QStri
                 .arg(interno)
                 .arg(corrected)))
         return {ImportOutcome::Kept, {}, {}};
-    return {ImportOutcome::Loaded, invoice.lines, invoice.statedTotal};
+    return {ImportOutcome::Loaded, invoice.parsed.lines(), invoice.parsed.statedTotal};
 }

@@ -164,20 +164,39 @@ qsizetype find(QStringView text, QStringView needle, qsizetype from = 0)
     }
 }
 
-/** The text with every occurrence of the marker removed, then without its blanks. */
-QString trimmedWithout(QStringView text, QStringView marker)
+/**
+ * The text with every occurrence of the marker removed, then without its blanks: a view of the
+ * text when what is left lies in one piece of it (as it does but for a marker in the middle),
+ * else of its copy put together in rewritten.
+ */
+QStringView trimmedWithout(QStringView text, QStringView marker, QList<QString>& rewritten)
 {
-    qsizetype at = find(text, marker);
-    if (at < 0)
-        return trimBlanks(text).toString();
-    QVarLengthArray<QChar, 128> kept;
+    // The one piece between markers that holds more than blanks, while there is only one.
+    QStringView kept;
+    int piecesKept = 0;
     qsizetype from = 0;
-    for (; at >= 0; at = find(text, marker, from)) {
-        kept.append(text.constData() + from, at - from);
+    for (qsizetype at = find(text, marker);; at = find(text, marker, from)) {
+        const QStringView piece = trimBlanks(text.sliced(from, (at < 0 ? text.size() : at) - from));
+        if (!piece.isEmpty()) {
+            kept = piece;
+            ++piecesKept;
+        }
+        if (at < 0)
+            break;
         from = at + marker.size();
     }
-    kept.append(text.constData() + from, text.size() - from);
-    return trimBlanks(QStringView(kept.constData(), kept.size())).toString();
+    if (piecesKept <= 1)
+        return kept;
+    QString together;
+    together.reserve(text.size());
+    from = 0;
+    for (qsizetype at = find(text, marker); at >= 0; at = find(text, marker, from)) {
+        together.append(text.sliced(from, at - from));
+        from = at + marker.size();
+    }
+    together.append(text.sliced(from));
+    rewritten.append(std::move(together));
+    return trimBlanks(rewritten.constLast());
 }
 
 /**
@@ -194,15 +213,15 @@ template <typename Where> double amount(QStringView field, const Where& where)
     return value;
 }
 
-InvoiceLine articleFrom(QStringView line, qsizetype lineNumber)
+InvoiceRecord articleFrom(QStringView line, qsizetype lineNumber, QList<QString>& rewritten)
 {
     // Columns 9-17 quantity, 18-24 unit, 25-48 part number, 68-81 unit price, 82-95 total.
     const auto at = columnStarts(line, std::array{9, 18, 25, 49, 68, 82, 96});
     const auto field = [&](std::size_t first, std::size_t last) {
         return trimBlanks(line.sliced(at[first], at[last] - at[first]));
     };
-    InvoiceLine article;
-    article.partNumber = trimmedWithout(field(2, 3), PartMarker);
+    InvoiceRecord article;
+    article.partNumber = trimmedWithout(field(2, 3), PartMarker, rewritten);
     // The start of an error message, written only when there is an error.
     const auto where = [&] {
         return QStringLiteral("Línea %1 del documento (artículo %2): ")
@@ -218,7 +237,7 @@ InvoiceLine articleFrom(QStringView line, qsizetype lineNumber)
         throw AppError(TypeMismatch, where() + problem.arg(quantity));
     }
     article.quantity = *number;
-    article.unit = field(1, 2).toString();
+    article.unit = field(1, 2);
     article.unitPrice = amount(field(4, 5), where);
     article.total = amount(field(5, 6), where);
     return article;
@@ -259,7 +278,7 @@ qsizetype mostArticles(QStringView text)
 ParsedInvoice parseLines(QStringView text)
 {
     ParsedInvoice invoice;
-    QList<InvoiceLine>& articles = invoice.lines;
+    QList<InvoiceRecord>& articles = invoice.records;
     articles.reserve(mostArticles(text));
     InvoiceTotal total;
     bool descriptionNext = false;
@@ -270,18 +289,18 @@ ParsedInvoice parseLines(QStringView text)
         total.look(line, number);
         const LineKind kind = kindOf(line);
         if (kind == LineKind::Article) {
-            articles.append(articleFrom(line, number));
+            articles.append(articleFrom(line, number, invoice.rewritten));
             descriptionNext = true;
         } else if (descriptionNext) {
             descriptionNext = false;
-            articles.last().description = trimBlanks(line).toString();
+            articles.last().description = trimBlanks(line);
         } else if (kind == LineKind::Origin) {
             if (articles.isEmpty())
                 throw AppError(SubscriptOutOfRange,
                                QStringLiteral("Línea %1 del documento: \"COUNTRY OF ORIGIN:\" "
                                               "aparece antes del primer artículo.")
                                    .arg(number));
-            articles.last().origin = trimmedWithout(line, OriginMarker);
+            articles.last().origin = trimmedWithout(line, OriginMarker, invoice.rewritten);
         }
         if (end < 0) {
             invoice.statedTotal = total.found();
@@ -328,3 +347,19 @@ ParsedInvoice parse(QStringView text)
 }
 
 } // namespace InvoiceParser
+
+InvoiceLine InvoiceRecord::line() const
+{
+    return {partNumber.toString(), quantity,  description.toString(),
+            origin.toString(),     unitPrice, total,
+            unit.toString()};
+}
+
+QList<InvoiceLine> ParsedInvoice::lines() const
+{
+    QList<InvoiceLine> lines;
+    lines.reserve(records.size());
+    for (const InvoiceRecord& record : records)
+        lines.append(record.line());
+    return lines;
+}

@@ -19,10 +19,33 @@ struct InvoiceLine {
     QString unit;
 };
 
+/**
+ * One article block as views of the document's text, held so until it is written; a field the
+ * parse had to put together anew views the parse's own copy of it (ParsedInvoice::rewritten).
+ */
+struct InvoiceRecord {
+    QStringView partNumber;
+    double quantity = 0;
+    QStringView description;
+    QStringView origin;
+    double unitPrice = 0;
+    double total = 0;
+    QStringView unit;
+
+    /** The block with texts of its own. */
+    InvoiceLine line() const;
+};
+
 /** A document's article blocks and the total it states for its goods. */
 struct ParsedInvoice {
-    QList<InvoiceLine> lines;
+    /** The blocks in document order, viewing the text parsed (which must outlive them). */
+    QList<InvoiceRecord> records;
     std::optional<StatedTotal> statedTotal;
+    /** The fields put together anew (a marker taken out of their middle), which records view. */
+    QList<QString> rewritten;
+
+    /** The blocks with texts of their own. */
+    QList<InvoiceLine> lines() const;
 };
 
 namespace InvoiceParser {
