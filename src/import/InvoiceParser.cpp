@@ -138,6 +138,13 @@ template <std::size_t N>
 std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>& columns)
 {
     std::array<qsizetype, N> starts;
+    // Without a pair before the last column each unit is a column (so it is on most lines).
+    const QStringView counted = line.first(std::min<qsizetype>(line.size(), columns.back() - 1));
+    if (std::none_of(counted.begin(), counted.end(), [](QChar c) { return c.isHighSurrogate(); })) {
+        for (std::size_t k = 0; k < N; ++k)
+            starts[k] = std::min<qsizetype>(columns[k] - 1, line.size());
+        return starts;
+    }
     starts.fill(line.size());
     std::size_t next = 0;
     int column = 1;
@@ -311,17 +318,6 @@ ParsedInvoice parseLines(QStringView text)
 }
 
 } // namespace
-
-QStringView trimBlanks(QStringView text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text[from] == u' ')
-        ++from;
-    while (to > from && text[to - 1] == u' ')
-        --to;
-    return text.sliced(from, to - from);
-}
 
 double leadingNumber(QStringView text)
 {

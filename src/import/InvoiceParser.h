@@ -51,7 +51,16 @@ struct ParsedInvoice {
 namespace InvoiceParser {
 
 /** The text without its leading and trailing blanks (spaces only: tabs stay). */
-QStringView trimBlanks(QStringView text);
+inline QStringView trimBlanks(QStringView text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text[from] == u' ')
+        ++from;
+    while (to > from && text[to - 1] == u' ')
+        --to;
+    return text.sliced(from, to - from);
+}
 
 /**
  * The number at the start of the text, read in the invoice's own form: blanks, tabs and line
