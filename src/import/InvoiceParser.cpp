@@ -158,13 +158,23 @@ std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>
 }
 
 /**
+ * Where the character first stands in the text at or after from, or -1: a plain loop, faster
+ * than the general search over the short lines of an invoice.
+ */
+qsizetype indexOf(QStringView text, QChar c, qsizetype from = 0)
+{
+    const QChar* const found = std::find(text.begin() + from, text.end(), c);
+    return found == text.end() ? -1 : found - text.begin();
+}
+
+/**
  * Where the needle first stands in the text at or after from, or -1: its first character looked
  * for alone, the fastest search for the short needles of an invoice.
  */
 qsizetype find(QStringView text, QStringView needle, qsizetype from = 0)
 {
     for (;;) {
-        const qsizetype at = text.indexOf(needle.front(), from);
+        const qsizetype at = indexOf(text, needle.front(), from);
         if (at < 0 || text.sliced(at).startsWith(needle))
             return at;
         from = at + 1;
@@ -264,7 +274,8 @@ LineKind kindOf(QStringView line)
 {
     // Both markers hold a colon, which few lines hold: only around a colon are they looked for.
     LineKind kind = LineKind::Other;
-    for (qsizetype colon = line.indexOf(u':'); colon >= 0; colon = line.indexOf(u':', colon + 1)) {
+    for (qsizetype colon = indexOf(line, u':'); colon >= 0;
+         colon = indexOf(line, u':', colon + 1)) {
         if (markerAround(line, colon, ArticleMarker))
             return LineKind::Article;
         if (markerAround(line, colon, OriginMarker))
@@ -291,7 +302,7 @@ ParsedInvoice parseLines(QStringView text)
     bool descriptionNext = false;
     qsizetype start = 0;
     for (qsizetype number = 1;; ++number) {
-        const qsizetype end = text.indexOf(u'\r', start);
+        const qsizetype end = indexOf(text, u'\r', start);
         const QStringView line = text.sliced(start, (end < 0 ? text.size() : end) - start);
         total.look(line, number);
         const LineKind kind = kindOf(line);
@@ -321,9 +332,14 @@ ParsedInvoice parseLines(QStringView text)
 
 double leadingNumber(QStringView text)
 {
+    const auto ignored = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\n';
+    };
+    if (std::none_of(text.begin(), text.end(), ignored))
+        return scanNumber(text).value;
     QVarLengthArray<QChar, 64> compact;
     for (const QChar c : text) {
-        if (c != u' ' && c != u'\t' && c != u'\n')
+        if (!ignored(c))
             compact.append(c);
     }
     return scanNumber(QStringView(compact.constData(), compact.size())).value;
