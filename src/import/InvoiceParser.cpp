@@ -360,18 +360,13 @@ ParsedInvoice parse(QStringView text)
 
 } // namespace InvoiceParser
 
-InvoiceLine InvoiceRecord::line() const
-{
-    return {partNumber.toString(), quantity,  description.toString(),
-            origin.toString(),     unitPrice, total,
-            unit.toString()};
-}
-
 QList<InvoiceLine> ParsedInvoice::lines() const
 {
     QList<InvoiceLine> lines;
     lines.reserve(records.size());
     for (const InvoiceRecord& record : records)
-        lines.append(record.line());
+        lines.append({record.partNumber.toString(), record.quantity, record.description.toString(),
+                      record.origin.toString(), record.unitPrice, record.total,
+                      record.unit.toString()});
     return lines;
 }

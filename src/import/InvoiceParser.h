@@ -8,33 +8,25 @@
 
 #include <optional>
 
-/** One article block of an invoice, as the document writes it. */
-struct InvoiceLine {
-    QString partNumber;
+/** One article block of an invoice, as the document writes it, its texts held as Text. */
+template <typename Text> struct InvoiceBlock {
+    Text partNumber;
     double quantity = 0;
-    QString description;
-    QString origin;
+    Text description;
+    Text origin;
     double unitPrice = 0;
     double total = 0;
-    QString unit;
+    Text unit;
 };
+
+/** An article block with texts of its own. */
+using InvoiceLine = InvoiceBlock<QString>;
 
 /**
- * One article block as views of the document's text, held so until it is written; a field the
+ * An article block as views of the document's text, held so until it is written; a field the
  * parse had to put together anew views the parse's own copy of it (ParsedInvoice::rewritten).
  */
-struct InvoiceRecord {
-    QStringView partNumber;
-    double quantity = 0;
-    QStringView description;
-    QStringView origin;
-    double unitPrice = 0;
-    double total = 0;
-    QStringView unit;
-
-    /** The block with texts of its own. */
-    InvoiceLine line() const;
-};
+using InvoiceRecord = InvoiceBlock<QStringView>;
 
 /** A document's article blocks and the total it states for its goods. */
 struct ParsedInvoice {
