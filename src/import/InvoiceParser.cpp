@@ -285,12 +285,13 @@ LineKind kindOf(QStringView line)
 }
 
 /**
- * The most article blocks a text of that size can hold, each an article line of at least the
- * marker and its carriage return and a description line of at least its carriage return.
+ * The most article blocks a text of that size can hold, each a line of at least the marker and
+ * its carriage return (the last without one). The room is only reserved: what no block takes is
+ * never touched.
  */
 qsizetype mostArticles(QStringView text)
 {
-    return text.size() / (ArticleMarker.size() + 2) + 1;
+    return text.size() / (ArticleMarker.size() + 1) + 1;
 }
 
 ParsedInvoice parseLines(QStringView text)
