@@ -13,26 +13,29 @@ int parse(Context& context)
     const InvoiceRead invoice = LeerFactura(dialogs, files.first());
     if (invoice.outcome == ImportOutcome::Failed)
         return Failed;
-    // Each record is put together in one text, its room kept from one record to the next, and
-    // handed to the stream at once.
-    QString record;
-    const auto field = [&record](QLatin1String name, const auto& value) {
-        record += name;
-        appendJson(record, value);
+    // The records are put together in one text, handed to the stream some 32,000 characters at
+    // a time, the text's room kept from one batch to the next.
+    QString batch;
+    const auto field = [&batch](QStringView name, const auto& value) {
+        batch += name;
+        appendJson(batch, value);
     };
-    for (qsizetype i = 0; i < invoice.lines.size(); ++i) {
-        const InvoiceLine& line = invoice.lines.at(i);
-        record.resize(0);
-        field(QLatin1String("{\"n\":"), double(i + 1));
-        field(QLatin1String(",\"part\":"), line.partNumber);
-        field(QLatin1String(",\"quantity\":"), line.quantity);
-        field(QLatin1String(",\"unit\":"), line.unit);
-        field(QLatin1String(",\"description\":"), line.description);
-        field(QLatin1String(",\"origin\":"), line.origin);
-        field(QLatin1String(",\"unitPrice\":"), line.unitPrice);
-        field(QLatin1String(",\"total\":"), line.total);
-        record += QLatin1String("}\n");
-        context.out << record;
+    const QList<InvoiceRecord>& records = invoice.parsed.records;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const InvoiceRecord& line = records.at(i);
+        field(u"{\"n\":", double(i + 1));
+        field(u",\"part\":", line.partNumber);
+        field(u",\"quantity\":", line.quantity);
+        field(u",\"unit\":", line.unit);
+        field(u",\"description\":", line.description);
+        field(u",\"origin\":", line.origin);
+        field(u",\"unitPrice\":", line.unitPrice);
+        field(u",\"total\":", line.total);
+        batch += u"}\n";
+        if (batch.size() >= 32000 || i + 1 == records.size()) {
+            context.out << batch;
+            batch.resize(0);
+        }
     }
     context.out.flush();
     return Done;

@@ -7,7 +7,10 @@
 
 #include <QLocale>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 namespace Cli {
@@ -23,17 +26,76 @@ char16_t escapeLetter(QChar c)
     return k == std::u16string_view::npos ? 0 : Letters[k];
 }
 
+/** Whether a JSON string writes the character otherwise than as it is. */
+bool writtenOtherwise(QChar c)
+{
+    return c.unicode() < 0x20 || c == u'"' || c == u'\\' || c.isSurrogate();
+}
+
+/** Appends ASCII characters in one step. */
+void appendAscii(QString& out, const char* begin, const char* end)
+{
+    const qsizetype at = out.size();
+    out.resize(at + (end - begin));
+    std::transform(begin, end, out.data() + at, [](char c) { return QLatin1Char(c); });
+}
+
+/**
+ * The number's shortest digits, as QString writes them, for a number of 0.1 to 10^9 with one
+ * to six decimals, written at out; their end, or nullptr for any other number.
+ */
+char* writeShortDecimal(double number, char* out)
+{
+    const double magnitude = std::abs(number);
+    if (!(magnitude >= 0.1 && magnitude < 1e9))
+        return nullptr;
+    double scale = 1;
+    for (int decimals = 1; decimals <= 6; ++decimals) {
+        scale *= 10;
+        // A whole number below 2^53 divided by an exact power of ten is rounded once: when it
+        // gives the number back, these digits read as the number, and no fewer did.
+        const double scaled = std::round(magnitude * scale);
+        if (scaled / scale != magnitude)
+            continue;
+        const auto whole = std::uint64_t(scaled);
+        if (whole % 10 == 0)
+            return nullptr;
+        char digits[24];
+        const int count = int(std::to_chars(digits, std::end(digits), whole).ptr - digits);
+        const int integral = count - decimals;
+        if (number < 0)
+            *out++ = '-';
+        if (integral > 0)
+            out = std::copy_n(digits, integral, out);
+        else
+            *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, std::max(0, -integral), '0');
+        return std::copy(digits + std::max(0, integral), digits + count, out);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void appendJson(QString& out, QStringView text)
 {
+    // Only the quote, the backslash, control characters and surrogates are written otherwise;
+    // a text without any (most) goes within its quotes in one step.
+    if (std::none_of(text.begin(), text.end(), writtenOtherwise)) {
+        const qsizetype at = out.size();
+        out.resize(at + text.size() + 2);
+        QChar* const quote = out.data() + at;
+        *quote = u'"';
+        *std::copy(text.begin(), text.end(), quote + 1) = u'"';
+        return;
+    }
     out.reserve(out.size() + text.size() + 2);
     out += QLatin1Char('"');
     qsizetype plain = 0; // where the characters written as they are begin
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        // Only the quote, the backslash, control characters and surrogates are written otherwise.
-        if (c.unicode() >= 0x20 && c != u'"' && c != u'\\' && !c.isSurrogate())
+        if (!writtenOtherwise(c))
             continue; // written with its run
         out.append(text.constData() + plain, i - plain);
         if (const char16_t letter = escapeLetter(c)) {
@@ -54,12 +116,26 @@ void appendJson(QString& out, QStringView text)
 
 void appendJson(QString& out, double number)
 {
-    if (!std::isfinite(number))
+    if (!std::isfinite(number)) {
         out += QLatin1String("null");
-    else if (std::trunc(number) == number && std::abs(number) <= 9007199254740992.0)
-        out += QString::number(qint64(number));
-    else
-        out += QString::number(number, 'g', QLocale::FloatingPointShortest);
+        return;
+    }
+    // Written from the stack: whole numbers up to 2^53 as integers; any other number below 2^53
+    // holds a fraction, and its shortest digits without exponent are the ones QString writes.
+    // A number QString writes with an exponent is left to it, as its exponent's form differs.
+    const bool whole = std::trunc(number) == number;
+    if (!whole || std::abs(number) <= 9007199254740992.0) {
+        char digits[32];
+        char* end = whole ? std::to_chars(digits, std::end(digits), qint64(number)).ptr
+                          : writeShortDecimal(number, digits);
+        if (!end)
+            end = std::to_chars(digits, std::end(digits), number).ptr;
+        if (std::find(digits, end, 'e') == end) {
+            appendAscii(out, digits, end);
+            return;
+        }
+    }
+    out += QString::number(number, 'g', QLocale::FloatingPointShortest);
 }
 
 QString jsonValue(const QVariant& value)

@@ -2,7 +2,6 @@
 
 #include "components/OperatorText.h"
 #include "data/ArticleStore.h"
-#include "import/InvoiceTotal.h"
 #include "import/WordReader.h"
 #include "workspace/Workspace.h"
 
@@ -22,17 +21,18 @@ InvoiceRead LeerFactura(OperatorDialogs& dialogs, const QString& path)
                                 error.description(),
                             error.source()) +
                             QStringLiteral("\n\n") + QString::number(error.number()));
-        return {ImportOutcome::Failed, {}, {}};
+        return {};
     }
     // A document of blank lines and empty paragraphs has nothing to import either.
     if (QStringView(text).trimmed().isEmpty())
         return {ImportOutcome::NoText, {}, {}};
     try {
-        return {ImportOutcome::Loaded, InvoiceParser::parse(text), InvoiceTotal::find(text)};
+        ParsedInvoice parsed = InvoiceParser::parse(text);
+        return {ImportOutcome::Loaded, std::move(text), std::move(parsed)};
     } catch (const AppError& error) {
         dialogs.message(MessageIcon::Exclamation,
                         error.description() + QLatin1Char('\n') + QString::number(error.number()));
-        return {ImportOutcome::Failed, {}, {}};
+        return {};
     }
 }
 
@@ -42,7 +42,7 @@ PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QStri
     const InvoiceRead invoice = LeerFactura(ws.dialogs(), path);
     if (invoice.outcome != ImportOutcome::Loaded)
         return {invoice.outcome, {}, {}};
-    if (invoice.lines.isEmpty())
+    if (invoice.parsed.records.isEmpty())
         return {ImportOutcome::NoArticles, {}, {}};
     if (const qint64 corrected = ArticleStore(ws.work()).countCorrected(interno);
         corrected > 0 &&
@@ -54,5 +54,5 @@ PreparedImport ImportarDocumento(Workspace& ws, const QString& path, const QStri
                                   : QStringLiteral("%1 registros corregidos").arg(corrected)),
             DefaultAnswer::No))
         return {ImportOutcome::Kept, {}, {}};
-    return {ImportOutcome::Loaded, invoice.lines, invoice.statedTotal};
+    return {ImportOutcome::Loaded, invoice.parsed.lines(), invoice.parsed.statedTotal};
 }

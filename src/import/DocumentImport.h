@@ -22,10 +22,10 @@ enum class ImportOutcome {
 struct InvoiceRead {
     /** Loaded when the document was read and parsed; NoText or Failed as for the import. */
     ImportOutcome outcome = ImportOutcome::Failed;
-    /** The article blocks in document order (only when read and parsed). */
-    QList<InvoiceLine> lines;
-    /** The total the document states for its goods, when it has a total line. */
-    std::optional<StatedTotal> statedTotal;
+    /** The document's text, which the records view. */
+    QString text;
+    /** The article blocks in document order and the stated total (only when read and parsed). */
+    ParsedInvoice parsed;
 };
 
 /**

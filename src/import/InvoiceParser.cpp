@@ -1,6 +1,7 @@
 #include "import/InvoiceParser.h"
 
 #include "components/AppError.h"
+#include "import/InvoiceTotal.h"
 
 #include <QByteArrayView>
 #include <QVarLengthArray>
@@ -137,6 +138,13 @@ template <std::size_t N>
 std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>& columns)
 {
     std::array<qsizetype, N> starts;
+    // Without a pair before the last column each unit is a column (so it is on most lines).
+    const QStringView counted = line.first(std::min<qsizetype>(line.size(), columns.back() - 1));
+    if (std::none_of(counted.begin(), counted.end(), [](QChar c) { return c.isHighSurrogate(); })) {
+        for (std::size_t k = 0; k < N; ++k)
+            starts[k] = std::min<qsizetype>(columns[k] - 1, line.size());
+        return starts;
+    }
     starts.fill(line.size());
     std::size_t next = 0;
     int column = 1;
@@ -150,33 +158,62 @@ std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>
 }
 
 /**
+ * Where the character first stands in the text at or after from, or -1: a plain loop, faster
+ * than the general search over the short lines of an invoice.
+ */
+qsizetype indexOf(QStringView text, QChar c, qsizetype from = 0)
+{
+    const QChar* const found = std::find(text.begin() + from, text.end(), c);
+    return found == text.end() ? -1 : found - text.begin();
+}
+
+/**
  * Where the needle first stands in the text at or after from, or -1: its first character looked
  * for alone, the fastest search for the short needles of an invoice.
  */
 qsizetype find(QStringView text, QStringView needle, qsizetype from = 0)
 {
     for (;;) {
-        const qsizetype at = text.indexOf(needle.front(), from);
+        const qsizetype at = indexOf(text, needle.front(), from);
         if (at < 0 || text.sliced(at).startsWith(needle))
             return at;
         from = at + 1;
     }
 }
 
-/** The text with every occurrence of the marker removed, then without its blanks. */
-QString trimmedWithout(QStringView text, QStringView marker)
+/**
+ * The text with every occurrence of the marker removed, then without its blanks: a view of the
+ * text when what is left lies in one piece of it (as it does but for a marker in the middle),
+ * else of its copy put together in rewritten.
+ */
+QStringView trimmedWithout(QStringView text, QStringView marker, QList<QString>& rewritten)
 {
-    qsizetype at = find(text, marker);
-    if (at < 0)
-        return trimBlanks(text).toString();
-    QVarLengthArray<QChar, 128> kept;
+    // The one piece between markers that holds more than blanks, while there is only one.
+    QStringView kept;
+    int piecesKept = 0;
     qsizetype from = 0;
-    for (; at >= 0; at = find(text, marker, from)) {
-        kept.append(text.constData() + from, at - from);
+    for (qsizetype at = find(text, marker);; at = find(text, marker, from)) {
+        const QStringView piece = trimBlanks(text.sliced(from, (at < 0 ? text.size() : at) - from));
+        if (!piece.isEmpty()) {
+            kept = piece;
+            ++piecesKept;
+        }
+        if (at < 0)
+            break;
         from = at + marker.size();
     }
-    kept.append(text.constData() + from, text.size() - from);
-    return trimBlanks(QStringView(kept.constData(), kept.size())).toString();
+    if (piecesKept <= 1)
+        return kept;
+    QString together;
+    together.reserve(text.size());
+    from = 0;
+    for (qsizetype at = find(text, marker); at >= 0; at = find(text, marker, from)) {
+        together.append(text.sliced(from, at - from));
+        from = at + marker.size();
+    }
+    together.append(text.sliced(from));
+    rewritten.append(std::move(together));
+    return trimBlanks(rewritten.constLast());
 }
 
 /**
@@ -193,15 +230,15 @@ template <typename Where> double amount(QStringView field, const Where& where)
     return value;
 }
 
-InvoiceLine articleFrom(QStringView line, qsizetype lineNumber)
+InvoiceRecord articleFrom(QStringView line, qsizetype lineNumber, QList<QString>& rewritten)
 {
     // Columns 9-17 quantity, 18-24 unit, 25-48 part number, 68-81 unit price, 82-95 total.
     const auto at = columnStarts(line, std::array{9, 18, 25, 49, 68, 82, 96});
     const auto field = [&](std::size_t first, std::size_t last) {
         return trimBlanks(line.sliced(at[first], at[last] - at[first]));
     };
-    InvoiceLine article;
-    article.partNumber = trimmedWithout(field(2, 3), PartMarker);
+    InvoiceRecord article;
+    article.partNumber = trimmedWithout(field(2, 3), PartMarker, rewritten);
     // The start of an error message, written only when there is an error.
     const auto where = [&] {
         return QStringLiteral("Línea %1 del documento (artículo %2): ")
@@ -217,7 +254,7 @@ InvoiceLine articleFrom(QStringView line, qsizetype lineNumber)
         throw AppError(TypeMismatch, where() + problem.arg(quantity));
     }
     article.quantity = *number;
-    article.unit = field(1, 2).toString();
+    article.unit = field(1, 2);
     article.unitPrice = amount(field(4, 5), where);
     article.total = amount(field(5, 6), where);
     return article;
@@ -237,7 +274,8 @@ LineKind kindOf(QStringView line)
 {
     // Both markers hold a colon, which few lines hold: only around a colon are they looked for.
     LineKind kind = LineKind::Other;
-    for (qsizetype colon = line.indexOf(u':'); colon >= 0; colon = line.indexOf(u':', colon + 1)) {
+    for (qsizetype colon = indexOf(line, u':'); colon >= 0;
+         colon = indexOf(line, u':', colon + 1)) {
         if (markerAround(line, colon, ArticleMarker))
             return LineKind::Article;
         if (markerAround(line, colon, OriginMarker))
@@ -246,53 +284,63 @@ LineKind kindOf(QStringView line)
     return kind;
 }
 
-QList<InvoiceLine> parseLines(QStringView text)
+/**
+ * The most article blocks a text of that size can hold, each a line of at least the marker and
+ * its carriage return (the last without one). The room is only reserved: what no block takes is
+ * never touched.
+ */
+qsizetype mostArticles(QStringView text)
 {
-    QList<InvoiceLine> articles;
+    return text.size() / (ArticleMarker.size() + 1) + 1;
+}
+
+ParsedInvoice parseLines(QStringView text)
+{
+    ParsedInvoice invoice;
+    QList<InvoiceRecord>& articles = invoice.records;
+    articles.reserve(mostArticles(text));
+    InvoiceTotal total;
     bool descriptionNext = false;
     qsizetype start = 0;
     for (qsizetype number = 1;; ++number) {
-        const qsizetype end = text.indexOf(u'\r', start);
+        const qsizetype end = indexOf(text, u'\r', start);
         const QStringView line = text.sliced(start, (end < 0 ? text.size() : end) - start);
+        total.look(line, number);
         const LineKind kind = kindOf(line);
         if (kind == LineKind::Article) {
-            articles.append(articleFrom(line, number));
+            articles.append(articleFrom(line, number, invoice.rewritten));
             descriptionNext = true;
         } else if (descriptionNext) {
             descriptionNext = false;
-            articles.last().description = trimBlanks(line).toString();
+            articles.last().description = trimBlanks(line);
         } else if (kind == LineKind::Origin) {
             if (articles.isEmpty())
                 throw AppError(SubscriptOutOfRange,
                                QStringLiteral("Línea %1 del documento: \"COUNTRY OF ORIGIN:\" "
                                               "aparece antes del primer artículo.")
                                    .arg(number));
-            articles.last().origin = trimmedWithout(line, OriginMarker);
+            articles.last().origin = trimmedWithout(line, OriginMarker, invoice.rewritten);
         }
-        if (end < 0)
-            return articles;
+        if (end < 0) {
+            invoice.statedTotal = total.found();
+            return invoice;
+        }
         start = end + 1;
     }
 }
 
 } // namespace
 
-QStringView trimBlanks(QStringView text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text[from] == u' ')
-        ++from;
-    while (to > from && text[to - 1] == u' ')
-        --to;
-    return text.sliced(from, to - from);
-}
-
 double leadingNumber(QStringView text)
 {
+    const auto ignored = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\n';
+    };
+    if (std::none_of(text.begin(), text.end(), ignored))
+        return scanNumber(text).value;
     QVarLengthArray<QChar, 64> compact;
     for (const QChar c : text) {
-        if (c != u' ' && c != u'\t' && c != u'\n')
+        if (!ignored(c))
             compact.append(c);
     }
     return scanNumber(QStringView(compact.constData(), compact.size())).value;
@@ -306,9 +354,20 @@ std::optional<double> wholeNumber(QStringView text)
     return scanned.value;
 }
 
-QList<InvoiceLine> parse(QStringView text)
+ParsedInvoice parse(QStringView text)
 {
     return parseLines(text);
 }
 
 } // namespace InvoiceParser
+
+QList<InvoiceLine> ParsedInvoice::lines() const
+{
+    QList<InvoiceLine> lines;
+    lines.reserve(records.size());
+    for (const InvoiceRecord& record : records)
+        lines.append({record.partNumber.toString(), record.quantity, record.description.toString(),
+                      record.origin.toString(), record.unitPrice, record.total,
+                      record.unit.toString()});
+    return lines;
+}

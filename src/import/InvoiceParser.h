@@ -1,26 +1,58 @@
 #pragma once
 
+#include "data/InvoiceTotalStore.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
 
 #include <optional>
 
-/** One article block of an invoice, as the document writes it. */
-struct InvoiceLine {
-    QString partNumber;
+/** One article block of an invoice, as the document writes it, its texts held as Text. */
+template <typename Text> struct InvoiceBlock {
+    Text partNumber;
     double quantity = 0;
-    QString description;
-    QString origin;
+    Text description;
+    Text origin;
     double unitPrice = 0;
     double total = 0;
-    QString unit;
+    Text unit;
+};
+
+/** An article block with texts of its own. */
+using InvoiceLine = InvoiceBlock<QString>;
+
+/**
+ * An article block as views of the document's text, held so until it is written; a field the
+ * parse had to put together anew views the parse's own copy of it (ParsedInvoice::rewritten).
+ */
+using InvoiceRecord = InvoiceBlock<QStringView>;
+
+/** A document's article blocks and the total it states for its goods. */
+struct ParsedInvoice {
+    /** The blocks in document order, viewing the text parsed (which must outlive them). */
+    QList<InvoiceRecord> records;
+    std::optional<StatedTotal> statedTotal;
+    /** The fields put together anew (a marker taken out of their middle), which records view. */
+    QList<QString> rewritten;
+
+    /** The blocks with texts of their own. */
+    QList<InvoiceLine> lines() const;
 };
 
 namespace InvoiceParser {
 
 /** The text without its leading and trailing blanks (spaces only: tabs stay). */
-QStringView trimBlanks(QStringView text);
+inline QStringView trimBlanks(QStringView text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text[from] == u' ')
+        ++from;
+    while (to > from && text[to - 1] == u' ')
+        --to;
+    return text.sliced(from, to - from);
+}
 
 /**
  * The number at the start of the text, read in the invoice's own form: blanks, tabs and line
@@ -39,10 +71,11 @@ std::optional<double> wholeNumber(QStringView text);
 
 /**
  * The article blocks of a document's text whose lines end at each carriage return (as
- * LeerDocumento gives it), in document order; lines are numbered from 1 for the messages.
- * Raises an AppError for a quantity that is blank or not a number and for a
- * "COUNTRY OF ORIGIN:" line before the first article line.
+ * LeerDocumento gives it), in document order, and its stated total (InvoiceTotal), in one walk
+ * over the lines; lines are numbered from 1 for the messages. Raises an AppError for a quantity
+ * that is blank or not a number and for a "COUNTRY OF ORIGIN:" line before the first article
+ * line.
  */
-QList<InvoiceLine> parse(QStringView text);
+ParsedInvoice parse(QStringView text);
 
 } // namespace InvoiceParser

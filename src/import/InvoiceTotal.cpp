@@ -2,8 +2,6 @@
 
 #include "import/InvoiceParser.h"
 
-namespace InvoiceTotal {
-
 namespace {
 
 bool isBlank(QChar c)
@@ -12,12 +10,8 @@ bool isBlank(QChar c)
 }
 
 /** The line's amount when its first word is the label and its last word an amount. */
-std::optional<double> labelledAmount(QStringView line, QStringView label)
+std::optional<double> labelledAmount(QStringView rest, QStringView label)
 {
-    qsizetype first = 0;
-    while (first < line.size() && isBlank(line[first]))
-        ++first;
-    const QStringView rest = line.sliced(first);
     if (!rest.startsWith(label, Qt::CaseInsensitive) || rest.size() == label.size() ||
         !isBlank(rest[label.size()]))
         return std::nullopt;
@@ -34,25 +28,22 @@ std::optional<double> labelledAmount(QStringView line, QStringView label)
 
 } // namespace
 
-std::optional<StatedTotal> find(QStringView text)
+void InvoiceTotal::look(QStringView line, qsizetype number)
 {
-    std::optional<StatedTotal> total;
-    qsizetype start = 0;
-    for (qsizetype number = 1;; ++number) {
-        const qsizetype end = text.indexOf(u'\r', start);
-        const QStringView line = text.sliced(start, (end < 0 ? text.size() : end) - start);
-        // Only a line with a "T" in it may be labelled: most lines are passed over at once.
-        if (line.contains(u'T', Qt::CaseInsensitive)) {
-            if (const std::optional<double> amount = labelledAmount(line, u"SUBTOTAL"))
-                return StatedTotal{number, line.trimmed().toString(), *amount};
-            if (!total)
-                if (const std::optional<double> amount = labelledAmount(line, u"TOTAL"))
-                    total = StatedTotal{number, line.trimmed().toString(), *amount};
-        }
-        if (end < 0)
-            return total;
-        start = end + 1;
-    }
+    if (m_subtotal)
+        return;
+    qsizetype first = 0;
+    while (first < line.size() && isBlank(line[first]))
+        ++first;
+    // Both labels begin with a letter few lines begin with: most lines are passed over at once.
+    if (first == line.size())
+        return;
+    const QChar initial = line[first].toCaseFolded();
+    if (initial != u's' && (initial != u't' || m_total))
+        return;
+    const QStringView rest = line.sliced(first);
+    const bool subtotal = initial == u's';
+    if (const std::optional<double> amount =
+            labelledAmount(rest, subtotal ? u"SUBTOTAL" : u"TOTAL"))
+        (subtotal ? m_subtotal : m_total) = StatedTotal{number, line.trimmed().toString(), *amount};
 }
-
-} // namespace InvoiceTotal

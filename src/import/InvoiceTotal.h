@@ -6,15 +6,21 @@
 
 #include <optional>
 
-namespace InvoiceTotal {
-
 /**
- * The total the invoice states for its goods, in the document's text (lines ended by a
- * carriage return, counted from 1): the first line whose first word (after blanks and tabs) is
+ * The total the invoice states for its goods, looked for in the document's lines as they are
+ * walked (counted from 1): the first line whose first word (after blanks and tabs) is
  * "SUBTOTAL", in any case, as it comes before freight and other charges; without one, the first
- * line whose first word is "TOTAL". Its amount is the line's last word read as an invoice number; a
- * line whose last word is no number is passed over. Nothing when no line qualifies.
+ * line whose first word is "TOTAL". Its amount is the line's last word read as an invoice number;
+ * a line whose last word is no number is passed over. Nothing when no line qualifies.
  */
-std::optional<StatedTotal> find(QStringView text);
+class InvoiceTotal {
+public:
+    /** Looks at the document's next line. */
+    void look(QStringView line, qsizetype number);
+    /** The total stated by the lines looked at so far. */
+    std::optional<StatedTotal> found() const { return m_subtotal ? m_subtotal : m_total; }
 
-} // namespace InvoiceTotal
+private:
+    std::optional<StatedTotal> m_subtotal;
+    std::optional<StatedTotal> m_total;
+};

@@ -114,7 +114,7 @@ void TestWordReader::readingAnInvoice()
     ScriptedDialogs dialogs;
     const InvoiceRead word6 = LeerFactura(dialogs, dataPath(u"corpus/poi-Word6.doc"_s));
     QCOMPARE(word6.outcome, ImportOutcome::Failed);
-    QVERIFY(word6.lines.isEmpty());
+    QVERIFY(word6.parsed.records.isEmpty());
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].icon, MessageIcon::Critical);
     QVERIFY(dialogs.messages[0].text.startsWith(
