@@ -49,7 +49,7 @@ public:
     {
         std::fprintf(stderr, "%s\n", qPrintable(text));
     }
-    bool question(const QString&) override { return false; }
+    bool question(const QString&, DefaultAnswer) override { return false; }
     std::optional<QString> textInput(const QString&, const QString&, const QString&) override
     {
         return std::nullopt;
@@ -60,6 +60,7 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QString> chooseSaveFile(const SaveChoice&) override { return std::nullopt; }
 };
 
 QString sqlText(const QString& value)

@@ -41,8 +41,9 @@ QList<QStringList> manifest(const QString& relative)
 /** The invoice records of a document, one line each, every field. */
 QString records(const QString& path)
 {
+    const QString document = LeerDocumento(path);
     QString text;
-    for (const InvoiceLine& line : InvoiceParser::parse(LeerDocumento(path)))
+    for (const InvoiceLine& line : InvoiceParser::parse(document).lines())
         text +=
             QStringList({line.partNumber, QString::number(line.quantity, 'g', 17), line.unit,
                          line.description, line.origin, QString::number(line.unitPrice, 'g', 17),
