@@ -37,13 +37,7 @@ struct Window {
         QVERIFY(QTest::qWaitForWindowActive(&main));
     }
 
-    template <typename T = QWidget> T* get(const char* name) const
-    {
-        auto* widget = main.findChild<T*>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
-    }
+    template <typename T = QWidget> T* get(const char* name) { return control<T>(&main, name); }
     QString document(const QString& name) const
     {
         QFile file(home.file(name));
@@ -51,13 +45,10 @@ struct Window {
             qFatal("cannot write %s", qPrintable(name));
         return file.fileName();
     }
-    QString text(const char* name) const { return get<QLabel>(name)->text(); }
-    QPushButton* next() const { return get<QPushButton>("cmdSiguiente"); }
-    QTreeWidget* list() const { return get<QTreeWidget>("FRAM1LstInternos"); }
-    void click(const char* name) const
-    {
-        QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton);
-    }
+    QString text(const char* name) { return get<QLabel>(name)->text(); }
+    QPushButton* next() { return get<QPushButton>("cmdSiguiente"); }
+    QTreeWidget* list() { return get<QTreeWidget>("FRAM1LstInternos"); }
+    void click(const char* name) { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
     const QString& interno() { return main.wizard().interno(); }
 
     /** Step, header, panel shown, panels enabled (+) or not (-), next-step button. */
@@ -269,25 +260,21 @@ private Q_SLOTS:
 
         // The configuration's check, pressed with Enter, tells its result over the
         // configuration window, centred on it.
-        const auto click = [&main](const char* name) {
-            QTest::mouseClick(main.findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
-        };
-        QVERIFY(withModal([&] { click("cmdConfig"); },
-                          [](QWidget* config) {
-                              auto* check =
-                                  config->findChild<QPushButton*>(u"cmdVerificarCatalogo"_s);
-                              check->setFocus();
-                              QVERIFY(withModal([check] { QTest::keyClick(check, Qt::Key_Return); },
-                                                [config](QWidget* box) {
-                                                    QCOMPARE(box->parentWidget(), config);
-                                                    const QPoint off =
-                                                        box->frameGeometry().center() -
-                                                        config->frameGeometry().center();
-                                                    QVERIFY(off.manhattanLength() < 8);
-                                                    QTest::keyClick(box, Qt::Key_Return);
-                                                }));
-                              QTest::keyClick(config, Qt::Key_Escape);
-                          }));
+        QVERIFY(withModal(
+            [&] { QTest::mouseClick(control<QPushButton>(&main, "cmdConfig"), Qt::LeftButton); },
+            [](QWidget* config) {
+                auto* check = control<QPushButton>(config, "cmdVerificarCatalogo");
+                check->setFocus();
+                QVERIFY(withModal([check] { QTest::keyClick(check, Qt::Key_Return); },
+                                  [config](QWidget* box) {
+                                      QCOMPARE(box->parentWidget(), config);
+                                      const QPoint off = box->frameGeometry().center() -
+                                                         config->frameGeometry().center();
+                                      QVERIFY(off.manhattanLength() < 8);
+                                      QTest::keyClick(box, Qt::Key_Return);
+                                  }));
+                QTest::keyClick(config, Qt::Key_Escape);
+            }));
 
         // A question whose Yes throws work away answers No to an Enter.
         bool answer = true;

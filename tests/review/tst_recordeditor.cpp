@@ -1,6 +1,7 @@
 #include "ReviewHome.h"
 
 #include "review/frmModificar.h"
+#include "support/Golden.h"
 #include "support/Modal.h"
 
 #include <QAccessible>
@@ -45,54 +46,33 @@ private Q_SLOTS:
     void init() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina)); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
+    // review/suffix-dialogue.txt: each run (position, previous suffixes -> result), then the
+    // dialogs it showed. Groups in code order, the previous option preselected; a decimal
+    // refused, a number padded to six digits and cut to six; an empty answer asks whether to
+    // cancel (No by default), Yes keeps nothing of the run; leaving the chooser gives up the
+    // run; text codes and codes of neither kind take a cleaned text.
     void suffixDialogueOffersAndCleansValues()
     {
         Fixture f;
-        const QString position = u"8482.10.10.000B"_s;
-        // Groups in code order; the previous option preselected; a decimal refused, then a
-        // number padded to six digits.
-        f.dialogs.optionAnswers << u"AB02 - Modelo dos"_s;
-        f.dialogs.textAnswers << u"12.5"_s << u"150"_s;
-        QCOMPARE(f.editor.VerificarSufijos(position, u"ZA(000150)-AB02-"_s), u"AB02-ZA(000150)-"_s);
-        QCOMPARE(f.dialogs.choices.last(),
-                 QStringList({u"AB00 - Ninguna opción"_s, u"AB01 - Modelo uno"_s,
-                              u">AB02 - Modelo dos"_s}));
-        QCOMPARE(f.dialogs.inputs, QStringList(2, u"Ingrese Valor|Indique el año|000150"_s));
-        QCOMPARE(f.lastMessage(), u"0:Debe Ingresar un Valor Númerico"_s);
-
-        // No previous string: the chooser starts on "00", the input empty; seven digits keep
-        // six.
-        f.dialogs.optionAnswers << u"AB00 - Ninguna opción"_s;
-        f.dialogs.textAnswers << u"1234567"_s;
-        QCOMPARE(f.editor.VerificarSufijos(position, u"AA(AB01)-"_s), u"AB00-ZA(123456)-"_s);
-        QCOMPARE(f.dialogs.choices.last().first(), u">AB00 - Ninguna opción"_s);
-        QCOMPARE(f.dialogs.inputs.last(), u"Ingrese Valor|Indique el año|"_s);
-
-        // An empty answer, No: asked again; empty again, Yes: nothing of the run is kept.
-        f.dialogs.messages.clear();
-        f.dialogs.optionAnswers << u"AB01 - Modelo uno"_s;
-        f.dialogs.textAnswers << std::nullopt << u""_s;
+        f.dialogs.optionAnswers << u"AB02 - Modelo dos"_s << u"AB00 - Ninguna opción"_s
+                                << u"AB01 - Modelo uno"_s << std::nullopt;
+        f.dialogs.textAnswers << u"12.5"_s << u"150"_s << u"1234567"_s << std::nullopt << u""_s
+                              << u"(Marca-x)"_s << u"iso 4017 & más letras de veinte"_s;
         f.dialogs.questionAnswers << false << true;
-        QCOMPARE(f.editor.VerificarSufijos(position, {}), QString());
-        QCOMPARE(f.dialogs.questions, QStringList(2, u"Desea cancelar la operación"_s));
-        QCOMPARE(f.dialogs.questionDefaults, QList<DefaultAnswer>(2, DefaultAnswer::No));
-        QCOMPARE(f.dialogs.messageTexts(), QStringList{u"Debe Ingresar un Valor Númerico"_s});
-
-        // Leaving the chooser gives up the run.
-        f.dialogs.optionAnswers << std::nullopt;
-        QCOMPARE(f.editor.VerificarSufijos(position, {}), QString());
-        QCOMPARE(f.lastMessage(), u"0:Error en generar sufijos"_s);
-
-        // A text code and a code of neither kind both take a cleaned text.
-        f.dialogs.textAnswers << u"(Marca-x)"_s << u"iso 4017 & más letras de veinte"_s;
-        QCOMPARE(f.editor.VerificarSufijos(u"7318.15.00.200D"_s, u"QX(OLD)-"_s),
-                 u"AT(MARCA X)-QX(ISO 4017 & M S LETRA)-"_s);
-        QCOMPARE(f.dialogs.inputs.mid(f.dialogs.inputs.size() - 2),
-                 QStringList({u"Ingrese Valor|Indique la marca|"_s,
-                              u"Ingrese Valor|Indique la norma|OLD"_s}));
-
-        QCOMPARE(f.editor.VerificarSufijos(u"3926.90.90.990E"_s, u"X-"_s), u"SIN SUFIJOS"_s);
-        QCOMPARE(f.lastMessage(), u"0:No se encontro Sufijo en el nomenclador"_s);
+        const QString bearing = u"8482.10.10.000B"_s;
+        QString report;
+        for (const auto& [position, previous] : {std::pair{bearing, u"ZA(000150)-AB02-"_s},
+                                                 {bearing, u"AA(AB01)-"_s},
+                                                 {bearing, QString()},
+                                                 {bearing, QString()},
+                                                 {u"7318.15.00.200D"_s, u"QX(OLD)-"_s},
+                                                 {u"3926.90.90.990E"_s, u"X-"_s}}) {
+            const QString result = f.editor.VerificarSufijos(position, previous);
+            report += position + u' ' + previous + u" -> "_s + result + u'\n' +
+                      f.dialogs.journal.join(u'\n') + u'\n';
+            f.dialogs.journal.clear();
+        }
+        COMPARE_GOLDEN(report.toUtf8(), u"review/suffix-dialogue.txt"_s);
         QCOMPARE(f.progress.busyDepth, 0);
     }
 

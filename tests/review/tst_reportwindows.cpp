@@ -11,23 +11,11 @@
 #include <QPrintPreviewDialog>
 #include <QSet>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-/** Notes the next modal window's name and closes it with Escape. */
-void closeNextDialog(QString* seen)
-{
-    QTimer::singleShot(0, [=] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
-        *seen = dialog->objectName();
-        QTest::keyClick(dialog, Qt::Key_Escape);
-    });
-}
 
 /** Clicks the menu's action, once the menu shows. */
 void click(QMenu* menu, const char* action)
@@ -52,7 +40,6 @@ private Q_SLOTS:
         QMenu archivo(u"Archivo"_s, &owner);
         QMenu* excel = addExportMenu(&archivo, s.ws, u"100"_s);
         excel->menuAction()->setObjectName(u"mnuexcelItem"_s);
-        QCOMPARE(excel->objectName() + u'=' + excel->title(), u"mnuexcel=Guardar a EXCEL "_s);
 
         const auto choose = [&](const char* item, const std::optional<QString>& answer) {
             s.dialogs.fileAnswers << answer;
@@ -61,16 +48,12 @@ private Q_SLOTS:
             QTRY_VERIFY(excel->isVisible());
             click(excel, item);
         };
-        // The save dialog names the results, offers the three file types and proposes a name
-        // made of the interno and the order; the message tells where the file went.
+        // The save dialog proposes a name made of the interno and the order; the message tells
+        // where the file went.
         choose("mnuarticulo", s.home.file(u"libro"_s));
         QCOMPARE(s.dialogs.saves.size(), 1);
-        const QStringList asked = s.dialogs.saves.first().split(u'|');
-        QCOMPARE(asked.mid(0, 2),
-                 QStringList({u"Guardar resultados del interno 100"_s,
-                              u"Hojas de cálculo (*.xlsx);;Texto separado por tabulaciones "
-                              "(*.xls);;Todos los archivos (*)"_s}));
-        QCOMPARE(QFileInfo(asked.at(2)).fileName(), u"interno-100-por-articulo.xlsx"_s);
+        QCOMPARE(QFileInfo(s.dialogs.saves.first().section(u'|', 2)).fileName(),
+                 u"interno-100-por-articulo.xlsx"_s);
         QVERIFY(ReviewData::bytes(s.home.file(u"libro.xls"_s))
                     .split('\r')
                     .value(1)
@@ -97,7 +80,6 @@ private Q_SLOTS:
         QPointer<QPrintPreviewDialog> preview = owner.findChild<QPrintPreviewDialog*>(u"Reporte"_s);
         QVERIFY(preview && preview->isVisible() && !QApplication::activeModalWidget());
         QVERIFY(QTest::qWaitForWindowActive(preview));
-        QCOMPARE(preview->windowTitle(), u"Registros OK"_s);
         s.dialogs.fileAnswers << s.home.file(u"ok"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(QFileInfo(s.dialogs.saves.value(0).section(u'|', 2)).fileName(),
@@ -110,17 +92,14 @@ private Q_SLOTS:
         };
         backToPreview();
 
-        // Tab reaches the print and the save buttons, whose tooltips name their keys; Enter on
-        // the save button asks again; Ctrl+P prints (its dialog opens); Escape closes.
+        // Tab reaches the print and the save buttons; Enter on the save button asks again;
+        // Ctrl+P prints (its dialog opens); Escape closes.
         const auto* toolbar = preview->findChild<QToolBar*>();
         QWidget* save = toolbar->widgetForAction(preview->findChild<QAction*>(u"cmdGuardarPDF"_s));
         QWidget* print = nullptr;
         for (QAction* action : toolbar->actions())
             if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
                 print = toolbar->widgetForAction(action);
-        QVERIFY(print &&
-                print->toolTip().endsWith(
-                    QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText) + u')'));
         QSet<QWidget*> reached;
         for (int tab = 0; tab < 40 && !(reached.contains(print) && reached.contains(save)); ++tab) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -139,10 +118,9 @@ private Q_SLOTS:
         QTRY_VERIFY(!preview);
 
         // Rows with errors: modal; none to show: the message, no window.
-        QString modal;
-        closeNextDialog(&modal);
-        showControlReport(s.ws, u"100"_s, ArticleTableModel::List::WithErrors, &owner);
-        QCOMPARE(modal, u"Reporte"_s);
+        QVERIFY(withModal(
+            [&] { showControlReport(s.ws, u"100"_s, ArticleTableModel::List::WithErrors, &owner); },
+            [](QWidget* modal) { QCOMPARE(modal->objectName(), u"Reporte"_s); }));
         showControlReport(s.ws, u"300"_s, ArticleTableModel::List::Clean, &owner);
         QCOMPARE(s.dialogs.messageTexts().value(1), u"No hay articulos para mostrar"_s);
         QCOMPARE(s.dialogs.messages.value(1).icon, MessageIcon::Information);
