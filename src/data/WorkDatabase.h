@@ -4,7 +4,7 @@
 #include <QStringList>
 
 /** The work database: internos (INTN), article rows (ART), origin relations (ORG), countries
- * (PAIS), the invoices' stated totals (INVOICE_TOTAL). */
+ * (PAIS), the invoices' stated totals (INVOICE_TOTAL), the row history (ROW_HISTORY). */
 namespace WorkDatabase {
 
 /** Path of the work database under a home folder. */

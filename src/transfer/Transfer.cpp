@@ -2,6 +2,7 @@
 
 #include "components/TestSeam.h"
 #include "data/ArticleStore.h"
+#include "data/HistoryStore.h"
 #include "workspace/Workspace.h"
 
 #include <QDateTime>
@@ -270,8 +271,18 @@ TransferOutcome Transfer::run()
 
     const QString section = QStringLiteral(" - seccion [Aduplan.FRAM3_Transferir]");
     try {
+        // The history entry is written first and committed right after the declaration: a
+        // failure of either leaves neither.
+        TransactionGuard recorded(m_ws.work());
+        HistoryStore(m_ws.work(), m_ws.historyAuthor())
+            .recordRun(m_interno, QStringLiteral("transfer"),
+                       QStringLiteral("filas transferidas: %1, catálogo %2")
+                           .arg(m_rows.size())
+                           .arg(m_ws.settings().catalog()));
+        TestSeam::reach("transfer:recorded");
         m_transaction->commit();
         m_transaction.reset();
+        recorded.commit();
         m_ws.catalogsChanged();
     } catch (const AppError& error) {
         reportFailure(MessageIcon::None, error, section);

@@ -1,6 +1,7 @@
 #include "TransferData.h"
 
 #include "components/TestSeam.h"
+#include "data/HistoryStore.h"
 #include "support/Golden.h"
 #include "transfer/Transfer.h"
 
@@ -35,6 +36,15 @@ struct Fixture : WorkHome {
     {}
 
     DataSession& declaration() { return ws.declaration(); }
+
+    /** The interno's history entries, "action: detail". */
+    QStringList history()
+    {
+        QStringList entries;
+        for (const HistoryEntry& e : HistoryStore(ws.work(), ws.historyAuthor()).entries(interno))
+            entries << e.action + u": "_s + e.detail;
+        return entries;
+    }
 
     /** Runs a transfer from a clean record of dialogs and progress. */
     TransferOutcome transfer()
@@ -250,9 +260,23 @@ void TransferTest::failureLeavesDeclarationAsBefore()
         QCOMPARE(f.transfer(), TransferOutcome::Failed);
         QCOMPARE(dump(f.declaration()), before);
         QCOMPARE(f.progress.busyDepth, 0);
+        QCOMPARE(f.history(), QStringList{u"transfer: filas transferidas: 3, catálogo CAT1"_s});
         shown += f.dialogs.journal.join(u'\n') + u'\n';
     }
     COMPARE_GOLDEN(shown.toUtf8(), u"transfer/failures.txt"_s);
+
+    // A failure once the history entry is written, before the declaration commits, leaves
+    // neither the transfer nor its entry.
+    Fixture f;
+    const QStringList untouched = dump(f.declaration());
+    TestSeam::setHook([](std::string_view point) {
+        if (point == "transfer:recorded")
+            throw AppError(9, u"falla tras registrar"_s);
+    });
+    QCOMPARE(f.transfer(), TransferOutcome::Failed);
+    TestSeam::setHook({});
+    QCOMPARE(dump(f.declaration()), untouched);
+    QVERIFY(f.history().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TransferTest)
