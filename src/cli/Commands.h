@@ -120,5 +120,7 @@ int catalog(Context& context);
  * or the leave-one-out accuracy over a catalog (by default the one in use).
  */
 int suggest(Context& context);
+/** history INTERNO [ARTORD] [--json]: the row history, oldest first, one entry a line. */
+int history(Context& context);
 
 } // namespace Cli
