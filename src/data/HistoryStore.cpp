@@ -1,5 +1,7 @@
 #include "data/HistoryStore.h"
 
+#include "data/DatabaseFile.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QSysInfo>
@@ -58,14 +60,7 @@ QStringList HistoryStore::schema()
 
 void HistoryStore::createWhenMissing(DataSession& work)
 {
-    if (work.database().tables().contains(Table, Qt::CaseInsensitive))
-        return;
-    TransactionGuard transaction(work);
-    for (const QString& statement : schema()) {
-        work.Sql(statement);
-        work.ejecutar();
-    }
-    transaction.commit();
+    DatabaseFile::createWhenMissing(work, Table, schema());
 }
 
 HistoryEntry HistoryStore::stamped(const QString& interno, const QString& action) const
