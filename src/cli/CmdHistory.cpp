@@ -42,13 +42,15 @@ QString shown(const QString& value)
 }
 
 /**
- * An entry as a text line: time, user@host, front end, action, line (empty for a run), then
- * "FIELD: old -> new" or the run's summary; "(eliminado)" after an entry of a deleted interno.
+ * An entry as a text line: time, user@host, front end, action, interno, line (empty for a
+ * run), then "FIELD: old -> new" or the run's summary; "(eliminado)" after an entry of a
+ * deleted interno.
  */
 QString textLine(const HistoryEntry& e)
 {
-    QStringList columns{e.time, e.user + QLatin1Char('@') + e.host, e.frontEnd, e.action,
-                        e.line ? QString::number(*e.line) : QString()};
+    QStringList columns{e.time,     e.user + QLatin1Char('@') + e.host,
+                        e.frontEnd, e.action,
+                        e.interno,  e.line ? QString::number(*e.line) : QString()};
     columns << (e.field.isNull() ? e.detail
                                  : e.field + QStringLiteral(": ") + shown(e.oldValue) +
                                        QStringLiteral(" -> ") + shown(e.newValue));
@@ -58,6 +60,19 @@ QString textLine(const HistoryEntry& e)
 }
 
 } // namespace
+
+int printHistory(Context& context, const QList<HistoryEntry>& entries, bool json,
+                 const QString& none)
+{
+    if (entries.isEmpty()) {
+        context.err << none << Qt::endl;
+        return Failed;
+    }
+    for (const HistoryEntry& entry : entries)
+        context.out << (json ? jsonLine(entry) : textLine(entry)) << '\n';
+    context.out.flush();
+    return Done;
+}
 
 int history(Context& context)
 {
@@ -70,18 +85,12 @@ int history(Context& context)
                                                         std::nullopt}
             : internoLine(args.positional);
     Session session(context);
-    const QList<HistoryEntry> entries =
+    return printHistory(
+        context,
         HistoryStore(session.workspace().work(), session.workspace().historyAuthor())
-            .entries(interno, line);
-    if (entries.isEmpty()) {
-        context.err << "No hay historial del interno " << interno << '.' << Qt::endl;
-        return Failed;
-    }
-    const bool json = args.has(QStringLiteral("--json"));
-    for (const HistoryEntry& entry : entries)
-        context.out << (json ? jsonLine(entry) : textLine(entry)) << '\n';
-    context.out.flush();
-    return Done;
+            .entries(interno, line),
+        args.has(QStringLiteral("--json")),
+        QStringLiteral("No hay historial del interno %1.").arg(interno));
 }
 
 } // namespace Cli

@@ -6,12 +6,15 @@
 #include <QLocale>
 #include <QSysInfo>
 
+#include <functional>
+
 #include <pwd.h>
 #include <unistd.h>
 
 namespace {
 
 const QString Table = QStringLiteral("ROW_HISTORY");
+const QString JournalTable = QStringLiteral("CATALOG_JOURNAL");
 
 /** A column's value as the history keeps it: NULL as null, numbers in their shortest form. */
 QString historyText(const QVariant& value)
@@ -24,6 +27,12 @@ QString historyText(const QVariant& value)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
+/** Whether two values as the history keeps them are the same (NULL differs from ""). */
+bool same(const QString& a, const QString& b)
+{
+    return a == b && a.isNull() == b.isNull();
+}
+
 QVariant stored(const QString& text)
 {
     return text.isNull() ? QVariant() : QVariant(text);
@@ -34,6 +43,25 @@ QString loginName()
     if (const passwd* entry = getpwuid(geteuid()))
         return QString::fromLocal8Bit(entry->pw_name);
     return qEnvironmentVariable("USER");
+}
+
+/** The current UTC time as entries hold it. */
+QString now()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+}
+
+/** The entries the statement set on the session reads, each row made one by `entry`. */
+QList<HistoryEntry> readEntries(DataSession& work,
+                                const std::function<HistoryEntry(const QVector<QVariant>&)>& entry)
+{
+    RecordSet rs;
+    QList<HistoryEntry> result;
+    if (work.CrearRs(rs)) {
+        for (qsizetype r = 0; r < rs.RecordCount(); ++r)
+            result.append(entry(rs.row(r)));
+    }
+    return result;
 }
 
 } // namespace
@@ -66,7 +94,7 @@ void HistoryStore::createWhenMissing(DataSession& work)
 HistoryEntry HistoryStore::stamped(const QString& interno, const QString& action) const
 {
     HistoryEntry entry;
-    entry.time = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    entry.time = now();
     entry.user = m_author.user;
     entry.host = m_author.host;
     entry.frontEnd = m_author.frontEnd;
@@ -96,7 +124,7 @@ void HistoryStore::recordEdit(const Article& before, const Article& after)
     for (qsizetype i = 0; i < columns.size(); ++i) {
         entry.oldValue = historyText(was.at(i));
         entry.newValue = historyText(is.at(i));
-        if (entry.oldValue == entry.newValue && entry.oldValue.isNull() == entry.newValue.isNull())
+        if (same(entry.oldValue, entry.newValue))
             continue;
         entry.field = columns.at(i);
         insert(entry);
@@ -127,18 +155,111 @@ QList<HistoryEntry> HistoryStore::entries(const QString& interno, std::optional<
         values << *line;
     }
     m_work.Sql(statement + QStringLiteral(" order by ID"), values);
-    RecordSet rs;
-    QList<HistoryEntry> result;
-    if (!m_work.CrearRs(rs))
-        return result;
-    for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
-        const QVector<QVariant>& v = rs.row(r);
-        result.append(
-            {historyText(v.at(0)), historyText(v.at(1)), historyText(v.at(2)), historyText(v.at(3)),
-             historyText(v.at(4)),
-             v.at(5).isNull() ? std::nullopt : std::optional<qint64>(v.at(5).toLongLong()),
-             historyText(v.at(6)), historyText(v.at(7)), historyText(v.at(8)), historyText(v.at(9)),
-             historyText(v.at(10)), v.at(11).toInt() != 0});
+    return readEntries(m_work, [](const QVector<QVariant>& v) {
+        return HistoryEntry{historyText(v.at(0)),
+                            historyText(v.at(1)),
+                            historyText(v.at(2)),
+                            historyText(v.at(3)),
+                            historyText(v.at(4)),
+                            v.at(5).isNull() ? std::nullopt
+                                             : std::optional<qint64>(v.at(5).toLongLong()),
+                            historyText(v.at(6)),
+                            historyText(v.at(7)),
+                            historyText(v.at(8)),
+                            historyText(v.at(9)),
+                            historyText(v.at(10)),
+                            v.at(11).toInt() != 0};
+    });
+}
+
+CatalogJournal::CatalogJournal(DataSession& work)
+    : m_work(work)
+{}
+
+QStringList CatalogJournal::schema()
+{
+    return {QStringLiteral("create table CATALOG_JOURNAL (ID integer primary key, TIME text not "
+                           "null, USERNAME text not null, HOST text not null, FRONTEND text not "
+                           "null, INTNRO text not null, CATALOG text not null, ARTICLE text not "
+                           "null, FIELD text not null, OLDVALUE text, NEWVALUE text, STATE text "
+                           "not null)"),
+            QStringLiteral("create index CATALOG_JOURNAL_ARTICLE on CATALOG_JOURNAL (CATALOG, "
+                           "ARTICLE)"),
+            QStringLiteral("create index CATALOG_JOURNAL_STATE on CATALOG_JOURNAL (STATE)")};
+}
+
+void CatalogJournal::createWhenMissing(DataSession& work)
+{
+    DatabaseFile::createWhenMissing(work, JournalTable, schema());
+}
+
+void CatalogJournal::writePending(const HistoryAuthor& author, const QString& interno,
+                                  const QString& catalog, const QList<CatalogChange>& changes)
+{
+    const QString time = now();
+    TransactionGuard transaction(m_work);
+    for (const CatalogChange& change : changes) {
+        const QString was = historyText(change.oldValue);
+        const QString is = historyText(change.newValue);
+        if (same(was, is))
+            continue;
+        m_work.Sql(QStringLiteral("insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, "
+                                  "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE) "
+                                  "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'pending')"),
+                   {time, author.user, author.host, author.frontEnd, interno, catalog,
+                    change.article, change.field, stored(was), stored(is)});
+        m_work.ejecutar();
     }
-    return result;
+    transaction.commit();
+}
+
+QStringList CatalogJournal::pendingInternos()
+{
+    m_work.Sql(
+        QStringLiteral("select distinct INTNRO from CATALOG_JOURNAL where STATE = 'pending'"));
+    RecordSet rs;
+    QStringList internos;
+    if (m_work.CrearRs(rs)) {
+        for (qsizetype r = 0; r < rs.RecordCount(); ++r)
+            internos << rs.row(r).at(0).toString();
+    }
+    return internos;
+}
+
+void CatalogJournal::markDone(const QString& interno)
+{
+    m_work.Sql(QStringLiteral("update CATALOG_JOURNAL set STATE = 'done' where INTNRO = ? and "
+                              "STATE = 'pending'"),
+               {interno});
+    m_work.ejecutar();
+}
+
+void CatalogJournal::abandon(const QString& interno)
+{
+    m_work.Sql(QStringLiteral("delete from CATALOG_JOURNAL where INTNRO = ? and STATE = 'pending'"),
+               {interno});
+    m_work.ejecutar();
+}
+
+QList<HistoryEntry> CatalogJournal::entries(const QString& catalog, const QString& article)
+{
+    m_work.Sql(QStringLiteral("select TIME, USERNAME, HOST, FRONTEND, INTNRO, FIELD, OLDVALUE, "
+                              "NEWVALUE, STATE from CATALOG_JOURNAL where CATALOG = ? and "
+                              "ARTICLE = ? order by ID"),
+               {catalog, article});
+    return readEntries(m_work, [](const QVector<QVariant>& v) {
+        const bool pending = v.at(8).toString() == QLatin1String("pending");
+        return HistoryEntry{historyText(v.at(0)),
+                            historyText(v.at(1)),
+                            historyText(v.at(2)),
+                            historyText(v.at(3)),
+                            historyText(v.at(4)),
+                            std::nullopt,
+                            QStringLiteral("transfer"),
+                            historyText(v.at(5)),
+                            historyText(v.at(6)),
+                            historyText(v.at(7)),
+                            pending ? QStringLiteral("pendiente") : QString(),
+                            false};
+    });
 }

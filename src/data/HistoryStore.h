@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <optional>
 
@@ -71,4 +72,49 @@ private:
 
     DataSession& m_work;
     HistoryAuthor m_author;
+};
+
+/** A catalog entry's field as a transfer changes it; no old value for an inserted entry. */
+struct CatalogChange {
+    QString article;
+    QString field; ///< the catalog's column: "ncm", "sufijos", ...
+    QVariant oldValue;
+    QVariant newValue;
+};
+
+/**
+ * The catalog journal of the work database (table CATALOG_JOURNAL): what each transfer wrote
+ * into the catalog entries, field by field, with the values before. The declaration
+ * database's catalog is another database: the entries are written "pending" and committed
+ * before the declaration commits, and marked "done" after it; a pending entry found later is
+ * settled (kept as done, or removed) by what the declaration database holds. A database
+ * failure raises.
+ */
+class CatalogJournal {
+public:
+    explicit CatalogJournal(DataSession& work);
+
+    static QStringList schema();
+    static void createWhenMissing(DataSession& work);
+
+    /** Writes the interno's changes to the catalog by the author, pending, in a transaction of
+     *  their own;
+     *  a field whose value stays is left out. */
+    void writePending(const HistoryAuthor& author, const QString& interno, const QString& catalog,
+                      const QList<CatalogChange>& changes);
+    /** The internos with pending entries. */
+    QStringList pendingInternos();
+    /** Marks the interno's pending entries done. */
+    void markDone(const QString& interno);
+    /** Removes the interno's pending entries: their transfer did not take place. */
+    void abandon(const QString& interno);
+
+    /**
+     * The article's entries in the catalog, oldest first, as history entries of action
+     * "transfer" (no line; the detail "pendiente" while pending).
+     */
+    QList<HistoryEntry> entries(const QString& catalog, const QString& article);
+
+private:
+    DataSession& m_work;
 };

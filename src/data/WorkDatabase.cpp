@@ -36,7 +36,7 @@ bool create(const QString& home)
             QStringLiteral("create table PAIS (id text not null primary key, descripcion text)"),
         };
         statements << ArticleStore::schema() << InvoiceTotalStore::schema()
-                   << HistoryStore::schema();
+                   << HistoryStore::schema() << CatalogJournal::schema();
         for (const QString& statement : std::as_const(statements)) {
             work.Sql(statement);
             work.ejecutar();

@@ -74,6 +74,7 @@ void Workspace::open()
     // A work database made by an earlier version lacks the newer tables.
     InvoiceTotalStore::createWhenMissing(*m_work);
     HistoryStore::createWhenMissing(*m_work);
+    CatalogJournal::createWhenMissing(*m_work);
 
     m_directory.LoadParameters();
     m_declaration = m_directory.getDataConnectionByEntity(QStringLiteral("INTERNOS"));

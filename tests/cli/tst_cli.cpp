@@ -76,11 +76,14 @@ private Q_SLOTS:
             QVERIFY2(runCli(home.path(), args).code == 0, qPrintable(args.join(u' ')));
 
         QString transcript;
-        for (const QStringList& args : {QStringList{u"history"_s, u"1001"_s, u"11"_s},
-                                        {u"history"_s, u"1001"_s, u"--json"_s},
-                                        {u"history"_s, clean},
-                                        {u"history"_s, u"9999"_s},
-                                        {u"history"_s, u"1001"_s, u"x"_s}})
+        for (const QStringList& args :
+             {QStringList{u"history"_s, u"1001"_s, u"11"_s},
+              {u"history"_s, u"1001"_s, u"--json"_s},
+              {u"history"_s, clean},
+              {u"history"_s, u"9999"_s},
+              {u"history"_s, u"1001"_s, u"x"_s},
+              {u"catalog"_s, u"history"_s, u"MTR-3PH-1HP"_s, u"--json"_s},
+              {u"catalog"_s, u"history"_s, u"MTR-3PH-1HP"_s, u"--catalog"_s, u"REPUESTOS"_s}})
             transcript += u"$ "_s + args.join(u' ') + u'\n' + run(args).section(u"uso:"_s, 0, 0);
         const HistoryAuthor author = HistoryAuthor::current({});
         QVERIFY(!author.user.isEmpty() && !author.host.isEmpty());

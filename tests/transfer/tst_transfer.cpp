@@ -277,6 +277,31 @@ void TransferTest::failureLeavesDeclarationAsBefore()
     TestSeam::setHook({});
     QCOMPARE(dump(f.declaration()), untouched);
     QVERIFY(f.history().isEmpty());
+    CatalogJournal journal(f.ws.work());
+    const auto journalOf = [&journal](const QString& article) {
+        QStringList entries;
+        for (const HistoryEntry& e : journal.entries(u"CAT1"_s, article))
+            entries << e.interno + u' ' + e.field + u": "_s +
+                           (e.oldValue.isNull() ? u"~"_s : e.oldValue) + u" -> "_s + e.newValue +
+                           u' ' + e.detail;
+        return entries.join(u'\n');
+    };
+    QVERIFY(journalOf(u"A-1"_s).isEmpty() && journalOf(u"B-2"_s).isEmpty());
+
+    // Done, the transfer journals the entry it inserted and the fields of the one it updated.
+    QCOMPARE(f.transfer(), TransferOutcome::Transferred);
+    QString journaled = journalOf(u"A-1"_s) + u"\n--\n"_s + journalOf(u"B-2"_s);
+
+    // Entries left pending by a transfer stopped before the declaration's commit are settled
+    // by the declaration: kept for an interno it holds, removed for one it does not.
+    journal.writePending(f.ws.historyAuthor(), u"100"_s, u"CAT1"_s,
+                         {{u"B-2"_s, u"ncm"_s, u"1"_s, u"2"_s}});
+    journal.writePending(f.ws.historyAuthor(), u"999"_s, u"CAT1"_s,
+                         {{u"B-2"_s, u"ncm"_s, u"2"_s, u"3"_s}});
+    journaled += u"\n--\n"_s + journalOf(u"B-2"_s);
+    settleCatalogJournal(f.ws);
+    journaled += u"\n--\n"_s + journalOf(u"B-2"_s) + u'\n';
+    COMPARE_GOLDEN(journaled.toUtf8(), u"transfer/journal.txt"_s);
 }
 
 QTEST_GUILESS_MAIN(TransferTest)

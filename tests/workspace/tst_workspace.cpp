@@ -39,9 +39,10 @@ private Q_SLOTS:
     {
         TestHome home;
         home.createDatabases();
-        // A work database made before the invoices' stated totals and the row history were
-        // kept gets their tables.
-        home.runWorkSql(u"drop table INVOICE_TOTAL;\ndrop table ROW_HISTORY;\n"_s);
+        // A work database made before the invoices' stated totals, the row history and the
+        // catalog journal were kept gets their tables.
+        home.runWorkSql(u"drop table INVOICE_TOTAL;\ndrop table ROW_HISTORY;\n"
+                        "drop table CATALOG_JOURNAL;\n"_s);
         {
             Workspace ws(home.path(), m_dialogs, m_progress);
             ws.open();
@@ -50,6 +51,10 @@ private Q_SLOTS:
             HistoryStore history(ws.work(), ws.historyAuthor());
             history.recordRun(u"1"_s, u"process"_s, u"total: 0"_s);
             QCOMPARE(history.entries(u"1"_s).value(0).frontEnd, u"desktop"_s);
+            CatalogJournal journal(ws.work());
+            journal.writePending(ws.historyAuthor(), u"1"_s, u"CAT1"_s,
+                                 {{u"A-1"_s, u"ncm"_s, {}, u"1"_s}});
+            QCOMPARE(journal.pendingInternos(), QStringList{u"1"_s});
             // Absent settings read empty, never null: they are bound as values.
             QVERIFY(!ws.settings().catalog().isNull() && ws.settings().catalog().isEmpty());
         }
