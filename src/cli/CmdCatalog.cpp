@@ -1,19 +1,50 @@
 #include "cli/Commands.h"
 
 #include "config/CatalogCheck.h"
+#include "data/HistoryStore.h"
+#include "transfer/Transfer.h"
 
 namespace Cli {
 
+namespace {
+
+/** catalog history ARTICLE: the catalog journal's entries of the article, settled first. */
+int catalogHistory(Context& context, const Arguments& arguments)
+{
+    const QStringList& positional = arguments.positional;
+    if (positional.size() < 2 || positional.at(1).isEmpty())
+        throw Usage{QStringLiteral("Falta el número de artículo.")};
+    if (positional.size() > 2)
+        throw Usage{QStringLiteral("Argumento desconocido: ") + positional.at(2)};
+    Session session(context);
+    Workspace& ws = session.workspace();
+    const QString id = arguments.has(QStringLiteral("--catalog"))
+                           ? arguments.value(QStringLiteral("--catalog"))
+                           : ws.settings().catalog();
+    settleCatalogJournal(ws);
+    return printHistory(context, CatalogJournal(ws.work()).entries(id, positional.at(1)),
+                        arguments.has(QStringLiteral("--json")),
+                        QStringLiteral("No hay historial del artículo %1 en el catálogo %2.")
+                            .arg(positional.at(1), id));
+}
+
+} // namespace
+
 int catalog(Context& context)
 {
-    const Arguments arguments = splitArguments(context.args, {}, {QStringLiteral("--catalog")});
+    const Arguments arguments =
+        splitArguments(context.args, {QStringLiteral("--json")}, {QStringLiteral("--catalog")});
     const QStringList& positional = arguments.positional;
     if (positional.isEmpty())
-        throw Usage{QStringLiteral("Falta la orden: check.")};
+        throw Usage{QStringLiteral("Falta la orden: check o history.")};
+    if (positional.first() == QLatin1String("history"))
+        return catalogHistory(context, arguments);
     if (positional.first() != QLatin1String("check"))
         throw Usage{QStringLiteral("Orden desconocida: ") + positional.first()};
     if (positional.size() > 1)
         throw Usage{QStringLiteral("Argumento desconocido: ") + positional.at(1)};
+    if (arguments.has(QStringLiteral("--json")))
+        throw Usage{QStringLiteral("Argumento desconocido: --json")};
 
     CatalogCheckResult result;
     try {

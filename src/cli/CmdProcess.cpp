@@ -24,12 +24,9 @@ QString internoArgument(const Context& context)
 
 void printCounters(Context& context, const ArticleCounters& counters)
 {
-    context.out << "total: " << counters.total << '\n'
-                << "en_catalogo: " << counters.enCatalogo << '\n'
-                << "nuevos: " << counters.nuevos << '\n'
-                << "con_errores: " << counters.conErrores << '\n'
-                << "err_posicion: " << counters.errPosicion << '\n'
-                << "err_sufijos: " << counters.errSufijos << Qt::endl;
+    for (const auto& [name, count] : counters.named())
+        context.out << name << ": " << count << '\n';
+    context.out.flush();
 }
 
 } // namespace

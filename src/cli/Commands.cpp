@@ -242,6 +242,7 @@ Session::Session(Context& context)
     : m_dialogs(context.out, context.err)
     , m_workspace(context.home, m_dialogs, m_progress)
 {
+    m_workspace.setFrontEnd(QStringLiteral("cli"));
     m_workspace.open();
 }
 

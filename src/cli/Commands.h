@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+struct HistoryEntry;
+
 namespace Cli {
 
 enum ExitCode { Done = 0, Failed = 1, UsageError = 2 };
@@ -113,6 +115,8 @@ int check(Context& context);
  */
 int ncm(Context& context);
 /**
+ * catalog history ARTICLE [--catalog ID] [--json]: what transfers wrote into the article's
+ * catalog entry, oldest first, as history prints it.
  * catalog check [--catalog ID]: the failing articles of the catalog (by default the one in
  * use) with their reasons, the count of each reason and the totals. Exit 1 when any fails,
  * 2 when the check cannot run.
@@ -124,5 +128,13 @@ int catalog(Context& context);
  * or the leave-one-out accuracy over a catalog (by default the one in use).
  */
 int suggest(Context& context);
+/** history INTERNO [ARTORD] [--json]: the row history, oldest first, one entry a line. */
+int history(Context& context);
+/**
+ * Prints entries of the row history or the catalog journal, one a line: tab-separated, or with
+ * `json` one JSON object. Without entries, tells `none` and fails.
+ */
+int printHistory(Context& context, const QList<HistoryEntry>& entries, bool json,
+                 const QString& none);
 
 } // namespace Cli

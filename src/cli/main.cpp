@@ -34,9 +34,11 @@ const char* const Usage = "uso: aduplan-cli [--home DIR] COMANDO [ARGUMENTOS]\n"
                           "  ncm find PALABRAS...\n"
                           "  ncm show POSICION\n"
                           "  catalog check [--catalog ID]\n"
+                          "  catalog history ARTICULO [--catalog ID] [--json]\n"
                           "  suggest INTERNO ARTORD\n"
                           "  suggest --article NUMERO --description TEXTO\n"
                           "  suggest --evaluate [--catalog ID]\n"
+                          "  history INTERNO [ARTORD] [--json]\n"
                           "Ver man aduplan-cli.\n";
 
 const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
@@ -44,7 +46,7 @@ const std::pair<const char*, int (*)(Cli::Context&)> Commands[] = {
     {"process", Cli::process}, {"stats", Cli::stats},       {"rows", Cli::rows},
     {"edit", Cli::edit},       {"transfer", Cli::transfer}, {"export", Cli::exportRows},
     {"report", Cli::report},   {"check", Cli::check},       {"ncm", Cli::ncm},
-    {"catalog", Cli::catalog}, {"suggest", Cli::suggest},
+    {"catalog", Cli::catalog}, {"suggest", Cli::suggest},   {"history", Cli::history},
 };
 
 /** Whether the command paints pages: "report", after "--home DIR" when given. */

@@ -228,6 +228,16 @@ qint64 ArticleStore::countCorrected(const QString& interno)
     return countWhere(interno, QStringLiteral(" and PRCEST = 'M'"));
 }
 
+QList<std::pair<QString, qint64>> ArticleCounters::named() const
+{
+    return {{QStringLiteral("total"), total},
+            {QStringLiteral("en_catalogo"), enCatalogo},
+            {QStringLiteral("nuevos"), nuevos},
+            {QStringLiteral("con_errores"), conErrores},
+            {QStringLiteral("err_posicion"), errPosicion},
+            {QStringLiteral("err_sufijos"), errSufijos}};
+}
+
 ArticleCounters ArticleStore::counters(const QString& interno)
 {
     return {countWhere(interno, {}),

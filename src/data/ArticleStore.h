@@ -48,6 +48,10 @@ struct ArticleCounters {
     qint64 conErrores = 0;
     qint64 errPosicion = 0;
     qint64 errSufijos = 0;
+
+    /** The counters by name ("total", "en_catalogo", "nuevos", "con_errores", "err_posicion",
+     *  "err_sufijos"), in this order. */
+    QList<std::pair<QString, qint64>> named() const;
 };
 
 /** What the catalog gives an article in the automatic process. */

@@ -62,4 +62,16 @@ void check(const QString& file, const QString& table, const QString& kind)
                                fault));
 }
 
+void createWhenMissing(DataSession& session, const QString& table, const QStringList& schema)
+{
+    if (session.database().tables().contains(table, Qt::CaseInsensitive))
+        return;
+    TransactionGuard transaction(session);
+    for (const QString& statement : schema) {
+        session.Sql(statement);
+        session.ejecutar();
+    }
+    transaction.commit();
+}
+
 } // namespace DatabaseFile

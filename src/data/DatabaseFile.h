@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -22,5 +23,11 @@ void create(const QString& target, const std::function<void(DataSession&)>& fill
  * the operator which database it should have been ("de trabajo", ...).
  */
 void check(const QString& file, const QString& table, const QString& kind);
+
+/**
+ * Runs `schema`, the statements that create `table`, in one transaction when the session's
+ * database lacks the table (a database made before the table existed).
+ */
+void createWhenMissing(DataSession& session, const QString& table, const QStringList& schema);
 
 } // namespace DatabaseFile

@@ -1,5 +1,7 @@
 #include "data/InvoiceTotalStore.h"
 
+#include "data/DatabaseFile.h"
+
 namespace {
 
 const QString Table = QStringLiteral("INVOICE_TOTAL");
@@ -19,14 +21,7 @@ QStringList InvoiceTotalStore::schema()
 
 void InvoiceTotalStore::createWhenMissing(DataSession& work)
 {
-    if (work.database().tables().contains(Table, Qt::CaseInsensitive))
-        return;
-    TransactionGuard transaction(work);
-    for (const QString& statement : schema()) {
-        work.Sql(statement);
-        work.ejecutar();
-    }
-    transaction.commit();
+    DatabaseFile::createWhenMissing(work, Table, schema());
 }
 
 std::optional<StatedTotal> InvoiceTotalStore::read(const QString& interno)

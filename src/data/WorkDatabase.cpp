@@ -4,6 +4,7 @@
 #include "components/DataSession.h"
 #include "data/ArticleStore.h"
 #include "data/DatabaseFile.h"
+#include "data/HistoryStore.h"
 #include "data/InvoiceTotalStore.h"
 
 #include <QDir>
@@ -34,7 +35,8 @@ bool create(const QString& home)
             QStringLiteral("create index ORG_PAI on ORG (PAI)"),
             QStringLiteral("create table PAIS (id text not null primary key, descripcion text)"),
         };
-        statements << ArticleStore::schema() << InvoiceTotalStore::schema();
+        statements << ArticleStore::schema() << InvoiceTotalStore::schema()
+                   << HistoryStore::schema() << CatalogJournal::schema();
         for (const QString& statement : std::as_const(statements)) {
             work.Sql(statement);
             work.ejecutar();

@@ -4,7 +4,8 @@
 #include <QStringList>
 
 /** The work database: internos (INTN), article rows (ART), origin relations (ORG), countries
- * (PAIS), the invoices' stated totals (INVOICE_TOTAL). */
+ * (PAIS), the invoices' stated totals (INVOICE_TOTAL), the row history (ROW_HISTORY) and the
+ * catalog journal (CATALOG_JOURNAL). */
 namespace WorkDatabase {
 
 /** Path of the work database under a home folder. */

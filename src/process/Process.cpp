@@ -2,6 +2,7 @@
 
 #include "components/SuffixValidator.h"
 #include "components/TestSeam.h"
+#include "data/HistoryStore.h"
 #include "data/InvoiceTotalStore.h"
 #include "data/Nomenclator.h"
 #include "import/ArticleLoading.h"
@@ -9,6 +10,9 @@
 #include "process/ProcessRun.h"
 #include "workspace/Workspace.h"
 
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -155,7 +159,29 @@ void ActualizarDatosComunes(ProcessRun& run)
 struct Replacement {
     QList<Article> rows;
     std::optional<StatedTotal> statedTotal;
+    /** The import's entry in the row history: the document and the rows read from it. */
+    QString summary;
 };
+
+/** The import's summary: the document's name and SHA-256 (when it can be read) and the rows. */
+QString importSummary(const QString& documentPath, qsizetype rows)
+{
+    QString summary = QStringLiteral("archivo ") + QFileInfo(documentPath).fileName();
+    QFile document(documentPath);
+    QCryptographicHash sha(QCryptographicHash::Sha256);
+    if (document.open(QIODevice::ReadOnly) && sha.addData(&document))
+        summary += QStringLiteral(", SHA-256 ") + QString::fromLatin1(sha.result().toHex());
+    return summary + QStringLiteral(", filas leídas: ") + QString::number(rows);
+}
+
+/** The process's summary: the six counters of the interno. */
+QString processSummary(ArticleStore& articles, const QString& interno)
+{
+    QStringList parts;
+    for (const auto& [name, count] : articles.counters(interno).named())
+        parts << name + QStringLiteral(": ") + QString::number(count);
+    return parts.join(QStringLiteral(", "));
+}
 
 /**
  * Stages 2 to 4 and the closing update in one transaction on the work database; when
@@ -188,6 +214,13 @@ bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate
         ValidarArticulos(run, validate);
         // Closing update: validated rows declared in their statistical unit get its quantity.
         run.articles.setStatisticalQuantities(run.interno);
+        // One history entry a run, whatever the number of rows, in the run's transaction.
+        HistoryStore history(ws.work(), ws.historyAuthor());
+        if (replacement)
+            history.recordRun(interno, QStringLiteral("import"), replacement->summary);
+        history.recordRun(interno, QStringLiteral("process"),
+                          processSummary(run.articles, interno));
+        TestSeam::reach("process:recorded");
         transaction.commit();
     } catch (const AppError& error) {
         reportFailure(ws, error, run.articles.lastUpdate());
@@ -252,7 +285,8 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
         std::optional<QList<Article>> loaded = CargarArticulos(ws, prepared.lines);
         if (!loaded)
             return false;
-        replacement = {std::move(*loaded), prepared.statedTotal};
+        const QString summary = importSummary(documentPath, loaded->size());
+        replacement = {std::move(*loaded), prepared.statedTotal, summary};
         // The validator reads the nomenclator on a connection of its own: one transaction for
         // the classification too, begun only now that no question to the operator is left.
         validatorReads.emplace(validator.nomenclator());

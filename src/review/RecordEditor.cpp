@@ -1,6 +1,8 @@
 #include "review/RecordEditor.h"
 
 #include "components/SuffixValidator.h"
+#include "components/TestSeam.h"
+#include "data/HistoryStore.h"
 #include "data/Nomenclator.h"
 #include "data/NomenclatorTables.h"
 #include "workspace/Workspace.h"
@@ -371,8 +373,16 @@ bool RecordEditor::save()
     a.country = m_countries.codes.at(f.country);
     try {
         ArticleStore store(m_ws.work());
-        if (store.saveCorrected(*m_row, a, hasSpecificDuty()) > 0)
+        // The row and its history entries are written together or not at all.
+        TransactionGuard transaction(m_ws.work());
+        if (store.saveCorrected(*m_row, a, hasSpecificDuty()) > 0) {
+            TestSeam::reach("edit:saved");
+            a.state = QStringLiteral("M");
+            a.check = QStringLiteral("OK");
+            HistoryStore(m_ws.work(), m_ws.historyAuthor()).recordEdit(*m_row, a);
+            transaction.commit();
             return true;
+        }
         if (!store.row(a.interno, a.line))
             return refuse(MessageIcon::Exclamation,
                           QStringLiteral("No se grabó el registro: el interno %1 ya no tiene "

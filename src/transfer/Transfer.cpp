@@ -3,6 +3,7 @@
 #include "components/OperatorText.h"
 #include "components/TestSeam.h"
 #include "data/ArticleStore.h"
+#include "data/HistoryStore.h"
 #include "workspace/Workspace.h"
 
 #include <QDateTime>
@@ -45,8 +46,21 @@ QString itemInsert(qsizetype count)
            DataSession::rowPlaceholders(count, ItemColumns);
 }
 
-const QString CatalogSelect = QStringLiteral(
-    "select idarticulo from catarticulos where idcatalogo = ? and idarticulo in (%1)");
+/** The catalog's columns a transfer writes, as the catalog journal names them. */
+const QStringList JournalFields = {
+    QStringLiteral("descripcion"), QStringLiteral("idpais"),
+    QStringLiteral("cantidad"),    QStringLiteral("preciounitario"),
+    QStringLiteral("ncm"),         QStringLiteral("lapi"),
+    QStringLiteral("sufijos"),     QStringLiteral("idunidad"),
+    QStringLiteral("estadistica"), QStringLiteral("valorrelacionestadistica"),
+    QStringLiteral("estadomerc"),  QStringLiteral("deresp"),
+    QStringLiteral("valorderesp")};
+
+/** The entries the catalog holds of some articles: the number, then the journal's fields. */
+const QString CatalogSelect = QStringLiteral("select idarticulo, ") +
+                              JournalFields.join(QStringLiteral(", ")) +
+                              QStringLiteral(" from catarticulos where idcatalogo = ? and "
+                                             "idarticulo in (%1)");
 
 /** The insert of `count` new catalog entries in one statement. */
 QString catalogInsert(qsizetype count)
@@ -257,6 +271,13 @@ TransferOutcome Transfer::run()
     BusyCursor busy(progress);
 
     progress.setMessage(QStringLiteral("Validando datos..."));
+    try {
+        settleCatalogJournal(m_ws);
+    } catch (const AppError& error) {
+        reportFailure(MessageIcon::Critical, error,
+                      QStringLiteral(" - seccion [Aduplan.FRAM3_Transferir]"));
+        return m_outcome;
+    }
     if (!FRAM3_Transfer_A_Validar())
         return m_outcome;
 
@@ -270,13 +291,41 @@ TransferOutcome Transfer::run()
         return m_outcome;
 
     const QString section = QStringLiteral(" - seccion [Aduplan.FRAM3_Transferir]");
+    CatalogJournal journal(m_ws.work());
+    bool declared = false;
     try {
+        // The catalog journal is committed pending before the declaration commits: a stop at
+        // any moment leaves no transfer without its journal. The history entry is written
+        // first and committed right after the declaration: a failure of either leaves neither.
+        journal.writePending(m_ws.historyAuthor(), m_interno, m_ws.settings().catalog(),
+                             m_catalogChanges);
+        TransactionGuard recorded(m_ws.work());
+        HistoryStore(m_ws.work(), m_ws.historyAuthor())
+            .recordRun(m_interno, QStringLiteral("transfer"),
+                       QStringLiteral("filas transferidas: %1, catálogo %2")
+                           .arg(m_rows.size())
+                           .arg(m_ws.settings().catalog()));
+        TestSeam::reach("transfer:recorded");
         m_transaction->commit();
         m_transaction.reset();
+        declared = true;
         m_ws.catalogsChanged();
+        recorded.commit();
+        journal.markDone(m_interno);
     } catch (const AppError& error) {
-        reportFailure(MessageIcon::None, error, section);
-        return m_outcome;
+        if (declared) {
+            // Only the work database's records failed after the declaration committed: the
+            // transfer stands, and a journal left pending is settled as done by its header.
+            m_ws.dialogs().message(MessageIcon::None, errorText(error, section));
+        } else {
+            reportFailure(MessageIcon::None, error, section);
+            try {
+                journal.abandon(m_interno);
+            } catch (const AppError&) {
+                // Left pending, it is settled by the declaration database at the next transfer.
+            }
+            return m_outcome;
+        }
     }
 
     m_outcome = TransferOutcome::Transferred;
@@ -446,11 +495,14 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         DataSession& declaration = m_ws.declaration();
         const QString& catalog = m_ws.settings().catalog();
         // The article numbers the catalog holds, read a chunk of numbers per select.
-        QSet<QString> held;
+        QHash<QString, QVariantList> held;
         declaration.selectByKeys(CatalogSelect, 1, QVariantList(numbers.cbegin(), numbers.cend()),
                                  [&held](const RecordSet& found, qsizetype, qsizetype) {
-                                     for (qsizetype r = 0; r < found.RecordCount(); ++r)
-                                         held.insert(found.row(r).at(0).toString());
+                                     for (qsizetype r = 0; r < found.RecordCount(); ++r) {
+                                         const QVector<QVariant>& row = found.row(r);
+                                         held.insert(row.at(0).toString(),
+                                                     QVariantList(row.cbegin() + 1, row.cend()));
+                                     }
                                  },
                                  {catalog});
         QStringList known;
@@ -466,6 +518,19 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
                                       ? noCountry
                                       : QVariant(textOf(rows.at(article.lastWithCountry).country)));
         };
+        // What the entries held and will hold, for the catalog journal: a NULL country keeps
+        // the entry's, the quantity becomes 0.
+        m_catalogChanges.clear();
+        for (const QString& number : std::as_const(numbers)) {
+            const QVariantList before = held.value(number, QVariantList(JournalFields.size()));
+            QVariantList after =
+                content(number, held.contains(number) ? QVariant() : QVariant(QStringLiteral("")));
+            after.insert(2, 0.0);
+            if (after.at(1).isNull())
+                after[1] = before.at(1);
+            for (qsizetype i = 0; i < JournalFields.size(); ++i)
+                m_catalogChanges.append({number, JournalFields.at(i), before.at(i), after.at(i)});
+        }
         // The bar counts the entries written, scaled to the lines: all of them at the end.
         const auto advance = [&](qsizetype entriesWritten) {
             progress.setProgressValue(progressCount(rows.size() * entriesWritten / numbers.size()));
@@ -514,6 +579,21 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
                       QStringLiteral(" - seccion [Aduplan.frmMain_FRAM3_Transfer_C_ActualCAT]"));
     }
     return false;
+}
+
+void settleCatalogJournal(Workspace& ws)
+{
+    CatalogJournal journal(ws.work());
+    DataSession& declaration = ws.declaration();
+    for (const QString& interno : journal.pendingInternos()) {
+        declaration.Sql(QStringLiteral("select interno from caratula where interno = ?"),
+                        {interno});
+        RecordSet header;
+        if (declaration.CrearRs(header))
+            journal.markDone(interno);
+        else
+            journal.abandon(interno);
+    }
 }
 
 TransferOutcome FRM3_Tranferir(Workspace& ws, const QString& interno)

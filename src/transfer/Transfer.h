@@ -2,6 +2,7 @@
 
 #include "components/DataSession.h"
 #include "data/ArticleStore.h"
+#include "data/HistoryStore.h"
 #include "workspace/OperatorDialogs.h"
 
 #include <optional>
@@ -59,9 +60,18 @@ private:
     QString m_interno;
     /** The interno's rows, read once by the pre-check. */
     QList<Article> m_rows;
+    /** The catalog entries' fields as the catalog update changes them. */
+    QList<CatalogChange> m_catalogChanges;
     std::optional<TransactionGuard> m_transaction;
     TransferOutcome m_outcome = TransferOutcome::Failed;
 };
+
+/**
+ * Settles the catalog journal's pending entries, left by a transfer stopped between its
+ * journal and the declaration's commit: an interno whose header the declaration database
+ * holds was transferred (its entries are done), any other was not (they are removed).
+ */
+void settleCatalogJournal(Workspace& ws);
 
 /** Transfers the interno into the declaration database (header, items, catalog). */
 TransferOutcome FRM3_Tranferir(Workspace& ws, const QString& interno);

@@ -1,6 +1,7 @@
 #include "wizard/Internos.h"
 
 #include "data/ArticleStore.h"
+#include "data/HistoryStore.h"
 #include "data/InvoiceTotalStore.h"
 #include "workspace/Workspace.h"
 
@@ -99,6 +100,7 @@ bool FRAM1_EliminarInterno(Workspace& ws, const QString& numero)
         TransactionGuard transaction(ws.work());
         ArticleStore(ws.work()).deleteRows(numero);
         InvoiceTotalStore(ws.work()).remove(numero);
+        HistoryStore(ws.work(), ws.historyAuthor()).markDeleted(numero);
         ws.work().Sql(QStringLiteral("delete from INTN where INTNRO = ?"), {numero});
         const bool deleted = ws.work().ejecutar() > 0;
         transaction.commit();

@@ -1,6 +1,7 @@
 #include "workspace/Workspace.h"
 
 #include "BuildDate.h"
+#include "data/HistoryStore.h"
 #include "data/InvoiceTotalStore.h"
 #include "data/WorkDatabase.h"
 
@@ -72,6 +73,8 @@ void Workspace::open()
     m_work->Conectar();
     // A work database made by an earlier version lacks the newer tables.
     InvoiceTotalStore::createWhenMissing(*m_work);
+    HistoryStore::createWhenMissing(*m_work);
+    CatalogJournal::createWhenMissing(*m_work);
 
     m_directory.LoadParameters();
     m_declaration = m_directory.getDataConnectionByEntity(QStringLiteral("INTERNOS"));

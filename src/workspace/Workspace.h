@@ -5,6 +5,7 @@
 #include "components/FormatService.h"
 #include "components/SystemInfo.h"
 #include "data/CatalogArticleIndex.h"
+#include "data/HistoryStore.h"
 #include "data/PositionWordIndex.h"
 #include "workspace/OperatorDialogs.h"
 #include "workspace/ProgressSink.h"
@@ -50,6 +51,11 @@ public:
     DataSession& nomenclator() { return *m_nomenclator; }
     FormatService& formatter() { return m_formatter; }
     SystemInfo& system() { return m_system; }
+    /** Names the front end the workspace serves, as the row history records it: "desktop"
+     *  (the default) or "cli". */
+    void setFrontEnd(QString name) { m_frontEnd = std::move(name); }
+    /** Who the changes made through this workspace are recorded as made by. */
+    HistoryAuthor historyAuthor() const { return HistoryAuthor::current(m_frontEnd); }
     /** The words of the nomenclator's descriptions, read from it at the first call. */
     const PositionWordIndex& positionWords();
     /** The articles of every catalog of the declaration database, read at the first call. */
@@ -70,4 +76,5 @@ private:
     std::unique_ptr<PositionWordIndex> m_positionWords;
     std::unique_ptr<CatalogArticleIndex> m_catalogArticles;
     Settings m_settings;
+    QString m_frontEnd = QStringLiteral("desktop");
 };

@@ -1,4 +1,5 @@
 #include "components/DataSession.h"
+#include "data/HistoryStore.h"
 #include "data/WorkDatabase.h"
 #include "review/ReviewData.h"
 #include "support/Cli.h"
@@ -6,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <functional>
@@ -53,6 +55,47 @@ private Q_SLOTS:
                      pages.last().endsWith(u"Pagina %1 de %1"_s.arg(pages.size())),
                  qPrintable(pages.last()));
         QVERIFY(!pages.first().contains(u"Importes a revisar"_s));
+    }
+
+    void historyOfEveryWriter()
+    {
+        // An import with its process, a correction, a transfer and a deletion, each recorded
+        // by the command line with its author; what varies from run to run is normalised.
+        QTemporaryDir home;
+        const auto run = [&home](const QStringList& args) {
+            const CliRun done = runCli(home.path(), args);
+            return QString::number(done.code) + u'|' + done.out + done.err;
+        };
+        QCOMPARE(runCli(home.path(), {u"init"_s, u"--demo"_s}).code, 0);
+        const QString invoices = home.filePath(u"invoices/"_s);
+        const QString clean = u"factura-brightwater-7802.doc"_s;
+        for (const QStringList& args :
+             {QStringList{u"process"_s, u"1001"_s, invoices + u"factura-northfield-0318.doc"_s,
+                          u"--origin"_s, u"VIETNAM=337"_s},
+              QStringList{u"edit"_s, u"1001"_s, u"11"_s, u"--ncm"_s, u"8412.31.10.000Z"_s,
+                          u"--ori"_s, u"212"_s, u"--dun"_s, u"07"_s, u"--eca"_s, u"0"_s},
+              QStringList{u"process"_s, clean, invoices + clean}, QStringList{u"transfer"_s, clean},
+              QStringList{u"interno"_s, u"delete"_s, clean}})
+            QVERIFY2(runCli(home.path(), args).code == 0, qPrintable(args.join(u' ')));
+
+        QString transcript;
+        for (const QStringList& args :
+             {QStringList{u"history"_s, u"1001"_s, u"11"_s},
+              {u"history"_s, u"1001"_s, u"--json"_s},
+              {u"history"_s, clean},
+              {u"history"_s, u"9999"_s},
+              {u"history"_s, u"1001"_s, u"x"_s},
+              {u"catalog"_s, u"history"_s, u"MTR-3PH-1HP"_s, u"--json"_s},
+              {u"catalog"_s, u"history"_s, u"MTR-3PH-1HP"_s, u"--catalog"_s, u"REPUESTOS"_s}})
+            transcript += u"$ "_s + args.join(u' ') + u'\n' + run(args).section(u"uso:"_s, 0, 0);
+        const HistoryAuthor author = HistoryAuthor::current({});
+        QVERIFY(!author.user.isEmpty() && !author.host.isEmpty());
+        static const QRegularExpression time(u"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ"_s);
+        transcript.replace(time, u"TIME"_s)
+            .replace(u'"' + author.user + u'"', u"\"USER\""_s)
+            .replace(u'"' + author.host + u'"', u"\"HOST\""_s)
+            .replace(author.user + u'@' + author.host, u"USER@HOST"_s);
+        COMPARE_GOLDEN(transcript.toUtf8(), u"cli/history.txt"_s);
     }
 
     void killedWritesAreClearedByTheNext()

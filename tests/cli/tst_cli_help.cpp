@@ -31,7 +31,7 @@ private Q_SLOTS:
         QCOMPARE(commands,
                  (QStringList{u"init"_s, u"interno"_s, u"parse"_s, u"process"_s, u"stats"_s,
                               u"rows"_s, u"edit"_s, u"export"_s, u"report"_s, u"check"_s,
-                              u"transfer"_s, u"ncm"_s, u"catalog"_s, u"suggest"_s}));
+                              u"transfer"_s, u"ncm"_s, u"catalog"_s, u"suggest"_s, u"history"_s}));
 
         QFile page(QStringLiteral(ADUPLAN_SOURCE_DIR "/packaging/aduplan-cli.1"));
         QVERIFY(page.open(QIODevice::ReadOnly));

@@ -1,6 +1,7 @@
 #include "components/SuffixValidator.h"
 #include "components/TestSeam.h"
 #include "data/ArticleStore.h"
+#include "data/HistoryStore.h"
 #include "data/InvoiceTotalStore.h"
 #include "process/Process.h"
 #include "process/Statistics.h"
@@ -9,6 +10,7 @@
 #include "support/ManyPositions.h"
 #include "support/WorkHome.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -150,8 +152,29 @@ private Q_SLOTS:
         office.dialogs.originAnswers << OriginRelation{u"JAPAN"_s, u"105"_s}
                                      << OriginRelation{u"GERMANY"_s, u"23"_s}
                                      << OriginRelation{u"US"_s, u"212"_s};
-        QVERIFY(FRAM2_GuardarDatosToBase(
-            office.ws, u"100"_s, TestHome::testDataPath(u"import/invoice-fixed-columns.doc"_s)));
+        const QString invoice = TestHome::testDataPath(u"import/invoice-fixed-columns.doc"_s);
+        QVERIFY(FRAM2_GuardarDatosToBase(office.ws, u"100"_s, invoice));
+        // One history entry for the import (the document, its digest, the rows read) and one
+        // for the process (its counters), whatever the number of rows.
+        HistoryStore history(office.ws.work(), office.ws.historyAuthor());
+        const auto runs = [&history] {
+            QStringList entries;
+            for (const HistoryEntry& e : history.entries(u"100"_s))
+                entries << e.action + u": "_s + e.detail;
+            return entries;
+        };
+        QFile document(invoice);
+        QVERIFY(document.open(QIODevice::ReadOnly));
+        const QStringList recorded = runs();
+        QCOMPARE(
+            recorded,
+            QStringList({u"import: archivo invoice-fixed-columns.doc, SHA-256 "_s +
+                             QString::fromLatin1(QCryptographicHash::hash(
+                                                     document.readAll(), QCryptographicHash::Sha256)
+                                                     .toHex()) +
+                             u", filas leídas: %1"_s.arg(office.counters(u"100"_s).first()),
+                         u"process: total: 5, en_catalogo: 1, nuevos: 3, con_errores: 1, "
+                         "err_posicion: 1, err_sufijos: 0"_s}));
         const std::optional<StatedTotal> stored = totals.read(u"100"_s);
         QVERIFY(stored);
         QCOMPARE(stored->text, u"TOTAL USD 1,322.93"_s);
@@ -164,18 +187,20 @@ private Q_SLOTS:
         office.dialogs.originAnswers << OriginRelation{u"US"_s, u"212"_s}
                                      << OriginRelation{u"US"_s, u"212"_s};
         TestSeam::setHook([](std::string_view point) {
-            if (point == "process:imported")
+            if (point == "process:recorded")
                 throw AppError(9, u"fallo tras la importación"_s);
         });
         const QStringList imported = office.rows();
         QVERIFY(!FRAM2_GuardarDatosToBase(office.ws, u"100"_s, withoutTotal));
         TestSeam::setHook({});
         QCOMPARE(office.rows(), imported);
+        QCOMPARE(runs(), recorded);
         QVERIFY(office.dialogs.messages.last().text.startsWith(u"fallo tras la importación"_s));
         QCOMPARE(totals.read(u"100"_s)->documentLine, stored->documentLine);
         QVERIFY(FRAM2_GuardarDatosToBase(office.ws, u"100"_s, withoutTotal));
         QCOMPARE(office.counters(u"100"_s).first(), 1);
         QVERIFY(!totals.read(u"100"_s));
+        QCOMPARE(runs().size(), 4);
     }
 
     void countersFollowTheCodes()

@@ -1,5 +1,7 @@
 #include "ReviewHome.h"
 
+#include "components/TestSeam.h"
+#include "data/HistoryStore.h"
 #include "review/frmModificar.h"
 #include "support/Golden.h"
 #include "support/Modal.h"
@@ -35,6 +37,21 @@ void retype(QWidget* box, const QString& text)
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, text);
+}
+
+/** The history of the line of interno 100: "front end FIELD: old -> new", NULL as "~". */
+QStringList historyOf(Fixture& f, qint64 line)
+{
+    QStringList entries;
+    for (const HistoryEntry& e :
+         HistoryStore(f.ws.work(), f.ws.historyAuthor()).entries(u"100"_s, line)) {
+        const auto shown = [](const QString& value) {
+            return value.isNull() ? u"~"_s : value;
+        };
+        entries << e.frontEnd + u' ' + e.action + u' ' + e.field + u": "_s + shown(e.oldValue) +
+                       u" -> "_s + shown(e.newValue);
+    }
+    return entries;
 }
 
 } // namespace
@@ -180,11 +197,28 @@ private Q_SLOTS:
                  QStringList({u"BRASIL"_s, u"ESTADOS UNIDOS"_s, u"JAPON"_s}));
         QCOMPARE(fields.country, 2);
         fields.specificDutyQuantity = u"3,5"_s;
+        // A failure between the row's update and its history entries leaves neither.
+        const QVariantList loaded = f.row(2).values();
+        TestSeam::setHook([](std::string_view point) {
+            if (point == "edit:saved")
+                throw AppError(9, u"fallo tras grabar"_s);
+        });
+        QVERIFY(!f.editor.GrabarDatos());
+        TestSeam::setHook({});
+        QVERIFY(f.lastMessage().startsWith(u"1:fallo tras grabar"_s));
+        QCOMPARE(f.row(2).values(), loaded);
+        QVERIFY(historyOf(f, 2).isEmpty());
+        f.dialogs.messages.clear();
+
         QVERIFY(f.editor.GrabarDatos());
         const Article saved = f.row(2);
         QCOMPARE(saved.specificDutyUnit + saved.country + saved.lapi + saved.state, u"07JPSM"_s);
         QCOMPARE(saved.specificDutyQuantity, std::optional<double>(3.5));
         QVERIFY(f.dialogs.messages.isEmpty());
+        // One entry per column changed, the state the save sets among them.
+        QCOMPARE(historyOf(f, 2),
+                 QStringList({u"desktop edit PRCECA: ~ -> 0"_s, u"desktop edit PRCSCA: ~ -> 3.5"_s,
+                              u"desktop edit PRCEST: A -> M"_s}));
     }
 
     void saveKeepsWhatChangedMeanwhile()
@@ -286,6 +320,14 @@ private Q_SLOTS:
                  QStringList({u"7318.15.00.200D"_s, u"01"_s, u"N"_s, u"AT(ACME)-QX(ISO)-"_s, u"1"_s,
                               u"JP"_s, u"M"_s}));
         QCOMPARE(saved.specificDutyQuantity, std::optional<double>(2.5));
+        // The window's save is recorded by column, the refused ones left no entry.
+        QCOMPARE(
+            historyOf(f, 2),
+            QStringList({u"desktop edit PRCNCM: 3926.90.90.990E -> 7318.15.00.200D"_s,
+                         u"desktop edit PRCLAP: S -> N"_s,
+                         u"desktop edit PRCSUF: SIN SUFIJOS -> AT(ACME)-QX(ISO)-"_s,
+                         u"desktop edit PRCEUN: 05 -> 01"_s, u"desktop edit PRCECA: ~ -> 0"_s,
+                         u"desktop edit PRCSCA: ~ -> 2.5"_s, u"desktop edit PRCEST: A -> M"_s}));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "TransferData.h"
 
 #include "components/TestSeam.h"
+#include "data/HistoryStore.h"
 #include "support/Golden.h"
 #include "transfer/Transfer.h"
 
@@ -35,6 +36,15 @@ struct Fixture : WorkHome {
     {}
 
     DataSession& declaration() { return ws.declaration(); }
+
+    /** The interno's history entries, "action: detail". */
+    QStringList history()
+    {
+        QStringList entries;
+        for (const HistoryEntry& e : HistoryStore(ws.work(), ws.historyAuthor()).entries(interno))
+            entries << e.action + u": "_s + e.detail;
+        return entries;
+    }
 
     /** Runs a transfer from a clean record of dialogs and progress. */
     TransferOutcome transfer()
@@ -250,9 +260,48 @@ void TransferTest::failureLeavesDeclarationAsBefore()
         QCOMPARE(f.transfer(), TransferOutcome::Failed);
         QCOMPARE(dump(f.declaration()), before);
         QCOMPARE(f.progress.busyDepth, 0);
+        QCOMPARE(f.history(), QStringList{u"transfer: filas transferidas: 3, catálogo CAT1"_s});
         shown += f.dialogs.journal.join(u'\n').replace(f.home.path(), u"HOME"_s) + u'\n';
     }
     COMPARE_GOLDEN(shown.toUtf8(), u"transfer/failures.txt"_s);
+
+    // A failure once the history entry is written, before the declaration commits, leaves
+    // neither the transfer nor its entry.
+    Fixture f;
+    const QStringList untouched = dump(f.declaration());
+    TestSeam::setHook([](std::string_view point) {
+        if (point == "transfer:recorded")
+            throw AppError(9, u"falla tras registrar"_s);
+    });
+    QCOMPARE(f.transfer(), TransferOutcome::Failed);
+    TestSeam::setHook({});
+    QCOMPARE(dump(f.declaration()), untouched);
+    QVERIFY(f.history().isEmpty());
+    CatalogJournal journal(f.ws.work());
+    const auto journalOf = [&journal](const QString& article) {
+        QStringList entries;
+        for (const HistoryEntry& e : journal.entries(u"CAT1"_s, article))
+            entries << e.interno + u' ' + e.field + u": "_s +
+                           (e.oldValue.isNull() ? u"~"_s : e.oldValue) + u" -> "_s + e.newValue +
+                           u' ' + e.detail;
+        return entries.join(u'\n');
+    };
+    QVERIFY(journalOf(u"A-1"_s).isEmpty() && journalOf(u"B-2"_s).isEmpty());
+
+    // Done, the transfer journals the entry it inserted and the fields of the one it updated.
+    QCOMPARE(f.transfer(), TransferOutcome::Transferred);
+    QString journaled = journalOf(u"A-1"_s) + u"\n--\n"_s + journalOf(u"B-2"_s);
+
+    // Entries left pending by a transfer stopped before the declaration's commit are settled
+    // by the declaration: kept for an interno it holds, removed for one it does not.
+    journal.writePending(f.ws.historyAuthor(), u"100"_s, u"CAT1"_s,
+                         {{u"B-2"_s, u"ncm"_s, u"1"_s, u"2"_s}});
+    journal.writePending(f.ws.historyAuthor(), u"999"_s, u"CAT1"_s,
+                         {{u"B-2"_s, u"ncm"_s, u"2"_s, u"3"_s}});
+    journaled += u"\n--\n"_s + journalOf(u"B-2"_s);
+    settleCatalogJournal(f.ws);
+    journaled += u"\n--\n"_s + journalOf(u"B-2"_s) + u'\n';
+    COMPARE_GOLDEN(journaled.toUtf8(), u"transfer/journal.txt"_s);
 }
 
 QTEST_GUILESS_MAIN(TransferTest)

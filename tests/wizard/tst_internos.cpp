@@ -1,3 +1,4 @@
+#include "data/HistoryStore.h"
 #include "data/InvoiceTotalStore.h"
 #include "process/Statistics.h"
 #include "support/WorkHome.h"
@@ -53,7 +54,10 @@ private Q_SLOTS:
                                  "insert into ART (INTNRO, ARTORD) values "
                                  "('100', 1), ('100', 2), ('200', 1), ('300', 1);\n"
                                  "insert into INVOICE_TOTAL values ('100', 9, 'TOTAL 1', 1), "
-                                 "('200', 9, 'TOTAL 2', 2);\n"));
+                                 "('200', 9, 'TOTAL 2', 2);\n"
+                                 "insert into ROW_HISTORY (TIME, USERNAME, HOST, FRONTEND, "
+                                 "INTNRO, ACTION) values ('t', 'u', 'h', 'cli', '100', "
+                                 "'process');\n"));
         InvoiceTotalStore totals(f.ws.work());
         f.dialogs.questionAnswers << false << true << true << true;
         QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"100"_s)); // No keeps the rows
@@ -64,6 +68,8 @@ private Q_SLOTS:
         QCOMPARE(f.articles(u"100"_s), 0);
         QCOMPARE(f.articles(u"200"_s), 1);
         QVERIFY(!totals.read(u"100"_s));
+        // Its history stays, marked as that of a deleted interno.
+        QVERIFY(HistoryStore(f.ws.work(), f.ws.historyAuthor()).entries(u"100"_s).value(0).deleted);
 
         // An interno already gone is not deleted, but its leftover rows are.
         QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"300"_s));

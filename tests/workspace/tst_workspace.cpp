@@ -1,4 +1,5 @@
 #include "data/DemoData.h"
+#include "data/HistoryStore.h"
 #include "data/InvoiceTotalStore.h"
 #include "data/WorkDatabase.h"
 #include "support/Cli.h"
@@ -38,13 +39,22 @@ private Q_SLOTS:
     {
         TestHome home;
         home.createDatabases();
-        // A work database made before the invoices' stated totals were kept gets their table.
-        home.runWorkSql(u"drop table INVOICE_TOTAL;\n"_s);
+        // A work database made before the invoices' stated totals, the row history and the
+        // catalog journal were kept gets their tables.
+        home.runWorkSql(u"drop table INVOICE_TOTAL;\ndrop table ROW_HISTORY;\n"
+                        "drop table CATALOG_JOURNAL;\n"_s);
         {
             Workspace ws(home.path(), m_dialogs, m_progress);
             ws.open();
             InvoiceTotalStore(ws.work()).replace(u"1"_s, StatedTotal{3, u"TOTAL 1.50"_s, 1.5});
             QCOMPARE(InvoiceTotalStore(ws.work()).read(u"1"_s)->amount, 1.5);
+            HistoryStore history(ws.work(), ws.historyAuthor());
+            history.recordRun(u"1"_s, u"process"_s, u"total: 0"_s);
+            QCOMPARE(history.entries(u"1"_s).value(0).frontEnd, u"desktop"_s);
+            CatalogJournal journal(ws.work());
+            journal.writePending(ws.historyAuthor(), u"1"_s, u"CAT1"_s,
+                                 {{u"A-1"_s, u"ncm"_s, {}, u"1"_s}});
+            QCOMPARE(journal.pendingInternos(), QStringList{u"1"_s});
             // Absent settings read empty, never null: they are bound as values.
             QVERIFY(!ws.settings().catalog().isNull() && ws.settings().catalog().isEmpty());
         }
