@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <functional>
@@ -185,6 +186,12 @@ private Q_SLOTS:
             said += u"$ %1\n= %2\n%3"_s.arg(refusal.args.join(u' ')).arg(run.code).arg(run.out) +
                     run.err;
         }
+        // Without the usage text, the warning of an unset XDG_RUNTIME_DIR and process numbers.
+        said.replace(runCli(home, {u"--help"_s}).out, u"(usage)\n"_s)
+            .remove(QRegularExpression(u"QStandardPaths: [^\n]*\n"_s))
+            .replace(QRegularExpression(u"\\.[0-9]+\\.tmp"_s), u".PID.tmp"_s)
+            .replace(u"\x1b"_s, u"\\e"_s)
+            .replace(u"\u202e"_s, u"\\u202e"_s);
         for (const auto& [dir, name] : {std::pair{&demo, "$DEMO"}, std::pair{&damaged, "$DAMAGED"},
                                         std::pair{&empty, "$EMPTY"}})
             said.replace(dir->path(), QLatin1String(name));

@@ -128,8 +128,9 @@ private Q_SLOTS:
                      {i, QString(200, QLatin1Char('x'))});
         });
         // components/engine-failures.txt: both told in Spanish first, the engine's text after.
-        COMPARE_GOLDEN((busy + u'\n' + full + u'\n').replace(m_dir.path(), u"DIR"_s).toUtf8(),
-                       u"components/engine-failures.txt"_s);
+        COMPARE_GOLDEN(
+            QString(busy + u'\n' + full + u'\n').replace(m_dir.path(), u"DIR"_s).toUtf8(),
+            u"components/engine-failures.txt"_s);
     }
 
     void transactionGuardRollsBackUnlessCommitted()

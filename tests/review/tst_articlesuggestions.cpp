@@ -146,36 +146,20 @@ private Q_SLOTS:
         QCOMPARE(model->index(2, column).data().toString(), QString());
     }
 
-    /** The neighbour's suffixes for a new article: its own number rewritten, all else kept. */
-    void suffixTemplate_data()
-    {
-        QTest::addColumn<QString>("suffixes");
-        QTest::addColumn<QString>("neighbour");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("as written")
-            << u"AB(6204-2RS)-"_s << u"6204-2RS"_s << u"6205-2RS"_s << u"AB(6205-2RS)-"_s;
-        QTest::newRow("blanks for separators")
-            << u"AA(ROLTEC)-AB(6204 2RS)-BA03-ZB(202309)-"_s << u"6204-2RS"_s << u"6205-ZZ"_s
-            << u"AA(ROLTEC)-AB(6205 ZZ)-BA03-ZB(202309)-"_s;
-        QTest::newRow("without separators") << u"AA(AQUA)-AB(HBV050SS)-BC01-"_s << u"HBV-050-SS"_s
-                                            << u"HBV-075-SS"_s << u"AA(AQUA)-AB(HBV075SS)-BC01-"_s;
-        QTest::newRow("other values kept") << u"AA(6204)-AB(MODELO 6204 2RS)-"_s << u"6204-2RS"_s
-                                           << u"6205-2RS"_s << u"AA(6204)-AB(MODELO 6204 2RS)-"_s;
-        QTest::newRow("cut to twenty") << u"AB(P 1)-"_s << u"P-1"_s << u"P-123456789012345678901"_s
-                                       << u"AB(P 123456789012345678)-"_s;
-        QTest::newRow("no suffixes")
-            << u"SIN SUFIJOS"_s << u"A-1"_s << u"A-2"_s << u"SIN SUFIJOS"_s;
-        QTest::newRow("value never closed")
-            << u"AB(6204 2RS"_s << u"6204-2RS"_s << u"6205-2RS"_s << u"AB(6204 2RS"_s;
-    }
+    /**
+     * The neighbour's suffixes for a new article: its own number rewritten, all else kept.
+     * The cases, one a line, in review/suffix-templates.tsv.
+     */
     void suffixTemplate()
     {
-        QFETCH(QString, suffixes);
-        QFETCH(QString, neighbour);
-        QFETCH(QString, number);
-        QFETCH(QString, expected);
-        QCOMPARE(ArticleSuggestions::suffixTemplate(suffixes, neighbour, number), expected);
+        const QStringList lines =
+            TestHome::testData(u"review/suffix-templates.tsv"_s).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 8);
+        for (const QString& line : lines.mid(1)) {
+            const QStringList c = line.split(u'\t');
+            QVERIFY2(ArticleSuggestions::suffixTemplate(c[1], c[2], c[3]) == c[4],
+                     qPrintable(c[0]));
+        }
     }
 };
 
