@@ -1,4 +1,5 @@
 #include "ConfigHome.h"
+#include "support/Golden.h"
 
 #include <QTest>
 
@@ -40,11 +41,9 @@ void ConfigurationTest::catalogChoiceAndRelations()
 
     QVERIFY(!Configuration::AgregarRelacionPaisOrigen(ws, u"   "_s, u"JP"_s));
     QVERIFY(!Configuration::AgregarRelacionPaisOrigen(ws, u"JAPAN"_s, u" "_s));
-    QCOMPARE(fixture.dialogs.messageTexts(),
-             (QStringList{u"Debe ingresar algun datos en el campo ORIGEN FACTURA"_s,
-                          u"Debe seleccionar un ORIGEN MARIA"_s}));
-    for (const ScriptedDialogs::Shown& shown : fixture.dialogs.messages)
-        QCOMPARE(shown.icon, MessageIcon::Critical);
+    QCOMPARE(fixture.dialogs.journal,
+             (QStringList{u"message 1: Debe ingresar algun datos en el campo ORIGEN FACTURA"_s,
+                          u"message 1: Debe seleccionar un ORIGEN MARIA"_s}));
     QVERIFY(fixture.relations().isEmpty());
 
     // Stored as typed (untrimmed, quote bound); a delete takes the pair only, a second one
@@ -75,15 +74,11 @@ void ConfigurationTest::databaseFailuresAreTold()
     QVERIFY(Configuration::countries(ws).names.isEmpty());
     QVERIFY(Configuration::catalogs(ws).lines.isEmpty());
 
-    const QStringList texts = fixture.dialogs.messageTexts();
-    QCOMPARE(texts.size(), 5);
-    for (const ScriptedDialogs::Shown& shown : fixture.dialogs.messages)
-        QCOMPARE(shown.icon, MessageIcon::Critical);
-    QVERIFY(texts.at(0).endsWith(u" - seccion [Aduplan.frmConfig.Eliminar_PaisRel]"_s));
-    QVERIFY(texts.at(1).endsWith(u" - seccion [Aduplan.frmNewPais.AgregarRelacionPaisOrigen]"_s));
-    QVERIFY(texts.at(2).startsWith(u"No se pudieron leer las relaciones de origen."_s));
-    QVERIFY(texts.at(3).startsWith(u"No se pudo leer la lista de países."_s));
-    QVERIFY(texts.at(4).startsWith(u"No se pudo leer la lista de catálogos."_s));
+    // Each failure told once, critical, naming the step that failed.
+    COMPARE_GOLDEN(
+        (fixture.dialogs.journal.join(u'\n').replace(fixture.home.path(), u"HOME"_s) + u'\n')
+            .toUtf8(),
+        u"config/failures.txt"_s);
 }
 
 QTEST_GUILESS_MAIN(ConfigurationTest)

@@ -42,18 +42,6 @@ class TestPostgres : public QObject {
         return opened;
     }
 
-    QString cli(const QStringList& args, int expectedExit = 0)
-    {
-        QProcess process;
-        process.start(QStringLiteral(ADUPLAN_CLI), QStringList{u"--home"_s, m_home.path()} + args);
-        if (!process.waitForFinished(120000))
-            return u"no terminó"_s;
-        const QString err = QString::fromUtf8(process.readAllStandardError());
-        if (process.exitCode() != expectedExit)
-            return u"salida %1: %2"_s.arg(process.exitCode()).arg(err);
-        return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -74,31 +62,9 @@ private Q_SLOTS:
         }
     }
 
-    void catalogCheckAgrees()
+    void demoThroughTheCommandLine()
     {
-        // As on SQLite (tests/cli): in article order, every reason, the same totals.
-        const QString out = cli({u"catalog"_s, u"check"_s}, 1);
-        QVERIFY2(out.startsWith(u"5206-2RS "_s) &&
-                     out.endsWith(u"sufijos no requeridos: 2 verificados: 66 "
-                                  "con_errores: 22"_s),
-                 qPrintable(out));
-    }
-
-    void processAndTransfer()
-    {
-        const QString invoices = QDir(m_home.path()).filePath(u"invoices/"_s);
-        QCOMPARE(cli({u"process"_s, u"1001"_s, invoices + u"factura-northfield-0318.doc"_s,
-                      u"--origin"_s, u"VIETNAM=337"_s}),
-                 u"total: 36 en_catalogo: 23 nuevos: 4 con_errores: 9 "
-                 "err_posicion: 3 err_sufijos: 6"_s);
-        QCOMPARE(cli({u"process"_s, u"1004"_s, invoices + u"factura-brightwater-7802.docx"_s}),
-                 u"total: 16 en_catalogo: 16 nuevos: 0 con_errores: 0 "
-                 "err_posicion: 0 err_sufijos: 0"_s);
-        QCOMPARE(cli({u"transfer"_s, u"1004"_s}),
-                 u"Se transfirio 16 articulos en el interno 1004"_s);
-        QCOMPARE(cli({u"transfer"_s, u"1004"_s, u"--replace"_s}),
-                 u"Se transfirio 16 articulos en el interno 1004"_s);
-
+        COMPARE_CLI_TRANSCRIPT(m_home.path(), u"cli/postgres.txt"_s);
         const auto db = session(u"declaration"_s);
         DataSession& declaration = *db;
         declaration.Sql(u"select count(*) as n, min(c.fechaalta) as alta from "
@@ -107,21 +73,6 @@ private Q_SLOTS:
         QVERIFY(declaration.CrearRs(rs));
         QCOMPARE(rs.Fields(u"n"_s).toInt(), 16);
         QVERIFY(rs.Fields(u"alta"_s).toDateTime().isValid());
-    }
-
-    void positionSearch()
-    {
-        // By number, with a dot for any run of characters and "%" for itself, and by words.
-        const QString rodillos =
-            u"8482.20.10.000V Rodamientos de rodillos cónicos, de diámetro interior "
-            "inferior o igual a 50 mm 8482.20.90.000V Los demás rodamientos de "
-            "rodillos cónicos"_s;
-        QCOMPARE(cli({u"ncm"_s, u"search"_s, u"8482.20"_s}), rodillos);
-        QCOMPARE(cli({u"ncm"_s, u"search"_s, u"84%"_s}, 1), QString());
-        QCOMPARE(cli({u"ncm"_s, u"find"_s, u"RODILLOS"_s, u"conicos"_s}), rodillos);
-        QVERIFY(cli({u"ncm"_s, u"show"_s, u"8482.10.10.000M"_s})
-                    .endsWith(u"BD02 De dos hileras de bolas ZB Indique año y mes de "
-                              "fabricación (AAAAMM)"_s));
     }
 
     void amountsKeepEveryDigit()
