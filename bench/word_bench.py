@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Invoice document reading and parsing benchmark (not a test). On invoices of 10,000 and 50,000
 article blocks written by LibreOffice (bench/process/make_invoice.py, generated when missing,
 as .doc and .docx; the PDF printed by soffice from the same blocks in a fixed-pitch font,

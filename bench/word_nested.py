@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Peak memory of reading a hostile .docx (not a test). Writes two packages whose main part
 inflates to the same size, a little under the reader's cap: one holding millions of elements
 nested inside a run property, which the reader skips, and one holding as many elements side by

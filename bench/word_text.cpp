@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Prints the body text of an invoice document (Word, OpenDocument text, PDF) as UTF-8, one line
 // per paragraph (for the benchmark and for looking at what the reader makes of a file).
 #include "import/WordReader.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Writes the build's date into OUTPUT, touching the file only when the date changed, so that
 # what includes it is rebuilt once a day at the most.
 string(TIMESTAMP date "%d-%m-%Y")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary bytes to the invoice document reader (Word, OpenDocument text, PDF): it must
 // refuse or read, never crash, hang or allocate without bound. libgsf before any Qt header
 // (glib's `signals`).

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Installs the Debian package on a fresh Debian 12: a minimal root made by debootstrap, where
 # "apt-get install ./aduplan_*.deb" must bring every dependency from Debian's mirror. Then, as
 # an ordinary user, both programs tell their version, aduplan-cli writes the demo home and

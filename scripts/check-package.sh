@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Builds the Debian package, unpacks it into a scratch root with dpkg -x and checks that every
 # file is where the desktop entry and the manual pages say, that the desktop entry and the
 # AppStream metadata are valid, that the manual pages render without warnings and carry the

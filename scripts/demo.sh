@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Builds Aduplan, writes the demo home (once) and starts the program on it.
 set -e
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Installs and starts a local PostgreSQL server for the PostgreSQL tests, creates their user
 # and two databases, and prints the ADUPLAN_PG value that points the tests at them.
 # Run as root (or through sudo) on Debian 12.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Renders the README's pictures of the windows into docs/ on Qt's offscreen platform, from a
 # fresh demo home.
 set -e

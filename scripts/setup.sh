@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Installs every Debian package that building, running and testing Aduplan needs.
 # Run as root (or through sudo) on Debian 12.
 set -e

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Prints the size of the test code against the program's: non-blank lines of the .cpp and .h
 # files under tests/ and src/, leaving out lines that hold only a comment (// ... or a line
 # of a /* ... */ block), which is what cloc counts as code. Fixtures (data, golden files) do

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Builds Aduplan and runs the whole test suite.
 set -e
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Adds the catalog BENCH of N articles (default 100,000) to a demo home's declaration.db.
 
 Articles spread over the demo nomenclator's positions with the suffixes each position requires,

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Times "aduplan-cli catalog check" on a catalog of 100,000 articles (bench/catalog/make_catalog.py)
 # with the peak memory, on SQLite and, when ADUPLAN_PG names a server and two databases that may
 # be rebuilt (as for the tests), on PostgreSQL. Needs python3, GNU time, and sqlite3 and psql for

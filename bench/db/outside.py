@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes the outside data of the database benchmark as CSV files (every field quoted, so that
 an empty text stays empty on both engines):
 

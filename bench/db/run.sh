@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Benchmark of the automatic process (aduplan-cli process) with the outside databases on SQLite
 # and on PostgreSQL, against a floor: the same end state of ART reached set-based by the
 # databases' own shells (sqlite3 with the outside databases attached; psql copying the catalog

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Benchmark of the automatic classification against the least SQL reaching the same end state.
 //
 // For each invoice shape and size it builds a home (work, declaration and nomenclator databases

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes a benchmark invoice as a Word 97 .doc, or as a .docx when OUT ends so (LibreOffice
 converts a flat OpenDocument text): LINES article blocks in fixed columns over ARTICLES distinct
 part numbers (P-00000 ...), each with its description and origin line.

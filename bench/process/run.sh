@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Builds and runs the benchmark of the automatic classification (build-bench/, Release).
 # Needs the sqlite3 shell (floor) and LibreOffice (soffice) for the invoices of the whole
 # process command.

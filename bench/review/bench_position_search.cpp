@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Benchmark of the position search on a generated nomenclator of 12,000 positions (SQLite):
 // the time of the first word search (which builds the word index), then the median time of
 // 500 word searches of one to three words and of 500 searches by number, through the same

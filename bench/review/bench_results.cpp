@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Benchmark of the results list on a large interno: how long the list of 10,000 records with
 // errors takes from the button to a painted window, split into the read of the rows and the
 // window itself. Best of five runs, on the platform Qt chooses (QT_QPA_PLATFORM=offscreen

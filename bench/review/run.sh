@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Times the control report of 5,000 rows to PDF and the results export of 10,000 rows (text
 # and .xlsx) through aduplan-cli, with the peak memory of each run. Needs python3 (to fill the
 # work database) and GNU time (/usr/bin/time). Usage: bench/review/run.sh [path/to/aduplan-cli]

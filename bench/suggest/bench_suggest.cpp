@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Benchmark of the article suggestions on a prepared home (bench/suggest/run.sh): the time to
 // build the catalog index once, the index's memory, then the median, 95th percentile and
 // longest time (wall and processor) of a suggestion for 500 articles the catalog does not know (numbers of its

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Adds the catalog FAMILIAS of N articles (default 20,000) to a demo home's declaration.db.
 
 Articles come in families, as an office's history does: a series of part numbers sharing their

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # The article suggestions: leave-one-out accuracy ("aduplan-cli suggest --evaluate") on the demo
 # catalog and on a generated catalog of 20,000 articles in families with noisy descriptions
 # (bench/suggest/make_catalog.py), then the time of one suggestion on a catalog of 100,000

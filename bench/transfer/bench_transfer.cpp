@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Benchmark of the transfer against the least work reaching the same end state in the
 // database's own shell.
 //

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Apache-2.0
 # Builds and runs the benchmark of the transfer (build-bench/, Release). Needs the sqlite3
 # shell; with ADUPLAN_PG set (as for the tests) also psql and that PostgreSQL database, and with
 # ADUPLAN_PG_LOG (the server's log file, readable) the statements sent are counted.

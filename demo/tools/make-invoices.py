@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes the demo's sample invoices (demo/invoices/*.doc and *.docx) and checks them.
 
 Every supplier, address, article and amount is fictitious. Each invoice is written as a flat

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "cli/CliDialogs.h"
 
 void CliDialogs::message(MessageIcon icon, const QString& text)

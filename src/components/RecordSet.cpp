@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "components/RecordSet.h"
 
 #include "components/AppError.h"

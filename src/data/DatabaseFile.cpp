@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "data/DatabaseFile.h"
 
 #include "components/AppError.h"

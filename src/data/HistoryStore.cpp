@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "data/HistoryStore.h"
 
 #include "data/DatabaseFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "data/InvoiceTotalStore.h"
 
 #include "data/DatabaseFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // OpenDocument text packages: the body of content.xml, read through the same zip and XML
 // reading as WordprocessingML. libgsf comes before any Qt header (glib's `signals`).
 #include <gsf/gsf-infile.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // PDF files with a text layer, through Poppler. Poppler's own layout text moves columns by a
 // place or two from line to line; an invoice's fields are columns, so each line is rebuilt here
 // from where its glyphs stand: a line is a baseline, a glyph's column its distance from the

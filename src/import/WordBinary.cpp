@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Word 97-2003 binary documents: the OLE2 container through libgsf, the file information block
 // and the piece table decoded here. libgsf comes before any Qt header (glib's `signals`).
 #include <gsf/gsf-infile-msole.h>

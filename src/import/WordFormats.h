@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Internal to the Word reader. No libgsf or glib header comes in here: the reader's .cpp files

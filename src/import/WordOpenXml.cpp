@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // WordprocessingML packages: the zip container through libgsf, the main document part found
 // through the package relationships and walked with QXmlStreamReader. libgsf comes before any
 // Qt header (glib's `signals`).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libgsf before any Qt header: glib's headers use `signals` as a field name.
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-stdio.h>

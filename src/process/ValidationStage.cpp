@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "process/ProcessRun.h"
 #include "workspace/Workspace.h"
 

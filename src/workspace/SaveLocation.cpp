@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "workspace/SaveLocation.h"
 
 #include "workspace/Workspace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The demo home that "aduplan-cli init --demo" writes: every catalog article leads to the outcome
 // it was written for, the settings and relations point at real rows, suffixes exist at every
 // level, each invoice comes in both formats, and a second init touches nothing.

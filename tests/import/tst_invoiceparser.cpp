@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "components/AppError.h"
 #include "import/InvoiceParser.h"
 #include "support/Golden.h"

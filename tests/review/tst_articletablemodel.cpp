@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "data/ArticleStore.h"
 #include "review/ArticleTableModel.h"
 #include "support/WorkHome.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "config/CatalogCheck.h"
 #include "review/ControlReport.h"
 #include "review/ReviewData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "review/PositionSearch.h"
 #include "support/Golden.h"
 #include "support/WorkHome.h"

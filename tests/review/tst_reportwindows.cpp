@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "review/ReviewData.h"
 #include "review/ReviewWindows.h"
 #include "support/Modal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "support/TestHome.h"
 
 #include "components/DataSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "app/Translation.h"
 #include "app/frmMain.h"
 #include "config/frmConfig.h"
