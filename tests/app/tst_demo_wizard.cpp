@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "app/Translation.h"
 #include "app/frmMain.h"
-#include "components/RecordSet.h"
 #include "data/DemoData.h"
 #include "data/WorkDatabase.h"
+#include "support/Cli.h"
 #include "support/Modal.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestHome.h"
+#include "support/WorkHome.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -71,10 +71,9 @@ struct DemoWindow {
     /** Whether the declaration database has the interno's header. */
     bool transferred(const QString& interno)
     {
-        RecordSet rs;
-        window->workspace().declaration().Sql(u"select interno from caratula where interno = ?"_s,
-                                              {interno});
-        return window->workspace().declaration().CrearRs(rs);
+        return !queryRows(window->workspace().declaration(),
+                          u"select interno from caratula where interno = ?"_s, {interno})
+                    .isEmpty();
     }
 };
 
@@ -111,18 +110,13 @@ private Q_SLOTS:
         QVERIFY(!window.findChild<QPushButton*>(u"cmdAmountsToReview"_s)->isEnabled());
 
         // The command line reads the same rows from the same invoice.
-        auto cli = [&home](const QStringList& args) {
-            QProcess process;
-            process.start(QStringLiteral(ADUPLAN_CLI), QStringList{u"--home"_s, home} + args);
-            process.waitForFinished();
-            return QString::fromUtf8(process.readAllStandardOutput());
-        };
-        auto rows = [&cli](const QString& interno) {
-            return cli({u"rows"_s, interno}).remove(u"\"INTNRO\":\"%1\","_s.arg(interno));
+        auto rows = [&home](const QString& interno) {
+            return runCli(home, {u"rows"_s, interno})
+                .out.remove(u"\"INTNRO\":\"%1\","_s.arg(interno));
         };
         const QString byWizard = rows(u"1004"_s);
         QCOMPARE(byWizard.count(QLatin1Char('\n')), 16);
-        cli({u"process"_s, u"9999"_s, invoice});
+        QCOMPARE(runCli(home, {u"process"_s, u"9999"_s, invoice}).code, 0);
         QCOMPARE(rows(u"9999"_s), byWizard);
 
         // A record saved in the editor, opened from the clean records, is counted at once.
@@ -150,11 +144,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages.first().icon, MessageIcon::Information);
         QCOMPARE(text("Main_lbMensaje"), u"Fin de proceso"_s);
 
-        RecordSet rs;
-        window.workspace().declaration().Sql(
-            u"select count(*) as n from subitems where interno = '1004'"_s);
-        QVERIFY(window.workspace().declaration().CrearRs(rs));
-        QCOMPARE(rs.Fields(u"n"_s).toInt(), 16);
+        QCOMPARE(queryRows(window.workspace().declaration(),
+                           u"select count(*) from subitems where interno = '1004'"_s),
+                 QStringList{u"16"_s});
     }
 
     void amountsToReviewFromTheKeyboard_data()

@@ -55,6 +55,15 @@ QStringList historyOf(Fixture& f, qint64 line)
     return entries;
 }
 
+/** The line's stored values, NULL as "~", then its history: what a golden file holds. */
+QByteArray savedLine(Fixture& f, qint64 line)
+{
+    QStringList values;
+    for (const QVariant& value : f.row(line).values())
+        values << (value.isNull() ? u"~"_s : value.toString());
+    return (values.join(u'|') + u'\n' + historyOf(f, line).join(u'\n') + u'\n').toUtf8();
+}
+
 } // namespace
 
 class TestRecordEditor : public QObject {
@@ -170,14 +179,7 @@ private Q_SLOTS:
         fields.statisticalQuantity = u"3,25"_s;
         fields.specificDutyQuantity = u"9"_s; // hidden: not written
         QCOMPARE(refusal(), u"saved"_s);
-        const Article saved = f.row(1);
-        QCOMPARE(QStringList({saved.state, saved.check, saved.position, saved.lapi, saved.suffixes,
-                              saved.declaredUnit, saved.statisticalUnit, saved.goodsCondition,
-                              saved.country}),
-                 QStringList({u"M"_s, u"OK"_s, u"3926.90.90.990E"_s, u"N"_s, u"SIN SUFIJOS"_s,
-                              u"U'1"_s, u"05"_s, u" 2 "_s, u"BR"_s}));
-        QCOMPARE(saved.statisticalQuantity, std::optional<double>(3.25));
-        QVERIFY(saved.specificDutyUnit.isNull() && !saved.specificDutyQuantity);
+        COMPARE_GOLDEN(savedLine(f, 1), u"review/rules-saved.txt"_s);
 
         // A row gone meanwhile is not saved, and the operator is told.
         f.home.runWorkSql(u"delete from ART where ARTORD = 1;\n"_s);
@@ -212,14 +214,9 @@ private Q_SLOTS:
         f.dialogs.messages.clear();
 
         QVERIFY(f.editor.GrabarDatos());
-        const Article saved = f.row(2);
-        QCOMPARE(saved.specificDutyUnit + saved.country + saved.lapi + saved.state, u"07JPSM"_s);
-        QCOMPARE(saved.specificDutyQuantity, std::optional<double>(3.5));
         QVERIFY(f.dialogs.messages.isEmpty());
-        // One entry per column changed, the state the save sets among them.
-        QCOMPARE(historyOf(f, 2),
-                 QStringList({u"desktop edit PRCECA: ~ -> 0"_s, u"desktop edit PRCSCA: ~ -> 3.5"_s,
-                              u"desktop edit PRCEST: A -> M"_s}));
+        // One history entry per column changed, the state the save sets among them.
+        COMPARE_GOLDEN(savedLine(f, 2), u"review/clean-row-saved.txt"_s);
     }
 
     void saveKeepsWhatChangedMeanwhile()
@@ -240,9 +237,7 @@ private Q_SLOTS:
         QCOMPARE(fields.goodsCondition + u'|' + fields.specificDutyQuantity, u"3|0"_s);
         fields.specificDutyQuantity = u"2,5"_s;
         QVERIFY(f.editor.GrabarDatos());
-        const Article saved = f.row(2);
-        QCOMPARE(saved.goodsCondition, u"3"_s);
-        QCOMPARE(saved.specificDutyQuantity, std::optional<double>(2.5));
+        COMPARE_GOLDEN(savedLine(f, 2), u"review/both-changes-saved.txt"_s);
 
         // A confirmed position the nomenclator no longer has: the validator refuses it.
         QVERIFY(f.editor.CargarDatos(u"100"_s, 2));
@@ -315,20 +310,8 @@ private Q_SLOTS:
         f.dialogs.textAnswers << u"acme"_s << u"iso"_s;
         press(Qt::Key_F11);
         QVERIFY(!editor.isVisible());
-        const Article saved = f.row(2);
-        QCOMPARE(QStringList({saved.position, saved.statisticalUnit, saved.lapi, saved.suffixes,
-                              saved.goodsCondition, saved.country, saved.state}),
-                 QStringList({u"7318.15.00.200D"_s, u"01"_s, u"N"_s, u"AT(ACME)-QX(ISO)-"_s, u"1"_s,
-                              u"JP"_s, u"M"_s}));
-        QCOMPARE(saved.specificDutyQuantity, std::optional<double>(2.5));
         // The window's save is recorded by column, the refused ones left no entry.
-        QCOMPARE(
-            historyOf(f, 2),
-            QStringList({u"desktop edit PRCNCM: 3926.90.90.990E -> 7318.15.00.200D"_s,
-                         u"desktop edit PRCLAP: S -> N"_s,
-                         u"desktop edit PRCSUF: SIN SUFIJOS -> AT(ACME)-QX(ISO)-"_s,
-                         u"desktop edit PRCEUN: 05 -> 01"_s, u"desktop edit PRCECA: ~ -> 0"_s,
-                         u"desktop edit PRCSCA: ~ -> 2.5"_s, u"desktop edit PRCEST: A -> M"_s}));
+        COMPARE_GOLDEN(savedLine(f, 2), u"review/editor-window-saved.txt"_s);
     }
 };
 
