@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // Benchmark of the article suggestions on a prepared home (bench/suggest/run.sh): the time to
 // build the catalog index once, the index's memory, then the median, 95th percentile and
-// longest time (wall and processor) of a suggestion for 500 articles the catalog does not know (numbers of its
-// families with another size, descriptions with their words shuffled), through the same
-// ArticleSuggestions the record editor and the command line use.
-// Usage: bench_suggest HOME CATALOG
+// longest time (wall and processor) of a suggestion for 500 articles the catalog does not know
+// (numbers of its families with another size, descriptions with their words shuffled), through the
+// same ArticleSuggestions the record editor and the command line use. Usage: bench_suggest HOME
+// CATALOG
 
 #include "review/ArticleSuggestions.h"
 #include "support/ScriptedDialogs.h"

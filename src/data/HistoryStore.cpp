@@ -106,13 +106,14 @@ HistoryEntry HistoryStore::stamped(const QString& interno, const QString& action
 
 void HistoryStore::insert(const HistoryEntry& e)
 {
-    m_work.Sql(QStringLiteral("insert into ROW_HISTORY (TIME, USERNAME, HOST, FRONTEND, INTNRO, "
-                              "ARTORD, ACTION, FIELD, OLDVALUE, NEWVALUE, DETAIL) values (?, ?, "
-                              "?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-               {e.time, e.user, e.host, e.frontEnd, e.interno,
-                e.line ? QVariant(*e.line) : QVariant(), e.action, stored(e.field),
-                stored(e.oldValue), stored(e.newValue), stored(e.detail)});
-    m_work.ejecutar();
+    if (!m_insert)
+        m_insert = std::make_unique<DataSession::Statement>(
+            m_work, QStringLiteral("insert into ROW_HISTORY (TIME, USERNAME, HOST, FRONTEND, "
+                                   "INTNRO, ARTORD, ACTION, FIELD, OLDVALUE, NEWVALUE, DETAIL) "
+                                   "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    m_insert->ejecutar({e.time, e.user, e.host, e.frontEnd, e.interno,
+                        e.line ? QVariant(*e.line) : QVariant(), e.action, stored(e.field),
+                        stored(e.oldValue), stored(e.newValue), stored(e.detail)});
 }
 
 void HistoryStore::recordEdit(const Article& before, const Article& after)
@@ -199,17 +200,16 @@ void CatalogJournal::writePending(const HistoryAuthor& author, const QString& in
 {
     const QString time = now();
     TransactionGuard transaction(m_work);
+    DataSession::Statement insert(
+        m_work, QStringLiteral("insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, "
+                               "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE) "
+                               "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'pending')"));
     for (const CatalogChange& change : changes) {
         const QString was = historyText(change.oldValue);
         const QString is = historyText(change.newValue);
-        if (same(was, is))
-            continue;
-        m_work.Sql(QStringLiteral("insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, "
-                                  "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE) "
-                                  "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'pending')"),
-                   {time, author.user, author.host, author.frontEnd, interno, catalog,
-                    change.article, change.field, stored(was), stored(is)});
-        m_work.ejecutar();
+        if (!same(was, is))
+            insert.ejecutar({time, author.user, author.host, author.frontEnd, interno, catalog,
+                             change.article, change.field, stored(was), stored(is)});
     }
     transaction.commit();
 }

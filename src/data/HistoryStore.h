@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 
 /** Who makes the changes recorded: the system's login name, the host and the front end. */
@@ -73,6 +74,8 @@ private:
 
     DataSession& m_work;
     HistoryAuthor m_author;
+    /** The entry insert, prepared on first use and reused for every entry. */
+    std::unique_ptr<DataSession::Statement> m_insert;
 };
 
 /** A catalog entry's field as a transfer changes it; no old value for an inserted entry. */
