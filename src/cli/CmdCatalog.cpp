@@ -3,6 +3,7 @@
 
 #include "config/CatalogCheck.h"
 #include "data/HistoryStore.h"
+#include "transfer/CatalogRevert.h"
 #include "transfer/Transfer.h"
 
 namespace Cli {
@@ -29,6 +30,29 @@ int catalogHistory(Context& context, const Arguments& arguments)
                             .arg(positional.at(1), id));
 }
 
+/**
+ * catalog revert INTERNO: undoes the catalog changes of the interno's last transfer; the
+ * command is the operator's answer to the question.
+ */
+int catalogRevert(Context& context, const Arguments& arguments)
+{
+    const QStringList& positional = arguments.positional;
+    if (positional.size() < 2 || positional.at(1).isEmpty())
+        throw Usage{QStringLiteral("Falta el número de interno.")};
+    if (positional.size() > 2)
+        throw Usage{QStringLiteral("Argumento desconocido: ") + positional.at(2)};
+    for (const char* option : {"--json", "--catalog"}) {
+        if (arguments.has(QLatin1String(option)))
+            throw Usage{QStringLiteral("Argumento desconocido: ") + QLatin1String(option)};
+    }
+    Session session(context);
+    session.dialogs().setQuestionAnswer(true);
+    return revertTransferCatalog(session.workspace(), internoNumber(positional.at(1))) ==
+                   RevertOutcome::Reverted
+               ? Done
+               : Failed;
+}
+
 } // namespace
 
 int catalog(Context& context)
@@ -37,9 +61,11 @@ int catalog(Context& context)
         splitArguments(context.args, {QStringLiteral("--json")}, {QStringLiteral("--catalog")});
     const QStringList& positional = arguments.positional;
     if (positional.isEmpty())
-        throw Usage{QStringLiteral("Falta la orden: check o history.")};
+        throw Usage{QStringLiteral("Falta la orden: check, history o revert.")};
     if (positional.first() == QLatin1String("history"))
         return catalogHistory(context, arguments);
+    if (positional.first() == QLatin1String("revert"))
+        return catalogRevert(context, arguments);
     if (positional.first() != QLatin1String("check"))
         throw Usage{QStringLiteral("Orden desconocida: ") + positional.first()};
     if (positional.size() > 1)
