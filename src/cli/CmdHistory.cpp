@@ -93,6 +93,7 @@ int history(Context& context)
     try {
         settleCatalogJournal(ws);
     } catch (const AppError&) {
+        // Shown pending; settled when the declaration database can be read.
     }
     return printHistory(context, HistoryStore(ws.work(), ws.historyAuthor()).entries(interno, line),
                         args.has(QStringLiteral("--json")),

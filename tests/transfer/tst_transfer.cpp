@@ -319,8 +319,15 @@ void TransferTest::journalSettlesAndReverts()
     TestSeam::setHook({});
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
     f.dialogs.journal.clear();
-    f.dialogs.questionAnswers << false << true << true;
+    // Declined, or failing before the catalog commits, it changes nothing and leaves no entry.
+    const QStringList transferredCatalog = catalog();
+    f.dialogs.questionAnswers << false << true << true << true;
     QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Declined);
+    failAt("revert:recorded");
+    QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Refused);
+    TestSeam::setHook({});
+    QCOMPARE(catalog(), transferredCatalog);
+    QCOMPARE(f.history().size(), 1);
     QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Reverted);
     QCOMPARE(catalog(), original);
     QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Refused);
