@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "data/HistoryStore.h"
+#include "transfer/Transfer.h"
 
 namespace Cli {
 
@@ -86,12 +87,17 @@ int history(Context& context)
                                                         std::nullopt}
             : internoLine(args.positional);
     Session session(context);
-    return printHistory(
-        context,
-        HistoryStore(session.workspace().work(), session.workspace().historyAuthor())
-            .entries(interno, line),
-        args.has(QStringLiteral("--json")),
-        QStringLiteral("No hay historial del interno %1.").arg(interno));
+    Workspace& ws = session.workspace();
+    // A transfer or revert stopped midway is first settled by the declaration database; when
+    // that cannot be read, its run is shown pending.
+    try {
+        settleCatalogJournal(ws);
+    } catch (const AppError&) {
+        // Shown pending; settled when the declaration database can be read.
+    }
+    return printHistory(context, HistoryStore(ws.work(), ws.historyAuthor()).entries(interno, line),
+                        args.has(QStringLiteral("--json")),
+                        QStringLiteral("No hay historial del interno %1.").arg(interno));
 }
 
 } // namespace Cli

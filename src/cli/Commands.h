@@ -118,6 +118,8 @@ int ncm(Context& context);
 /**
  * catalog history ARTICLE [--catalog ID] [--json]: what transfers wrote into the article's
  * catalog entry, oldest first, as history prints it.
+ * catalog revert INTERNO: puts back the catalog values the interno's last transfer replaced
+ * and removes the entries it inserted, or refuses with the conflicts (exit 1).
  * catalog check [--catalog ID]: the failing articles of the catalog (by default the one in
  * use) with their reasons, the count of each reason and the totals. Exit 1 when any fails,
  * 2 when the check cannot run.

@@ -6,6 +6,8 @@
 #include "config/frmNewPais.h"
 #include "controls/WindowGeometry.h"
 #include "review/ReviewWindows.h"
+#include "transfer/CatalogRevert.h"
+#include "wizard/Internos.h"
 #include "workspace/SaveLocation.h"
 #include "workspace/Workspace.h"
 
@@ -84,19 +86,25 @@ frmConfig::frmConfig(Workspace& ws, QWidget* parent)
     cmdVerificarCatalogo = named(new QPushButton(QStringLiteral("Verificar catálogo..."), this),
                                  "cmdVerificarCatalogo");
     connect(cmdVerificarCatalogo, &QPushButton::clicked, this, &frmConfig::checkCatalog);
+    cmdRevertirCatalogo =
+        named(new QPushButton(QStringLiteral("Revertir el catálogo de un traspaso..."), this),
+              "cmdRevertirCatalogo");
+    connect(cmdRevertirCatalogo, &QPushButton::clicked, this, &frmConfig::revertCatalog);
     Label4 = named(new QLabel(QStringLiteral("[ESC] Cerrar"), this), "Label4");
 
     // The grid takes the room the window gains; the list and the lines widen with it.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(twips(180), twips(120), twips(180), twips(180));
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             Label2, Line2, cboCatalogo, Label3, Line3, GridOrigen, Label5, cmdVerificarCatalogo})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Label2, Line2, cboCatalogo, Label3, Line3, GridOrigen,
+                                         Label5, cmdVerificarCatalogo, cmdRevertirCatalogo})
         layout->addWidget(control);
     layout->addWidget(Label4, 0, Qt::AlignRight);
     layout->insertSpacing(layout->indexOf(Label3), twips(180));
 
     setTabOrder(cboCatalogo, GridOrigen);
     setTabOrder(GridOrigen, cmdVerificarCatalogo);
+    setTabOrder(cmdVerificarCatalogo, cmdRevertirCatalogo);
     enableKeyPreview();
 
     const Configuration::CatalogChoice catalogs = Configuration::catalogs(m_ws);
@@ -213,4 +221,13 @@ void frmConfig::checkCatalog()
         QStringLiteral("Verificación del catálogo ") + result.catalog,
         QStringLiteral("catalogo-%1-verificacion.pdf").arg(SaveLocation::namePart(result.catalog)),
         true, procedure, this);
+}
+
+void frmConfig::revertCatalog()
+{
+    const std::optional<QString> interno = m_ws.dialogs().textInput(
+        QStringLiteral("Interno cuyo último traspaso se revierte en el catálogo:"),
+        QStringLiteral("Revertir el catálogo de un traspaso"), QString());
+    if (interno && !interno->trimmed().isEmpty())
+        revertTransferCatalog(m_ws, Internos::textoGuardado(*interno));
 }

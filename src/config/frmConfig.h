@@ -15,6 +15,7 @@ class Workspace;
  * origin relations. Escape stores the chosen catalog and closes; the close box stores
  * nothing. On the grid, Insert adds a relation and Delete removes the current one. The catalog
  * chosen in the list can be checked against the nomenclator, its failures shown in a report.
+ * The catalog changes of an interno's last transfer can be reverted.
  */
 class frmConfig : public KeyPreviewDialog {
     Q_OBJECT
@@ -31,6 +32,8 @@ private:
     void Eliminar_PaisRel();
     void GrabarySalir();
     void checkCatalog();
+    /** Asks for an interno and reverts its last transfer's catalog changes (asking first). */
+    void revertCatalog();
 
     Workspace& m_ws;
     bool m_placed = false;
@@ -47,4 +50,5 @@ private:
     QLabel* Label5 = nullptr;
     QLabel* Label4 = nullptr;
     QPushButton* cmdVerificarCatalogo = nullptr;
+    QPushButton* cmdRevertirCatalogo = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QSqlRecord>
 
 namespace DatabaseFile {
 
@@ -70,6 +71,20 @@ void createWhenMissing(DataSession& session, const QString& table, const QString
     TransactionGuard transaction(session);
     for (const QString& statement : schema) {
         session.Sql(statement);
+        session.ejecutar();
+    }
+    transaction.commit();
+}
+
+void addColumnsWhenMissing(DataSession& session, const QString& table,
+                           const QList<std::pair<QString, QString>>& columns)
+{
+    const QSqlRecord held = session.database().record(table);
+    TransactionGuard transaction(session);
+    for (const auto& [name, definition] : columns) {
+        if (held.contains(name))
+            continue;
+        session.Sql(QStringLiteral("alter table %1 add column %2 %3").arg(table, name, definition));
         session.ejecutar();
     }
     transaction.commit();

@@ -31,4 +31,11 @@ void check(const QString& file, const QString& table, const QString& kind);
  */
 void createWhenMissing(DataSession& session, const QString& table, const QStringList& schema);
 
+/**
+ * Adds each column the table lacks (its name, then its type and constraints), in one
+ * transaction: a table made before the columns existed.
+ */
+void addColumnsWhenMissing(DataSession& session, const QString& table,
+                           const QList<std::pair<QString, QString>>& columns);
+
 } // namespace DatabaseFile

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QSysInfo>
 
+#include <algorithm>
 #include <functional>
 
 #include <pwd.h>
@@ -17,16 +18,20 @@ namespace {
 const QString Table = QStringLiteral("ROW_HISTORY");
 const QString JournalTable = QStringLiteral("CATALOG_JOURNAL");
 
-/** A column's value as the history keeps it: NULL as null, numbers in their shortest form. */
-QString historyText(const QVariant& value)
-{
-    if (value.isNull())
-        return {};
-    if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-    const QString text = value.toString();
-    return text.isNull() ? QStringLiteral("") : text;
-}
+/** The columns of a run settled later: STATE "pending" until then, the run's witness. */
+const QList<std::pair<QString, QString>> RunColumns = {
+    {QStringLiteral("STATE"), QStringLiteral("text")},
+    {QStringLiteral("WITNESS"), QStringLiteral("text")}};
+/** The columns that tie a journal entry to its run: the action, the history entry, the change
+ *  to the whole catalog entry. */
+const QList<std::pair<QString, QString>> JournalRunColumns = {
+    {QStringLiteral("ACTION"), QStringLiteral("text not null default 'transfer'")},
+    {QStringLiteral("RUN"), QStringLiteral("integer")},
+    {QStringLiteral("CHANGE"), QStringLiteral("text not null default 'update'")}};
+
+/** The words CHANGE holds for what a run did to a catalog entry, in the order of the enum. */
+const QStringList EntryChanges = {QStringLiteral("update"), QStringLiteral("insert"),
+                                  QStringLiteral("remove")};
 
 /** Whether two values as the history keeps them are the same (NULL differs from ""). */
 bool same(const QString& a, const QString& b)
@@ -67,6 +72,21 @@ QList<HistoryEntry> readEntries(DataSession& work,
 
 } // namespace
 
+QString historyText(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::Double)
+        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    const QString text = value.toString();
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+bool sameHistoryText(const QVariant& a, const QVariant& b)
+{
+    return same(historyText(a), historyText(b));
+}
+
 HistoryAuthor HistoryAuthor::current(const QString& frontEnd)
 {
     return {loginName(), QSysInfo::machineHostName(), frontEnd};
@@ -83,13 +103,14 @@ QStringList HistoryStore::schema()
                            "USERNAME text not null, HOST text not null, FRONTEND text not null, "
                            "INTNRO text not null, ARTORD integer, ACTION text not null, FIELD "
                            "text, OLDVALUE text, NEWVALUE text, DETAIL text, DELETED integer not "
-                           "null default 0)"),
+                           "null default 0, STATE text, WITNESS text)"),
             QStringLiteral("create index ROW_HISTORY_INTNRO on ROW_HISTORY (INTNRO, ARTORD)")};
 }
 
 void HistoryStore::createWhenMissing(DataSession& work)
 {
     DatabaseFile::createWhenMissing(work, Table, schema());
+    DatabaseFile::addColumnsWhenMissing(work, Table, RunColumns);
 }
 
 HistoryEntry HistoryStore::stamped(const QString& interno, const QString& action) const
@@ -104,16 +125,19 @@ HistoryEntry HistoryStore::stamped(const QString& interno, const QString& action
     return entry;
 }
 
-void HistoryStore::insert(const HistoryEntry& e)
+void HistoryStore::insert(const HistoryEntry& e, const std::optional<QString>& pendingWitness)
 {
     if (!m_insert)
         m_insert = std::make_unique<DataSession::Statement>(
             m_work, QStringLiteral("insert into ROW_HISTORY (TIME, USERNAME, HOST, FRONTEND, "
-                                   "INTNRO, ARTORD, ACTION, FIELD, OLDVALUE, NEWVALUE, DETAIL) "
-                                   "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                   "INTNRO, ARTORD, ACTION, FIELD, OLDVALUE, NEWVALUE, DETAIL, "
+                                   "STATE, WITNESS) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                   "?)"));
     m_insert->ejecutar({e.time, e.user, e.host, e.frontEnd, e.interno,
                         e.line ? QVariant(*e.line) : QVariant(), e.action, stored(e.field),
-                        stored(e.oldValue), stored(e.newValue), stored(e.detail)});
+                        stored(e.oldValue), stored(e.newValue), stored(e.detail),
+                        pendingWitness ? QVariant(QStringLiteral("pending")) : QVariant(),
+                        pendingWitness ? QVariant(*pendingWitness) : QVariant()});
 }
 
 void HistoryStore::recordEdit(const Article& before, const Article& after)
@@ -140,6 +164,56 @@ void HistoryStore::recordRun(const QString& interno, const QString& action, cons
     insert(entry);
 }
 
+qint64 HistoryStore::recordPendingRun(const QString& interno, const QString& action,
+                                      const QString& detail, const QString& witness)
+{
+    HistoryEntry entry = stamped(interno, action);
+    entry.detail = detail;
+    insert(entry, witness);
+    // Inside the caller's transaction no other writer adds an entry meanwhile.
+    m_work.Sql(QStringLiteral("select max(ID) from ROW_HISTORY"));
+    RecordSet rs;
+    m_work.CrearRs(rs);
+    return rs.row(0).at(0).toLongLong();
+}
+
+QList<RecordedRun> HistoryStore::pendingRuns()
+{
+    m_work.Sql(QStringLiteral("select ID, INTNRO, ACTION, WITNESS from ROW_HISTORY where STATE = "
+                              "'pending' order by ID"));
+    RecordSet rs;
+    QList<RecordedRun> runs;
+    if (m_work.CrearRs(rs)) {
+        for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
+            const QVector<QVariant>& v = rs.row(r);
+            runs.append({v.at(0).toLongLong(), v.at(1).toString(), v.at(2).toString(),
+                         historyText(v.at(3))});
+        }
+    }
+    return runs;
+}
+
+void HistoryStore::settleRun(qint64 id, bool tookPlace)
+{
+    m_work.Sql(tookPlace ? QStringLiteral("update ROW_HISTORY set STATE = NULL where ID = ?")
+                         : QStringLiteral("delete from ROW_HISTORY where ID = ?"),
+               {id});
+    m_work.ejecutar();
+}
+
+std::optional<RecordedRun> HistoryStore::lastRun(const QString& interno, const QStringList& actions)
+{
+    m_work.Sql(QStringLiteral("select ID, ACTION, WITNESS from ROW_HISTORY where INTNRO = ? and "
+                              "STATE is null and ACTION in (%1) order by ID desc limit 1")
+                   .arg(DataSession::placeholders(actions.size())),
+               QVariantList{interno} + QVariantList(actions.cbegin(), actions.cend()));
+    RecordSet rs;
+    if (!m_work.CrearRs(rs))
+        return std::nullopt;
+    const QVector<QVariant>& v = rs.row(0);
+    return RecordedRun{v.at(0).toLongLong(), interno, v.at(1).toString(), historyText(v.at(2))};
+}
+
 void HistoryStore::markDeleted(const QString& interno)
 {
     m_work.Sql(QStringLiteral("update ROW_HISTORY set DELETED = 1 where INTNRO = ?"), {interno});
@@ -149,8 +223,8 @@ void HistoryStore::markDeleted(const QString& interno)
 QList<HistoryEntry> HistoryStore::entries(const QString& interno, std::optional<qint64> line)
 {
     QString statement = QStringLiteral("select TIME, USERNAME, HOST, FRONTEND, INTNRO, ARTORD, "
-                                       "ACTION, FIELD, OLDVALUE, NEWVALUE, DETAIL, DELETED from "
-                                       "ROW_HISTORY where INTNRO = ?");
+                                       "ACTION, FIELD, OLDVALUE, NEWVALUE, DETAIL, DELETED, STATE "
+                                       "from ROW_HISTORY where INTNRO = ?");
     QVariantList values{interno};
     if (line) {
         statement += QStringLiteral(" and ARTORD = ?");
@@ -158,19 +232,20 @@ QList<HistoryEntry> HistoryStore::entries(const QString& interno, std::optional<
     }
     m_work.Sql(statement + QStringLiteral(" order by ID"), values);
     return readEntries(m_work, [](const QVector<QVariant>& v) {
-        return HistoryEntry{historyText(v.at(0)),
-                            historyText(v.at(1)),
-                            historyText(v.at(2)),
-                            historyText(v.at(3)),
-                            historyText(v.at(4)),
-                            v.at(5).isNull() ? std::nullopt
-                                             : std::optional<qint64>(v.at(5).toLongLong()),
-                            historyText(v.at(6)),
-                            historyText(v.at(7)),
-                            historyText(v.at(8)),
-                            historyText(v.at(9)),
-                            historyText(v.at(10)),
-                            v.at(11).toInt() != 0};
+        return HistoryEntry{
+            historyText(v.at(0)),
+            historyText(v.at(1)),
+            historyText(v.at(2)),
+            historyText(v.at(3)),
+            historyText(v.at(4)),
+            v.at(5).isNull() ? std::nullopt : std::optional<qint64>(v.at(5).toLongLong()),
+            historyText(v.at(6)),
+            historyText(v.at(7)),
+            historyText(v.at(8)),
+            historyText(v.at(9)),
+            v.at(12).isNull() ? historyText(v.at(10))
+                              : historyText(v.at(10)) + QStringLiteral(" (pendiente)"),
+            v.at(11).toInt() != 0};
     });
 }
 
@@ -184,7 +259,9 @@ QStringList CatalogJournal::schema()
                            "null, USERNAME text not null, HOST text not null, FRONTEND text not "
                            "null, INTNRO text not null, CATALOG text not null, ARTICLE text not "
                            "null, FIELD text not null, OLDVALUE text, NEWVALUE text, STATE text "
-                           "not null)"),
+                           "not null, ACTION text not null default 'transfer', RUN integer, "
+                           "CHANGE text not null default 'update')"),
+            QStringLiteral("create index CATALOG_JOURNAL_RUN on CATALOG_JOURNAL (RUN)"),
             QStringLiteral("create index CATALOG_JOURNAL_ARTICLE on CATALOG_JOURNAL (CATALOG, "
                            "ARTICLE)"),
             QStringLiteral("create index CATALOG_JOURNAL_STATE on CATALOG_JOURNAL (STATE)")};
@@ -193,59 +270,60 @@ QStringList CatalogJournal::schema()
 void CatalogJournal::createWhenMissing(DataSession& work)
 {
     DatabaseFile::createWhenMissing(work, JournalTable, schema());
+    DatabaseFile::addColumnsWhenMissing(work, JournalTable, JournalRunColumns);
 }
 
-void CatalogJournal::writePending(const HistoryAuthor& author, const QString& interno,
+void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun& run,
                                   const QString& catalog, const QList<CatalogChange>& changes)
 {
     const QString time = now();
-    TransactionGuard transaction(m_work);
     DataSession::Statement insert(
         m_work, QStringLiteral("insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, "
-                               "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE) "
-                               "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'pending')"));
+                               "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, "
+                               "ACTION, RUN, CHANGE) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                               "'pending', ?, ?, ?)"));
     for (const CatalogChange& change : changes) {
         const QString was = historyText(change.oldValue);
         const QString is = historyText(change.newValue);
         if (!same(was, is))
-            insert.ejecutar({time, author.user, author.host, author.frontEnd, interno, catalog,
-                             change.article, change.field, stored(was), stored(is)});
+            insert.ejecutar({time, author.user, author.host, author.frontEnd, run.interno, catalog,
+                             change.article, change.field, stored(was), stored(is), run.action,
+                             run.id, EntryChanges.at(int(change.entry))});
     }
-    transaction.commit();
 }
 
-QStringList CatalogJournal::pendingInternos()
+void CatalogJournal::settle(qint64 run, bool tookPlace)
 {
-    m_work.Sql(
-        QStringLiteral("select distinct INTNRO from CATALOG_JOURNAL where STATE = 'pending'"));
+    m_work.Sql(tookPlace ? QStringLiteral("update CATALOG_JOURNAL set STATE = 'done' where RUN = ?")
+                         : QStringLiteral("delete from CATALOG_JOURNAL where RUN = ?"),
+               {run});
+    m_work.ejecutar();
+}
+
+JournalRun CatalogJournal::changes(qint64 run)
+{
+    m_work.Sql(QStringLiteral("select CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, CHANGE from "
+                              "CATALOG_JOURNAL where RUN = ? order by ID"),
+               {run});
     RecordSet rs;
-    QStringList internos;
+    JournalRun result;
     if (m_work.CrearRs(rs)) {
-        for (qsizetype r = 0; r < rs.RecordCount(); ++r)
-            internos << rs.row(r).at(0).toString();
+        for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
+            const QVector<QVariant>& v = rs.row(r);
+            result.catalog = v.at(0).toString();
+            result.changes.append({v.at(1).toString(), v.at(2).toString(),
+                                   stored(historyText(v.at(3))), stored(historyText(v.at(4))),
+                                   CatalogChange::Entry(std::max<qsizetype>(
+                                       0, EntryChanges.indexOf(v.at(5).toString())))});
+        }
     }
-    return internos;
-}
-
-void CatalogJournal::markDone(const QString& interno)
-{
-    m_work.Sql(QStringLiteral("update CATALOG_JOURNAL set STATE = 'done' where INTNRO = ? and "
-                              "STATE = 'pending'"),
-               {interno});
-    m_work.ejecutar();
-}
-
-void CatalogJournal::abandon(const QString& interno)
-{
-    m_work.Sql(QStringLiteral("delete from CATALOG_JOURNAL where INTNRO = ? and STATE = 'pending'"),
-               {interno});
-    m_work.ejecutar();
+    return result;
 }
 
 QList<HistoryEntry> CatalogJournal::entries(const QString& catalog, const QString& article)
 {
     m_work.Sql(QStringLiteral("select TIME, USERNAME, HOST, FRONTEND, INTNRO, FIELD, OLDVALUE, "
-                              "NEWVALUE, STATE from CATALOG_JOURNAL where CATALOG = ? and "
+                              "NEWVALUE, STATE, ACTION from CATALOG_JOURNAL where CATALOG = ? and "
                               "ARTICLE = ? order by ID"),
                {catalog, article});
     return readEntries(m_work, [](const QVector<QVariant>& v) {
@@ -256,7 +334,7 @@ QList<HistoryEntry> CatalogJournal::entries(const QString& catalog, const QStrin
                             historyText(v.at(3)),
                             historyText(v.at(4)),
                             std::nullopt,
-                            QStringLiteral("transfer"),
+                            historyText(v.at(9)),
                             historyText(v.at(5)),
                             historyText(v.at(6)),
                             historyText(v.at(7)),

@@ -12,6 +12,11 @@
 #include <memory>
 #include <optional>
 
+/** A value as the history keeps it: NULL as null, numbers in their shortest form. */
+QString historyText(const QVariant& value);
+/** Whether two values are the same as the history keeps them (NULL differs from ""). */
+bool sameHistoryText(const QVariant& a, const QVariant& b);
+
 /** Who makes the changes recorded: the system's login name, the host and the front end. */
 struct HistoryAuthor {
     QString user;
@@ -34,7 +39,7 @@ struct HistoryEntry {
     QString frontEnd;
     QString interno;
     std::optional<qint64> line;
-    QString action; ///< "import", "process", "edit" or "transfer"
+    QString action; ///< "import", "process", "edit", "transfer" or "revert"
     QString field;  ///< the column's name (PRCNCM, PRCSUF, ...); null for a run
     QString oldValue;
     QString newValue;
@@ -44,10 +49,22 @@ struct HistoryEntry {
 };
 
 /**
+ * A run recorded over the declaration database (a transfer, a revert of its catalog changes):
+ * its entry is written pending before the declaration commits, and settled after it.
+ */
+struct RecordedRun {
+    qint64 id = 0;
+    QString interno;
+    QString action;
+    /** For a transfer, the time its header holds in the declaration database. */
+    QString witness;
+};
+
+/**
  * The row history of the work database (table ROW_HISTORY). Entries are written inside the
  * transaction of the change they record, so that the change and its entries take effect
  * together or not at all; they are never changed afterwards except to mark them deleted with
- * their interno. A database failure raises.
+ * their interno, or to settle a run written pending. A database failure raises.
  */
 class HistoryStore {
 public:
@@ -55,21 +72,37 @@ public:
 
     /** The statements that create the table and its index. */
     static QStringList schema();
-    /** Creates the table in a work database made before it existed. */
+    /** Creates the table in a work database made before it existed, or its later columns. */
     static void createWhenMissing(DataSession& work);
 
     /** One "edit" entry for each column whose value differs between the two states of a row. */
     void recordEdit(const Article& before, const Article& after);
     /** One entry for a run of the automatic work over the interno. */
     void recordRun(const QString& interno, const QString& action, const QString& detail);
+    /**
+     * One entry for a run over the declaration database, pending until settled; `witness` tells
+     * later whether it took place. Its identifier.
+     */
+    qint64 recordPendingRun(const QString& interno, const QString& action, const QString& detail,
+                            const QString& witness);
+    /** The runs written pending and not settled, oldest first. */
+    QList<RecordedRun> pendingRuns();
+    /** Settles a pending run: kept when it took place, removed when not. */
+    void settleRun(qint64 id, bool tookPlace);
+    /** The interno's last settled run of the actions given, if any. */
+    std::optional<RecordedRun> lastRun(const QString& interno, const QStringList& actions);
     /** Marks the interno's entries as those of a deleted interno. */
     void markDeleted(const QString& interno);
 
-    /** The interno's entries (of one line when given), oldest first. */
+    /**
+     * The interno's entries (of one line when given), oldest first; a run not settled yet says
+     * so in its detail.
+     */
     QList<HistoryEntry> entries(const QString& interno, std::optional<qint64> line = {});
 
 private:
-    void insert(const HistoryEntry& entry);
+    /** Writes the entry; with a witness, as a run pending until settled. */
+    void insert(const HistoryEntry& entry, const std::optional<QString>& pendingWitness = {});
     HistoryEntry stamped(const QString& interno, const QString& action) const;
 
     DataSession& m_work;
@@ -78,21 +111,30 @@ private:
     std::unique_ptr<DataSession::Statement> m_insert;
 };
 
-/** A catalog entry's field as a transfer changes it; no old value for an inserted entry. */
+/** A catalog entry's field as a run changes it; no old value for an inserted entry. */
 struct CatalogChange {
+    /** What the run did to the whole entry. */
+    enum class Entry { Updated, Inserted, Removed };
+
     QString article;
     QString field; ///< the catalog's column: "ncm", "sufijos", ...
     QVariant oldValue;
     QVariant newValue;
+    Entry entry = Entry::Updated;
+};
+
+/** The catalog changes of one run, in the order written. */
+struct JournalRun {
+    QString catalog;
+    QList<CatalogChange> changes;
 };
 
 /**
  * The catalog journal of the work database (table CATALOG_JOURNAL): what each transfer wrote
- * into the catalog entries, field by field, with the values before. The declaration
- * database's catalog is another database: the entries are written "pending" and committed
- * before the declaration commits, and marked "done" after it; a pending entry found later is
- * settled (kept as done, or removed) by what the declaration database holds. A database
- * failure raises.
+ * into the catalog entries, field by field, with the values before, and what a revert put
+ * back. The declaration database's catalog is another database: the entries are written
+ * "pending" with their run's history entry and committed before the declaration commits, and
+ * settled with the run after it. A database failure raises.
  */
 class CatalogJournal {
 public:
@@ -101,21 +143,21 @@ public:
     static QStringList schema();
     static void createWhenMissing(DataSession& work);
 
-    /** Writes the interno's changes to the catalog by the author, pending, in a transaction of
-     *  their own;
-     *  a field whose value stays is left out. */
-    void writePending(const HistoryAuthor& author, const QString& interno, const QString& catalog,
+    /**
+     * Writes the changes of the run (its history entry `run`, its action) to the interno's
+     * catalog by the author, pending, in the caller's transaction; a field whose value stays
+     * is left out.
+     */
+    void writePending(const HistoryAuthor& author, const RecordedRun& run, const QString& catalog,
                       const QList<CatalogChange>& changes);
-    /** The internos with pending entries. */
-    QStringList pendingInternos();
-    /** Marks the interno's pending entries done. */
-    void markDone(const QString& interno);
-    /** Removes the interno's pending entries: their transfer did not take place. */
-    void abandon(const QString& interno);
+    /** Settles a run's entries: done when it took place, removed when not. */
+    void settle(qint64 run, bool tookPlace);
+    /** The changes the run wrote. */
+    JournalRun changes(qint64 run);
 
     /**
-     * The article's entries in the catalog, oldest first, as history entries of action
-     * "transfer" (no line; the detail "pendiente" while pending).
+     * The article's entries in the catalog, oldest first, as history entries of their run's
+     * action (no line; the detail "pendiente" while pending).
      */
     QList<HistoryEntry> entries(const QString& catalog, const QString& article);
 

@@ -400,3 +400,16 @@ bool RecordEditor::save()
             errorText(error, QStringLiteral(" - seccion [Aduplan.frmModificar_GrabarDatos]")));
     }
 }
+
+QList<HistoryEntry> RecordEditor::history()
+{
+    if (!m_row)
+        return {};
+    try {
+        return HistoryStore(m_ws.work(), m_ws.historyAuthor()).entries(m_row->interno, m_row->line);
+    } catch (const AppError& error) {
+        reportFailure(
+            errorText(error, QStringLiteral(" - seccion [Aduplan.frmModificar_Historial]")));
+    }
+    return {};
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/ArticleStore.h"
+#include "data/HistoryStore.h"
 #include "data/NomenclatorTables.h"
 #include "data/OriginRelations.h"
 #include "workspace/OperatorDialogs.h"
@@ -104,6 +105,11 @@ public:
      * told.
      */
     bool GrabarDatos();
+    /**
+     * The loaded row's history, oldest first; none before a row is loaded. A read failure is
+     * told to the operator and gives none.
+     */
+    QList<HistoryEntry> history();
 
 private:
     /** Tells the operator of a failure (critical icon); false, for the caller to return. */

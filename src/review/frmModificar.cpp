@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "review/frmModificar.h"
 
+#include "components/OperatorText.h"
 #include "controls/ClCntrl.h"
 #include "controls/WindowGeometry.h"
 #include "review/FrmPosicion.h"
+#include "review/HistoryWindow.h"
 #include "review/SuggestionsWindow.h"
 
 #include <QComboBox>
@@ -160,6 +162,12 @@ bool frmModificar::previewKey(QObject* target, QKeyEvent* event)
         }
         activateWindow();
         txtPRCNCM->setFocus();
+        return true;
+    case Qt::Key_F8:
+        HistoryWindow::showModal(OperatorText::shown(m_interno) + QStringLiteral(", línea ") +
+                                     QString::number(m_line),
+                                 m_editor.history(), this);
+        activateWindow();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {

@@ -12,9 +12,9 @@ class Workspace;
 
 /**
  * The record editor ("Modificar") over one article row: Enter on the position confirms it and
- * asks its suffixes again, F6 on it opens the position search (FrmPosicion), F11 saves (the dialog
- * is then accepted), Escape and the close box leave everything as stored. The rules are
- * RecordEditor's; the window shows its fields.
+ * asks its suffixes again, F6 on it opens the position search (FrmPosicion), F7 the suggestions, F8
+ * the row's history, F11 saves (the dialog is then accepted), Escape and the close box leave
+ * everything as stored. The rules are RecordEditor's; the window shows its fields.
  */
 class frmModificar : public KeyPreviewDialog {
     Q_OBJECT

@@ -5,11 +5,13 @@
 #include "components/TestSeam.h"
 #include "data/ArticleStore.h"
 #include "data/HistoryStore.h"
+#include "transfer/CatalogEntries.h"
 #include "workspace/Workspace.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QSet>
+#include <QThread>
 
 #include <algorithm>
 #include <functional>
@@ -46,22 +48,6 @@ QString itemInsert(qsizetype count)
                "values ") +
            DataSession::rowPlaceholders(count, ItemColumns);
 }
-
-/** The catalog's columns a transfer writes, as the catalog journal names them. */
-const QStringList JournalFields = {
-    QStringLiteral("descripcion"), QStringLiteral("idpais"),
-    QStringLiteral("cantidad"),    QStringLiteral("preciounitario"),
-    QStringLiteral("ncm"),         QStringLiteral("lapi"),
-    QStringLiteral("sufijos"),     QStringLiteral("idunidad"),
-    QStringLiteral("estadistica"), QStringLiteral("valorrelacionestadistica"),
-    QStringLiteral("estadomerc"),  QStringLiteral("deresp"),
-    QStringLiteral("valorderesp")};
-
-/** The entries the catalog holds of some articles: the number, then the journal's fields. */
-const QString CatalogSelect = QStringLiteral("select idarticulo, ") +
-                              JournalFields.join(QStringLiteral(", ")) +
-                              QStringLiteral(" from catarticulos where idcatalogo = ? and "
-                                             "idarticulo in (%1)");
 
 /** The insert of `count` new catalog entries in one statement. */
 QString catalogInsert(qsizetype count)
@@ -218,6 +204,16 @@ bool isClean(const Article& row)
     return row.check == QLatin1String("OK");
 }
 
+/** The time the interno's header holds in the declaration database, as the history keeps it. */
+std::optional<QString> headerTime(DataSession& declaration, const QString& interno)
+{
+    declaration.Sql(QStringLiteral("select fechaalta from caratula where interno = ?"), {interno});
+    RecordSet header;
+    if (!declaration.CrearRs(header))
+        return std::nullopt;
+    return historyText(header.row(0).at(0));
+}
+
 int progressCount(qsizetype count)
 {
     return static_cast<int>(qMin<qsizetype>(count, std::numeric_limits<int>::max()));
@@ -292,41 +288,39 @@ TransferOutcome Transfer::run()
         return m_outcome;
 
     const QString section = QStringLiteral(" - seccion [Aduplan.FRAM3_Transferir]");
-    CatalogJournal journal(m_ws.work());
     bool declared = false;
     try {
-        // The catalog journal is committed pending before the declaration commits: a stop at
-        // any moment leaves no transfer without its journal. The history entry is written
-        // first and committed right after the declaration: a failure of either leaves neither.
-        journal.writePending(m_ws.historyAuthor(), m_interno, m_ws.settings().catalog(),
-                             m_catalogChanges);
-        TransactionGuard recorded(m_ws.work());
-        HistoryStore(m_ws.work(), m_ws.historyAuthor())
-            .recordRun(m_interno, QStringLiteral("transfer"),
-                       QStringLiteral("filas transferidas: %1, catálogo %2")
-                           .arg(m_rows.size())
-                           .arg(m_ws.settings().catalog()));
+        // The run's history entry and its catalog journal are committed pending before the
+        // declaration commits, and settled after it: a stop at any moment leaves no transfer
+        // without them, nor them without their transfer.
+        const QString& catalog = m_ws.settings().catalog();
+        const qint64 run = recordPendingRun(
+            m_ws, {0, m_interno, QStringLiteral("transfer"), m_witness},
+            QStringLiteral("filas transferidas: %1, catálogo %2").arg(m_rows.size()).arg(catalog),
+            catalog, m_catalogChanges);
         TestSeam::reach("transfer:recorded");
         m_transaction->commit();
         m_transaction.reset();
         declared = true;
         m_ws.catalogsChanged();
-        recorded.commit();
-        journal.markDone(m_interno);
+        TestSeam::reach("transfer:declared");
+        settleRun(m_ws, run, true);
     } catch (const AppError& error) {
         if (declared) {
-            // Only the work database's records failed after the declaration committed: the
-            // transfer stands, and a journal left pending is settled as done by its header.
+            // The transfer stands: only its records failed to settle.
             m_ws.dialogs().message(MessageIcon::None, errorText(error, section));
         } else {
             reportFailure(MessageIcon::None, error, section);
-            try {
-                journal.abandon(m_interno);
-            } catch (const AppError&) {
-                // Left pending, it is settled by the declaration database at the next transfer.
-            }
-            return m_outcome;
         }
+        // Whether the declaration committed is told by the declaration itself (a failed commit
+        // may have taken place); what cannot be settled now is settled at the next transfer.
+        try {
+            settleCatalogJournal(m_ws);
+        } catch (const AppError&) {
+            // Left pending: settled by the declaration at the next transfer.
+        }
+        if (!declared)
+            return m_outcome;
     }
 
     m_outcome = TransferOutcome::Transferred;
@@ -388,9 +382,10 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
     try {
         DataSession& declaration = m_ws.declaration();
         RecordSet rs;
-        declaration.Sql(QStringLiteral("select interno from caratula where interno = ?"),
+        declaration.Sql(QStringLiteral("select interno, fechaalta from caratula where interno = ?"),
                         {interno});
         const bool exists = declaration.CrearRs(rs);
+        const QVariant replacedTime = exists ? rs.row(0).at(1) : QVariant();
         // The question comes before the transaction opens: nothing stays locked while it is up.
         if (exists &&
             !m_ws.dialogs().question(QStringLiteral("El interno [ ") + interno +
@@ -400,12 +395,10 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
             return false;
         }
         m_transaction.emplace(declaration);
+        // Transfers take turns: two of them would otherwise both insert the same new catalog
+        // entry, or replace the same interno at once.
+        CatalogEntries::takeTurn(declaration);
         if (declaration.dialect() == DataSession::Dialect::PostgreSQL) {
-            // Transfers take turns: two of them would otherwise both insert the same new
-            // catalog entry, or replace the same interno at once. SQLite serialises writers
-            // by itself.
-            declaration.Sql(QStringLiteral("lock table catarticulos in exclusive mode"));
-            declaration.ejecutar();
             // Another transfer of this interno may have ended while this one waited.
             declaration.Sql(QStringLiteral("select interno from caratula where interno = ?"),
                             {interno});
@@ -428,10 +421,21 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
 
         progress.setProgressValue(1);
         progress.setProgressMaximum(100);
+        // The header's time tells this transfer from the one it replaces (see
+        // settleCatalogJournal): a replacement within the same second waits for the next.
+        const auto registered = [this] {
+            return m_ws.directory().getDateFormatbyEntity(QStringLiteral("INTERNOS"),
+                                                          QDateTime::currentDateTime());
+        };
+        QVariant time = registered();
+        while (exists && time == replacedTime) {
+            QThread::msleep(50);
+            time = registered();
+        }
         declaration.Sql(QStringLiteral("insert into caratula (interno, fechaalta) values (?,?)"),
-                        {interno, m_ws.directory().getDateFormatbyEntity(
-                                      QStringLiteral("INTERNOS"), QDateTime::currentDateTime())});
+                        {interno, time});
         declaration.ejecutar();
+        m_witness = headerTime(declaration, interno).value_or(QString());
 
         // Every row is clean by now (the pre-check): all of them are transferred.
         const QList<Article>& rows = m_rows;
@@ -495,17 +499,8 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
 
         DataSession& declaration = m_ws.declaration();
         const QString& catalog = m_ws.settings().catalog();
-        // The article numbers the catalog holds, read a chunk of numbers per select.
-        QHash<QString, QVariantList> held;
-        declaration.selectByKeys(CatalogSelect, 1, QVariantList(numbers.cbegin(), numbers.cend()),
-                                 [&held](const RecordSet& found, qsizetype, qsizetype) {
-                                     for (qsizetype r = 0; r < found.RecordCount(); ++r) {
-                                         const QVector<QVariant>& row = found.row(r);
-                                         held.insert(row.at(0).toString(),
-                                                     QVariantList(row.cbegin() + 1, row.cend()));
-                                     }
-                                 },
-                                 {catalog});
+        const QHash<QString, QVariantList> held =
+            CatalogEntries::read(declaration, catalog, numbers);
         QStringList known;
         QStringList added;
         for (const QString& number : std::as_const(numbers))
@@ -522,15 +517,19 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         // What the entries held and will hold, for the catalog journal: a NULL country keeps
         // the entry's, the quantity becomes 0.
         m_catalogChanges.clear();
+        const QStringList& fields = CatalogEntries::fields();
         for (const QString& number : std::as_const(numbers)) {
-            const QVariantList before = held.value(number, QVariantList(JournalFields.size()));
+            const bool inserted = !held.contains(number);
+            const QVariantList before = held.value(number, QVariantList(fields.size()));
             QVariantList after =
-                content(number, held.contains(number) ? QVariant() : QVariant(QStringLiteral("")));
+                content(number, inserted ? QVariant(QStringLiteral("")) : QVariant());
             after.insert(2, 0.0);
             if (after.at(1).isNull())
                 after[1] = before.at(1);
-            for (qsizetype i = 0; i < JournalFields.size(); ++i)
-                m_catalogChanges.append({number, JournalFields.at(i), before.at(i), after.at(i)});
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                m_catalogChanges.append(
+                    {number, fields.at(i), before.at(i), after.at(i),
+                     inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated});
         }
         // The bar counts the entries written, scaled to the lines: all of them at the end.
         const auto advance = [&](qsizetype entriesWritten) {
@@ -582,18 +581,42 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
     return false;
 }
 
+qint64 recordPendingRun(Workspace& ws, RecordedRun run, const QString& detail,
+                        const QString& catalog, const QList<CatalogChange>& changes)
+{
+    TransactionGuard transaction(ws.work());
+    run.id = HistoryStore(ws.work(), ws.historyAuthor())
+                 .recordPendingRun(run.interno, run.action, detail, run.witness);
+    CatalogJournal(ws.work()).writePending(ws.historyAuthor(), run, catalog, changes);
+    transaction.commit();
+    return run.id;
+}
+
+void settleRun(Workspace& ws, qint64 run, bool tookPlace)
+{
+    TransactionGuard transaction(ws.work());
+    HistoryStore(ws.work(), ws.historyAuthor()).settleRun(run, tookPlace);
+    CatalogJournal(ws.work()).settle(run, tookPlace);
+    transaction.commit();
+}
+
 void settleCatalogJournal(Workspace& ws)
 {
     CatalogJournal journal(ws.work());
     DataSession& declaration = ws.declaration();
-    for (const QString& interno : journal.pendingInternos()) {
-        declaration.Sql(QStringLiteral("select interno from caratula where interno = ?"),
-                        {interno});
-        RecordSet header;
-        if (declaration.CrearRs(header))
-            journal.markDone(interno);
-        else
-            journal.abandon(interno);
+    for (const RecordedRun& run : HistoryStore(ws.work(), ws.historyAuthor()).pendingRuns()) {
+        bool tookPlace = false;
+        if (run.action == QLatin1String("transfer")) {
+            // The interno's header holds the time the transfer wrote, or a later one (the
+            // interno transferred again since); a replacement that did not take place left the
+            // earlier header.
+            const std::optional<QString> header = headerTime(declaration, run.interno);
+            tookPlace = header && *header >= run.witness;
+        } else {
+            // A revert: the catalog holds what it wrote.
+            tookPlace = CatalogEntries::holds(declaration, journal.changes(run.id));
+        }
+        settleRun(ws, run.id, tookPlace);
     }
 }
 

@@ -64,13 +64,28 @@ private:
     /** The catalog entries' fields as the catalog update changes them. */
     QList<CatalogChange> m_catalogChanges;
     std::optional<TransactionGuard> m_transaction;
+    /** The time of the header written, as the history keeps it: the run's witness. */
+    QString m_witness;
     TransferOutcome m_outcome = TransferOutcome::Failed;
 };
 
 /**
- * Settles the catalog journal's pending entries, left by a transfer stopped between its
- * journal and the declaration's commit: an interno whose header the declaration database
- * holds was transferred (its entries are done), any other was not (they are removed).
+ * Writes a run over the declaration database pending, in one transaction of the work
+ * database: its history entry (`run`'s interno, action and witness, with the detail) and its
+ * catalog changes. The run's identifier.
+ */
+qint64 recordPendingRun(Workspace& ws, RecordedRun run, const QString& detail,
+                        const QString& catalog, const QList<CatalogChange>& changes);
+/** Settles a pending run's history entry and catalog journal together. */
+void settleRun(Workspace& ws, qint64 run, bool tookPlace);
+
+/**
+ * Settles the runs left pending by a transfer or a revert stopped between its records and the
+ * declaration's commit, by what the declaration database holds: a transfer took place when the
+ * interno's header holds the time it wrote or a later one (a replacement that did not take
+ * place leaves the former header, with an earlier time), a revert when the catalog holds the
+ * values it put back.
+ * Runs that took place are kept, the others removed with their journal.
  */
 void settleCatalogJournal(Workspace& ws);
 

@@ -5,6 +5,7 @@
 #include "review/ReviewData.h"
 #include "support/Cli.h"
 #include "support/Golden.h"
+#include "transfer/TransferData.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -60,8 +61,9 @@ private Q_SLOTS:
 
     void historyOfEveryWriter()
     {
-        // An import with its process, a correction, a transfer and a deletion, each recorded
-        // by the command line with its author; what varies from run to run is normalised.
+        // An import with its process, a correction, a transfer, a deletion and the revert of
+        // the transfer's catalog changes, each recorded by the command line with its author;
+        // what varies from run to run is normalised.
         QTemporaryDir home;
         const auto run = [&home](const QStringList& args) {
             const CliRun done = runCli(home.path(), args);
@@ -76,7 +78,8 @@ private Q_SLOTS:
               QStringList{u"edit"_s, u"1001"_s, u"11"_s, u"--ncm"_s, u"8412.31.10.000Z"_s,
                           u"--ori"_s, u"212"_s, u"--dun"_s, u"07"_s, u"--eca"_s, u"0"_s},
               QStringList{u"process"_s, clean, invoices + clean}, QStringList{u"transfer"_s, clean},
-              QStringList{u"interno"_s, u"delete"_s, clean}})
+              QStringList{u"interno"_s, u"delete"_s, clean},
+              QStringList{u"catalog"_s, u"revert"_s, clean}})
             QVERIFY2(runCli(home.path(), args).code == 0, qPrintable(args.join(u' ')));
 
         QString transcript;
@@ -97,6 +100,19 @@ private Q_SLOTS:
             .replace(u'"' + author.host + u'"', u"\"HOST\""_s)
             .replace(author.user + u'@' + author.host, u"USER@HOST"_s);
         COMPARE_GOLDEN(transcript.toUtf8(), u"cli/history.txt"_s);
+    }
+
+    void revertPutsTheCatalogBack()
+    {
+        QTemporaryDir home;
+        QCOMPARE(runCli(home.path(), {u"init"_s, u"--demo"_s}).code, 0);
+        DataSession declaration(u"INTERNOS"_s);
+        declaration.CadenaConexion(
+            DataSession::sqliteConnection(home.filePath(u"declaration.db"_s)));
+        declaration.Conectar();
+        TransferData::revertOnTheDemo(home.path(), [&declaration] {
+            return queryRows(declaration, u"select * from catarticulos order by 1, 2"_s);
+        });
     }
 
     void killedWritesAreClearedByTheNext()

@@ -4,7 +4,10 @@
 #include "config/frmConfig.h"
 #include "config/frmNewPais.h"
 
+#include "support/Golden.h"
 #include "support/Modal.h"
+#include "support/WorkHome.h"
+#include "transfer/Transfer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -40,6 +43,7 @@ private Q_SLOTS:
     void entryModesRefusalAndSave();
     void configShowsChecksAndStoresTheCatalog();
     void configGridInsertAndDelete();
+    void configRevertsATransfersCatalog();
 };
 
 void ConfigWindowsTest::entryModesRefusalAndSave()
@@ -228,6 +232,43 @@ void ConfigWindowsTest::configGridInsertAndDelete()
     QCOMPARE(gridRows(grid), (QStringList{u"ALEMANIA|DE"_s, u"CHINA|CN"_s, u"JAPAN|JP"_s}));
     QCOMPARE(fixture.relations(), (QStringList{u"CHINA|CN"_s, u"JAPAN|JP"_s}));
     QVERIFY(fixture.dialogs.messages.isEmpty());
+}
+
+void ConfigWindowsTest::configRevertsATransfersCatalog()
+{
+    // Interno 100 transferred into catalog CAT1: one entry inserted, one updated.
+    ConfigHome fixture;
+    fixture.home.load(u"transfer/interno.work.sql"_s);
+    fixture.home.load(u"transfer/interno.declaration.sql"_s);
+    fixture.home.setSetting(u"INTCAT"_s, u"CAT1"_s);
+    Workspace& ws = fixture.open();
+    const auto catalog = [&ws] {
+        return queryRows(ws.declaration(), u"select * from catarticulos order by 1, 2"_s);
+    };
+    const QStringList original = catalog();
+    QCOMPARE(FRM3_Tranferir(ws, u"100"_s), TransferOutcome::Transferred);
+    const QStringList transferred = catalog();
+    QVERIFY(transferred != original);
+    fixture.dialogs.journal.clear();
+
+    // The button is reached with Tab and pressed with the space bar; answered No, nothing
+    // changes. Clicked and answered Yes, the catalog is as before the transfer.
+    frmConfig window(ws);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    for (int i = 0; i < 3; ++i)
+        press(Qt::Key_Tab);
+    auto* revert = control<QPushButton>(&window, "cmdRevertirCatalogo");
+    QCOMPARE(QApplication::focusWidget(), revert);
+    fixture.dialogs.textAnswers << u"100"_s << u"100"_s;
+    fixture.dialogs.questionAnswers << false << true;
+    press(Qt::Key_Space);
+    QCOMPARE(catalog(), transferred);
+    QTest::mouseClick(revert, Qt::LeftButton);
+    QCOMPARE(catalog(), original);
+    QCOMPARE(fixture.dialogs.questionDefaults, QList<DefaultAnswer>(2, DefaultAnswer::No));
+    COMPARE_GOLDEN(fixture.dialogs.journal.join(u'\n').toUtf8() + '\n',
+                   u"config/revert-window.txt"_s);
 }
 
 QTEST_MAIN(ConfigWindowsTest)

@@ -63,13 +63,23 @@ private Q_SLOTS:
         }
     }
 
+    void revertPutsTheCatalogBack()
+    {
+        // First: the demo's catalog as fresh as on SQLite.
+        const auto db = session(u"declaration"_s);
+        TransferData::revertOnTheDemo(m_home.path(), [&db] {
+            return queryRows(*db, u"select * from catarticulos order by 1, 2"_s);
+        });
+    }
+
     void demoThroughTheCommandLine()
     {
         COMPARE_CLI_TRANSCRIPT(m_home.path(), u"cli/postgres.txt"_s);
         const auto db = session(u"declaration"_s);
         DataSession& declaration = *db;
         declaration.Sql(u"select count(*) as n, min(c.fechaalta) as alta from "
-                        "subitems s join caratula c on c.interno = s.interno"_s);
+                        "subitems s join caratula c on c.interno = s.interno where s.interno = ?"_s,
+                        {u"1004"_s});
         RecordSet rs;
         QVERIFY(declaration.CrearRs(rs));
         QCOMPARE(rs.Fields(u"n"_s).toInt(), 16);

@@ -9,9 +9,11 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -312,6 +314,33 @@ private Q_SLOTS:
         QVERIFY(!editor.isVisible());
         // The window's save is recorded by column, the refused ones left no entry.
         COMPARE_GOLDEN(savedLine(f, 2), u"review/editor-window-saved.txt"_s);
+
+        // Opened again, F8 lists those entries, oldest first, with their author and time;
+        // Escape closes the list and leaves the editor open.
+        frmModificar again(f.ws, u"100"_s, 2);
+        again.show();
+        QVERIFY(QTest::qWaitForWindowActive(&again));
+        QStringList listed;
+        QVERIFY(withModal(
+            [] { press(Qt::Key_F8); },
+            [&](QWidget* window) {
+                auto* list = control<QTreeWidget>(window, "lstHistory");
+                for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                    QStringList item;
+                    for (int c = 0; c < list->columnCount(); ++c)
+                        item << list->topLevelItem(i)->text(c);
+                    QVERIFY(QDateTime::fromString(item.at(0), Qt::ISODate).isValid());
+                    QCOMPARE(item.mid(1, 2),
+                             (QStringList{f.ws.historyAuthor().user, f.ws.historyAuthor().host}));
+                    listed << item.at(3) + u" edit "_s + item.at(4) + u": "_s +
+                                  (item.at(5).isEmpty() ? u"~"_s : item.at(5)) + u" -> "_s +
+                                  item.at(6);
+                }
+                press(Qt::Key_Escape);
+                QVERIFY(!window->isVisible());
+            }));
+        QCOMPARE(listed, historyOf(f, 2));
+        QVERIFY(again.isVisible());
     }
 };
 

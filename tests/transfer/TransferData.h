@@ -3,11 +3,15 @@
 
 #include "components/DataSession.h"
 #include "data/DemoData.h"
+#include "support/Cli.h"
 #include "support/WorkHome.h"
 
 #include <QHash>
 #include <QSettings>
 #include <QStringList>
+#include <QTest>
+
+#include <functional>
 
 namespace TransferData {
 
@@ -64,6 +68,24 @@ inline QStringList dump(DataSession& declaration)
         all << queryRows(declaration, QStringLiteral("select * from ") + QLatin1String(table) +
                                           QStringLiteral(" order by 1, 2"));
     return all;
+}
+
+/**
+ * On a demo home, its clean invoice transferred as 2001, then as 2002 with a value of one line
+ * changed; the catalog revert refused for 2001 while 2002 holds that entry, then 2002 and 2001
+ * reverted in turn (the transcripts cli/revert-*.txt). The catalog, as `catalog` reads it, is
+ * unchanged by the refusal and back byte for byte as before the transfers at the end.
+ */
+inline void revertOnTheDemo(const QString& home, const std::function<QStringList()>& catalog)
+{
+    const QStringList original = catalog();
+    COMPARE_CLI_TRANSCRIPT(home, QStringLiteral("cli/revert-transfers.txt"));
+    const QStringList transferred = catalog();
+    QVERIFY(transferred != original);
+    COMPARE_CLI_TRANSCRIPT(home, QStringLiteral("cli/revert-refused.txt"));
+    QCOMPARE(catalog(), transferred);
+    COMPARE_CLI_TRANSCRIPT(home, QStringLiteral("cli/revert.txt"));
+    QCOMPARE(catalog(), original);
 }
 
 } // namespace TransferData

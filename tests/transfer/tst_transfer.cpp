@@ -4,6 +4,7 @@
 #include "components/TestSeam.h"
 #include "data/HistoryStore.h"
 #include "support/Golden.h"
+#include "transfer/CatalogRevert.h"
 #include "transfer/Transfer.h"
 
 #include <QMap>
@@ -19,8 +20,8 @@ const QString NothingTransferred = u"\n\nNo se transfirió ningún registro."_s;
 
 /**
  * A home with the internos of transfer/interno.work.sql and the catalogs of
- * interno.declaration.sql, interno 100 and catalog CAT1; on PostgreSQL, the declaration
- * database of ADUPLAN_PG, rebuilt empty.
+ * interno.declaration.sql, interno 100 and catalog CAT1; on PostgreSQL, in the declaration
+ * database of ADUPLAN_PG, rebuilt.
  */
 struct Fixture : WorkHome {
     QString interno = u"100"_s;
@@ -34,7 +35,11 @@ struct Fixture : WorkHome {
                 usePostgres(fresh.path(), u"INTERNOS"_s, u"declaration"_s, DeclarationTables,
                             {u"declaration-schema.sql"_s, u"declaration-postgresql.sql"_s});
         })
-    {}
+    {
+        if (postgres)
+            DemoData::runScript(declaration(),
+                                {TestHome::testData(u"transfer/interno.declaration.sql"_s)});
+    }
 
     DataSession& declaration() { return ws.declaration(); }
 
@@ -93,6 +98,8 @@ private Q_SLOTS:
     void linesAcrossStatements();
     void refusesRowsToCorrectAndEmptyInterno();
     void failureLeavesDeclarationAsBefore();
+    void journalSettlesAndReverts_data();
+    void journalSettlesAndReverts();
 };
 
 // transfer/replaced.txt: the items in line order with the derived net weight and statistical
@@ -265,43 +272,92 @@ void TransferTest::failureLeavesDeclarationAsBefore()
         shown += f.dialogs.journal.join(u'\n').replace(f.home.path(), u"HOME"_s) + u'\n';
     }
     COMPARE_GOLDEN(shown.toUtf8(), u"transfer/failures.txt"_s);
+}
 
-    // A failure once the history entry is written, before the declaration commits, leaves
-    // neither the transfer nor its entry.
-    Fixture f;
+void TransferTest::journalSettlesAndReverts_data()
+{
+    linesAcrossStatements_data();
+}
+
+// On either engine: a failure once the history entry is written, before the declaration
+// commits, leaves neither the transfer nor its entry.
+void TransferTest::journalSettlesAndReverts()
+{
+    QFETCH(bool, postgres);
+    if (postgres && qEnvironmentVariableIsEmpty("ADUPLAN_PG"))
+        QSKIP("ADUPLAN_PG is not set");
+    Fixture f(postgres);
+    const auto catalog = [&f] {
+        return queryRows(f.declaration(), u"select * from catarticulos order by 1, 2"_s);
+    };
     const QStringList untouched = dump(f.declaration());
-    TestSeam::setHook([](std::string_view point) {
-        if (point == "transfer:recorded")
-            throw AppError(9, u"falla tras registrar"_s);
-    });
+    const QStringList original = catalog();
+    const auto failAt = [](const char* failing) {
+        TestSeam::setHook([failing](std::string_view point) {
+            if (point == failing)
+                throw AppError(9, u"falla en "_s + QLatin1String(failing));
+        });
+    };
+    failAt("transfer:recorded");
     QCOMPARE(f.transfer(), TransferOutcome::Failed);
-    TestSeam::setHook({});
     QCOMPARE(dump(f.declaration()), untouched);
     QVERIFY(f.history().isEmpty());
     CatalogJournal journal(f.ws.work());
     const auto journalOf = [&journal](const QString& article) {
         QStringList entries;
         for (const HistoryEntry& e : journal.entries(u"CAT1"_s, article))
-            entries << e.interno + u' ' + e.field + u": "_s +
-                           (e.oldValue.isNull() ? u"~"_s : e.oldValue) + u" -> "_s + e.newValue +
-                           u' ' + e.detail;
+            entries << e.interno + u' ' + e.action + u' ' + e.field + u": "_s +
+                           (e.oldValue.isNull() ? u"~"_s : e.oldValue) + u" -> "_s +
+                           (e.newValue.isNull() ? u"~"_s : e.newValue) + u' ' + e.detail;
         return entries.join(u'\n');
     };
     QVERIFY(journalOf(u"A-1"_s).isEmpty() && journalOf(u"B-2"_s).isEmpty());
 
-    // Done, the transfer journals the entry it inserted and the fields of the one it updated.
+    // Done, the transfer journals the entry it inserted and the fields of the one it updated;
+    // its revert puts the catalog back byte for byte, and is journaled too. Reverted once, it is
+    // not reverted again.
+    TestSeam::setHook({});
     QCOMPARE(f.transfer(), TransferOutcome::Transferred);
-    QString journaled = journalOf(u"A-1"_s) + u"\n--\n"_s + journalOf(u"B-2"_s);
+    f.dialogs.journal.clear();
+    // Declined, or failing before the catalog commits, it changes nothing and leaves no entry.
+    const QStringList transferredCatalog = catalog();
+    f.dialogs.questionAnswers << false << true << true << true;
+    QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Declined);
+    failAt("revert:recorded");
+    QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Refused);
+    TestSeam::setHook({});
+    QCOMPARE(catalog(), transferredCatalog);
+    QCOMPARE(f.history().size(), 1);
+    QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Reverted);
+    QCOMPARE(catalog(), original);
+    QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Refused);
+    QString journaled = f.dialogs.journal.join(u'\n') + u"\n--\n"_s + journalOf(u"A-1"_s) +
+                        u"\n--\n"_s + journalOf(u"B-2"_s);
 
-    // Entries left pending by a transfer stopped before the declaration's commit are settled
-    // by the declaration: kept for an interno it holds, removed for one it does not.
-    journal.writePending(f.ws.historyAuthor(), u"100"_s, u"CAT1"_s,
-                         {{u"B-2"_s, u"ncm"_s, u"1"_s, u"2"_s}});
-    journal.writePending(f.ws.historyAuthor(), u"999"_s, u"CAT1"_s,
-                         {{u"B-2"_s, u"ncm"_s, u"2"_s, u"3"_s}});
-    journaled += u"\n--\n"_s + journalOf(u"B-2"_s);
-    settleCatalogJournal(f.ws);
-    journaled += u"\n--\n"_s + journalOf(u"B-2"_s) + u'\n';
+    // A stop between the declaration's commit and the records' settling leaves the transfer
+    // with its history entry and journal. A replacement stopped before the declaration commits
+    // leaves the former header: its records go, and the revert finds the transfer before it.
+    f.home.runWorkSql(u"update ART set ARTDSC = 'CAMBIADA' where INTNRO = '100';\n"_s);
+    for (const auto& [failing, outcome] :
+         {std::pair{"transfer:declared", TransferOutcome::Transferred},
+          std::pair{"transfer:recorded", TransferOutcome::Failed}}) {
+        failAt(failing);
+        f.dialogs.questionAnswers << true;
+        QCOMPARE(f.transfer(), outcome);
+        f.home.runWorkSql(u"update ART set ARTDSC = 'OTRA' where INTNRO = '100';\n"_s);
+    }
+    TestSeam::setHook({});
+    const QString transferred = u"transfer: filas transferidas: 3, catálogo CAT1"_s;
+    QCOMPARE(f.history(),
+             QStringList({transferred,
+                          u"revert: catálogo CAT1, entradas restituidas: 1, eliminadas: 1"_s,
+                          transferred}));
+    f.dialogs.journal.clear();
+    f.dialogs.questionAnswers << true;
+    QCOMPARE(revertTransferCatalog(f.ws, f.interno), RevertOutcome::Reverted);
+    QCOMPARE(catalog(), original);
+    journaled +=
+        u"\n--\n"_s + f.dialogs.journal.join(u'\n') + u"\n--\n"_s + journalOf(u"B-2"_s) + u'\n';
     COMPARE_GOLDEN(journaled.toUtf8(), u"transfer/journal.txt"_s);
 }
 

@@ -43,10 +43,14 @@ private Q_SLOTS:
     {
         TestHome home;
         home.createDatabases();
-        // A work database made before the invoices' stated totals, the row history and the
-        // catalog journal were kept gets their tables.
+        // A work database made before the invoices' stated totals and the row history were
+        // kept gets their tables; one whose catalog journal knew no runs gets their columns.
         home.runWorkSql(u"drop table INVOICE_TOTAL;\ndrop table ROW_HISTORY;\n"
-                        "drop table CATALOG_JOURNAL;\n"_s);
+                        "drop table CATALOG_JOURNAL;\ncreate table CATALOG_JOURNAL (ID integer "
+                        "primary key, TIME text not null, USERNAME text not null, HOST text not "
+                        "null, FRONTEND text not null, INTNRO text not null, CATALOG text not "
+                        "null, ARTICLE text not null, FIELD text not null, OLDVALUE text, "
+                        "NEWVALUE text, STATE text not null);\n"_s);
         {
             Workspace ws(home.path(), m_dialogs, m_progress);
             ws.open();
@@ -55,10 +59,13 @@ private Q_SLOTS:
             HistoryStore history(ws.work(), ws.historyAuthor());
             history.recordRun(u"1"_s, u"process"_s, u"total: 0"_s);
             QCOMPARE(history.entries(u"1"_s).value(0).frontEnd, u"desktop"_s);
+            const RecordedRun run{history.recordPendingRun(u"1"_s, u"transfer"_s, {}, u"T"_s),
+                                  u"1"_s, u"transfer"_s, u"T"_s};
             CatalogJournal journal(ws.work());
-            journal.writePending(ws.historyAuthor(), u"1"_s, u"CAT1"_s,
+            journal.writePending(ws.historyAuthor(), run, u"CAT1"_s,
                                  {{u"A-1"_s, u"ncm"_s, {}, u"1"_s}});
-            QCOMPARE(journal.pendingInternos(), QStringList{u"1"_s});
+            QCOMPARE(history.pendingRuns().value(0).witness, u"T"_s);
+            QCOMPARE(journal.changes(run.id).changes.value(0).newValue, QVariant(u"1"_s));
             // Absent settings read empty, never null: they are bound as values.
             QVERIFY(!ws.settings().catalog().isNull() && ws.settings().catalog().isEmpty());
         }

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "transfer/CatalogEntries.h"
+
+#include "data/HistoryStore.h"
+
+#include <algorithm>
+
+namespace CatalogEntries {
+
+const QStringList& fields()
+{
+    static const QStringList names = {
+        QStringLiteral("descripcion"), QStringLiteral("idpais"),
+        QStringLiteral("cantidad"),    QStringLiteral("preciounitario"),
+        QStringLiteral("ncm"),         QStringLiteral("lapi"),
+        QStringLiteral("sufijos"),     QStringLiteral("idunidad"),
+        QStringLiteral("estadistica"), QStringLiteral("valorrelacionestadistica"),
+        QStringLiteral("estadomerc"),  QStringLiteral("deresp"),
+        QStringLiteral("valorderesp")};
+    return names;
+}
+
+QHash<QString, QVariantList> read(DataSession& declaration, const QString& catalog,
+                                  const QStringList& numbers)
+{
+    // A chunk of numbers per select.
+    static const QString select = QStringLiteral("select idarticulo, ") +
+                                  fields().join(QStringLiteral(", ")) +
+                                  QStringLiteral(" from catarticulos where idcatalogo = ? and "
+                                                 "idarticulo in (%1)");
+    QHash<QString, QVariantList> held;
+    declaration.selectByKeys(select, 1, QVariantList(numbers.cbegin(), numbers.cend()),
+                             [&held](const RecordSet& found, qsizetype, qsizetype) {
+                                 for (qsizetype r = 0; r < found.RecordCount(); ++r) {
+                                     const QVector<QVariant>& row = found.row(r);
+                                     held.insert(row.at(0).toString(),
+                                                 QVariantList(row.cbegin() + 1, row.cend()));
+                                 }
+                             },
+                             {catalog});
+    return held;
+}
+
+void takeTurn(DataSession& declaration)
+{
+    if (declaration.dialect() != DataSession::Dialect::PostgreSQL)
+        return;
+    declaration.Sql(QStringLiteral("lock table catarticulos in exclusive mode"));
+    declaration.ejecutar();
+}
+
+bool holds(DataSession& declaration, const JournalRun& run)
+{
+    QStringList numbers;
+    for (const CatalogChange& change : run.changes)
+        numbers << change.article;
+    numbers.removeDuplicates();
+    const QHash<QString, QVariantList> held = read(declaration, run.catalog, numbers);
+    return std::all_of(run.changes.cbegin(), run.changes.cend(), [&](const CatalogChange& c) {
+        if (c.entry == CatalogChange::Entry::Removed)
+            return !held.contains(c.article);
+        const auto entry = held.constFind(c.article);
+        const qsizetype field = fields().indexOf(c.field);
+        return entry != held.cend() && field >= 0 && sameHistoryText(entry->at(field), c.newValue);
+    });
+}
+
+} // namespace CatalogEntries
