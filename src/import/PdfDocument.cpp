@@ -188,6 +188,8 @@ QString readPdfDocument(GsfInput* input)
         poppler::document::load_from_raw_data(data.constData(), int(data.size())));
     if (!document)
         refuse(Damaged, QStringLiteral("Poppler no abre el PDF"));
+    // Locked: it needs a user password. A file with only an owner password opens without one;
+    // its restrictions (copying, printing, changes) bind viewers, and its text is read.
     if (document->is_locked())
         refuse(Encrypted, QStringLiteral("PDF protegido con contraseña"));
 
