@@ -7,17 +7,20 @@ tests/fixtures/word/generate.py), times our text extraction alone
 (bench/word_text) and `aduplan-cli parse` (extraction, parsing and the JSON records) beside
 antiword -w 0, catdoc and, with --soffice, soffice --headless --cat on the .doc, and beside
 pdftotext -layout on the PDF. Times are the processor time of the process (user and
-system, the fastest of several runs), which a machine busy with other work disturbs far less
-than the wall-clock time; each with the program's start-up (its time on a 10-block document)
-subtracted. The peak resident memory of each run is the figure /usr/bin/time -v gives as its
-maximum resident set size.
+system), which a machine busy with other work disturbs far less than the wall-clock time: the
+programs run in turn, round after round, on the document and on a 10-block one, so that a
+change in the machine's load falls on all of them alike, and each figure is the median of its
+rounds, the start-up (the median on the 10-block document) subtracted. The peak resident
+memory is the highest of the runs, the figure /usr/bin/time -v gives as the maximum resident
+set size. --formats=pdf (or doc, docx, a list with commas) limits the documents timed.
 
     cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DADUPLAN_BENCH=ON
     cmake --build build-bench --target word_text aduplan-cli
-    bench/word_bench.py [--soffice] [BUILD_DIR [BLOCKS ...]]
+    bench/word_bench.py [--soffice] [--formats=doc,docx,pdf] [BUILD_DIR [BLOCKS ...]]
 """
 import os
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -64,32 +67,36 @@ def run(command, token):
     return usage.ru_utime + usage.ru_stime, usage.ru_maxrss, count
 
 
-def best(command, token, repeats):
-    """The fastest run, with the highest peak memory of all runs."""
-    runs = [run(command, token) for _ in range(repeats)]
-    fastest = min(runs, key=lambda r: r[0])
-    return fastest[0], max(r[1] for r in runs), fastest[2]
-
-
 def measure(tools, big, small):
     megabytes = os.path.getsize(big) / 1e6
     print(f"\ndocument: {big} ({megabytes:.2f} MB)")
     print(f"{'program':<16}{'cpu s':>10}{'start-up s':>12}{'net s':>10}{'s/MB':>10}"
           f"{'peak MiB':>10}{'records':>10}")
+    runs = {name: ([], []) for name, _, _, _ in tools}
+    for turn in range(max(repeats for _, _, _, repeats in tools)):
+        for name, command, token, repeats in tools:
+            if turn < repeats:
+                runs[name][0].append(run(command(big), token))
+                runs[name][1].append(run(command(small), token))
     net = {}
-    for name, command, token, repeats in tools:
-        total, rss, count = best(command(big), token, repeats)
-        startup, _, _ = best(command(small), token, repeats)
+    for name, (on_big, on_small) in runs.items():
+        total = statistics.median(r[0] for r in on_big)
+        startup = statistics.median(r[0] for r in on_small)
         net[name] = max(total - startup, 1e-6)
         print(f"{name:<16}{total:>10.3f}{startup:>12.3f}{net[name]:>10.3f}"
-              f"{net[name] / megabytes:>10.4f}{rss / 1024:>10.1f}{count:>10}")
+              f"{net[name] / megabytes:>10.4f}{max(r[1] for r in on_big) / 1024:>10.1f}"
+              f"{on_big[0][2]:>10}")
     return net
 
 
 def main():
     args = sys.argv[1:]
     with_soffice = "--soffice" in args
-    args = [a for a in args if a != "--soffice"]
+    formats = ["doc", "docx", "pdf"]
+    for a in args:
+        if a.startswith("--formats="):
+            formats = a.split("=", 1)[1].split(",")
+    args = [a for a in args if a != "--soffice" and not a.startswith("--formats=")]
     build = os.path.abspath(args[0] if args else os.path.join(ROOT, "build-bench"))
     sizes = [int(a) for a in args[1:]] or [10000, 50000]
     word_text = os.path.join(build, "bench", "word_text")
@@ -112,7 +119,7 @@ def main():
                         "--cat", f]
         others.append(("soffice --cat", lo, b"P/N: ", 2))
     pdf = [("pdftotext -layout", lambda f: ["pdftotext", "-layout", f, "-"], b"P/N: ", 10)]
-    for extension in ("doc", "docx", "pdf"):
+    for extension in formats:
         small = document(data, 10, extension)
         if extension == "doc" and with_soffice:
             run(others[-1][1](small), b"P/N: ")  # creates the profile

@@ -23,9 +23,10 @@ constexpr gsf_off_t kTextMimeTypeSize = sizeof kTextMimeType - 1;
  * a body: each paragraph, heading and table-cell paragraph ended by a carriage return.
  *
  * Blanks follow the package's own rule: a space, tab or line end in the character data is one
- * blank, dropped at the start of a paragraph and after another blank (not after a tab or a
- * line break, which are elements); runs of blanks are written as text:s (text:c of them), tabs
- * as text:tab, line breaks as text:line-break.
+ * blank, dropped at the start of a paragraph and after another such blank (not after a text:s,
+ * a tab or a line break, which are elements, nor after a no-break space, which is no white
+ * space); runs of blanks are written as text:s (text:c of them), tabs as text:tab, line breaks
+ * as text:line-break.
  */
 class ContentWalker {
 public:
@@ -108,7 +109,7 @@ private:
 
     void paragraph()
     {
-        m_paragraphStart = m_text.size();
+        m_dropBlank = true;
         inline_();
         m_text.append(QLatin1Char('\r'));
     }
@@ -135,6 +136,7 @@ private:
             return;
         }
         const QStringView name = m_xml.name();
+        m_dropBlank = m_dropBlank && name != u"s" && name != u"tab" && name != u"line-break";
         if (name == u"s") {
             bool ok = false;
             const int count = m_xml.attributes().value(kText, QLatin1String("c")).toInt(&ok);
@@ -156,8 +158,9 @@ private:
     {
         for (const QChar c : data) {
             const char16_t u = c.unicode();
-            if (u == u' ' || u == u'\t' || u == u'\n' || u == u'\r') {
-                if (m_text.size() > m_paragraphStart && m_text.back() != u' ')
+            const bool blank = u == u' ' || u == u'\t' || u == u'\n' || u == u'\r';
+            if (blank) {
+                if (!m_dropBlank)
                     m_text.append(QLatin1Char(' '));
             } else if (u == 0xA0) {
                 m_text.append(QLatin1Char(' '));
@@ -166,6 +169,7 @@ private:
             } else if (u != 0xAD) {
                 m_text.append(c);
             }
+            m_dropBlank = blank;
         }
     }
 
@@ -174,7 +178,8 @@ private:
     QXmlStreamReader m_xml;
     PartFeeder m_feeder;
     QString m_text;
-    qsizetype m_paragraphStart = 0;
+    /** Whether a blank in the character data here is dropped: at a paragraph's start, after one. */
+    bool m_dropBlank = true;
 };
 
 } // namespace

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // PDF files with a text layer, through Poppler. Poppler's own layout text moves columns by a
 // place or two from line to line; an invoice's fields are columns, so each line is rebuilt here
-// from where its glyphs stand: a line is a baseline, a glyph's column its distance from the
-// left margin in advances of the page's fixed-pitch font.
+// from where its glyphs stand: a line is a baseline, a word's column its distance from the
+// left margin in advances of the page's fixed-pitch font, its glyphs in the columns after it.
 // libgsf before any Qt header (glib's `signals`).
 #include <gsf/gsf-input.h>
 
@@ -145,14 +145,23 @@ QString layOut(const std::vector<Page>& pages)
                     std::clamp<long>(std::lround(gap / pitch) - 1, 0, kMaxEmptyLines);
                 text.append(QString(qsizetype(empty), QLatin1Char('\r')));
             }
+            // A glyph standing apart from the one before it (by more than a quarter of an
+            // advance: a blank) starts a word, which stands where its glyph is and at least a
+            // blank after the word before; the other glyphs follow the one before, a column
+            // each. In a fixed-pitch font that is where they stand; in a proportional one
+            // their own places would split words at wide letters and run words together.
             const qsizetype start = text.size();
+            double end = -std::numeric_limits<double>::infinity(); // where the glyph before ends
             for (const Glyph& glyph : page[i]) {
-                const long column =
-                    std::clamp<long>(std::lround((glyph.x - margin) / advance), 0, kMaxColumn);
-                const qsizetype at = start + qsizetype(column);
-                if (at > text.size())
+                if (glyph.x - end > advance / 4) {
+                    const long column =
+                        std::clamp<long>(std::lround((glyph.x - margin) / advance), 0, kMaxColumn);
+                    const qsizetype at =
+                        std::max(start + qsizetype(column), text.size() + (text.size() > start));
                     text.append(QString(at - text.size(), QLatin1Char(' ')));
+                }
                 text.append(glyph.code == 0xA0 ? QChar(u' ') : QChar(glyph.code));
+                end = glyph.x + glyph.width;
             }
             text.append(QLatin1Char('\r'));
             if (text.size() > kMaxDocumentSize / 2)
@@ -179,6 +188,8 @@ QString readPdfDocument(GsfInput* input)
         poppler::document::load_from_raw_data(data.constData(), int(data.size())));
     if (!document)
         refuse(Damaged, QStringLiteral("Poppler no abre el PDF"));
+    // Locked: it needs a user password. A file with only an owner password opens without one;
+    // its restrictions (copying, printing, changes) bind viewers, and its text is read.
     if (document->is_locked())
         refuse(Encrypted, QStringLiteral("PDF protegido con contraseña"));
 

@@ -89,7 +89,6 @@ void TestWordReader::documents_data()
     }
     for (const QStringList& row : manifest(u"MANIFEST.tsv"_s))
         QTest::newRow(qPrintable(row[0])) << row[0] << row.value(1);
-    QTest::newRow("missing") << u"cases/missing.doc"_s << QString::number(WordReader::CannotOpen);
 }
 
 void TestWordReader::documents()
@@ -119,16 +118,15 @@ void TestWordReader::readingAnInvoice()
     QVERIFY(word6.parsed.records.isEmpty());
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].icon, MessageIcon::Critical);
-    QVERIFY(dialogs.messages[0].text.startsWith(
-        QStringLiteral("No se pudo leer la factura %1. El documento está guardado con Word 6.0/95")
-            .arg(dataPath(QStringLiteral("corpus/poi-Word6.doc")))));
-    QVERIFY(dialogs.messages[0].text.endsWith(QStringLiteral(".\n\n7102")));
+    const QString& message = dialogs.messages[0].text;
+    QVERIFY(message.contains(dataPath(u"corpus/poi-Word6.doc"_s)) && message.endsWith(u"7102"_s));
 }
 
 // Word documents a word processor saved as OpenDocument text and printed to PDF
-// (converted/MANIFEST.tsv: the demo invoices, an invoice of the import tests and documents of
-// the corpus): an OpenDocument text reads as the same body text as its original, a PDF as the
-// same invoice records; where a conversion cannot, the row says why and the two differ.
+// (converted/MANIFEST.tsv: the demo invoices, an invoice of the import tests and the documents
+// of the corpus): an OpenDocument text reads as the same body text as its original, a PDF as
+// the same invoice records, or when its original is no invoice the same printed lines; where a
+// conversion cannot, the row says why and the two differ.
 void TestWordReader::convertedDocuments_data()
 {
     QTest::addColumn<QString>("file");
@@ -143,9 +141,15 @@ void TestWordReader::convertedDocuments()
     QFETCH(QString, file);
     QFETCH(QString, original);
     QFETCH(QString, difference);
+    // A PDF of no invoice: its lines as a page prints them, blanks collapsed, no empty lines.
+    const bool invoice = !records(dataPath(original)).isEmpty();
     const auto outcome = [&](const QString& path) {
         return file.endsWith(u".odt"_s) ? WordReader::bodyText(dataPath(path))
-                                        : records(dataPath(path));
+               : invoice                ? records(dataPath(path))
+                                        : WordReader::bodyText(dataPath(path))
+                               .replace(QRegularExpression(u"\\s*\\r\\s*"_s), u"\n"_s)
+                               .replace(QRegularExpression(u"[^\\S\\n]+"_s), u" "_s)
+                               .trimmed();
     };
     const QString read = outcome(file);
     QVERIFY(!read.isEmpty());
