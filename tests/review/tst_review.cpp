@@ -260,32 +260,29 @@ private Q_SLOTS:
         QCOMPARE(cells.join(u'|'), u"0007|N-7|||2,5|0,125|1234567,89|||"_s);
     }
 
+    // review/row-saved.txt: line 7 of interno 100 saved without the specific duty (its columns
+    // stay as they were), then with it, marked corrected; the rows changed each time, then
+    // line 1 of both internos: another interno's row is untouched. A missing line saves nothing.
     void savingMarksTheRowCorrected()
     {
         Rows rows;
         ArticleStore store(rows.ws.work());
-        const std::optional<Article> loaded = store.row(u"100"_s, 7);
-        QVERIFY(loaded);
-        QVERIFY(loaded->description.isNull() && loaded->position.isNull());
-        std::optional<Article> row = loaded;
-        row->position = u"8482.10.10.000B"_s;
-        row->specificDutyUnit = u"01"_s;
-        row->specificDutyQuantity = 4;
-        row->statisticalQuantity = 2.5;
-        QCOMPARE(store.saveCorrected(*loaded, *row, false), 1);
-        const Article saved = *store.row(u"100"_s, 7);
-        QCOMPARE(saved.state + saved.check, u"MOK"_s);
-        QCOMPARE(saved.position, u"8482.10.10.000B"_s);
-        QCOMPARE(saved.statisticalQuantity, std::optional<double>(2.5));
-        // Without the specific duty its columns stay as they were.
-        QVERIFY(saved.specificDutyUnit.isNull() && !saved.specificDutyQuantity);
-        QCOMPARE(store.saveCorrected(saved, *row, true), 1);
-        QCOMPARE(store.row(u"100"_s, 7)->specificDutyQuantity, std::optional<double>(4));
-
-        // Another interno's row of the same line is untouched; a missing line saves nothing.
-        QCOMPARE(store.row(u"200"_s, 1)->state, u"A"_s);
-        row->line = 99;
-        QCOMPARE(store.saveCorrected(*row, *row, true), 0);
+        Article row = *store.row(u"100"_s, 7);
+        row.position = u"8482.10.10.000B"_s;
+        row.specificDutyUnit = u"01"_s;
+        row.specificDutyQuantity = 4;
+        row.statisticalQuantity = 2.5;
+        QString log;
+        for (const bool withDuty : {false, true}) {
+            log += QString::number(store.saveCorrected(*store.row(u"100"_s, 7), row, withDuty));
+            log += u": "_s +
+                   queryRows(rows.ws.work(), u"select * from ART where ARTORD = 7"_s).join(u' ') +
+                   u'\n';
+        }
+        log += queryRows(rows.ws.work(), u"select * from ART where ARTORD = 1"_s).join(u'\n');
+        row.line = 99;
+        QCOMPARE(store.saveCorrected(row, row, true), 0);
+        COMPARE_GOLDEN(log.toUtf8() + '\n', u"review/row-saved.txt"_s);
     }
 
     // review/export-*.xls, one for each order: CR LF after the header only; the unit quoted,
