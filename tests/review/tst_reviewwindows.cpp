@@ -573,31 +573,20 @@ private Q_SLOTS:
     }
 
     /**
-     * Each query on its catalogs (tests/fixtures/review/suggest-*.declaration.sql) with the
-     * suggestions it gets, against review/suggestions.txt: the same number elsewhere (a blank
+     * Each query of review/suggest-queries.tsv (catalogs, article, description) on its
+     * catalogs (tests/fixtures/review/suggest-*.declaration.sql) with the suggestions it gets,
+     * against review/suggestions.txt: the same number elsewhere (a blank
      * number meets nothing, a position outside the nomenclator is never offered), families of
      * numbers with the neighbour's model rewritten, descriptions, the nomenclator's words.
      */
     void suggestions()
     {
-        const QList<QStringList> queries = {
-            {u"number"_s, u"x-77 "_s, u"nada"_s},
-            {u"number"_s, u"Q-1"_s, u""_s},
-            {u"number"_s, u" "_s, u"nada"_s},
-            {u"family"_s, u"6205-2RS"_s, u""_s},
-            {u"family"_s, u"BRG-6006-ZZ"_s, u""_s},
-            {u"family"_s, u"6204-ZZ"_s, u""_s},
-            {u"family"_s, u"900111"_s, u""_s},
-            {u"family"_s, u"100299"_s, u""_s},
-            {u"words"_s, u"Z"_s, u"acero válvulas esféricas"_s},
-            {u"words"_s, u"Z"_s, u"bombas centrífugas"_s},
-            {u"empty"_s, u"NEW-1"_s, u"tornillos"_s},
-            {u"empty"_s, u"NEW-1"_s, u"rodamiento de bolas"_s},
-        };
         QString text;
         QString catalogs;
         std::unique_ptr<WorkHome> f; // one home per catalogs, the queries in their order
-        for (const QStringList& query : queries) {
+        for (const QString& line :
+             TestHome::testData(u"review/suggest-queries.tsv"_s).split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList query = line.split(u'\t');
             if (std::exchange(catalogs, query[0]) != query[0])
                 f = std::make_unique<WorkHome>(
                     QStringList{u"review/suggest.nomenclator.sql"_s,
