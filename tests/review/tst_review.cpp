@@ -199,36 +199,25 @@ private Q_SLOTS:
              {u"RODAMIENTO Bolás"_s, u"conicos"_s, u"ARBOL transmision"_s, u"rodillo"_s,
               u"portatiles"_s, u" ,. "_s, u"rodamientos tornillo"_s})
             show("words", text, f.search.findWords(text));
+        // Then the details of a position with suffixes at every level, of a sister opening (the
+        // upper levels' only) and of an unknown position (no row, the levels above it).
+        for (const QString& position :
+             {u"8482.10.10.000M"_s, u"8482.10.90.000M"_s, u"8482.99.99.999Z"_s}) {
+            const PositionDetailsView view = f.search.MostrarDatos(position);
+            report += u"details "_s + position + u": "_s +
+                      (view.position ? PositionSearch::descriptionText(*view.position) + u" | "_s +
+                                           view.position->statisticalUnit + view.position->lapi
+                                     : u"none"_s) +
+                      u'\n';
+            for (const SuffixCode& suffix : view.suffixes)
+                report += PositionSearch::suffixLine(suffix) + u'\n';
+        }
+        report += f.dialogs.takeJournal();
         COMPARE_GOLDEN(report.toUtf8(), u"review/position-search.txt"_s);
         QCOMPARE(f.progress.busyDepth, 0);
         QCOMPARE(f.ws.positionWords().find(u"rodamientos"_s, 2).size(), 2);
         QCOMPARE(PositionWordIndex::words(u"Ñandú-(ÁRBOL) 50mm"_s),
                  QStringList({u"nandu"_s, u"arbol"_s, u"50mm"_s}));
-    }
-
-    void detailsShowTheSuffixesOfEveryLevel()
-    {
-        Search f;
-        const PositionDetailsView view = f.search.MostrarDatos(u"8482.10.10.000M"_s);
-        QVERIFY(view.position);
-        QCOMPARE(
-            PositionSearch::descriptionText(*view.position),
-            u"Rodamientos radiales de bolas\n\nRodamientos de bolas, de rodillos o de agujas"_s);
-        QCOMPARE(view.position->statisticalUnit + view.position->lapi, u"07*"_s);
-        QStringList lines;
-        for (const SuffixCode& suffix : view.suffixes)
-            lines << PositionSearch::suffixLine(suffix);
-        QCOMPARE(lines, QStringList({u"AA   Indique la marca"_s, u"BA01 Abierto"_s,
-                                     u"CC   Indique la norma"_s, u"DDDDDCinco"_s}));
-
-        // A sister opening shares the upper levels only; an unknown position has no row.
-        const PositionDetailsView sister = f.search.MostrarDatos(u"8482.10.90.000M"_s);
-        QCOMPARE(sister.suffixes.size(), 3);
-        const PositionDetailsView unknown = f.search.MostrarDatos(u"8482.99.99.999Z"_s);
-        QVERIFY(!unknown.position);
-        QCOMPARE(unknown.suffixes.size(), 2);
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(f.progress.busyDepth, 0);
     }
 
     void listsOrderFilterAndColourTheRows()
