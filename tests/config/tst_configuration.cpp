@@ -17,51 +17,49 @@ private Q_SLOTS:
     void eachFailureHasItsReason();
 };
 
+// config/choice-and-relations.txt: with no catalog nothing is selected nor stored; the catalogs
+// listed (a stale identifier selects the first line), one stored, and the one selected by the
+// identifier the settings hold at each opening. Relations: blank ones refused and told; stored
+// as typed (untrimmed, quote bound); a delete takes the pair only, a second one finds nothing
+// and says nothing.
 void ConfigurationTest::catalogChoiceAndRelations()
 {
     ConfigHome fixture;
     fixture.home.setSetting(u"INTCAT"_s, u"KEEP"_s);
     Workspace& ws = fixture.open();
-
-    // No catalog: nothing selected, nothing stored.
-    Configuration::CatalogChoice choice = Configuration::catalogs(ws);
-    QCOMPARE(choice.selected, -1);
-    QVERIFY(!Configuration::GrabarySalir(ws, choice.ids, choice.selected));
-    QCOMPARE(ws.settings().storedCatalog(), u"KEEP"_s);
-
+    QString log;
+    const auto choice = [&](const Configuration::CatalogChoice& shown) {
+        log += shown.lines.join(u", "_s) + u" | "_s + shown.ids.join(u", "_s) +
+               u" | selected %1 | stored "_s.arg(shown.selected) + ws.settings().storedCatalog() +
+               u'\n';
+    };
+    Configuration::CatalogChoice shown = Configuration::catalogs(ws);
+    log += u"saved %1: "_s.arg(Configuration::GrabarySalir(ws, shown.ids, shown.selected));
+    choice(shown);
     fixture.home.runDeclarationSql(u"insert into catalogo values ('C2', 'ALFA');\n"
                                    "insert into catalogo values ('C1', 'BETA');\n"
                                    "insert into catalogo values ('C3', NULL);\n"_s);
-    choice = Configuration::catalogs(ws);
-    QCOMPARE(choice.lines, (QStringList{u"[C3] "_s, u"[C2] ALFA"_s, u"[C1] BETA"_s}));
-    QCOMPARE(choice.ids, (QStringList{u"C3"_s, u"C2"_s, u"C1"_s}));
-    QCOMPARE(choice.selected, 0); // the stale identifier selects the first line
-    QVERIFY(Configuration::GrabarySalir(ws, choice.ids, 2));
-    QCOMPARE(ws.settings().catalog(), u"C1"_s);
-    QCOMPARE(ws.settings().storedCatalog(), u"C1"_s);
-    // The stored identifier is read from the settings at each opening.
+    shown = Configuration::catalogs(ws);
+    log += u"saved %1, catalog %2: "_s.arg(Configuration::GrabarySalir(ws, shown.ids, 2))
+               .arg(ws.settings().catalog());
+    choice(shown);
     fixture.home.setSetting(u"INTCAT"_s, u"C2"_s);
-    QCOMPARE(Configuration::catalogs(ws).selected, 1);
+    choice(Configuration::catalogs(ws));
 
-    QVERIFY(!Configuration::AgregarRelacionPaisOrigen(ws, u"   "_s, u"JP"_s));
-    QVERIFY(!Configuration::AgregarRelacionPaisOrigen(ws, u"JAPAN"_s, u" "_s));
-    QCOMPARE(fixture.dialogs.journal,
-             (QStringList{u"message 1: Debe ingresar algun datos en el campo ORIGEN FACTURA"_s,
-                          u"message 1: Debe seleccionar un ORIGEN MARIA"_s}));
-    QVERIFY(fixture.relations().isEmpty());
-
-    // Stored as typed (untrimmed, quote bound); a delete takes the pair only, a second one
-    // finds nothing and says nothing.
     const OriginRelation typed{u" O'HARA "_s, u"US"_s};
-    QCOMPARE(Configuration::AgregarRelacionPaisOrigen(ws, typed.text, typed.code)
-                 .value_or(OriginRelation{})
-                 .text,
-             typed.text);
-    QVERIFY(Configuration::AgregarRelacionPaisOrigen(ws, typed.text, u"JX"_s));
-    QVERIFY(Configuration::Eliminar_PaisRel(ws, typed));
-    QVERIFY(!Configuration::Eliminar_PaisRel(ws, typed));
-    QCOMPARE(fixture.relations(), QStringList{u" O'HARA |JX"_s});
-    QCOMPARE(fixture.dialogs.messages.size(), 2);
+    for (const auto& [text, code] : {std::pair{u"   "_s, u"JP"_s},
+                                     {u"JAPAN"_s, u" "_s},
+                                     {typed.text, typed.code},
+                                     {typed.text, u"JX"_s}}) {
+        const std::optional<OriginRelation> added =
+            Configuration::AgregarRelacionPaisOrigen(ws, text, code);
+        log += u"add '%1' '%2': "_s.arg(text, code) +
+               (added ? added->text + u'|' + added->code : u"none"_s) + u'\n';
+    }
+    for (int i = 0; i < 2; ++i)
+        log += u"delete: %1\n"_s.arg(Configuration::Eliminar_PaisRel(ws, typed));
+    log += fixture.relations().join(u", "_s) + u'\n' + fixture.dialogs.takeJournal();
+    COMPARE_GOLDEN(log.toUtf8(), u"config/choice-and-relations.txt"_s);
 }
 
 void ConfigurationTest::databaseFailuresAreTold()
