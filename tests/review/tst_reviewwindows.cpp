@@ -575,9 +575,9 @@ private Q_SLOTS:
     /**
      * Each query of review/suggest-queries.tsv (catalogs, article, description) on its
      * catalogs (tests/fixtures/review/suggest-*.declaration.sql) with the suggestions it gets,
-     * against review/suggestions.txt: the same number elsewhere (a blank
-     * number meets nothing, a position outside the nomenclator is never offered), families of
-     * numbers with the neighbour's model rewritten, descriptions, the nomenclator's words.
+     * against review/suggestions.txt: the same number elsewhere (a blank number meets
+     * nothing, a position outside the nomenclator is never offered), families of numbers with
+     * the neighbour's model rewritten, descriptions, the nomenclator's words.
      */
     void suggestions()
     {
