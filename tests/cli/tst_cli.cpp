@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "components/DataSession.h"
-#include "data/HistoryStore.h"
 #include "data/WorkDatabase.h"
 #include "review/ReviewData.h"
 #include "support/Cli.h"
 #include "support/Golden.h"
-#include "transfer/TransferData.h"
+#include "support/WorkHome.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -18,7 +20,8 @@ using namespace Qt::StringLiterals;
 
 /**
  * The commands end to end on real homes, each run against its transcript under
- * tests/fixtures/cli: exit code, output and errors byte for byte.
+ * tests/fixtures/cli: exit code, output and errors byte for byte; the usage on request, for every
+ * command, and the manual page beside it.
  */
 class TestCli : public QObject {
     Q_OBJECT
@@ -61,45 +64,8 @@ private Q_SLOTS:
 
     void historyOfEveryWriter()
     {
-        // An import with its process, a correction, a transfer, a deletion and the revert of
-        // the transfer's catalog changes, each recorded by the command line with its author;
-        // what varies from run to run is normalised.
         QTemporaryDir home;
-        const auto run = [&home](const QStringList& args) {
-            const CliRun done = runCli(home.path(), args);
-            return QString::number(done.code) + u'|' + done.out + done.err;
-        };
-        QCOMPARE(runCli(home.path(), {u"init"_s, u"--demo"_s}).code, 0);
-        const QString invoices = home.filePath(u"invoices/"_s);
-        const QString clean = u"factura-brightwater-7802.doc"_s;
-        for (const QStringList& args :
-             {QStringList{u"process"_s, u"1001"_s, invoices + u"factura-northfield-0318.doc"_s,
-                          u"--origin"_s, u"VIETNAM=337"_s},
-              QStringList{u"edit"_s, u"1001"_s, u"11"_s, u"--ncm"_s, u"8412.31.10.000Z"_s,
-                          u"--ori"_s, u"212"_s, u"--dun"_s, u"07"_s, u"--eca"_s, u"0"_s},
-              QStringList{u"process"_s, clean, invoices + clean}, QStringList{u"transfer"_s, clean},
-              QStringList{u"interno"_s, u"delete"_s, clean},
-              QStringList{u"catalog"_s, u"revert"_s, clean}})
-            QVERIFY2(runCli(home.path(), args).code == 0, qPrintable(args.join(u' ')));
-
-        QString transcript;
-        for (const QStringList& args :
-             {QStringList{u"history"_s, u"1001"_s, u"11"_s},
-              {u"history"_s, u"1001"_s, u"--json"_s},
-              {u"history"_s, clean},
-              {u"history"_s, u"9999"_s},
-              {u"history"_s, u"1001"_s, u"x"_s},
-              {u"catalog"_s, u"history"_s, u"MTR-3PH-1HP"_s, u"--json"_s},
-              {u"catalog"_s, u"history"_s, u"MTR-3PH-1HP"_s, u"--catalog"_s, u"REPUESTOS"_s}})
-            transcript += u"$ "_s + args.join(u' ') + u'\n' + run(args).section(u"uso:"_s, 0, 0);
-        const HistoryAuthor author = HistoryAuthor::current({});
-        QVERIFY(!author.user.isEmpty() && !author.host.isEmpty());
-        static const QRegularExpression time(u"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ"_s);
-        transcript.replace(time, u"TIME"_s)
-            .replace(u'"' + author.user + u'"', u"\"USER\""_s)
-            .replace(u'"' + author.host + u'"', u"\"HOST\""_s)
-            .replace(author.user + u'@' + author.host, u"USER@HOST"_s);
-        COMPARE_GOLDEN(transcript.toUtf8(), u"cli/history.txt"_s);
+        COMPARE_CLI_TRANSCRIPT(home.path(), u"cli/history.txt"_s);
     }
 
     void revertPutsTheCatalogBack()
@@ -110,7 +76,7 @@ private Q_SLOTS:
         declaration.CadenaConexion(
             DataSession::sqliteConnection(home.filePath(u"declaration.db"_s)));
         declaration.Conectar();
-        TransferData::revertOnTheDemo(home.path(), [&declaration] {
+        revertOnTheDemo(home.path(), [&declaration] {
             return queryRows(declaration, u"select * from catarticulos order by 1, 2"_s);
         });
     }
@@ -259,6 +225,62 @@ private Q_SLOTS:
         QCOMPARE(QDir(empty.filePath(u"db"_s)).entryList(QDir::Files), QStringList());
         QVERIFY(!QFile::exists(damaged.filePath(u"a.xlsx"_s)) &&
                 !QFile::exists(damaged.filePath(u"r.pdf"_s)));
+    }
+
+    void everyCommandPrintsTheUsageAndHasItsManualSection()
+    {
+        // A home that does not exist: asking for help must not need, nor create, one.
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"absent"_s);
+        const QString usage = runCli(home, {u"--help"_s}).out;
+        QCOMPARE(cli(home, {u"--help"_s}), u"0|"_s + usage + u'|');
+        // The command names: the first word of each line under "comandos:".
+        QStringList commands;
+        static const QRegularExpression line(u"^  ([a-z]+)"_s, QRegularExpression::MultilineOption);
+        for (auto it = line.globalMatch(usage.section(u"comandos:\n"_s, 1)); it.hasNext();) {
+            const QString name = it.next().captured(1);
+            if (!commands.contains(name))
+                commands << name;
+        }
+        QCOMPARE(commands,
+                 (QStringList{u"init"_s, u"interno"_s, u"parse"_s, u"process"_s, u"stats"_s,
+                              u"rows"_s, u"edit"_s, u"export"_s, u"report"_s, u"check"_s,
+                              u"transfer"_s, u"ncm"_s, u"catalog"_s, u"suggest"_s, u"history"_s}));
+
+        QFile page(QStringLiteral(ADUPLAN_SOURCE_DIR "/packaging/aduplan-cli.1"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(page.readAll());
+        for (const char* section : {".SH \"ESTADO DE SALIDA\"", ".SH \"CARPETA DE DATOS\""})
+            QVERIFY2(text.contains(QLatin1String(section)), section);
+        for (const QString& command : std::as_const(commands)) {
+            QVERIFY2(text.contains(u"\n.SS \""_s + command), qPrintable(command));
+            // Alone and among other options and arguments.
+            const CliRun help = runCli(home, {command, u"--help"_s});
+            QVERIFY2(help.code == 0 && help.out == usage, qPrintable(command + u'|' + help.err));
+            QCOMPARE(runCli(home, {command, u"1"_s, u"--help"_s}).out, usage);
+        }
+        QVERIFY(!QFile::exists(home));
+
+        // "--" ends the options: an interno may be called "--help". An unknown command is a
+        // usage error.
+        QCOMPARE(cli(home, {u"interno"_s, u"add"_s, u"--"_s, u"--help"_s}).left(3), u"1||"_s);
+        QCOMPARE(cli(home, {u"nada"_s, u"--help"_s}), u"2||"_s + usage);
+    }
+
+    void bothProgramsTellTheProjectVersion()
+    {
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"absent"_s);
+        QCOMPARE(cli(home, {u"--version"_s}), u"0|aduplan-cli " ADUPLAN_VERSION "\n|"_s);
+        QCOMPARE(cli(home, {u"--version"_s, u"1"_s}).left(2), u"2|"_s);
+
+        QProcess app;
+        app.start(QStringLiteral(ADUPLAN_APP), {u"-platform"_s, u"offscreen"_s, u"--version"_s});
+        QVERIFY(app.waitForFinished(60000));
+        QCOMPARE(app.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(app.readAllStandardOutput()),
+                 u"Aduplan " ADUPLAN_VERSION "\n"_s);
+        QVERIFY(!QFile::exists(home));
     }
 };
 

@@ -9,9 +9,10 @@
 #include "process/Process.h"
 #include "support/Cli.h"
 #include "support/ManyPositions.h"
+#include "support/Postgres.h"
 #include "support/ScriptedDialogs.h"
+#include "support/WorkHome.h"
 #include "transfer/Transfer.h"
-#include "transfer/TransferData.h"
 #include "workspace/Workspace.h"
 
 #include <QDir>
@@ -23,6 +24,23 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+/** A workspace opened on the home, answering its dialogs from a script. */
+struct Opened {
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    Workspace ws;
+
+    explicit Opened(const QString& home)
+        : ws(home, dialogs, progress)
+    {
+        ws.open();
+    }
+};
+
+} // namespace
 
 /**
  * The demo through the command line with the declaration and nomenclator databases on
@@ -38,7 +56,7 @@ class TestPostgres : public QObject {
     static std::unique_ptr<DataSession> session(const QString& database)
     {
         auto opened = std::make_unique<DataSession>(database);
-        opened->CadenaConexion(TransferData::postgres(database));
+        opened->CadenaConexion(Postgres::settings(database));
         opened->Conectar();
         return opened;
     }
@@ -52,12 +70,12 @@ private Q_SLOTS:
         try {
             WorkDatabase::create(m_home.path());
             DemoData::write(m_home.path());
-            TransferData::usePostgres(m_home.path(), u"INTERNOS"_s, u"declaration"_s,
-                                      TransferData::DeclarationTables,
-                                      {u"declaration-schema.sql"_s, u"declaration-data.sql"_s,
-                                       u"declaration-postgresql.sql"_s});
-            TransferData::usePostgres(m_home.path(), u"NCM"_s, u"nomenclator"_s, u"ncm, sufidos"_s,
-                                      {u"nomenclator-schema.sql"_s, u"nomenclator-data.sql"_s});
+            Postgres::use(m_home.path(), u"INTERNOS"_s, u"declaration"_s,
+                          Postgres::DeclarationTables,
+                          {u"declaration-schema.sql"_s, u"declaration-data.sql"_s,
+                           u"declaration-postgresql.sql"_s});
+            Postgres::use(m_home.path(), u"NCM"_s, u"nomenclator"_s, u"ncm, sufidos"_s,
+                          {u"nomenclator-schema.sql"_s, u"nomenclator-data.sql"_s});
         } catch (const AppError& error) {
             QFAIL(qPrintable(error.description()));
         }
@@ -67,7 +85,7 @@ private Q_SLOTS:
     {
         // First: the demo's catalog as fresh as on SQLite.
         const auto db = session(u"declaration"_s);
-        TransferData::revertOnTheDemo(m_home.path(), [&db] {
+        revertOnTheDemo(m_home.path(), [&db] {
             return queryRows(*db, u"select * from catarticulos order by 1, 2"_s);
         });
     }
@@ -75,31 +93,16 @@ private Q_SLOTS:
     void demoThroughTheCommandLine()
     {
         COMPARE_CLI_TRANSCRIPT(m_home.path(), u"cli/postgres.txt"_s);
+        // Every item transferred, with its header's time; amounts are 8-byte numbers (a 4-byte
+        // real would give back 1234567.875).
         const auto db = session(u"declaration"_s);
-        DataSession& declaration = *db;
-        declaration.Sql(u"select count(*) as n, min(c.fechaalta) as alta from "
-                        "subitems s join caratula c on c.interno = s.interno where s.interno = ?"_s,
-                        {u"1004"_s});
-        RecordSet rs;
-        QVERIFY(declaration.CrearRs(rs));
-        QCOMPARE(rs.Fields(u"n"_s).toInt(), 16);
-        QVERIFY(rs.Fields(u"alta"_s).toDateTime().isValid());
-    }
-
-    void amountsKeepEveryDigit()
-    {
-        // Amounts are 8-byte numbers: a 4-byte real would give back 1234567.875.
-        const auto db = session(u"declaration"_s);
-        DataSession& declaration = *db;
-        declaration.Sql(u"update subitems set fob = ?, kgneto = ? where interno = ?"_s,
-                        {1234567.89, 0.1, u"1004"_s});
-        QVERIFY(declaration.ejecutar() > 0);
-        declaration.Sql(u"select distinct fob, kgneto from subitems where interno = ?"_s,
-                        {u"1004"_s});
-        RecordSet rs;
-        QVERIFY(declaration.CrearRs(rs));
-        QCOMPARE(rs.Fields(u"fob"_s).toDouble(), 1234567.89);
-        QCOMPARE(rs.Fields(u"kgneto"_s).toDouble(), 0.1);
+        db->Sql(u"update subitems set fob = ?, kgneto = ? where interno = ?"_s,
+                {1234567.89, 0.1, u"1004"_s});
+        QVERIFY(db->ejecutar() > 0);
+        QCOMPARE(queryRows(*db, u"select count(*), count(c.fechaalta), max(fob), max(kgneto) "
+                                "from subitems s join caratula c on c.interno = s.interno "
+                                "where s.interno = '1004'"_s),
+                 QStringList{u"16|16|1234567.89|0.1"_s});
     }
 
     void manyPositionsReadAhead()
@@ -110,10 +113,8 @@ private Q_SLOTS:
                                            std::pair{"declaration", &data.declaration}}) {
             DemoData::runScript(*session(QLatin1String(name)), {*script});
         }
-        ScriptedDialogs dialogs;
-        RecordingProgress progress;
-        Workspace ws(m_home.path(), dialogs, progress);
-        ws.open();
+        Opened opened(m_home.path());
+        Workspace& ws = opened.ws;
         DemoData::runScript(ws.work(), {data.work});
         SuffixValidator validator;
         validator.ConexionString(ws.directory());
@@ -125,10 +126,8 @@ private Q_SLOTS:
     {
         // While this transfer of 1004 writes its items, another operator replaces 1004 too:
         // the other one waits for this one to end, then replaces it whole.
-        ScriptedDialogs dialogs;
-        RecordingProgress progress;
-        Workspace ws(m_home.path(), dialogs, progress);
-        ws.open();
+        Opened opened(m_home.path());
+        Workspace& ws = opened.ws;
         QProcess other;
         TestSeam::setHook([&](std::string_view point) {
             if (point != "transfer:items")
@@ -137,7 +136,7 @@ private Q_SLOTS:
                         {u"--home"_s, m_home.path(), u"transfer"_s, u"1004"_s, u"--replace"_s});
             QVERIFY(!other.waitForFinished(1500)); // waiting for this transfer
         });
-        dialogs.questionAnswers << true;
+        opened.dialogs.questionAnswers << true;
         QCOMPARE(FRM3_Tranferir(ws, u"1004"_s), TransferOutcome::Transferred);
         TestSeam::setHook({});
         QVERIFY(other.waitForFinished(60000));
@@ -170,17 +169,15 @@ private Q_SLOTS:
         edited.statisticalQuantity = 1.25;
         edited.country = u"313"_s;
 
+        // Refused (0 rows) while the other connection's check stands; saved over the row as it
+        // is now (1 row), marked corrected.
         ArticleStore(*other).setCheck(u"100"_s, 1, CheckOutcome::Suffixes);
-        QCOMPARE(store.saveCorrected(loaded, edited, true), 0);
-        Article changed = loaded;
-        changed.state = u"E"_s;
-        changed.check = u"SUF"_s;
-        QCOMPARE(store.row(u"100"_s, 1)->values(), changed.values());
-        QCOMPARE(store.saveCorrected(changed, edited, true), 1);
-        const Article saved = *store.row(u"100"_s, 1);
-        QCOMPARE(saved.position + saved.country + saved.state + saved.check,
-                 u"8482.10.10.000M313MOK"_s);
-        QCOMPARE(saved.statisticalQuantity, std::optional<double>(1.25));
+        QString saves = QString::number(store.saveCorrected(loaded, edited, true));
+        saves += QString::number(store.saveCorrected(*store.row(u"100"_s, 1), edited, true));
+        QCOMPARE(saves + u' ' +
+                     queryRows(*db, u"select PRCNCM, PRCORI, PRCECA, PRCEST, PRCCRC from ART"_s)
+                         .join(u' '),
+                 u"01 8482.10.10.000M|313|1.25|M|OK"_s);
     }
 
     void lockedCatalogRefusedAfterTheWait()
@@ -190,10 +187,8 @@ private Q_SLOTS:
         const QString ini = m_home.filePath(u"directory.ini"_s);
         QSettings(ini, QSettings::IniFormat).setValue(u"INTERNOS/lockTimeout"_s, 1);
         {
-            ScriptedDialogs dialogs;
-            RecordingProgress progress;
-            Workspace ws(m_home.path(), dialogs, progress);
-            ws.open();
+            Opened opened(m_home.path());
+            Workspace& ws = opened.ws;
             ws.declaration().Sql(u"show lock_timeout"_s);
             RecordSet rs;
             QVERIFY(ws.declaration().CrearRs(rs));

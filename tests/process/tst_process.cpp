@@ -10,6 +10,7 @@
 #include "support/Golden.h"
 #include "support/ManyPositions.h"
 #include "support/WorkHome.h"
+#include "wizard/Internos.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -51,8 +52,27 @@ struct Office : WorkHome {
     }
 };
 
+/** A workspace opened on a fresh home with the given work data. */
+struct Fixture : WorkHome {
+    explicit Fixture(const QString& workSql = {})
+        : WorkHome([&](TestHome& fresh) { fresh.runWorkSql(workSql); })
+    {}
+
+    qint64 articles(const QString& interno) { return FRAM3_CargarEstadisticas(ws, interno).total; }
+    /** What the operator saw, the home's path as HOME. */
+    QByteArray journal() { return portable(dialogs.journal.join(u'\n') + u'\n', home.path()); }
+    QStringList list()
+    {
+        QStringList rows;
+        for (const InternoRow& row : Internos::FRAM1_CargarInternos(ws))
+            rows << row.numero + QLatin1Char('|') + row.descripcion;
+        return rows;
+    }
+};
+
 } // namespace
 
+/** The interno list of the first step, and the process of the second. */
 class TestProcess : public QObject {
     Q_OBJECT
 
@@ -141,57 +161,48 @@ private Q_SLOTS:
         QVERIFY(!office.progress.visible);
         QCOMPARE(office.progress.busyDepth, 0);
         record();
-        COMPARE_GOLDEN(shown.replace(office.home.path(), u"HOME"_s).toUtf8(),
-                       u"process/failures.txt"_s);
+        COMPARE_GOLDEN(portable(shown, office.home.path()), u"process/failures.txt"_s);
     }
 
+    // process/stated-total.txt: each run (document: whether it succeeded), what the operator
+    // saw, the interno's history entries (one for the import: the document, its digest, the rows
+    // read; one for the process: its counters, whatever the number of rows), its stated total
+    // and its row count. A document without a total line takes the total away with the rows it
+    // replaces, unless the process fails after the import: then both stay as they were.
     void statedTotalGoesWithTheRows()
     {
         Office office;
-        InvoiceTotalStore totals(office.ws.work());
-        office.dialogs.originAnswers << OriginRelation{u"JAPAN"_s, u"105"_s}
-                                     << OriginRelation{u"GERMANY"_s, u"23"_s}
-                                     << OriginRelation{u"US"_s, u"212"_s};
-        const QString invoice = TestHome::testDataPath(u"import/invoice-fixed-columns.doc"_s);
-        QVERIFY(FRAM2_GuardarDatosToBase(office.ws, u"100"_s, invoice));
-        // One history entry for the import (the document, its digest, the rows read) and one
-        // for the process (its counters), whatever the number of rows.
-        HistoryStore history(office.ws.work(), office.ws.historyAuthor());
-        const auto runs = [&history] {
-            QStringList entries;
-            for (const HistoryEntry& e : history.entries(u"100"_s))
-                entries << e.action + u": "_s + e.detail;
-            return entries;
+        office.dialogs.originAnswers
+            << OriginRelation{u"JAPAN"_s, u"105"_s} << OriginRelation{u"GERMANY"_s, u"23"_s}
+            << OriginRelation{u"US"_s, u"212"_s} << OriginRelation{u"US"_s, u"212"_s}
+            << OriginRelation{u"US"_s, u"212"_s};
+        QString log;
+        const auto run = [&](const QString& document) {
+            const bool done =
+                FRAM2_GuardarDatosToBase(office.ws, u"100"_s, TestHome::testDataPath(document));
+            log += u"> %1: %2\n"_s.arg(document).arg(done) + office.dialogs.takeJournal();
+            for (const HistoryEntry& e :
+                 HistoryStore(office.ws.work(), office.ws.historyAuthor()).entries(u"100"_s))
+                log += e.action + u": "_s + e.detail + u'\n';
+            const std::optional<StatedTotal> stated =
+                InvoiceTotalStore(office.ws.work()).read(u"100"_s);
+            log += (stated ? u"stated: line %1, %2 = %3"_s.arg(stated->documentLine)
+                                 .arg(stated->text, QString::number(stated->amount, 'f', 2))
+                           : u"no stated total"_s) +
+                   u", rows %1\n"_s.arg(office.rows().size());
         };
-        const QStringList recorded = runs();
-        const std::optional<StatedTotal> stored = totals.read(u"100"_s);
-        QVERIFY(stored);
-        COMPARE_GOLDEN((recorded.join(u'\n') + u"\nstated: "_s + stored->text + u" = "_s +
-                        QString::number(stored->amount, 'f', 2) + u'\n')
-                           .toUtf8(),
-                       u"process/stated-total.txt"_s);
-        QVERIFY(!totals.read(u"200"_s));
-
-        // A document without a total line takes the total away with the rows it replaces,
-        // unless the process fails after the import: then both stay as they were.
-        const QString withoutTotal = TestHome::testDataPath(u"word/generated/unicode.doc"_s);
-        office.dialogs.originAnswers << OriginRelation{u"US"_s, u"212"_s}
-                                     << OriginRelation{u"US"_s, u"212"_s};
+        run(u"import/invoice-fixed-columns.doc"_s);
+        const QStringList imported = office.rows();
         TestSeam::setHook([](std::string_view point) {
             if (point == "process:recorded")
                 throw AppError(9, u"fallo tras la importación"_s);
         });
-        const QStringList imported = office.rows();
-        QVERIFY(!FRAM2_GuardarDatosToBase(office.ws, u"100"_s, withoutTotal));
+        run(u"word/generated/unicode.doc"_s);
         TestSeam::setHook({});
         QCOMPARE(office.rows(), imported);
-        QCOMPARE(runs(), recorded);
-        QVERIFY(office.dialogs.messages.last().text.startsWith(u"fallo tras la importación"_s));
-        QCOMPARE(totals.read(u"100"_s)->documentLine, stored->documentLine);
-        QVERIFY(FRAM2_GuardarDatosToBase(office.ws, u"100"_s, withoutTotal));
-        QCOMPARE(office.counters(u"100"_s).first(), 1);
-        QVERIFY(!totals.read(u"100"_s));
-        QCOMPARE(runs().size(), 4);
+        run(u"word/generated/unicode.doc"_s);
+        QVERIFY(!InvoiceTotalStore(office.ws.work()).read(u"200"_s));
+        COMPARE_GOLDEN(log.toUtf8(), u"process/stated-total.txt"_s);
     }
 
     void countersFollowTheCodes()
@@ -228,6 +239,55 @@ private Q_SLOTS:
         COMPARE_CLI_TRANSCRIPT(office.home.path(), u"process/cli.txt"_s);
         QCOMPARE(queryRows(office.ws.work(), u"select PAI, ORI from ORG order by ORI"_s),
                  QStringList({u"JAPAN|105"_s, u"US|212"_s, u"GERMANY|23"_s}));
+    }
+
+    void listIsOrderedWithNullDescriptionEmpty()
+    {
+        Fixture f(QStringLiteral("insert into INTN values ('200', 'Segundo');\n"
+                                 "insert into INTN values ('100', null);\n"));
+        QCOMPARE(f.list(), QStringList({u"100|"_s, u"200|Segundo"_s}));
+        QVERIFY(f.dialogs.messages.isEmpty());
+
+        f.home.runWorkSql(u"drop table INTN;\n"_s);
+        QVERIFY(f.list().isEmpty());
+        COMPARE_GOLDEN(f.journal(), u"wizard/list-failed.txt"_s);
+    }
+
+    void deleteAskedAndDoneInOneTransaction()
+    {
+        Fixture f(QStringLiteral("insert into INTN values ('100', 'Uno'), ('200', 'Dos');\n"
+                                 "insert into ART (INTNRO, ARTORD) values "
+                                 "('100', 1), ('100', 2), ('200', 1), ('300', 1);\n"
+                                 "insert into INVOICE_TOTAL values ('100', 9, 'TOTAL 1', 1), "
+                                 "('200', 9, 'TOTAL 2', 2);\n"
+                                 "insert into ROW_HISTORY (TIME, USERNAME, HOST, FRONTEND, "
+                                 "INTNRO, ACTION) values ('t', 'u', 'h', 'cli', '100', "
+                                 "'process');\n"));
+        InvoiceTotalStore totals(f.ws.work());
+        f.dialogs.questionAnswers << false << true << true << true;
+        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"100"_s)); // No keeps the rows
+        QCOMPARE(f.articles(u"100"_s), 2);
+        QVERIFY(Internos::FRAM1_EliminarInterno(f.ws, u"100"_s));
+        QCOMPARE(f.list(), QStringList{u"200|Dos"_s});
+        QCOMPARE(f.articles(u"100"_s), 0);
+        QCOMPARE(f.articles(u"200"_s), 1);
+        QVERIFY(!totals.read(u"100"_s));
+        // Its history stays, marked as that of a deleted interno.
+        QVERIFY(HistoryStore(f.ws.work(), f.ws.historyAuthor()).entries(u"100"_s).value(0).deleted);
+
+        // An interno already gone is not deleted, but its leftover rows are.
+        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"300"_s));
+        QCOMPARE(f.articles(u"300"_s), 0);
+
+        // A failure in the second delete undoes the first: the article rows are still there.
+        f.home.runWorkSql(QStringLiteral("create trigger keep before delete on INTN begin "
+                                         "select raise(abort, 'interno bloqueado'); end;\n"));
+        QVERIFY(!Internos::FRAM1_EliminarInterno(f.ws, u"200"_s));
+        QCOMPARE(f.articles(u"200"_s), 1);
+        QVERIFY(totals.read(u"200"_s));
+        QCOMPARE(f.list(), QStringList{u"200|Dos"_s});
+        // Two questions for 100, one for 300 and one for 200, whose failure is the only message.
+        COMPARE_GOLDEN(f.journal(), u"wizard/delete.txt"_s);
     }
 };
 

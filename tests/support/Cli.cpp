@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "support/Cli.h"
 
+#include "data/HistoryStore.h"
 #include "support/Golden.h"
 #include "support/TestHome.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 CliRun runCli(const QString& home, const QStringList& args, int fileLimitKb)
 {
@@ -30,16 +32,25 @@ namespace {
 
 /**
  * The output as transcript lines with the prefix; the home and fixture paths written back, the
- * usage (tst_cli_help checks it) written as "(usage)", Qt's notes on the environment left out.
+ * usage (tst_cli checks it) written as "(usage)", the times, user and host of history entries
+ * as TIME, USER and HOST, Qt's notes on the environment left out.
  */
 QString transcriptLines(QString output, const QString& prefix, const QString& home)
 {
     static const QString usage = runCli(home, {QStringLiteral("--help")}).out;
+    static const HistoryAuthor author = HistoryAuthor::current({});
+    static const QRegularExpression time(QStringLiteral("\\d{4}-\\d\\d-\\d\\dT[\\d:]{8}Z"));
     if (output.isEmpty())
         return {};
     output.replace(usage, QStringLiteral("(usage)\n"))
         .replace(home, QStringLiteral("$HOME"))
-        .replace(TestHome::testDataPath({}), QStringLiteral("$DATA/"));
+        .replace(TestHome::testDataPath({}), QStringLiteral("$DATA/"))
+        .replace(time, QStringLiteral("TIME"))
+        .replace(author.user + u'@' + author.host, QStringLiteral("USER@HOST"))
+        .replace(QStringLiteral("\"user\":\"%1\"").arg(author.user),
+                 QStringLiteral("\"user\":\"USER\""))
+        .replace(QStringLiteral("\"host\":\"%1\"").arg(author.host),
+                 QStringLiteral("\"host\":\"HOST\""));
     const bool ended = output.endsWith(u'\n');
     if (ended)
         output.chop(1);

@@ -5,6 +5,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTest>
+
+#include <functional>
 
 /** How a run of aduplan-cli ended. */
 struct CliRun {
@@ -43,3 +46,21 @@ bool compareCliTranscript(const QString& home, const QString& relativePath, cons
 
 #define COMPARE_CLI_TRANSCRIPT(home, relativePath)                                                 \
     RETURN_UNLESS(compareCliTranscript(home, relativePath, __FILE__, __LINE__))
+
+/**
+ * On a demo home, its clean invoice transferred as 2001, then as 2002 with a value of one line
+ * changed; the catalog revert refused for 2001 while 2002 holds that entry, then 2002 and 2001
+ * reverted in turn (the transcripts cli/revert-*.txt). The catalog, as `catalog` reads it, is
+ * unchanged by the refusal and back byte for byte as before the transfers at the end.
+ */
+inline void revertOnTheDemo(const QString& home, const std::function<QStringList()>& catalog)
+{
+    const QStringList original = catalog();
+    COMPARE_CLI_TRANSCRIPT(home, QStringLiteral("cli/revert-transfers.txt"));
+    const QStringList transferred = catalog();
+    QVERIFY(transferred != original);
+    COMPARE_CLI_TRANSCRIPT(home, QStringLiteral("cli/revert-refused.txt"));
+    QCOMPARE(catalog(), transferred);
+    COMPARE_CLI_TRANSCRIPT(home, QStringLiteral("cli/revert.txt"));
+    QCOMPARE(catalog(), original);
+}

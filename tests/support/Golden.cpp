@@ -40,3 +40,10 @@ bool compareGolden(const QByteArray& actual, const QString& relativePath, const 
     QTest::qFail(report.constData(), file, line);
     return false;
 }
+
+QByteArray portable(QString text, const QString& home)
+{
+    if (!home.isEmpty())
+        text.replace(home, QStringLiteral("HOME"));
+    return text.replace(TestHome::testDataPath({}), QStringLiteral("$DATA/")).toUtf8();
+}

@@ -12,6 +12,12 @@
 bool compareGolden(const QByteArray& actual, const QString& relativePath, const char* file,
                    int line);
 
+/**
+ * The text as a golden file holds it: the test's home folder written as HOME and tests/fixtures
+ * as $DATA, so that the file does not depend on where the test ran.
+ */
+QByteArray portable(QString text, const QString& home = {});
+
 /** Leaves the test function when a comparison that reports its own failure failed. */
 #define RETURN_UNLESS(passed)                                                                      \
     do {                                                                                           \

@@ -19,6 +19,13 @@ template <typename T> T* control(QWidget* window, const char* name)
     return found;
 }
 
+/** The objectName of the control with the keyboard focus, "(none)" without one. */
+inline QString focusName()
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("(none)");
+}
+
 /** Presses the key on the widget that has the focus. */
 inline void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {

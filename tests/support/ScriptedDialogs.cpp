@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <utility>
+
 namespace {
 
 template <typename T> T next(QQueue<T>& queue, const char* what, const QString& context)
@@ -72,6 +74,14 @@ std::optional<QString> ScriptedDialogs::chooseSaveFile(const SaveChoice& choice)
     saves << choice.title + QLatin1Char('|') + choice.filters.join(QStringLiteral(";;")) +
                  QLatin1Char('|') + choice.proposed;
     return next(fileAnswers, "save file", choice.title);
+}
+
+QString ScriptedDialogs::takeJournal()
+{
+    QString lines;
+    for (const QString& line : std::exchange(journal, {}))
+        lines += line + QLatin1Char('\n');
+    return lines;
 }
 
 QStringList ScriptedDialogs::messageTexts() const

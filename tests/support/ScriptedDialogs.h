@@ -53,6 +53,8 @@ public:
     std::optional<QString> chooseSaveFile(const SaveChoice& choice) override;
 
     QStringList messageTexts() const;
+    /** The journal's lines, each ended by a line feed, and the journal emptied. */
+    QString takeJournal();
 };
 
 /** Records what a long operation showed. */

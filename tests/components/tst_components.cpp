@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "components/AppError.h"
 #include "components/DataSession.h"
+#include "components/EntityDirectory.h"
 #include "components/FormatService.h"
+#include "components/SuffixValidator.h"
 #include "support/Golden.h"
+#include "support/TestHome.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,8 +15,19 @@
 
 using namespace Qt::StringLiterals;
 
-class TestDataSession : public QObject {
+/**
+ * The database session, and the suffix validator on the nomenclator. Each reason of a suffix
+ * failure (missing position, missing group, group twice, unknown option, ...) is checked with
+ * this result by the catalog check's test (tests/config).
+ */
+class TestComponents : public QObject {
     Q_OBJECT
+
+    TestHome m_home;
+    EntityDirectory m_directory{m_home.path()};
+    SuffixValidator m_validator;
+    /** Reads every position of the cases ahead, then answers with its connection closed. */
+    SuffixValidator m_readAhead;
 
     QTemporaryDir m_dir;
     std::unique_ptr<DataSession> m_db;
@@ -38,6 +52,49 @@ private Q_SLOTS:
         exec(u"create table t (k text primary key, v text, n real)"_s);
     }
     void cleanup() { m_db.reset(); }
+    void initTestCase()
+    {
+        m_home.createDatabases();
+        m_home.load(u"components/suffixes.nomenclator.sql"_s);
+        m_directory.LoadParameters();
+        m_validator.ConexionString(m_directory);
+        m_readAhead.ConexionString(m_directory);
+        QStringList positions;
+        for (const char* position : {"8482.10.10.000C", "8482.10.10.000", "", " 3926.90.90.100K ",
+                                     "8482.10.10.000B", "7318.15.00.200C"})
+            positions << QString::fromLatin1(position);
+        m_readAhead.prefetch(positions);
+        m_readAhead.nomenclator().database().close();
+    }
+
+    // The cases, one a line, in components/suffix-cases.tsv.
+    void validate_data()
+    {
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<QString>("suffixes");
+        QTest::addColumn<int>("expected");
+        const QStringList lines = TestHome::testData(u"components/suffix-cases.tsv"_s).split(u'\n');
+        QCOMPARE(lines.size(), 23);
+        for (const QString& line : lines.mid(1, 21)) {
+            const QStringList c = line.split(u'\t');
+            QTest::newRow(qPrintable(c.value(0))) << c.value(1) << c.value(2) << c.value(3).toInt();
+        }
+    }
+
+    void validate()
+    {
+        QFETCH(QString, position);
+        QFETCH(QString, suffixes);
+        QFETCH(int, expected);
+        QCOMPARE(m_validator.ValidarSufijos(position, suffixes), expected);
+        QCOMPARE(m_readAhead.ValidarSufijos(position, suffixes), expected);
+    }
+
+    void withoutConnectionRaises()
+    {
+        SuffixValidator unconnected;
+        QVERIFY_THROWS_EXCEPTION(AppError, unconnected.ValidarSufijos(QString(), QString()));
+    }
 
     void valuesRoundTripIntact()
     {
@@ -56,34 +113,33 @@ private Q_SLOTS:
         QVERIFY(rs.Eof());
     }
 
+    // CrearRs is false exactly when no rows come; NULL and the empty text stay apart, an
+    // unknown field raises; the formatting helpers read NULL as empty or 0, a number among
+    // blanks, and text that is no number as 0; updates and prepared deletes count their rows.
     void nullEmptyAndCounts()
     {
         RecordSet rs;
         m_db->Sql(u"select * from t"_s);
-        QVERIFY(!m_db->CrearRs(rs)); // false exactly when no rows come
-        QVERIFY(rs.Eof());
-        exec(QStringLiteral(
-                 "insert into t (k, v, n) values ('a', ?, 1), ('b', '', 2), ('c', 'x', 3)"),
+        QVERIFY(!m_db->CrearRs(rs) && rs.Eof());
+        exec(u"insert into t (k, v, n) values ('a', ?, 1), ('b', '', 2), ('c', 'x', 3)"_s,
              {QVariant()});
         m_db->Sql(u"select v from t order by k"_s);
         QVERIFY(m_db->CrearRs(rs));
-        QCOMPARE(rs.RecordCount(), 3);
-        QVERIFY(rs.Fields(u"v"_s).isNull());
+        QString seen = u"%1 %2"_s.arg(rs.RecordCount()).arg(rs.Fields(u"v"_s).isNull());
         rs.MoveNext();
-        QVERIFY(!rs.Fields(u"v"_s).isNull());
-        QCOMPARE(rs.Fields(u"v"_s).toString(), QString());
+        seen += u" %1 '%2'"_s.arg(rs.Fields(u"v"_s).isNull()).arg(rs.Fields(u"v"_s).toString());
         QVERIFY_THROWS_EXCEPTION(AppError, rs.Fields(u"nosuch"_s));
         FormatService f;
-        QCOMPARE(f.EsNull(QVariant()), QString());
-        QCOMPARE(f.EsNumero(QVariant()), 0.0);
-        QCOMPARE(f.EsNumero(u" 12.5 "_s), 12.5);
-        QCOMPARE(f.EsNumero(u"abc"_s), 0.0);
-
+        seen += u" '%1' %2 %3 %4"_s.arg(f.EsNull(QVariant()))
+                    .arg(f.EsNumero(QVariant()))
+                    .arg(f.EsNumero(u" 12.5 "_s))
+                    .arg(f.EsNumero(u"abc"_s));
         m_db->Sql(u"update t set n = n + 1 where n >= ?"_s, {2});
-        QCOMPARE(m_db->ejecutar(), 2);
+        seen += u' ' + QString::number(m_db->ejecutar());
         DataSession::Statement del(*m_db, u"delete from t where k = ?"_s);
-        QCOMPARE(del.ejecutar({u"a"_s}), 1);
-        QCOMPARE(del.ejecutar({u"zz"_s}), 0);
+        seen += u' ' + QString::number(del.ejecutar({u"a"_s}));
+        seen += QString::number(del.ejecutar({u"zz"_s}));
+        QCOMPARE(seen, u"3 1 0 '' '' 0 12.5 0 2 10"_s);
     }
 
     void failureCarriesDriverTextAndStatement()
@@ -157,5 +213,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDataSession)
-#include "tst_datasession.moc"
+QTEST_GUILESS_MAIN(TestComponents)
+#include "tst_components.moc"
