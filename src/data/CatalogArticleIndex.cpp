@@ -72,7 +72,7 @@ CatalogArticleIndex::CatalogArticleIndex(QList<CatalogArticle> articles)
         if (!digits.isEmpty())
             m_shapes.push_back({std::move(shape), std::move(digits), i});
         // Each term once with its count, weighted below.
-        QStringList words = terms(m_articles.at(i).description);
+        QStringList words = PositionWordIndex::terms(m_articles.at(i).description);
         std::sort(words.begin(), words.end());
         for (qsizetype k = 0; k < words.size();) {
             qsizetype end = k + 1;
@@ -100,19 +100,6 @@ CatalogArticleIndex::CatalogArticleIndex(QList<CatalogArticle> articles)
         for (Posting& p : postings)
             p.weight = float(p.weight / std::sqrt(norms[size_t(p.article)]));
     }
-}
-
-QStringList CatalogArticleIndex::terms(const QString& text)
-{
-    QStringList found;
-    for (QString word : PositionWordIndex::words(text)) {
-        if (word.size() > 3 && word.endsWith(u's'))
-            word.chop(1);
-        if (word.size() > 3 && word.endsWith(u'e'))
-            word.chop(1);
-        found << word;
-    }
-    return found;
 }
 
 QString CatalogArticleIndex::numberKey(const QString& number)
@@ -197,7 +184,7 @@ std::vector<CatalogArticleIndex::Match> CatalogArticleIndex::similar(const QStri
 {
     QHash<QString, double> query;
     const double count = double(m_articles.size());
-    for (const QString& term : terms(description)) {
+    for (const QString& term : PositionWordIndex::terms(description)) {
         // A term no description holds weighs as the rarest: it makes the query less alike.
         const auto postings = m_postings.constFind(term);
         const double held = postings == m_postings.cend() ? 1.0 : double(postings->size());
