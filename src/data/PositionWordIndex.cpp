@@ -16,7 +16,7 @@ constexpr qsizetype CodeDigits = 11;
 /** Where a code is cut for the rows above it: heading, subheading (two levels), item,
  *  subitem. */
 constexpr qsizetype Levels[] = {4, 5, 6, 7, 8};
-/** What a term of a position's context counts for, against its own description's. */
+/** What a term of a position's second description counts for, against its chain's. */
 constexpr double ContextShare = 0.75;
 /** The part of a position's strength that is the share of its own description held. */
 constexpr double OwnShare = 0.25;
@@ -98,11 +98,11 @@ void PositionWordIndex::indexTerms()
             continue;
         ++m_ranked;
         const PositionTexts& p = m_positions.at(qsizetype(i));
-        const QSet<QString> own = termSet(p.description);
-        QSet<QString> context = termSet(p.secondDescription);
+        QSet<QString> own = termSet(p.description);
         for (const int parent : above[i])
-            context.unite(termSet(m_positions.at(parent).description));
-        for (const QString& term : own)
+            own.unite(termSet(m_positions.at(parent).description));
+        const QSet<QString> context = termSet(p.secondDescription);
+        for (const QString& term : std::as_const(own))
             m_terms[term].push_back({int(i), true});
         for (const QString& term : context - own)
             m_terms[term].push_back({int(i), false});

@@ -17,11 +17,11 @@
  * lower case and without accents.
  *
  * For ranking, each position also holds the terms (words as `terms` folds them) of its
- * description chain: its own description ([010]), and as context its second description
- * ([004]) and the descriptions of the rows above it (the rows whose codes are its own cut at
- * the heading, subheading, item or subitem and filled with zeros: "8482.00.00.000" and
- * "8482.10.00.000" above "8482.10.10.000"). A row with rows below it is not ranked itself: its
- * words count for the rows below, so that the deepest level matching wins.
+ * description chain, its own description ([010]) with the descriptions of the rows above it
+ * (the rows whose codes are its own cut at the heading, subheading, item or subitem and filled
+ * with zeros: "8482.00.00.000" and "8482.10.00.000" above "8482.10.10.000"), and as context
+ * its second description ([004]). A row with rows below it is not ranked itself: its words
+ * count for the rows below, so that the deepest level matching wins.
  */
 class PositionWordIndex {
 public:
@@ -64,11 +64,11 @@ public:
     /**
      * The positions that best hold the concepts, best first, at most `limit`. A term weighs
      * its rarity across the ranked positions, ln(1 + positions / positions holding it), in full
-     * in a position's own description and three quarters in its context. A concept weighs its
+     * in a position's description chain and three quarters in its context. A concept weighs its
      * own weight times its best translation's (the mean weight of its terms), and a position
      * gets, of that, what its best held translation holds; concepts the nomenclator does not
      * know at all weigh nothing. The strength is mostly the share of the concepts' weight a
-     * position gets, and partly the share of its own description's weight the concepts hold,
+     * position gets, and partly the share of its chain's weight the concepts hold,
      * so that of two positions holding the same words the one saying less else comes first.
      */
     std::vector<Ranked> rank(const QList<Concept>& concepts, int limit) const;
@@ -82,7 +82,7 @@ private:
         quint8 fields;
     };
 
-    /** A ranked position holding a term: `own` when its own description does. */
+    /** A ranked position holding a term: `own` when its description chain does. */
     struct TermPosting {
         int position;
         bool own;
@@ -96,6 +96,6 @@ private:
     std::vector<QString> m_words;                 // sorted, each once
     std::vector<std::vector<Posting>> m_postings; // per word, in position order
     QHash<QString, std::vector<TermPosting>> m_terms;
-    std::vector<double> m_ownWeight; // per position, the weight of its own description's terms
+    std::vector<double> m_ownWeight; // per position, the weight of its chain's terms
     qsizetype m_ranked = 0;          // the positions without rows below them
 };

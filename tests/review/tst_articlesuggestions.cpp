@@ -30,7 +30,9 @@ private Q_SLOTS:
      * Each query on its catalogs (tests/fixtures/review/suggest-*.declaration.sql) with the
      * suggestions it gets, against review/suggestions.txt: the same number elsewhere (a blank
      * number meets nothing, a position outside the nomenclator is never offered), families of
-     * numbers with the neighbour's model rewritten, descriptions, the nomenclator's words.
+     * numbers with the neighbour's model rewritten, descriptions, the nomenclator's words (an
+     * English description through the trade glossary; a row's words counting for the rows
+     * below it, which alone are offered).
      */
     void suggestions()
     {
@@ -47,6 +49,8 @@ private Q_SLOTS:
             {u"words"_s, u"Z"_s, u"bombas centrífugas"_s},
             {u"empty"_s, u"NEW-1"_s, u"tornillos"_s},
             {u"empty"_s, u"NEW-1"_s, u"rodamiento de bolas"_s},
+            {u"empty"_s, u"NEW-2"_s, u"BALL BEARING 6204-2RS SEALED"_s},
+            {u"empty"_s, u"NEW-3"_s, u"TAPERED ROLLER BEARINGS 30205"_s},
         };
         QString text;
         QString catalogs;
@@ -117,7 +121,7 @@ private Q_SLOTS:
                               QCOMPARE((QStringList{first->text(0), first->text(1), first->text(2),
                                                     first->text(3)}),
                                        (QStringList{u"8482.10.10.000B"_s, u"RODAMIENTOS"_s,
-                                                    u"0,35"_s, u"descripción: A N-2"_s}));
+                                                    u"0,32"_s, u"descripción: A N-2"_s}));
                               press(Qt::Key_Return);
                               QVERIFY(!window->isVisible());
                           }));
