@@ -18,7 +18,7 @@ constexpr qsizetype CodeDigits = 11;
 constexpr qsizetype Levels[] = {4, 5, 6, 7, 8};
 /** What a term of a position's second description counts for, against its chain's. */
 constexpr double ContextShare = 0.75;
-/** The part of a position's strength that is the share of its own description held. */
+/** The part of a position's strength that is the share of its chain's weight held. */
 constexpr double OwnShare = 0.25;
 
 QString codeDigits(const QString& position)
