@@ -65,6 +65,7 @@ CatalogArticleIndex::CatalogArticleIndex(QList<CatalogArticle> articles)
     for (int i = 0; i < m_articles.size(); ++i) {
         const QString key = numberKey(m_articles.at(i).number);
         m_byNumber[key].push_back(i);
+        m_byPosition[m_articles.at(i).position.trimmed()].push_back(i);
         const QString s = stem(key);
         if (!s.isEmpty())
             m_byStem[s].push_back(i);
@@ -129,6 +130,11 @@ std::vector<int> CatalogArticleIndex::inCatalog(const QString& catalog) const
             found.push_back(i);
     }
     return found;
+}
+
+std::vector<int> CatalogArticleIndex::withPosition(const QString& position) const
+{
+    return m_byPosition.value(position.trimmed());
 }
 
 std::vector<int> CatalogArticleIndex::sameNumber(const QString& number) const
@@ -229,6 +235,8 @@ qsizetype CatalogArticleIndex::memoryBytes() const
     for (auto it = m_byNumber.cbegin(); it != m_byNumber.cend(); ++it)
         bytes += textBytes(it.key()) + listBytes(it.value());
     for (auto it = m_byStem.cbegin(); it != m_byStem.cend(); ++it)
+        bytes += textBytes(it.key()) + listBytes(it.value());
+    for (auto it = m_byPosition.cbegin(); it != m_byPosition.cend(); ++it)
         bytes += textBytes(it.key()) + listBytes(it.value());
     for (const Shaped& s : m_shapes)
         bytes += textBytes(s.shape) + textBytes(s.digits) + qsizetype(sizeof(Shaped));

@@ -38,6 +38,8 @@ public:
     /** The indexes of a catalog's articles, in article number order. */
     std::vector<int> inCatalog(const QString& catalog) const;
 
+    /** The articles of any catalog that hold a position, in index order. */
+    std::vector<int> withPosition(const QString& position) const;
     /** The articles of any catalog with the same number; none for a blank number. */
     std::vector<int> sameNumber(const QString& number) const;
     /**
@@ -72,6 +74,7 @@ private:
     QList<CatalogArticle> m_articles;
     QHash<QString, std::vector<int>> m_byNumber;
     QHash<QString, std::vector<int>> m_byStem;
-    std::vector<Shaped> m_shapes; // by shape, then digits
+    QHash<QString, std::vector<int>> m_byPosition; // by the trimmed position
+    std::vector<Shaped> m_shapes;                  // by shape, then digits
     QHash<QString, std::vector<Posting>> m_postings;
 };

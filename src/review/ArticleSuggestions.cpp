@@ -191,6 +191,15 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
                 index.article(catalogWitnesses[strongest].second->article);
             s.suffixes = suffixTemplate(neighbour.suffixes, neighbour.number, number);
             s.basis = labels[strongest] + articleText(neighbour);
+        } else {
+            // Only the nomenclator points here: the suffixes of a catalog article holding the
+            // position, if any, are still the better start.
+            std::vector<int> holding = index.withPosition(it.key());
+            std::erase(holding, excluded);
+            if (!holding.empty()) {
+                const CatalogArticle& neighbour = index.article(holding.front());
+                s.suffixes = suffixTemplate(neighbour.suffixes, neighbour.number, number);
+            }
         }
         if (strongest < 0 || WordsWeight * e.words.best > catalogWitnesses[strongest].first)
             s.basis = QStringLiteral("nomenclador: ") + e.words.text;

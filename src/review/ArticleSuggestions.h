@@ -46,7 +46,8 @@ struct SuggestionEvaluation {
  * the nomenclator's words count as much as the catalogs' descriptions. Only positions that
  * the nomenclator in use holds are offered, each once, best first, at most ten. The basis is the
  * strongest single witness; the suffix string comes from the strongest catalog article of the
- * position, its own article data rewritten for the new article (suffixTemplate), and the suffix
+ * position (for a position only the nomenclator points at, the first catalog article holding
+ * it), its own article data rewritten for the new article (suffixTemplate), and the suffix
  * validator says whether it passes as it is.
  *
  * The indexes are the workspace's, built once per connection (the catalogs' again after a

@@ -31,8 +31,8 @@ private Q_SLOTS:
      * suggestions it gets, against review/suggestions.txt: the same number elsewhere (a blank
      * number meets nothing, a position outside the nomenclator is never offered), families of
      * numbers with the neighbour's model rewritten, descriptions, the nomenclator's words (an
-     * English description through the trade glossary; a row's words counting for the rows
-     * below it, which alone are offered).
+     * English description through the trade glossary, taking the suffixes of a catalog article
+     * of the position; a row's words counting for the rows below it, which alone are offered).
      */
     void suggestions()
     {
@@ -47,6 +47,7 @@ private Q_SLOTS:
             {u"family"_s, u"100299"_s, u""_s},
             {u"words"_s, u"Z"_s, u"acero válvulas esféricas"_s},
             {u"words"_s, u"Z"_s, u"bombas centrífugas"_s},
+            {u"words"_s, u"Z"_s, u"BALL VALVE"_s},
             {u"empty"_s, u"NEW-1"_s, u"tornillos"_s},
             {u"empty"_s, u"NEW-1"_s, u"rodamiento de bolas"_s},
             {u"empty"_s, u"NEW-2"_s, u"BALL BEARING 6204-2RS SEALED"_s},
