@@ -12,14 +12,6 @@ constexpr qsizetype ShortestWord = 3;
 /** What a word the glossary does not know counts for, against a glossary phrase. */
 constexpr double UnknownWord = 0.5;
 
-/** The terms of a text, each once, in order. */
-QStringList distinctTerms(const QString& text)
-{
-    QStringList terms = PositionWordIndex::terms(text);
-    terms.removeDuplicates();
-    return terms;
-}
-
 } // namespace
 
 const TradeGlossary& TradeGlossary::standard()
@@ -34,12 +26,13 @@ const TradeGlossary& TradeGlossary::standard()
 TradeGlossary::TradeGlossary(const QString& text)
 {
     for (const QString& line : text.split(u'\n')) {
-        if (line.startsWith(u'#'))
-            continue;
         const qsizetype tab = line.indexOf(u'\t');
+        if (line.startsWith(u'#') || tab < 0)
+            continue;
         const QStringList english = PositionWordIndex::terms(line.left(tab));
-        const QStringList spanish = distinctTerms(line.mid(tab + 1));
-        if (tab < 0 || english.isEmpty() || english.size() > LongestPhrase || spanish.isEmpty())
+        QStringList spanish = PositionWordIndex::terms(line.mid(tab + 1));
+        spanish.removeDuplicates();
+        if (english.isEmpty() || english.size() > LongestPhrase || spanish.isEmpty())
             continue;
         QList<QStringList>& translations = m_translations[english.join(u' ')];
         if (!translations.contains(spanish))

@@ -36,9 +36,6 @@ public:
      */
     QList<PositionWordIndex::Concept> concepts(const QString& description) const;
 
-    /** How many English words and phrases the glossary holds. */
-    qsizetype size() const { return m_translations.size(); }
-
 private:
     QHash<QString, QList<QStringList>> m_translations; // by the phrase's terms
 };
