@@ -7,7 +7,7 @@
 
 namespace {
 
-/** The shortest word kept outside the glossary. */
+/** The shortest word kept outside the glossary, and in a translation. */
 constexpr qsizetype ShortestWord = 3;
 /** What a word the glossary does not know counts for, against a glossary phrase. */
 constexpr double UnknownWord = 0.5;
@@ -32,6 +32,8 @@ TradeGlossary::TradeGlossary(const QString& text)
         const QStringList english = PositionWordIndex::terms(line.left(tab));
         QStringList spanish = PositionWordIndex::terms(line.mid(tab + 1));
         spanish.removeDuplicates();
+        // "de", "y", "o", "a", "en": joining words, held by most positions.
+        spanish.removeIf([](const QString& term) { return term.size() < ShortestWord; });
         if (english.isEmpty() || english.size() > LongestPhrase || spanish.isEmpty())
             continue;
         QList<QStringList>& translations = m_translations[english.join(u' ')];
