@@ -65,6 +65,7 @@ CatalogArticleIndex::CatalogArticleIndex(QList<CatalogArticle> articles)
     for (int i = 0; i < m_articles.size(); ++i) {
         const QString key = numberKey(m_articles.at(i).number);
         m_byNumber[key].push_back(i);
+        m_byPosition[m_articles.at(i).position.trimmed()].push_back(i);
         const QString s = stem(key);
         if (!s.isEmpty())
             m_byStem[s].push_back(i);
@@ -72,7 +73,7 @@ CatalogArticleIndex::CatalogArticleIndex(QList<CatalogArticle> articles)
         if (!digits.isEmpty())
             m_shapes.push_back({std::move(shape), std::move(digits), i});
         // Each term once with its count, weighted below.
-        QStringList words = terms(m_articles.at(i).description);
+        QStringList words = PositionWordIndex::terms(m_articles.at(i).description);
         std::sort(words.begin(), words.end());
         for (qsizetype k = 0; k < words.size();) {
             qsizetype end = k + 1;
@@ -102,19 +103,6 @@ CatalogArticleIndex::CatalogArticleIndex(QList<CatalogArticle> articles)
     }
 }
 
-QStringList CatalogArticleIndex::terms(const QString& text)
-{
-    QStringList found;
-    for (QString word : PositionWordIndex::words(text)) {
-        if (word.size() > 3 && word.endsWith(u's'))
-            word.chop(1);
-        if (word.size() > 3 && word.endsWith(u'e'))
-            word.chop(1);
-        found << word;
-    }
-    return found;
-}
-
 QString CatalogArticleIndex::numberKey(const QString& number)
 {
     return number.trimmed().toUpper();
@@ -142,6 +130,11 @@ std::vector<int> CatalogArticleIndex::inCatalog(const QString& catalog) const
             found.push_back(i);
     }
     return found;
+}
+
+std::vector<int> CatalogArticleIndex::withPosition(const QString& position) const
+{
+    return m_byPosition.value(position.trimmed());
 }
 
 std::vector<int> CatalogArticleIndex::sameNumber(const QString& number) const
@@ -197,7 +190,7 @@ std::vector<CatalogArticleIndex::Match> CatalogArticleIndex::similar(const QStri
 {
     QHash<QString, double> query;
     const double count = double(m_articles.size());
-    for (const QString& term : terms(description)) {
+    for (const QString& term : PositionWordIndex::terms(description)) {
         // A term no description holds weighs as the rarest: it makes the query less alike.
         const auto postings = m_postings.constFind(term);
         const double held = postings == m_postings.cend() ? 1.0 : double(postings->size());
@@ -242,6 +235,8 @@ qsizetype CatalogArticleIndex::memoryBytes() const
     for (auto it = m_byNumber.cbegin(); it != m_byNumber.cend(); ++it)
         bytes += textBytes(it.key()) + listBytes(it.value());
     for (auto it = m_byStem.cbegin(); it != m_byStem.cend(); ++it)
+        bytes += textBytes(it.key()) + listBytes(it.value());
+    for (auto it = m_byPosition.cbegin(); it != m_byPosition.cend(); ++it)
         bytes += textBytes(it.key()) + listBytes(it.value());
     for (const Shaped& s : m_shapes)
         bytes += textBytes(s.shape) + textBytes(s.digits) + qsizetype(sizeof(Shaped));

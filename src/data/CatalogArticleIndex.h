@@ -18,9 +18,9 @@
  * Numbers are compared trimmed and in upper case. Two numbers are of one family when they
  * share their stem (the number before its last separator: "6204-2RS" and "6204-ZZ"), or their
  * shape (the number with every run of digits standing for any digits: "6204-2RS" and
- * "6205-2RS", "BRG-6001-ZZ" and "BRG-6006-ZZ"). Descriptions are compared as weighted terms:
- * words in lower case without accents, a final "s" and then a final "e" dropped (so that
- * plurals meet their singular), each weighted by how rare it is across the catalogs; word
+ * "6205-2RS", "BRG-6001-ZZ" and "BRG-6006-ZZ"). Descriptions are compared as weighted terms
+ * (PositionWordIndex::terms: words in lower case without accents, plurals met by their
+ * singular), each weighted by how rare it is across the catalogs; word
  * order does not count.
  */
 class CatalogArticleIndex {
@@ -38,6 +38,8 @@ public:
     /** The indexes of a catalog's articles, in article number order. */
     std::vector<int> inCatalog(const QString& catalog) const;
 
+    /** The articles of any catalog that hold a position, in index order. */
+    std::vector<int> withPosition(const QString& position) const;
     /** The articles of any catalog with the same number; none for a blank number. */
     std::vector<int> sameNumber(const QString& number) const;
     /**
@@ -50,8 +52,6 @@ public:
      *  first, at most `limit`. */
     std::vector<Match> similar(const QString& description, int limit) const;
 
-    /** The terms of a text as descriptions are compared. */
-    static QStringList terms(const QString& text);
     /** The number as compared: trimmed, upper case. */
     static QString numberKey(const QString& number);
     /** The number before its last separator; empty when it has none or no digit before it. */
@@ -74,6 +74,7 @@ private:
     QList<CatalogArticle> m_articles;
     QHash<QString, std::vector<int>> m_byNumber;
     QHash<QString, std::vector<int>> m_byStem;
-    std::vector<Shaped> m_shapes; // by shape, then digits
+    QHash<QString, std::vector<int>> m_byPosition; // by the trimmed position
+    std::vector<Shaped> m_shapes;                  // by shape, then digits
     QHash<QString, std::vector<Posting>> m_postings;
 };

@@ -2,13 +2,40 @@
 #include "data/PositionWordIndex.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr quint8 InDescription = 2;       // [010]
 constexpr quint8 InSecondDescription = 1; // [004]
+/** A position's code as digits: "84821010000" for "8482.10.10.000M". */
+constexpr qsizetype CodeDigits = 11;
+/** Where a code is cut for the rows above it: heading, subheading (two levels), item,
+ *  subitem. */
+constexpr qsizetype Levels[] = {4, 5, 6, 7, 8};
+/** What a term of a position's second description counts for, against its chain's. */
+constexpr double ContextShare = 0.75;
+/** The part of a position's strength that is the share of its chain's weight held. */
+constexpr double OwnShare = 0.25;
+
+QString codeDigits(const QString& position)
+{
+    QString digits;
+    for (const QChar c : position.left(CodeDigits + 3)) {
+        if (c.isDigit())
+            digits += c;
+    }
+    return digits;
+}
+
+QSet<QString> termSet(const QString& text)
+{
+    const QStringList found = PositionWordIndex::terms(text);
+    return {found.cbegin(), found.cend()};
+}
 
 } // namespace
 
@@ -39,6 +66,60 @@ PositionWordIndex::PositionWordIndex(QList<PositionTexts> positions)
     m_postings.reserve(m_words.size());
     for (const QString& word : m_words)
         m_postings.push_back(std::move(postings[word]));
+    indexTerms();
+}
+
+void PositionWordIndex::indexTerms()
+{
+    QHash<QString, int> byCode;
+    for (int i = m_positions.size() - 1; i >= 0; --i) // the first row of a code holds it
+        byCode.insert(codeDigits(m_positions.at(i).position), i);
+    const auto count = size_t(m_positions.size());
+    std::vector<std::vector<int>> above(count);
+    std::vector<bool> hasBelow(count, false);
+    for (size_t i = 0; i < count; ++i) {
+        const QString code = codeDigits(m_positions.at(qsizetype(i)).position);
+        if (code.size() != CodeDigits)
+            continue;
+        for (const qsizetype cut : Levels) {
+            const QString parent = code.left(cut).leftJustified(CodeDigits, u'0');
+            if (parent == code)
+                break;
+            const auto it = byCode.constFind(parent);
+            if (it != byCode.cend() &&
+                std::find(above[i].begin(), above[i].end(), *it) == above[i].end()) {
+                above[i].push_back(*it);
+                hasBelow[size_t(*it)] = true;
+            }
+        }
+    }
+    for (size_t i = 0; i < count; ++i) {
+        if (hasBelow[i])
+            continue;
+        ++m_ranked;
+        const PositionTexts& p = m_positions.at(qsizetype(i));
+        QSet<QString> own = termSet(p.description);
+        for (const int parent : above[i])
+            own.unite(termSet(m_positions.at(parent).description));
+        const QSet<QString> context = termSet(p.secondDescription);
+        for (const QString& term : std::as_const(own))
+            m_terms[term].push_back({int(i), true});
+        for (const QString& term : context - own)
+            m_terms[term].push_back({int(i), false});
+    }
+    m_ownWeight.assign(count, 0.0);
+    for (auto it = m_terms.cbegin(); it != m_terms.cend(); ++it) {
+        const double w = termWeight(it.value());
+        for (const TermPosting& p : it.value()) {
+            if (p.own)
+                m_ownWeight[size_t(p.position)] += w;
+        }
+    }
+}
+
+double PositionWordIndex::termWeight(const std::vector<TermPosting>& postings) const
+{
+    return std::log(1.0 + double(m_ranked) / double(postings.size()));
 }
 
 QStringList PositionWordIndex::words(const QString& text)
@@ -56,6 +137,19 @@ QStringList PositionWordIndex::words(const QString& text)
     }
     if (!word.isEmpty())
         found << word;
+    return found;
+}
+
+QStringList PositionWordIndex::terms(const QString& text)
+{
+    QStringList found;
+    for (QString word : words(text)) {
+        if (word.size() > 3 && word.endsWith(u's'))
+            word.chop(1);
+        if (word.size() > 3 && word.endsWith(u'e'))
+            word.chop(1);
+        found << word;
+    }
     return found;
 }
 
@@ -112,4 +206,68 @@ std::optional<QString> PositionWordIndex::description(const QString& position) c
     if (it == m_positions.cend() || it->position != position)
         return std::nullopt;
     return it->description;
+}
+
+std::vector<PositionWordIndex::Ranked> PositionWordIndex::rank(const QList<Concept>& concepts,
+                                                               int limit) const
+{
+    std::vector<double> strength(size_t(m_positions.size()), 0.0);
+    std::vector<int> touched;
+    double total = 0;
+    QSet<QString> asked; // every term of every translation, for the positions' own share
+    for (const Concept& c : concepts) {
+        double weight = 0;
+        QHash<int, double> got; // per position, what its best held translation holds
+        for (const QStringList& translation : c.translations) {
+            double full = 0;
+            QHash<int, double> held;
+            for (const QString& term : translation) {
+                const auto postings = m_terms.constFind(term);
+                if (postings == m_terms.cend())
+                    continue;
+                asked.insert(term);
+                const double w = c.weight * termWeight(*postings) / double(translation.size());
+                full += w;
+                for (const TermPosting& p : *postings)
+                    held[p.position] += p.own ? w : w * ContextShare;
+            }
+            weight = std::max(weight, full);
+            for (auto it = held.cbegin(); it != held.cend(); ++it) {
+                double& best = got[it.key()];
+                best = std::max(best, it.value());
+            }
+        }
+        total += weight;
+        for (auto it = got.cbegin(); it != got.cend(); ++it) {
+            if (strength[size_t(it.key())] == 0)
+                touched.push_back(it.key());
+            strength[size_t(it.key())] += it.value();
+        }
+    }
+    if (touched.empty())
+        return {};
+    std::vector<double> ownHeld(size_t(m_positions.size()), 0.0);
+    for (const QString& term : std::as_const(asked)) {
+        const std::vector<TermPosting>& postings = *m_terms.constFind(term);
+        for (const TermPosting& p : postings) {
+            if (p.own)
+                ownHeld[size_t(p.position)] += termWeight(postings);
+        }
+    }
+    for (const int p : touched) {
+        const double own = ownHeld[size_t(p)] > 0 ? ownHeld[size_t(p)] / m_ownWeight[size_t(p)] : 0;
+        strength[size_t(p)] = (1 - OwnShare) * strength[size_t(p)] / total + OwnShare * own;
+    }
+    const auto best = touched.begin() + std::min(qsizetype(limit), qsizetype(touched.size()));
+    std::partial_sort(touched.begin(), best, touched.end(), [&strength](int a, int b) {
+        return strength[size_t(a)] != strength[size_t(b)]
+                   ? strength[size_t(a)] > strength[size_t(b)]
+                   : a < b;
+    });
+    std::vector<Ranked> found;
+    for (auto it = touched.begin(); it != best; ++it) {
+        const PositionTexts& p = m_positions.at(*it);
+        found.push_back({{p.position, p.description}, strength[size_t(*it)]});
+    }
+    return found;
 }

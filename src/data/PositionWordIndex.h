@@ -3,6 +3,7 @@
 
 #include "data/NomenclatorTables.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,17 +15,40 @@
  * The words of the nomenclator's descriptions ([010] and [004]) and the positions that hold
  * them, built once in memory, so that a search by words reads no table. Words are compared in
  * lower case and without accents.
+ *
+ * For ranking, each position also holds the terms (words as `terms` folds them) of its
+ * description chain, its own description ([010]) with the descriptions of the rows above it
+ * (the rows whose codes are its own cut at the heading, subheading, item or subitem and filled
+ * with zeros: "8482.00.00.000" and "8482.10.00.000" above "8482.10.10.000"), and as context
+ * its second description ([004]). A row with rows below it is not ranked itself: its words
+ * count for the rows below, so that the deepest level matching wins.
  */
 class PositionWordIndex {
 public:
     /** The most lines a search gives. */
     static constexpr int MaxLines = 300;
 
+    /** One word or phrase of a text to rank by: the term lists that may stand for it (its
+     *  translations), any one of which may match, and how much it counts. */
+    struct Concept {
+        QList<QStringList> translations;
+        double weight = 1;
+    };
+
+    /** A position ranked for some concepts, and how well it holds them, from 0 to 1. */
+    struct Ranked {
+        PositionLine line;
+        double strength;
+    };
+
     explicit PositionWordIndex(QList<PositionTexts> positions);
 
     /** The words of a text as the index compares them: lower case, accents dropped, split at
      *  every character that is neither a letter nor a digit. */
     static QStringList words(const QString& text);
+    /** The words as descriptions are ranked: a final "s" and then a final "e" dropped from
+     *  words of more than three characters, so that plurals meet their singular. */
+    static QStringList terms(const QString& text);
 
     /**
      * The positions whose descriptions hold every word of the text (a word matches the
@@ -37,6 +61,18 @@ public:
      *  not hold it. */
     std::optional<QString> description(const QString& position) const;
 
+    /**
+     * The positions that best hold the concepts, best first, at most `limit`. A term weighs
+     * its rarity across the ranked positions, ln(1 + positions / positions holding it), in full
+     * in a position's description chain and three quarters in its context. A concept weighs its
+     * own weight times its best translation's (the mean weight of its terms), and a position
+     * gets, of that, what its best held translation holds; concepts the nomenclator does not
+     * know at all weigh nothing. The strength is mostly the share of the concepts' weight a
+     * position gets, and partly the share of its chain's weight the concepts hold,
+     * so that of two positions holding the same words the one saying less else comes first.
+     */
+    std::vector<Ranked> rank(const QList<Concept>& concepts, int limit) const;
+
     qsizetype size() const { return m_positions.size(); }
 
 private:
@@ -46,7 +82,20 @@ private:
         quint8 fields;
     };
 
+    /** A ranked position holding a term: `own` when its description chain does. */
+    struct TermPosting {
+        int position;
+        bool own;
+    };
+
+    void indexTerms();
+    /** A term's weight: its rarity across the ranked positions. */
+    double termWeight(const std::vector<TermPosting>& postings) const;
+
     QList<PositionTexts> m_positions;             // in position order
     std::vector<QString> m_words;                 // sorted, each once
     std::vector<std::vector<Posting>> m_postings; // per word, in position order
+    QHash<QString, std::vector<TermPosting>> m_terms;
+    std::vector<double> m_ownWeight; // per position, the weight of its chain's terms
+    qsizetype m_ranked = 0;          // the positions without rows below them
 };

@@ -4,6 +4,7 @@
 #include "components/SuffixValidator.h"
 #include "data/CatalogArticleIndex.h"
 #include "data/Nomenclator.h"
+#include "data/TradeGlossary.h"
 #include "workspace/Workspace.h"
 
 #include <QHash>
@@ -12,14 +13,16 @@
 
 namespace {
 
-constexpr double NumberWeight = 0.40;
-constexpr double FamilyWeight = 0.30;
-constexpr double DescriptionWeight = 0.20;
-constexpr double WordsWeight = 0.10;
+constexpr double NumberWeight = 4.0 / 11;
+constexpr double FamilyWeight = 3.0 / 11;
+constexpr double DescriptionWeight = 2.0 / 11;
+constexpr double WordsWeight = 2.0 / 11;
 /** How many of the most alike descriptions are read. */
 constexpr int DescriptionNeighbours = 40;
-/** The shortest description word looked up in the nomenclator. */
-constexpr qsizetype ShortestWord = 4;
+/** How many of the nomenclator's best positions are read. */
+constexpr int NomenclatorNeighbours = 10;
+/** The least share of the description a nomenclator position must hold to witness. */
+constexpr double LeastWordShare = 0.3;
 /** The most suffix characters a free value holds. */
 constexpr qsizetype ValueLength = 20;
 
@@ -154,25 +157,10 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
             evidence[positionOf(m.article)].description.add(m.strength, m.article);
     }
 
-    QStringList words;
-    for (const QString& term : CatalogArticleIndex::terms(description)) {
-        if (term.size() >= ShortestWord && !words.contains(term) &&
-            std::any_of(term.cbegin(), term.cend(), [](QChar c) { return c.isLetter(); }))
-            words << term;
-    }
-    QHash<QString, PositionLine> held;
-    QHash<QString, int> holding;
-    for (const QString& word : std::as_const(words)) {
-        for (const PositionLine& line : nomenclator.find(word)) {
-            held.insert(line.position, line);
-            ++holding[line.position];
-        }
-    }
-    for (auto it = holding.cbegin(); it != holding.cend(); ++it) {
-        // A position holding half of the words or fewer is no witness.
-        if (2 * it.value() > words.size())
-            evidence[it.key()].words.add(double(it.value()) / double(words.size()), -1,
-                                         held.value(it.key()).description);
+    for (const PositionWordIndex::Ranked& r :
+         nomenclator.rank(TradeGlossary::standard().concepts(description), NomenclatorNeighbours)) {
+        if (r.strength >= LeastWordShare)
+            evidence[r.line.position].words.add(r.strength, -1, r.line.description);
     }
 
     QList<ArticleSuggestion> suggestions;
@@ -203,6 +191,15 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
                 index.article(catalogWitnesses[strongest].second->article);
             s.suffixes = suffixTemplate(neighbour.suffixes, neighbour.number, number);
             s.basis = labels[strongest] + articleText(neighbour);
+        } else {
+            // Only the nomenclator points here: the suffixes of a catalog article holding the
+            // position, if any, are still the better start.
+            std::vector<int> holding = index.withPosition(it.key());
+            std::erase(holding, excluded);
+            if (!holding.empty()) {
+                const CatalogArticle& neighbour = index.article(holding.front());
+                s.suffixes = suffixTemplate(neighbour.suffixes, neighbour.number, number);
+            }
         }
         if (strongest < 0 || WordsWeight * e.words.best > catalogWitnesses[strongest].first)
             s.basis = QStringLiteral("nomenclador: ") + e.words.text;

@@ -37,16 +37,18 @@ struct SuggestionEvaluation {
  *   that hold the position are;
  * - D, the description: the cosine of the articles holding the position whose descriptions
  *   are most alike (CatalogArticleIndex::similar);
- * - W, the nomenclator: the share of the description's words that the position's own
- *   descriptions hold (through the position search's word index), when more than half.
+ * - W, the nomenclator: how well the position's description chain holds the description's
+ *   words, English ones through the trade glossary (TradeGlossary, PositionWordIndex::rank),
+ *   for the ten best positions holding at least 0.3.
  *
- * For F, D and W the two best articles (or words) meet as s1 + (1 - s1) * s2 / 2, so that a
- * second witness adds without outweighing the first. The score is
- * 0.40 N + 0.30 F + 0.20 D + 0.10 W, from 0 to 1. Only positions that the nomenclator in use
- * holds are offered, each once, best first, at most ten. The basis is the strongest single
- * witness; the suffix string comes from the strongest catalog article of the position, its
- * own article data rewritten for the new article (suffixTemplate), and the suffix validator
- * says whether it passes as it is.
+ * For F and D the two best articles meet as s1 + (1 - s1) * s2 / 2, so that a second witness
+ * adds without outweighing the first. The score is (4 N + 3 F + 2 D + 2 W) / 11, from 0 to 1:
+ * the nomenclator's words count as much as the catalogs' descriptions. Only positions that
+ * the nomenclator in use holds are offered, each once, best first, at most ten. The basis is the
+ * strongest single witness; the suffix string comes from the strongest catalog article of the
+ * position (for a position only the nomenclator points at, the first catalog article holding
+ * it), its own article data rewritten for the new article (suffixTemplate), and the suffix
+ * validator says whether it passes as it is.
  *
  * The indexes are the workspace's, built once per connection (the catalogs' again after a
  * transfer).

@@ -605,7 +605,9 @@ private Q_SLOTS:
      * catalogs (tests/fixtures/review/suggest-*.declaration.sql) with the suggestions it gets,
      * against review/suggestions.txt: the same number elsewhere (a blank number meets
      * nothing, a position outside the nomenclator is never offered), families of numbers with
-     * the neighbour's model rewritten, descriptions, the nomenclator's words.
+     * the neighbour's model rewritten, descriptions, the nomenclator's words (an English
+     * description through the trade glossary, taking the suffixes of a catalog article of the
+     * position; a row's words counting for the rows below it, which alone are offered).
      */
     void suggestions()
     {
