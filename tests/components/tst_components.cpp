@@ -173,6 +173,7 @@ private Q_SLOTS:
         auto held = std::make_unique<TransactionGuard>(other);
         other.Sql(QStringLiteral("insert into t (k) values ('held')"));
         other.ejecutar();
+        exec(QStringLiteral("pragma busy_timeout = 200")); // the wait, shortened for the test
         const QString busy = failure([&] {
             exec(QStringLiteral("insert into t (k) values (?)"), {QStringLiteral("mine")});
         });

@@ -7,6 +7,7 @@
 #include "transfer/CatalogRevert.h"
 #include "transfer/Transfer.h"
 
+#include <QDateTime>
 #include <QMap>
 #include <QTest>
 
@@ -49,6 +50,20 @@ struct Fixture : WorkHome {
     }
 
     DataSession& declaration() { return ws.declaration(); }
+
+    /**
+     * Moves the interno's header an hour back, as if transferred then: a replacement tells
+     * itself from the header it replaces by the time, and would otherwise wait for the next
+     * second.
+     */
+    void backdateHeader()
+    {
+        declaration().Sql(u"update caratula set fechaalta = ? where interno = ?"_s,
+                          {ws.directory().getDateFormatbyEntity(
+                               u"INTERNOS"_s, QDateTime::currentDateTime().addSecs(-3600)),
+                           interno});
+        QCOMPARE(declaration().ejecutar(), qint64(1));
+    }
 
     /** The interno's history entries, "action: detail". */
     QStringList history()
@@ -255,6 +270,7 @@ void TransferTest::failureLeavesDeclarationAsBefore()
     for (const auto& [declarationSql, workSql] : cases) {
         Fixture f;
         QCOMPARE(f.transfer(), TransferOutcome::Transferred);
+        f.backdateHeader();
         f.home.runDeclarationSql(
             u"insert into facturas values ('100', 'F-1', '2024-01-02', 10);\n"_s + declarationSql);
         f.home.runWorkSql(u"update ART set ARTDSC = 'CAMBIADA', PRCSUF = 'ZZ(1)-' "
@@ -338,6 +354,7 @@ void TransferTest::journalSettlesAndReverts()
     for (const auto& [failing, outcome] :
          {std::pair{"transfer:declared", TransferOutcome::Transferred},
           std::pair{"transfer:recorded", TransferOutcome::Failed}}) {
+        f.backdateHeader();
         failAt(failing);
         f.dialogs.questionAnswers << true;
         QCOMPARE(f.transfer(), outcome);
