@@ -249,6 +249,23 @@ ArticleCounters ArticleStore::counters(const QString& interno)
             countWhere(interno, QStringLiteral(" and PRCCRC = 'SUF'"))};
 }
 
+AmountSummary ArticleStore::amountSummary(const QString& interno, const QStringList& exempt,
+                                          double allowance)
+{
+    // The rows come in line order from the subquery: the sum adds them up as the lines run.
+    RecordSet rs;
+    QVariantList values(exempt.cbegin(), exempt.cend());
+    values << allowance << interno;
+    m_work.Sql(QStringLiteral("select total(ARTTOT), count(case when (PRCDUN is null or PRCDUN "
+                              "not in (%1)) and abs(coalesce(ARTTOT, 0) - coalesce(ARTCAN, 0) * "
+                              "coalesce(ARTUNI, 0)) > ? then 1 end) from (select ARTTOT, ARTCAN, "
+                              "ARTUNI, PRCDUN from ART where INTNRO = ? order by ARTORD)")
+                   .arg(DataSession::placeholders(exempt.size())),
+               values);
+    m_work.CrearRs(rs);
+    return {rs.row(0).at(0).toDouble(), rs.row(0).at(1).toLongLong()};
+}
+
 void ArticleStore::replaceRows(const QString& interno, const QList<Article>& articles)
 {
     deleteRows(interno);

@@ -65,6 +65,14 @@ struct CatalogClassification {
     QString specificDutyUnit;
 };
 
+/** The line totals of an interno, as the database adds them up. */
+struct AmountSummary {
+    /** The sum of the lines' totals, NULL as 0, added in line order. */
+    double lineSum = 0;
+    /** The lines whose total is off their quantity times unit price. */
+    qint64 wrongLines = 0;
+};
+
 /** The outcome of the suffix validator for a row: 0 valid, 1 position, 2 suffixes, else other. */
 enum class CheckOutcome { Ok, Position, Suffixes, Other };
 
@@ -106,6 +114,13 @@ public:
     /** How many rows of the interno the operator corrected (state "M"). */
     qint64 countCorrected(const QString& interno);
     ArticleCounters counters(const QString& interno);
+    /**
+     * The interno's line totals in one statement, without reading its rows: their sum, and how
+     * many lines have a total farther than `allowance` from quantity times unit price (NULL as
+     * 0), lines declared in one of the `exempt` units not counted.
+     */
+    AmountSummary amountSummary(const QString& interno, const QStringList& exempt,
+                                double allowance);
 
     /**
      * Replaces the interno's rows by the articles, written as the import gives them: line,
