@@ -440,6 +440,12 @@ void DataSession::rollback()
     database().rollback();
 }
 
+bool DataSession::transactionOpen() const
+{
+    sqlite3* db = nativeHandle();
+    return db && !sqlite3_get_autocommit(db);
+}
+
 DataSession::Statement::Statement(DataSession& session, const QString& text)
     : m_session(session)
     , m_text(text)

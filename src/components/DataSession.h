@@ -147,6 +147,13 @@ public:
     void beginTransaction();
     void commit();
     void rollback();
+    /**
+     * Whether the transaction begun is still open after a statement failed, so that more
+     * statements may run in it: SQLite undoes only the failed statement unless the failure is
+     * one that ends the transaction (a full disk, say). Never on PostgreSQL, whose transaction
+     * refuses every statement after a failure.
+     */
+    bool transactionOpen() const;
 
     QSqlDatabase database() const;
 
