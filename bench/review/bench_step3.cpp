@@ -74,7 +74,7 @@ int main(int argc, char* argv[])
     qint64 amounts = -1;
     for (int run = 0; run < 7; ++run) {
         Wizard wizard(ws);
-        wizard.FRAM1_CargarInternos();
+        wizard.FRAM1_InternoCreado(Interno);
         wizard.MAIN_CambiarPaso(); // to step 2: the interno has rows
         QElapsedTimer timer;
         timer.start();
