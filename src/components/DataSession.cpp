@@ -7,8 +7,12 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <optional>
@@ -131,6 +135,81 @@ QString failureSentence(FailureKind kind, const QString& database)
     return QStringLiteral("Falló una operación en %1. Si vuelve a ocurrir, informe el detalle al "
                           "responsable de los sistemas.")
         .arg(database);
+}
+
+/**
+ * Whether the value goes to the database as NULL: an empty variant, or a null text, null bytes
+ * or an invalid time, as Qt's SQL layer has it.
+ */
+bool isNullValue(const QVariant& value)
+{
+    if (value.isNull())
+        return true;
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return static_cast<const QString*>(value.constData())->isNull();
+    case QMetaType::QByteArray:
+        return static_cast<const QByteArray*>(value.constData())->isNull();
+    case QMetaType::QDateTime:
+        return !static_cast<const QDateTime*>(value.constData())->isValid();
+    default:
+        return false;
+    }
+}
+
+int bindText(sqlite3_stmt* statement, int position, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return sqlite3_bind_text(statement, position, utf8.constData(), int(utf8.size()),
+                             SQLITE_TRANSIENT);
+}
+
+/** Binds a value at its position (from 1) as Qt's SQLite driver does, text as UTF-8. */
+int bindValue(sqlite3_stmt* statement, int position, const QVariant& value)
+{
+    if (isNullValue(value))
+        return sqlite3_bind_null(statement, position);
+    switch (value.typeId()) {
+    case QMetaType::QByteArray: {
+        const auto* bytes = static_cast<const QByteArray*>(value.constData());
+        return sqlite3_bind_blob(statement, position, bytes->constData(), int(bytes->size()),
+                                 SQLITE_TRANSIENT);
+    }
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        return sqlite3_bind_int(statement, position, value.toInt());
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, position, value.toDouble());
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(statement, position, value.toLongLong());
+    case QMetaType::QDateTime:
+        return bindText(statement, position, value.toDateTime().toString(Qt::ISODateWithMs));
+    case QMetaType::QString:
+        return bindText(statement, position, *static_cast<const QString*>(value.constData()));
+    default:
+        return bindText(statement, position, value.toString());
+    }
+}
+
+/** A column of the current row as Qt's SQLite driver reads it (NULL as a null text). */
+QVariant columnValue(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
+                          sqlite3_column_bytes(statement, column));
+    case SQLITE_INTEGER:
+        return qint64(sqlite3_column_int64(statement, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(statement, column);
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    default:
+        return QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+            sqlite3_column_bytes(statement, column));
+    }
 }
 
 /** The text with its first letter in upper case: a sentence that starts with a name. */
@@ -318,6 +397,16 @@ void DataSession::selectByKeys(
     }
 }
 
+sqlite3* DataSession::nativeHandle() const
+{
+    if (m_dialect != Dialect::SQLite || !isOpen())
+        return nullptr;
+    const QVariant handle = database().driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
 QString DataSession::left(const QString& expr, int n) const
 {
     if (m_dialect == Dialect::PostgreSQL)
@@ -351,6 +440,12 @@ void DataSession::rollback()
     database().rollback();
 }
 
+bool DataSession::transactionOpen() const
+{
+    sqlite3* db = nativeHandle();
+    return db && !sqlite3_get_autocommit(db);
+}
+
 DataSession::Statement::Statement(DataSession& session, const QString& text)
     : m_session(session)
     , m_text(text)
@@ -361,11 +456,67 @@ DataSession::Statement::Statement(DataSession& session, const QString& text)
     if (!session.isOpen())
         throw AppError(-1, QStringLiteral("La conexión %1 no está abierta.").arg(session.m_entity),
                        session.m_entity);
+    if (sqlite3* db = session.nativeHandle()) {
+        const QByteArray utf8 = text.toUtf8();
+        const char* tail = nullptr;
+        const int code = sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()),
+                                            SQLITE_PREPARE_PERSISTENT, &m_native, &tail);
+        if (code != SQLITE_OK)
+            failNative(code, QStringLiteral("Unable to execute statement"));
+        // Several statements in one text run through the driver, which refuses them.
+        if (tail && !QByteArray(tail).trimmed().isEmpty()) {
+            sqlite3_finalize(m_native);
+            m_native = nullptr;
+        } else {
+            return;
+        }
+    }
     m_query.setForwardOnly(true);
     // A statement without values runs as it stands: engines do not prepare every kind of
     // statement (PostgreSQL prepares no create or drop).
     if (m_prepared && !m_query.prepare(session.adapt(text)))
         session.fail(m_query.lastError());
+}
+
+DataSession::Statement::~Statement()
+{
+    sqlite3_finalize(m_native);
+}
+
+void DataSession::Statement::failNative(int code, const QString& action)
+{
+    sqlite3* db = m_session.nativeHandle();
+    const QSqlError error(action, QString::fromUtf8(sqlite3_errmsg(db)), QSqlError::StatementError,
+                          QString::number(code));
+    if (m_native)
+        sqlite3_reset(m_native);
+    m_session.fail(error);
+}
+
+bool DataSession::Statement::start(const QVariantList& values)
+{
+    m_session.m_lastStatement = m_text;
+    sqlite3_reset(m_native);
+    if (sqlite3_bind_parameter_count(m_native) != values.size())
+        m_session.fail(QSqlError(QStringLiteral("Parameter count mismatch"), QString(),
+                                 QSqlError::StatementError));
+    for (int i = 0; i < values.size(); ++i) {
+        const int code = bindValue(m_native, i + 1, values.at(i));
+        if (code != SQLITE_OK)
+            failNative(code, QStringLiteral("Unable to bind parameters"));
+    }
+    return step();
+}
+
+bool DataSession::Statement::step()
+{
+    const int code = sqlite3_step(m_native);
+    if (code == SQLITE_ROW)
+        return true;
+    if (code != SQLITE_DONE)
+        failNative(code, QStringLiteral("Unable to fetch row"));
+    sqlite3_reset(m_native);
+    return false;
 }
 
 void DataSession::Statement::run(const QVariantList& values)
@@ -379,6 +530,12 @@ void DataSession::Statement::run(const QVariantList& values)
 
 qint64 DataSession::Statement::ejecutar(const QVariantList& values)
 {
+    if (m_native) {
+        // A statement that returns rows stops at the first: they are not wanted.
+        if (start(values))
+            sqlite3_reset(m_native);
+        return sqlite3_changes64(sqlite3_db_handle(m_native));
+    }
     run(values);
     const qint64 affected = m_query.numRowsAffected();
     m_query.finish();
@@ -387,13 +544,27 @@ qint64 DataSession::Statement::ejecutar(const QVariantList& values)
 
 bool DataSession::Statement::CrearRs(RecordSet& rs, const QVariantList& values)
 {
-    run(values);
-    const QSqlRecord record = m_query.record();
     QStringList columns;
-    for (int i = 0; i < record.count(); ++i)
-        columns << record.fieldName(i);
     QVector<QVector<QVariant>> rows;
-    readRows([&rows](const QVector<QVariant>& row) { rows << row; });
+    const auto keep = [&rows](const QVector<QVariant>& row) {
+        rows << row;
+    };
+    if (m_native) {
+        const bool any = start(values);
+        for (int i = 0; i < sqlite3_column_count(m_native); ++i) {
+            // Named as the driver names them: without quotes or the table before a dot.
+            const QString name =
+                QString::fromUtf8(sqlite3_column_name(m_native, i)).remove(QLatin1Char('"'));
+            columns << name.mid(name.lastIndexOf(QLatin1Char('.')) + 1);
+        }
+        readNative(any, keep);
+    } else {
+        run(values);
+        const QSqlRecord record = m_query.record();
+        for (int i = 0; i < record.count(); ++i)
+            columns << record.fieldName(i);
+        readRows(keep);
+    }
     rs = RecordSet(std::move(columns), std::move(rows));
     return rs.RecordCount() > 0;
 }
@@ -401,8 +572,25 @@ bool DataSession::Statement::CrearRs(RecordSet& rs, const QVariantList& values)
 void DataSession::Statement::forEachRow(const QVariantList& values,
                                         const std::function<void(const QVector<QVariant>&)>& row)
 {
+    if (m_native) {
+        readNative(start(values), row);
+        return;
+    }
     run(values);
     readRows(row);
+}
+
+void DataSession::Statement::readNative(bool any,
+                                        const std::function<void(const QVector<QVariant>&)>& row)
+{
+    // Back at its start however the reading ends: no read stays open in the transaction.
+    const auto reset = qScopeGuard([this] { sqlite3_reset(m_native); });
+    QVector<QVariant> fields(sqlite3_column_count(m_native));
+    for (bool more = any; more; more = step()) {
+        for (int i = 0; i < fields.size(); ++i)
+            fields[i] = columnValue(m_native, i);
+        row(fields);
+    }
 }
 
 void DataSession::Statement::readRows(const std::function<void(const QVector<QVariant>&)>& row)

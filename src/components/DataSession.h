@@ -11,6 +11,9 @@
 
 #include <functional>
 
+struct sqlite3;
+struct sqlite3_stmt;
+
 /**
  * Where a database is and how to sign in. Each value goes to the driver as it stands: a path
  * or a password may hold any character.
@@ -40,10 +43,17 @@ class DataSession {
 public:
     enum class Dialect { SQLite, PostgreSQL };
 
-    /** A statement prepared once and executed many times with new values. */
+    /**
+     * A statement prepared once and executed many times with new values. On SQLite it runs on
+     * the engine's own statement, on the connection and in the transaction of the session:
+     * values bound by position, text as UTF-8, rows read one at a time without a cache.
+     */
     class Statement {
     public:
         Statement(DataSession& session, const QString& text);
+        ~Statement();
+        Statement(const Statement&) = delete;
+        Statement& operator=(const Statement&) = delete;
         /** Runs the statement as a change; returns the number of rows affected. */
         qint64 ejecutar(const QVariantList& values = {});
         /** Runs the statement as a query; true when at least one row came back. */
@@ -58,10 +68,20 @@ public:
     private:
         void run(const QVariantList& values);
         void readRows(const std::function<void(const QVector<QVariant>&)>& row);
+        /** SQLite: binds the values and takes the first step; true while a row is there. */
+        bool start(const QVariantList& values);
+        /** SQLite: the next step; true while a row is there. */
+        bool step();
+        /** SQLite: hands the rows to `row`, from the one taken (when `any`) to the last. */
+        void readNative(bool any, const std::function<void(const QVector<QVariant>&)>& row);
+        /** SQLite: the statement back at its start; raises with the engine's text on `code`. */
+        [[noreturn]] void failNative(int code, const QString& action);
         DataSession& m_session;
         QString m_text;
         bool m_prepared;
         QSqlQuery m_query;
+        /** SQLite: the engine's statement; null on PostgreSQL. */
+        sqlite3_stmt* m_native = nullptr;
     };
 
     /** The entity name identifies the connection in error messages ("INTERNOS", "NCM", ...). */
@@ -127,10 +147,19 @@ public:
     void beginTransaction();
     void commit();
     void rollback();
+    /**
+     * Whether the transaction begun is still open after a statement failed, so that more
+     * statements may run in it: SQLite undoes only the failed statement unless the failure is
+     * one that ends the transaction (a full disk, say). Never on PostgreSQL, whose transaction
+     * refuses every statement after a failure.
+     */
+    bool transactionOpen() const;
 
     QSqlDatabase database() const;
 
 private:
+    /** SQLite: the engine's connection under the driver's; null on PostgreSQL. */
+    sqlite3* nativeHandle() const;
     friend class Statement;
     QString adapt(const QString& text) const;
     /** " Revise el grupo [X] de FILE." for a connection a file defines; empty otherwise. */

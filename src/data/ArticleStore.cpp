@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "data/ArticleStore.h"
 
+#include "components/AppError.h"
+
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 
@@ -67,6 +71,16 @@ QString withValues(const QString& text, const QVariantList& values)
             statement += value.toString();
     }
     return statement;
+}
+
+/** The check code of each outcome, in the order of CheckOutcome. */
+const std::array<QString, 4> CheckCodes = {QStringLiteral("OK"), QStringLiteral("POS"),
+                                           QStringLiteral("SUF"), QStringLiteral("ERR")};
+
+/** The text as a set statement compares it: NULL as the empty text. */
+QString orEmpty(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
 }
 
 /** The update of a row's check code for each outcome, in the order of CheckOutcome. */
@@ -249,6 +263,23 @@ ArticleCounters ArticleStore::counters(const QString& interno)
             countWhere(interno, QStringLiteral(" and PRCCRC = 'SUF'"))};
 }
 
+AmountSummary ArticleStore::amountSummary(const QString& interno, const QStringList& exempt,
+                                          double allowance)
+{
+    // The rows come in line order from the subquery: the sum adds them up as the lines run.
+    RecordSet rs;
+    QVariantList values(exempt.cbegin(), exempt.cend());
+    values << allowance << interno;
+    m_work.Sql(QStringLiteral("select total(ARTTOT), count(case when (PRCDUN is null or PRCDUN "
+                              "not in (%1)) and abs(coalesce(ARTTOT, 0) - coalesce(ARTCAN, 0) * "
+                              "coalesce(ARTUNI, 0)) > ? then 1 end) from (select ARTTOT, ARTCAN, "
+                              "ARTUNI, PRCDUN from ART where INTNRO = ? order by ARTORD)")
+                   .arg(DataSession::placeholders(exempt.size())),
+               values);
+    m_work.CrearRs(rs);
+    return {rs.row(0).at(0).toDouble(), rs.row(0).at(1).toLongLong()};
+}
+
 void ArticleStore::replaceRows(const QString& interno, const QList<Article>& articles)
 {
     deleteRows(interno);
@@ -300,6 +331,42 @@ void ArticleStore::classify(const QString& interno, const QString& number,
             interno, value(number)});
 }
 
+void ArticleStore::fromTemporary(const QString& table, const QString& text,
+                                 const QVariantList& values, const std::function<void()>& oneByOne)
+{
+    try {
+        update(text, values);
+    } catch (const AppError&) {
+        if (!m_work.transactionOpen())
+            throw;
+        oneByOne();
+    }
+    DataSession::Statement(m_work, QStringLiteral("drop table temp.") + table).ejecutar();
+}
+
+void ArticleStore::classifyAll(const QString& interno, const QList<CatalogHit>& hits)
+{
+    DataSession::Statement(m_work,
+                           QStringLiteral("create temp table CATALOG_HIT (ARTNRO text primary key, "
+                                          "PRCNCM text, PRCLAP text, PRCSUF text, PRCEUN text, "
+                                          "PRCESM text, PRCSUN text)"))
+        .ejecutar();
+    DataSession::Statement insert(
+        m_work, QStringLiteral("insert into temp.CATALOG_HIT values (?, ?, ?, ?, ?, ?, ?)"));
+    for (const auto& [number, c] : hits)
+        insert.ejecutar({value(number), c.position, c.lapi, c.suffixes, c.statisticalUnit,
+                         c.goodsCondition, c.specificDutyUnit});
+    fromTemporary(QStringLiteral("CATALOG_HIT"),
+                  QStringLiteral("update ART set PRCNCM = h.PRCNCM, PRCLAP = h.PRCLAP, PRCSUF = "
+                                 "h.PRCSUF, PRCEUN = h.PRCEUN, PRCESM = h.PRCESM, PRCSUN = "
+                                 "h.PRCSUN, PRCEST = 'A' from temp.CATALOG_HIT h where ART.INTNRO "
+                                 "= ? and ART.ARTNRO = h.ARTNRO"),
+                  {interno}, [&] {
+                      for (const auto& [number, c] : hits)
+                          classify(interno, number, c);
+                  });
+}
+
 void ArticleStore::fillGoodsCondition(const QString& interno, const QString& condition)
 {
     update(QStringLiteral("update ART set PRCESM = ? where INTNRO = ? and "
@@ -310,6 +377,33 @@ void ArticleStore::fillGoodsCondition(const QString& interno, const QString& con
 void ArticleStore::setCheck(const QString& interno, qint64 line, CheckOutcome outcome)
 {
     update(CheckUpdates.at(std::size_t(outcome)), {interno, line});
+}
+
+void ArticleStore::setChecks(const QString& interno, const QList<CheckedPosition>& outcomes,
+                             const QList<Article>& rows)
+{
+    DataSession::Statement(m_work, QStringLiteral("create temp table CHECK_OUTCOME (PRCNCM text, "
+                                                  "PRCSUF text, PRCCRC text, primary key "
+                                                  "(PRCNCM, PRCSUF))"))
+        .ejecutar();
+    DataSession::Statement insert(
+        m_work, QStringLiteral("insert into temp.CHECK_OUTCOME values (?, ?, ?)"));
+    QHash<std::pair<QString, QString>, CheckOutcome> outcomeOf;
+    for (const CheckedPosition& checked : outcomes) {
+        insert.ejecutar({orEmpty(checked.position), orEmpty(checked.suffixes),
+                         CheckCodes.at(std::size_t(checked.outcome))});
+        outcomeOf.insert({checked.position, checked.suffixes}, checked.outcome);
+    }
+    fromTemporary(
+        QStringLiteral("CHECK_OUTCOME"),
+        QStringLiteral("update ART set PRCCRC = o.PRCCRC, PRCEST = case o.PRCCRC when "
+                       "'OK' then PRCEST else 'E' end from temp.CHECK_OUTCOME o where "
+                       "ART.INTNRO = ? and ART.PRCEST = 'A' and o.PRCNCM = "
+                       "coalesce(ART.PRCNCM, '') and o.PRCSUF = coalesce(ART.PRCSUF, '')"),
+        {interno}, [&] {
+            for (const Article& row : rows)
+                setCheck(interno, row.line, outcomeOf.value({row.position, row.suffixes}));
+        });
 }
 
 void ArticleStore::setStatisticalQuantities(const QString& interno)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -65,8 +66,29 @@ struct CatalogClassification {
     QString specificDutyUnit;
 };
 
+/** The line totals of an interno, as the database adds them up. */
+struct AmountSummary {
+    /** The sum of the lines' totals, NULL as 0, added in line order. */
+    double lineSum = 0;
+    /** The lines whose total is off their quantity times unit price. */
+    qint64 wrongLines = 0;
+};
+
 /** The outcome of the suffix validator for a row: 0 valid, 1 position, 2 suffixes, else other. */
 enum class CheckOutcome { Ok, Position, Suffixes, Other };
+
+/** An article number and what the catalog gives it. */
+struct CatalogHit {
+    QString number;
+    CatalogClassification classification;
+};
+
+/** The outcome of the check of a position with its suffixes. */
+struct CheckedPosition {
+    QString position;
+    QString suffixes;
+    CheckOutcome outcome = CheckOutcome::Ok;
+};
 
 /**
  * Every read and write of the article rows (table ART) of the work database. A database
@@ -106,6 +128,13 @@ public:
     /** How many rows of the interno the operator corrected (state "M"). */
     qint64 countCorrected(const QString& interno);
     ArticleCounters counters(const QString& interno);
+    /**
+     * The interno's line totals in one statement, without reading its rows: their sum, and how
+     * many lines have a total farther than `allowance` from quantity times unit price (NULL as
+     * 0), lines declared in one of the `exempt` units not counted.
+     */
+    AmountSummary amountSummary(const QString& interno, const QStringList& exempt,
+                                double allowance);
 
     /**
      * Replaces the interno's rows by the articles, written as the import gives them: line,
@@ -120,10 +149,25 @@ public:
     /** Classifies every row of the interno with the article number (state "A"). */
     void classify(const QString& interno, const QString& number,
                   const CatalogClassification& classification);
+    /**
+     * classify() of every hit, in one statement from a temporary table of the hits. Should
+     * that statement fail, the hits are written one by one, so that the failure names the
+     * update of the article that fails.
+     */
+    void classifyAll(const QString& interno, const QList<CatalogHit>& hits);
     /** Rows without a goods condition (NULL or empty) get the one given. */
     void fillGoodsCondition(const QString& interno, const QString& condition);
     /** Writes the validator's outcome into the row: "OK", or state "E" with its code. */
     void setCheck(const QString& interno, qint64 line, CheckOutcome outcome);
+    /**
+     * setCheck() of every row classified from the catalog (state "A"), in one statement from
+     * a temporary table of the outcomes: a row takes the outcome of its position and suffixes
+     * (NULL as the empty text). `rows` are those rows (classifiedRows()): should the
+     * statement fail, they are written one by one, so that the failure names the update of
+     * the row that fails.
+     */
+    void setChecks(const QString& interno, const QList<CheckedPosition>& outcomes,
+                   const QList<Article>& rows);
     /** Rows checked "OK" and declared in their statistical unit get their quantity there. */
     void setStatisticalQuantities(const QString& interno);
 
@@ -144,6 +188,13 @@ public:
 
 private:
     DataSession::Statement& prepared(const QString& text);
+    /**
+     * Runs the set statement `text` with `values` over the temporary table `table`, dropped
+     * after it. When it fails and the transaction stays open, `oneByOne` writes the rows
+     * singly instead: the failure it meets names its row.
+     */
+    void fromTemporary(const QString& table, const QString& text, const QVariantList& values,
+                       const std::function<void()>& oneByOne);
     qint64 update(const QString& text, const QVariantList& values);
     qint64 countWhere(const QString& interno, const QString& condition);
 

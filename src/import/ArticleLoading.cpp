@@ -5,7 +5,6 @@
 #include "data/ArticleStore.h"
 #include "workspace/Workspace.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -40,10 +39,20 @@ double roundFormatted(double value, int decimals)
 
 bool convertsQuantity(const QString& declaredUnit)
 {
-    return std::any_of(std::cbegin(Conversions), std::cend(Conversions),
-                       [&declaredUnit](const UnitConversion& conversion) {
-                           return conversion.factor != 0 && conversion.code == declaredUnit;
-                       });
+    return convertedUnits().contains(declaredUnit);
+}
+
+const QStringList& convertedUnits()
+{
+    static const QStringList units = [] {
+        QStringList codes;
+        for (const UnitConversion& conversion : Conversions) {
+            if (conversion.factor != 0 && !codes.contains(conversion.code))
+                codes << conversion.code;
+        }
+        return codes;
+    }();
+    return units;
 }
 
 void ProcesarUnidades(InvoiceLine& line)

@@ -7,6 +7,7 @@
 #include "import/InvoiceParser.h"
 
 #include <QHash>
+#include <QStringList>
 
 class OperatorDialogs;
 class Workspace;
@@ -26,6 +27,9 @@ double roundFormatted(double value, int decimals);
  * quantity.
  */
 bool convertsQuantity(const QString& declaredUnit);
+
+/** The units whose quantity the import converts (see convertsQuantity), each once. */
+const QStringList& convertedUnits();
 
 /**
  * Converts the line's unit by the conversion table (unit text compared exactly): the unit

@@ -110,6 +110,8 @@ void BuscarEnCatalogo(ProcessRun& run)
     QVariantList keys;
     for (const QString& article : articles)
         keys << article;
+    // The hits are written together once the catalog has been read.
+    QList<CatalogHit> classified;
     const auto classifyChunk = [&](const RecordSet& hits, qsizetype start, qsizetype count) {
         // A catalog without its key could hold a number twice: its first row counts.
         QHash<QString, qsizetype> hitOf;
@@ -140,12 +142,13 @@ void BuscarEnCatalogo(ProcessRun& run)
                 if (!condition.isNull() && found.goodsCondition.isEmpty())
                     found.goodsCondition = ws.settings().goodsCondition();
                 found.specificDutyUnit = format.EsNull(row.at(DutyUnit));
-                run.articles.classify(run.interno, articles.at(i), found);
+                classified.append({articles.at(i), found});
             }
             progress.setProgressValue(int(i + 1));
         }
     };
     ws.declaration().selectByKeys(select, 1, keys, classifyChunk, {ws.settings().catalog()});
+    run.articles.classifyAll(run.interno, classified);
 }
 
 /** Stage 3: rows without a goods condition get the default one. */

@@ -2,7 +2,7 @@
 #include "process/ProcessRun.h"
 #include "workspace/Workspace.h"
 
-#include <QHash>
+#include <QSet>
 
 #include <utility>
 
@@ -45,14 +45,17 @@ void ValidarArticulos(ProcessRun& run, const SuffixCheck& validate)
 
     // The nomenclator does not change during the run: a position with its suffixes is
     // validated once, however many rows carry it.
-    QHash<std::pair<QString, QString>, CheckOutcome> outcomes;
+    QSet<std::pair<QString, QString>> validated;
+    QList<CheckedPosition> outcomes;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Article& row = rows.at(i);
         const std::pair key{row.position, row.suffixes};
-        auto known = outcomes.constFind(key);
-        if (known == outcomes.constEnd())
-            known = outcomes.insert(key, outcomeOf(validate(key.first, key.second)));
-        run.articles.setCheck(run.interno, row.line, *known);
+        if (!validated.contains(key)) {
+            validated.insert(key);
+            outcomes.append({key.first, key.second, outcomeOf(validate(key.first, key.second))});
+        }
         progress.setProgressValue(int(i + 1));
     }
+    // The rows' check codes in one statement.
+    run.articles.setChecks(run.interno, outcomes, rows);
 }

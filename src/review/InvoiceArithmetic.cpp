@@ -59,6 +59,16 @@ Review review(DataSession& work, const QString& interno)
     return result;
 }
 
+qint64 countToReview(DataSession& work, const QString& interno)
+{
+    const AmountSummary summary =
+        ArticleStore(work).amountSummary(interno, convertedUnits(), HalfCent + Tolerance);
+    Review totals;
+    totals.lineSum = summary.lineSum;
+    totals.stated = InvoiceTotalStore(work).read(interno);
+    return summary.wrongLines + (totals.statedDiffers() ? 1 : 0);
+}
+
 QList<ReviewLine> reviewLines(const Review& review)
 {
     QList<ReviewLine> lines;

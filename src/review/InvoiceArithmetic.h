@@ -78,6 +78,12 @@ QList<ReviewLine> reviewLines(const Review& review);
 /** Reviews the interno's rows and stated total; a database failure raises. */
 Review review(DataSession& work, const QString& interno);
 
+/**
+ * How many amounts the interno has to review (Review::count()), added up by the database
+ * without reading the rows; a database failure raises.
+ */
+qint64 countToReview(DataSession& work, const QString& interno);
+
 /** An amount with two decimals in the locale's form, without thousands separators. */
 QString amount(double value, const QLocale& locale);
 

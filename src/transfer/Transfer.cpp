@@ -27,15 +27,15 @@ constexpr qsizetype CatalogColumns = 15;
 
 /**
  * The values one statement of the transfer binds. On PostgreSQL a few thousand: a longer
- * statement costs the server more per value than the round trips it saves. On SQLite a
- * hundred: the driver looks each value's marker up among all the statement's markers, so a
- * value costs more the more markers there are, and a statement more costs next to nothing.
+ * statement costs the server more per value than the round trips it saves. On SQLite as many
+ * as the engine takes: the values are bound by position on the engine's own statement, so a
+ * value costs the same however many the statement has, and each statement run costs a step.
  */
 qsizetype valuesPerStatement(const DataSession& session)
 {
     return session.dialect() == DataSession::Dialect::PostgreSQL
                ? std::min<qsizetype>(session.valueLimit(), 2000)
-               : 100;
+               : session.valueLimit();
 }
 
 /** The insert of `count` items in one statement. */

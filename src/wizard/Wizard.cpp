@@ -186,7 +186,7 @@ void Wizard::irPaso3()
 void Wizard::readCounters()
 {
     m_counters = FRAM3_CargarEstadisticas(m_ws, m_interno);
-    m_amountsToReview = InvoiceArithmetic::review(m_ws.work(), m_interno).count();
+    m_amountsToReview = InvoiceArithmetic::countToReview(m_ws.work(), m_interno);
 }
 
 void Wizard::refreshCounters()

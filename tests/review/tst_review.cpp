@@ -150,16 +150,19 @@ private Q_SLOTS:
             fresh.runWorkSql(
                 u"insert into ART (INTNRO, ARTORD, ARTNRO, ARTCAN, ARTUNI, ARTTOT, PRCDUN) values "
                 "('100', 1, 'A-1', 4, 48, 129, '07'), ('100', 2, 'B-2', 3, 0.155, 0.46, '07'), "
-                "('100', 3, 'C-3', 1, 1, NULL, '07'), ('200', 1, 'A-1', 2, 5, 10, '07');\n"_s);
+                "('100', 3, 'C-3', 1, 1, NULL, '07'), ('200', 1, 'A-1', 2, 5, 10, '07'), "
+                "('300', 1, 'D-4', 2, 3, 7, NULL), ('300', 2, 'E-5', 0.91, 9.84252, 9, '02');\n"_s);
         });
         // review/arithmetic.txt: interno 100 without a total line (the wrong lines alone
         // count), then with a stated total a cent off the lines' sum (it counts once, after the
-        // wrong lines; in both locales); interno 200 whose stated total agrees.
+        // wrong lines; in both locales); interno 200 whose stated total agrees; interno 300,
+        // a line without a unit and a converted one. The database's count is the same.
         InvoiceTotalStore totals(office.ws.work());
         QString text;
         const auto show = [&](const QString& interno, const QLocale& locale) {
             const Review found = review(office.ws.work(), interno);
             text += u"%1: %2\n"_s.arg(interno).arg(found.count());
+            QCOMPARE(countToReview(office.ws.work(), interno), found.count());
             for (const ReviewLine& line : reviewLines(found))
                 text +=
                     u"%1|%2|%3|%4\n"_s.arg(line.line, line.subject, amount(line.expected, locale),
@@ -172,6 +175,7 @@ private Q_SLOTS:
         show(u"100"_s, QLocale(QLocale::Spanish, QLocale::Argentina));
         totals.replace(u"200"_s, StatedTotal{7, u"TOTAL 10.004"_s, 10.004});
         show(u"200"_s, QLocale::c());
+        show(u"300"_s, QLocale::c());
         COMPARE_GOLDEN(text.toUtf8(), u"review/arithmetic.txt"_s);
     }
 
