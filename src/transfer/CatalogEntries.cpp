@@ -3,8 +3,6 @@
 
 #include "data/HistoryStore.h"
 
-#include <algorithm>
-
 namespace CatalogEntries {
 
 const QStringList& fields()
@@ -49,20 +47,36 @@ void takeTurn(DataSession& declaration)
     declaration.ejecutar();
 }
 
-bool holds(DataSession& declaration, const JournalRun& run)
+QList<Mismatch> mismatches(DataSession& declaration, const QString& catalog,
+                           const QList<CatalogChange>& changes, const Expected& expected)
 {
     QStringList numbers;
-    for (const CatalogChange& change : run.changes)
+    for (const CatalogChange& change : changes)
         numbers << change.article;
     numbers.removeDuplicates();
-    const QHash<QString, QVariantList> held = read(declaration, run.catalog, numbers);
-    return std::all_of(run.changes.cbegin(), run.changes.cend(), [&](const CatalogChange& c) {
-        if (c.entry == CatalogChange::Entry::Removed)
-            return !held.contains(c.article);
+    const QHash<QString, QVariantList> held = read(declaration, catalog, numbers);
+    QList<Mismatch> found;
+    for (const CatalogChange& c : changes) {
         const auto entry = held.constFind(c.article);
         const qsizetype field = fields().indexOf(c.field);
-        return entry != held.cend() && field >= 0 && sameHistoryText(entry->at(field), c.newValue);
-    });
+        const std::optional<QVariant> value =
+            entry == held.cend() || field < 0 ? std::nullopt : std::optional(entry->at(field));
+        const std::optional<QVariant> wanted = expected(c);
+        if (wanted ? !value || !sameHistoryText(*value, *wanted) : entry != held.cend())
+            found.append({c, value});
+    }
+    return found;
+}
+
+bool holds(DataSession& declaration, const JournalRun& run)
+{
+    return mismatches(declaration, run.catalog, run.changes,
+                      [](const CatalogChange& c) {
+                          return c.entry == CatalogChange::Entry::Removed
+                                     ? std::nullopt
+                                     : std::optional(c.newValue);
+                      })
+        .isEmpty();
 }
 
 } // namespace CatalogEntries

@@ -41,22 +41,20 @@ QList<CatalogChange> undoing(const QList<CatalogChange>& changes)
 }
 
 /** The fields of the catalog entries that no longer hold what the transfer wrote, one a line. */
-QStringList conflicts(DataSession& declaration, const JournalRun& undo, const QStringList& numbers)
+QStringList conflicts(DataSession& declaration, const JournalRun& undo)
 {
-    const QHash<QString, QVariantList> held =
-        CatalogEntries::read(declaration, undo.catalog, numbers);
     QStringList found;
-    for (const CatalogChange& c : undo.changes) {
-        const auto entry = held.constFind(c.article);
-        const qsizetype field = CatalogEntries::fields().indexOf(c.field);
-        if (entry != held.cend() && field >= 0 && sameHistoryText(entry->at(field), c.oldValue))
-            continue;
+    for (const CatalogEntries::Mismatch& m :
+         CatalogEntries::mismatches(declaration, undo.catalog, undo.changes,
+                                    [](const CatalogChange& c) { return c.oldValue; })) {
+        const CatalogChange& c = m.change;
         found << QStringLiteral("%1 (catálogo %2), %3: se esperaba %4, hay %5")
                      .arg(OperatorText::shown(c.article), OperatorText::shown(undo.catalog),
                           OperatorText::shown(c.field), shownValue(c.oldValue),
-                          entry == held.cend() ? QStringLiteral("(la entrada no existe)")
-                          : field < 0          ? QStringLiteral("(campo desconocido)")
-                                               : shownValue(entry->at(field)));
+                          m.held ? shownValue(*m.held)
+                          : CatalogEntries::fields().contains(c.field)
+                              ? QStringLiteral("(la entrada no existe)")
+                              : QStringLiteral("(campo desconocido)"));
     }
     return found;
 }
@@ -155,7 +153,7 @@ RevertOutcome revertTransferCatalog(Workspace& ws, const QString& interno)
         DataSession& declaration = ws.declaration();
         TransactionGuard transaction(declaration);
         CatalogEntries::takeTurn(declaration);
-        const QStringList found = conflicts(declaration, undo, numbers);
+        const QStringList found = conflicts(declaration, undo);
         if (!found.isEmpty())
             return refuse(QStringLiteral("%1 Estos valores del catálogo cambiaron después del "
                                          "traspaso del interno %2:\n")
