@@ -163,9 +163,9 @@ std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>
     std::array<qsizetype, N> starts;
     // Without a pair before the last column each unit is a column (so it is on most lines).
     const QStringView counted = line.first(std::min<qsizetype>(line.size(), columns.back() - 1));
-    bool pairs = false; // looked for in every unit, a loop the compiler vectorises
-    for (const QChar c : counted)
-        pairs |= c.isHighSurrogate();
+    unsigned pairs = 0; // looked for in every unit, a loop the compiler vectorises
+    for (const char16_t unit : std::u16string_view(counted.utf16(), counted.size()))
+        pairs |= unsigned(QChar::isHighSurrogate(unit));
     if (!pairs) {
         for (std::size_t k = 0; k < N; ++k)
             starts[k] = std::min<qsizetype>(columns[k] - 1, line.size());
@@ -207,7 +207,7 @@ qsizetype indexOf(QStringView text, char16_t c, qsizetype from = 0)
 bool holdsAt(QStringView text, qsizetype at, QStringView needle)
 {
     return at >= 0 && text.size() - at >= needle.size() &&
-           std::equal(needle.begin(), needle.end(), text.begin() + at);
+           std::memcmp(text.utf16() + at, needle.utf16(), std::size_t(needle.size()) * 2) == 0;
 }
 
 /** Where the needle first stands in the text at or after from, or -1. */
@@ -300,24 +300,20 @@ InvoiceRecord articleFrom(QStringView line, qsizetype lineNumber, QList<QString>
     return article;
 }
 
-/** Whether the line holds the marker with the marker's one colon at the given place. */
-bool markerAround(QStringView line, qsizetype colon, std::u16string_view marker)
-{
-    return holdsAt(line, colon - qsizetype(marker.find(u':')), marker);
-}
-
 enum class LineKind { Article, Origin, Other };
 
 /** An article line holds "P/N: ", an origin line "COUNTRY OF ORIGIN:"; the article first. */
 LineKind kindOf(QStringView line)
 {
     // Both markers hold a colon, which few lines hold: only around a colon are they looked for.
+    constexpr qsizetype ArticleColon = qsizetype(ArticleMarker.find(u':'));
+    constexpr qsizetype OriginColon = qsizetype(OriginMarker.find(u':'));
     LineKind kind = LineKind::Other;
     for (qsizetype colon = indexOf(line, u':'); colon >= 0;
          colon = indexOf(line, u':', colon + 1)) {
-        if (markerAround(line, colon, ArticleMarker))
+        if (holdsAt(line, colon - ArticleColon, ArticleMarker))
             return LineKind::Article;
-        if (markerAround(line, colon, OriginMarker))
+        if (holdsAt(line, colon - OriginColon, OriginMarker))
             kind = LineKind::Origin;
     }
     return kind;
