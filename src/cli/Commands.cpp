@@ -118,14 +118,14 @@ char* writeJson(char* out, double number)
     // Whole numbers up to 2^53 as integers; any other number below 2^53 holds a fraction, and
     // its shortest digits without exponent are the ones QString writes. A number QString writes
     // with an exponent is left to it, as its exponent's form differs.
-    const bool whole = std::trunc(number) == number;
-    if (!whole || std::abs(number) <= 9007199254740992.0) {
-        char* end = whole ? std::to_chars(out, out + JsonNumberRoom, qint64(number)).ptr
-                          : writeShortDecimal(number, out);
+    if (std::trunc(number) != number) {
+        char* end = writeShortDecimal(number, out);
         if (!end)
             end = std::to_chars(out, out + JsonNumberRoom, number).ptr;
         if (std::find(out, end, 'e') == end)
             return end;
+    } else if (std::abs(number) <= 9007199254740992.0) {
+        return std::to_chars(out, out + JsonNumberRoom, qint64(number)).ptr;
     }
     const QByteArray digits =
         QString::number(number, 'g', QLocale::FloatingPointShortest).toLatin1();

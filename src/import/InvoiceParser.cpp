@@ -151,6 +151,16 @@ Scanned scanNumber(QStringView text, Spelling&& literal = Spelling())
     }
 }
 
+/** Whether the text holds the first half of a surrogate pair. */
+bool holdsPairs(QStringView text)
+{
+    // Looked for in every unit, kept to 16 bits: a loop the compiler vectorises eight units a step.
+    std::uint16_t pairs = 0;
+    for (const char16_t unit : std::u16string_view(text.utf16(), text.size()))
+        pairs |= std::uint16_t(std::uint16_t(unit & 0xFC00) == 0xD800);
+    return pairs;
+}
+
 /**
  * Where the given columns (counted from 1, in ascending order) start in the line, in UTF-16
  * units; the line's end for a column beyond it, so that what lies beyond the line's end reads as
@@ -158,15 +168,14 @@ Scanned scanNumber(QStringView text, Spelling&& literal = Spelling())
  * is never split.
  */
 template <std::size_t N>
-std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>& columns)
+std::array<qsizetype, N> columnStarts(QStringView line, const std::array<int, N>& columns,
+                                      bool textHoldsPairs)
 {
     std::array<qsizetype, N> starts;
-    // Without a pair before the last column each unit is a column (so it is on most lines).
-    const QStringView counted = line.first(std::min<qsizetype>(line.size(), columns.back() - 1));
-    unsigned pairs = 0; // looked for in every unit, a loop the compiler vectorises
-    for (const char16_t unit : std::u16string_view(counted.utf16(), counted.size()))
-        pairs |= unsigned(QChar::isHighSurrogate(unit));
-    if (!pairs) {
+    // Without a pair before the last column each unit is a column (so it is on most lines, and
+    // on every line of most texts).
+    if (!textHoldsPairs ||
+        !holdsPairs(line.first(std::min<qsizetype>(line.size(), columns.back() - 1)))) {
         for (std::size_t k = 0; k < N; ++k)
             starts[k] = std::min<qsizetype>(columns[k] - 1, line.size());
         return starts;
@@ -270,10 +279,11 @@ template <typename Where> double amount(QStringView field, const Where& where)
     return value;
 }
 
-InvoiceRecord articleFrom(QStringView line, qsizetype lineNumber, QList<QString>& rewritten)
+InvoiceRecord articleFrom(QStringView line, qsizetype lineNumber, bool textHoldsPairs,
+                          QList<QString>& rewritten)
 {
     // Columns 9-17 quantity, 18-24 unit, 25-48 part number, 68-81 unit price, 82-95 total.
-    const auto at = columnStarts(line, std::array{9, 18, 25, 49, 68, 82, 96});
+    const auto at = columnStarts(line, std::array{9, 18, 25, 49, 68, 82, 96}, textHoldsPairs);
     const auto field = [&](std::size_t first, std::size_t last) {
         return trimBlanks(line.sliced(at[first], at[last] - at[first]));
     };
@@ -335,6 +345,7 @@ ParsedInvoice parseLines(QStringView text)
     QList<InvoiceRecord>& articles = invoice.records;
     articles.reserve(mostArticles(text));
     InvoiceTotal total;
+    const bool textHoldsPairs = holdsPairs(text);
     bool descriptionNext = false;
     qsizetype start = 0;
     for (qsizetype number = 1;; ++number) {
@@ -343,7 +354,7 @@ ParsedInvoice parseLines(QStringView text)
         total.look(line, number);
         const LineKind kind = kindOf(line);
         if (kind == LineKind::Article) {
-            articles.append(articleFrom(line, number, invoice.rewritten));
+            articles.append(articleFrom(line, number, textHoldsPairs, invoice.rewritten));
             descriptionNext = true;
         } else if (descriptionNext) {
             descriptionNext = false;
