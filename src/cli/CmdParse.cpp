@@ -9,12 +9,12 @@ namespace Cli {
 
 namespace {
 
-/** The most bytes a record takes: its names and five numbers, and its texts written in JSON. */
+/** The most bytes a record takes: its names (fewer than 128), five numbers and four texts. */
 qsizetype recordRoom(const InvoiceRecord& line)
 {
-    return 128 + 5 * JsonNumberRoom +
-           jsonRoom(line.partNumber.size() + line.unit.size() + line.description.size() +
-                    line.origin.size());
+    return 128 + 5 * JsonNumberRoom + jsonRoom(line.partNumber.size()) +
+           jsonRoom(line.unit.size()) + jsonRoom(line.description.size()) +
+           jsonRoom(line.origin.size());
 }
 
 } // namespace

@@ -145,8 +145,7 @@ Scanned scanNumber(QStringView text, Spelling&& literal = Spelling())
         bool converted = false;
         const QByteArrayView latin1(literal.chars.constData(), literal.chars.size());
         const double value = latin1.toDouble(&converted);
-        // Out of range: infinity past the largest number, 0 below the smallest, as QString reads
-        // it.
+        // Out of range: infinity past the largest, 0 below the smallest, as QString reads it.
         return {converted ? value : QString::fromLatin1(latin1).toDouble(), i};
     }
 }
