@@ -27,18 +27,14 @@ char16_t escapeLetter(QChar c)
     return k == std::u16string_view::npos ? 0 : Letters[k];
 }
 
-/** Whether a JSON string writes the character otherwise than as it is. */
-bool writtenOtherwise(QChar c)
+/** Writes the UTF-16 unit as \u and four hex digits. */
+char* writeEscapedUnit(char* out, char16_t unit)
 {
-    return c.unicode() < 0x20 || c == u'"' || c == u'\\' || c.isSurrogate();
-}
-
-/** Appends ASCII characters in one step. */
-void appendAscii(QString& out, const char* begin, const char* end)
-{
-    const qsizetype at = out.size();
-    out.resize(at + (end - begin));
-    std::transform(begin, end, out.data() + at, [](char c) { return QLatin1Char(c); });
+    static constexpr char Hex[] = "0123456789abcdef";
+    out = writeLiteral(out, "\\u");
+    for (int shift = 12; shift >= 0; shift -= 4)
+        *out++ = Hex[(unit >> shift) & 0xF];
+    return out;
 }
 
 /**
@@ -53,9 +49,11 @@ char* writeShortDecimal(double number, char* out)
     double scale = 1;
     for (int decimals = 1; decimals <= 6; ++decimals) {
         scale *= 10;
-        // A whole number below 2^53 divided by an exact power of ten is rounded once: when it
-        // gives the number back, these digits read as the number, and no fewer did.
-        const double scaled = std::round(magnitude * scale);
+        // The scaled number rounded: from 1 to 10^15, adding a half and dropping the fraction
+        // gives what std::round gives, without its call. A whole number below 2^53 divided by
+        // an exact power of ten is rounded once: when it gives the number back, these digits
+        // read as the number, and no fewer did.
+        const double scaled = double(std::uint64_t(magnitude * scale + 0.5));
         if (scaled / scale != magnitude)
             continue;
         const auto whole = std::uint64_t(scaled);
@@ -79,64 +77,61 @@ char* writeShortDecimal(double number, char* out)
 
 } // namespace
 
-void appendJson(QString& out, QStringView text)
+char* writeJson(char* out, QStringView text)
 {
-    // Only the quote, the backslash, control characters and surrogates are written otherwise;
-    // a text without any (most) goes within its quotes in one step.
-    if (std::none_of(text.begin(), text.end(), writtenOtherwise)) {
-        const qsizetype at = out.size();
-        out.resize(at + text.size() + 2);
-        QChar* const quote = out.data() + at;
-        *quote = u'"';
-        *std::copy(text.begin(), text.end(), quote + 1) = u'"';
-        return;
-    }
-    out.reserve(out.size() + text.size() + 2);
-    out += QLatin1Char('"');
-    qsizetype plain = 0; // where the characters written as they are begin
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!writtenOtherwise(c))
-            continue; // written with its run
-        out.append(text.constData() + plain, i - plain);
-        if (const char16_t letter = escapeLetter(c)) {
-            out += QLatin1Char('\\');
-            out += QChar(letter);
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out += c;
-            out += text[++i];
+    *out++ = '"';
+    const char16_t* const end = text.utf16() + text.size();
+    for (const char16_t* c = text.utf16(); c != end; ++c) {
+        const char16_t unit = *c;
+        if (unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\') {
+            *out++ = char(unit); // most characters of an invoice
+        } else if (unit < 0x80) {
+            if (const char16_t letter = escapeLetter(QChar(unit))) {
+                *out++ = '\\';
+                *out++ = char(letter);
+            } else {
+                out = writeEscapedUnit(out, unit); // the other control characters
+            }
+        } else if (unit < 0x800) {
+            *out++ = char(0xC0 | unit >> 6);
+            *out++ = char(0x80 | (unit & 0x3F));
+        } else if (!QChar::isSurrogate(unit)) {
+            *out++ = char(0xE0 | unit >> 12);
+            *out++ = char(0x80 | (unit >> 6 & 0x3F));
+            *out++ = char(0x80 | (unit & 0x3F));
+        } else if (QChar::isHighSurrogate(unit) && c + 1 != end && QChar::isLowSurrogate(c[1])) {
+            const char32_t point = QChar::surrogateToUcs4(unit, *++c);
+            *out++ = char(0xF0 | point >> 18);
+            *out++ = char(0x80 | (point >> 12 & 0x3F));
+            *out++ = char(0x80 | (point >> 6 & 0x3F));
+            *out++ = char(0x80 | (point & 0x3F));
         } else {
-            // Control characters and a lone half of a pair, as \u and four hex digits.
-            out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+            out = writeEscapedUnit(out, unit); // a lone half of a pair
         }
-        plain = i + 1;
     }
-    out.append(text.constData() + plain, text.size() - plain);
-    out += QLatin1Char('"');
+    *out++ = '"';
+    return out;
 }
 
-void appendJson(QString& out, double number)
+char* writeJson(char* out, double number)
 {
-    if (!std::isfinite(number)) {
-        out += QLatin1String("null");
-        return;
-    }
-    // Written from the stack: whole numbers up to 2^53 as integers; any other number below 2^53
-    // holds a fraction, and its shortest digits without exponent are the ones QString writes.
-    // A number QString writes with an exponent is left to it, as its exponent's form differs.
-    const bool whole = std::trunc(number) == number;
-    if (!whole || std::abs(number) <= 9007199254740992.0) {
-        char digits[32];
-        char* end = whole ? std::to_chars(digits, std::end(digits), qint64(number)).ptr
-                          : writeShortDecimal(number, digits);
+    if (!std::isfinite(number))
+        return writeLiteral(out, "null");
+    // Whole numbers up to 2^53 as integers; any other number below 2^53 holds a fraction, and
+    // its shortest digits without exponent are the ones QString writes. A number QString writes
+    // with an exponent is left to it, as its exponent's form differs.
+    if (std::abs(number) <= 9007199254740992.0) {
+        if (const auto whole = qint64(number); double(whole) == number)
+            return std::to_chars(out, out + JsonNumberRoom, whole).ptr;
+        char* end = writeShortDecimal(number, out);
         if (!end)
-            end = std::to_chars(digits, std::end(digits), number).ptr;
-        if (std::find(digits, end, 'e') == end) {
-            appendAscii(out, digits, end);
-            return;
-        }
+            end = std::to_chars(out, out + JsonNumberRoom, number).ptr;
+        if (std::find(out, end, 'e') == end)
+            return end;
     }
-    out += QString::number(number, 'g', QLocale::FloatingPointShortest);
+    const QByteArray digits =
+        QString::number(number, 'g', QLocale::FloatingPointShortest).toLatin1();
+    return std::copy(digits.begin(), digits.end(), out);
 }
 
 QString jsonValue(const QVariant& value)
@@ -145,12 +140,13 @@ QString jsonValue(const QVariant& value)
         return QStringLiteral("null");
     if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
         return QString::number(value.toLongLong());
-    QString out;
-    if (value.typeId() == QMetaType::Double)
-        appendJson(out, value.toDouble());
-    else
-        appendJson(out, value.toString());
-    return out;
+    if (value.typeId() == QMetaType::Double) {
+        char digits[JsonNumberRoom];
+        return QString::fromLatin1(digits, writeJson(digits, value.toDouble()) - digits);
+    }
+    const QString text = value.toString();
+    QByteArray utf8(jsonRoom(text.size()), Qt::Uninitialized);
+    return QString::fromUtf8(utf8.data(), writeJson(utf8.data(), text) - utf8.data());
 }
 
 bool Arguments::has(const QString& flag) const

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <algorithm>
+
 struct HistoryEntry;
 
 namespace Cli {
@@ -75,13 +77,25 @@ private:
  * directly, as QJsonDocument writes a value.
  */
 QString jsonValue(const QVariant& value);
-/** Appends a text as a JSON string, escaped as QJsonDocument escapes it. */
-void appendJson(QString& out, QStringView text);
+/** Writes the characters of a literal at out, without its terminating zero; their end. */
+template <std::size_t N> char* writeLiteral(char* out, const char (&literal)[N])
+{
+    return std::copy_n(literal, N - 1, out);
+}
+/** The most bytes writeJson writes for a text of that many UTF-16 units (six for a control). */
+constexpr qsizetype jsonRoom(qsizetype units)
+{
+    return 6 * units + 2;
+}
+/** Writes a text as a JSON string in UTF-8 at out, escaped as QJsonDocument escapes it; its end. */
+char* writeJson(char* out, QStringView text);
+/** The most bytes writeJson writes for a number. */
+constexpr qsizetype JsonNumberRoom = 32;
 /**
- * Appends a number as QJsonDocument writes it: whole numbers up to 2^53 without exponent, an
- * infinite or undefined number as null.
+ * Writes a number as QJsonDocument writes it at out: whole numbers up to 2^53 without exponent,
+ * an infinite or undefined number as null; its end.
  */
-void appendJson(QString& out, double number);
+char* writeJson(char* out, double number);
 
 int init(Context& context);
 /** interno add NUMBER [DESCRIPTION] | list | delete NUMBER */

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 /** One article block of an invoice, as the document writes it, its texts held as Text. */
@@ -46,10 +48,20 @@ namespace InvoiceParser {
 /** The text without its leading and trailing blanks (spaces only: tabs stay). */
 inline QStringView trimBlanks(QStringView text)
 {
+    // Four blanks at a time while they last, as fields run into long runs of them.
+    const auto fourBlanksAt = [&text](qsizetype i) {
+        std::uint64_t units;
+        std::memcpy(&units, text.utf16() + i, sizeof units);
+        return units == 0x0020'0020'0020'0020;
+    };
     qsizetype from = 0;
     qsizetype to = text.size();
+    while (to - from >= 4 && fourBlanksAt(from))
+        from += 4;
     while (from < to && text[from] == u' ')
         ++from;
+    while (to - from >= 4 && fourBlanksAt(to - 4))
+        to -= 4;
     while (to > from && text[to - 1] == u' ')
         --to;
     return text.sliced(from, to - from);

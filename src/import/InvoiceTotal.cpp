@@ -39,7 +39,9 @@ void InvoiceTotal::look(QStringView line, qsizetype number)
     // Both labels begin with a letter few lines begin with: most lines are passed over at once.
     if (first == line.size())
         return;
-    const QChar initial = line[first].toCaseFolded();
+    // Among ASCII characters only S and T, in either case, give s and t with the case bit set.
+    const char16_t unit = line[first].unicode();
+    const QChar initial = unit < 0x80 ? QChar(unit | 0x20) : QChar(unit).toCaseFolded();
     if (initial != u's' && (initial != u't' || m_total))
         return;
     const QStringView rest = line.sliced(first);

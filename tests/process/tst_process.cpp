@@ -235,7 +235,7 @@ private Q_SLOTS:
             u"insert into PAIS (id) values ('105'), ('23'), ('212');\n"
             "insert into INTN values ('7', 'Siete');\n"
             "insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, ARTCAN, ARTUNI) values ('7', 1, "
-            "'A\"\\', char(9) || 'x' || char(1) || char(128512), 1e15, 0.1);\n"_s);
+            "'A\"\\', char(9) || 'x' || char(1) || char(128512) || char(8364), 1e15, 0.1);\n"_s);
         COMPARE_CLI_TRANSCRIPT(office.home.path(), u"process/cli.txt"_s);
         QCOMPARE(queryRows(office.ws.work(), u"select PAI, ORI from ORG order by ORI"_s),
                  QStringList({u"JAPAN|105"_s, u"US|212"_s, u"GERMANY|23"_s}));
