@@ -4,6 +4,7 @@
 #include "components/OperatorText.h"
 #include "workspace/Workspace.h"
 
+#include <QFileDevice>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -66,6 +67,24 @@ bool asksHelp(const QString& command, const QStringList& args)
     return command == help || std::find(args.cbegin(), optionsEnd, help) != optionsEnd;
 }
 
+/**
+ * The exit code once the output has reached its destination: a command whose output could not be
+ * written (a full disk, a closed pipe) failed, whatever it did.
+ */
+int written(int code, QTextStream& out, QTextStream& err)
+{
+    out.flush();
+    QIODevice* const device = out.device();
+    auto* const file = qobject_cast<QFileDevice*>(device);
+    const bool flushed = out.status() == QTextStream::Ok &&
+                         (!file || (file->flush() && file->error() == QFileDevice::NoError));
+    if (flushed)
+        return code;
+    err << QStringLiteral("No se pudo escribir la salida: %1").arg(device->errorString())
+        << Qt::endl;
+    return code == Cli::Done ? Cli::Failed : code;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -100,17 +119,17 @@ int main(int argc, char* argv[])
         });
     if ((known || command == QLatin1String("--help")) && asksHelp(command, args)) {
         out << Usage;
-        return Cli::Done;
+        return written(Cli::Done, out, err);
     }
     if (command == QLatin1String("--version") && args.isEmpty()) {
         out << "aduplan-cli " << Workspace::version() << '\n';
-        return Cli::Done;
+        return written(Cli::Done, out, err);
     }
     Cli::Context context{Workspace::resolveHome(homeOption), args, out, err};
     try {
         for (const auto& [name, run] : Commands) {
             if (command == QLatin1String(name))
-                return run(context);
+                return written(run(context), out, err);
         }
     } catch (const Cli::Usage& usage) {
         err << OperatorText::shown(usage.text) << '\n' << Usage;

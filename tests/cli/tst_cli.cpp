@@ -184,6 +184,7 @@ private Q_SLOTS:
             QStringList args;
             std::function<void()> damage = {}; // done before the run
             int fileLimitKb = 0;
+            bool outputOnFullDisk = false;
         };
         const QList<Refusal> refusals = {
             {home, {u"ncm"_s, u"show"_s, u"8482.10.10.000M"_s, u"\u202e\x1b[2J"_s}},
@@ -202,12 +203,19 @@ private Q_SLOTS:
             {broken, {u"ncm"_s, u"show"_s, u"8482.10.10.000M"_s}, dropSuffixes},
             {broken, {u"catalog"_s, u"check"_s}, garbage(damaged.filePath(u"declaration.db"_s), 0)},
             {broken, {u"ncm"_s, u"search"_s, u"8482"_s}, garbage(nomenclator, 4096)},
+            {home, {u"ncm"_s, u"show"_s, u"8482.10.10.000M"_s}, {}, 0, true},
+            {home,
+             {u"parse"_s, demo.filePath(u"invoices/factura-northfield-0318.doc"_s)},
+             {},
+             0,
+             true},
         };
         QString said;
         for (const Refusal& refusal : refusals) {
             if (refusal.damage)
                 refusal.damage();
-            const CliRun run = runCli(refusal.home, refusal.args, refusal.fileLimitKb);
+            const CliRun run =
+                runCli(refusal.home, refusal.args, refusal.fileLimitKb, refusal.outputOnFullDisk);
             said += u"$ %1\n= %2\n%3"_s.arg(refusal.args.join(u' ')).arg(run.code).arg(run.out) +
                     run.err;
         }

@@ -9,10 +9,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-CliRun runCli(const QString& home, const QStringList& args, int fileLimitKb)
+CliRun runCli(const QString& home, const QStringList& args, int fileLimitKb, bool outputOnFullDisk)
 {
     QProcess process;
     const QStringList arguments = QStringList{QStringLiteral("--home"), home} + args;
+    if (outputOnFullDisk)
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
     if (fileLimitKb > 0)
         process.start(QStringLiteral("/bin/sh"),
                       QStringList{QStringLiteral("-c"),

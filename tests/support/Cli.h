@@ -22,9 +22,10 @@ struct CliRun {
 /**
  * Runs aduplan-cli on the home with the arguments; a run that does not end stops the tests.
  * With `fileLimitKb`, no file it writes may grow beyond that many kilobytes: a write past the
- * limit fails as on a full disk.
+ * limit fails as on a full disk. With `outputOnFullDisk`, its standard output goes to /dev/full.
  */
-CliRun runCli(const QString& home, const QStringList& args, int fileLimitKb = 0);
+CliRun runCli(const QString& home, const QStringList& args, int fileLimitKb = 0,
+              bool outputOnFullDisk = false);
 
 /** Runs aduplan-cli on the home with the arguments; "exit code|stdout|stderr". */
 inline QString cli(const QString& home, const QStringList& args)
