@@ -157,15 +157,19 @@ bool isNullValue(const QVariant& value)
     }
 }
 
-int bindText(sqlite3_stmt* statement, int position, const QString& text)
+/** Binds the text as UTF-8 kept in `held`, which the statement reads until it is bound anew. */
+int bindText(sqlite3_stmt* statement, int position, const QString& text, QByteArray& held)
 {
-    const QByteArray utf8 = text.toUtf8();
-    return sqlite3_bind_text(statement, position, utf8.constData(), int(utf8.size()),
-                             SQLITE_TRANSIENT);
+    held = text.toUtf8();
+    return sqlite3_bind_text(statement, position, held.constData(), int(held.size()),
+                             SQLITE_STATIC);
 }
 
-/** Binds a value at its position (from 1) as Qt's SQLite driver does, text as UTF-8. */
-int bindValue(sqlite3_stmt* statement, int position, const QVariant& value)
+/**
+ * Binds a value at its position (from 1) as Qt's SQLite driver does, text as UTF-8 held in
+ * `held` (no copy of it is made).
+ */
+int bindValue(sqlite3_stmt* statement, int position, const QVariant& value, QByteArray& held)
 {
     if (isNullValue(value))
         return sqlite3_bind_null(statement, position);
@@ -184,11 +188,11 @@ int bindValue(sqlite3_stmt* statement, int position, const QVariant& value)
     case QMetaType::LongLong:
         return sqlite3_bind_int64(statement, position, value.toLongLong());
     case QMetaType::QDateTime:
-        return bindText(statement, position, value.toDateTime().toString(Qt::ISODateWithMs));
+        return bindText(statement, position, value.toDateTime().toString(Qt::ISODateWithMs), held);
     case QMetaType::QString:
-        return bindText(statement, position, *static_cast<const QString*>(value.constData()));
+        return bindText(statement, position, *static_cast<const QString*>(value.constData()), held);
     default:
-        return bindText(statement, position, value.toString());
+        return bindText(statement, position, value.toString(), held);
     }
 }
 
@@ -285,7 +289,14 @@ void DataSession::Conectar()
                     definitionHint(),
                 db.lastError().text()),
             m_entity);
-    if (m_dialect == Dialect::PostgreSQL) {
+    if (m_dialect == Dialect::SQLite) {
+        // Temporary tables and the journals that undo a single failed statement live in
+        // memory: neither outlives the connection, so a crash loses nothing committed, and
+        // the set statements over many rows no longer write every page they touch to a file.
+        QSqlQuery set(db);
+        if (!set.exec(QStringLiteral("pragma temp_store = memory")))
+            fail(set.lastError());
+    } else {
         // Waiting on another connection's lock ends after the set time, with a refusal; so
         // does any read. Writes in a transaction are exempt from the statement limit (see
         // TransactionGuard); their lock waits are not.
@@ -500,8 +511,11 @@ bool DataSession::Statement::start(const QVariantList& values)
     if (sqlite3_bind_parameter_count(m_native) != values.size())
         m_session.fail(QSqlError(QStringLiteral("Parameter count mismatch"), QString(),
                                  QSqlError::StatementError));
+    // The texts bound last stay until every parameter is bound anew: the engine reads them in
+    // place.
+    m_texts.resize(values.size());
     for (int i = 0; i < values.size(); ++i) {
-        const int code = bindValue(m_native, i + 1, values.at(i));
+        const int code = bindValue(m_native, i + 1, values.at(i), m_texts[i]);
         if (code != SQLITE_OK)
             failNative(code, QStringLiteral("Unable to bind parameters"));
     }

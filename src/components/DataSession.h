@@ -82,6 +82,8 @@ public:
         QSqlQuery m_query;
         /** SQLite: the engine's statement; null on PostgreSQL. */
         sqlite3_stmt* m_native = nullptr;
+        /** SQLite: the texts bound to the statement, as UTF-8, by position. */
+        QList<QByteArray> m_texts;
     };
 
     /** The entity name identifies the connection in error messages ("INTERNOS", "NCM", ...). */

@@ -255,12 +255,19 @@ QList<std::pair<QString, qint64>> ArticleCounters::named() const
 
 ArticleCounters ArticleStore::counters(const QString& interno)
 {
-    return {countWhere(interno, {}),
-            countWhere(interno, QStringLiteral(" and PRCEST = 'A'")),
-            countWhere(interno, QStringLiteral(" and (PRCEST = '' or PRCEST IS NULL)")),
-            countWhere(interno, QStringLiteral(" and PRCCRC <> 'OK'")),
-            countWhere(interno, QStringLiteral(" and PRCCRC = 'POS'")),
-            countWhere(interno, QStringLiteral(" and PRCCRC = 'SUF'"))};
+    // The six in one pass over the interno's rows.
+    RecordSet rs;
+    m_work.Sql(
+        QStringLiteral("select count(*), count(case when PRCEST = 'A' then 1 end), "
+                       "count(case when PRCEST = '' or PRCEST is null then 1 end), "
+                       "count(case when PRCCRC <> 'OK' then 1 end), "
+                       "count(case when PRCCRC = 'POS' then 1 end), "
+                       "count(case when PRCCRC = 'SUF' then 1 end) from ART where INTNRO = ?"),
+        {interno});
+    m_work.CrearRs(rs);
+    const QVector<QVariant>& row = rs.row(0);
+    return {row.at(0).toLongLong(), row.at(1).toLongLong(), row.at(2).toLongLong(),
+            row.at(3).toLongLong(), row.at(4).toLongLong(), row.at(5).toLongLong()};
 }
 
 AmountSummary ArticleStore::amountSummary(const QString& interno, const QStringList& exempt,
@@ -280,27 +287,32 @@ AmountSummary ArticleStore::amountSummary(const QString& interno, const QStringL
     return {rs.row(0).at(0).toDouble(), rs.row(0).at(1).toLongLong()};
 }
 
+void ArticleStore::insertRows(const QString& head, qsizetype width, qsizetype count,
+                              const std::function<void(qsizetype, QVariantList&)>& row)
+{
+    const qsizetype perStatement = DataSession::ListChunk / width;
+    QVariantList values;
+    for (qsizetype start = 0; start < count; start += perStatement) {
+        const qsizetype rows = std::min(perStatement, count - start);
+        values.clear();
+        values.reserve(rows * width);
+        for (qsizetype i = start; i < start + rows; ++i)
+            row(i, values);
+        prepared(head + DataSession::rowPlaceholders(rows, width)).ejecutar(values);
+    }
+}
+
 void ArticleStore::replaceRows(const QString& interno, const QList<Article>& articles)
 {
     deleteRows(interno);
-    // As many rows an insert as ListChunk values allow.
-    constexpr qsizetype Width = 9;
-    constexpr qsizetype Rows = DataSession::ListChunk / Width;
-    for (qsizetype start = 0; start < articles.size(); start += Rows) {
-        const qsizetype count = std::min(Rows, articles.size() - start);
-        QVariantList values;
-        values.reserve(count * Width);
-        for (qsizetype i = start; i < start + count; ++i) {
-            const Article& a = articles.at(i);
-            values << interno << a.line << value(a.number) << value(a.description)
-                   << value(a.declaredUnit) << value(a.quantity) << value(a.unitPrice)
-                   << value(a.total) << value(a.origin);
-        }
-        prepared(QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, ARTCAN, "
-                                "ARTUNI, ARTTOT, ARTORG) values ") +
-                 DataSession::rowPlaceholders(count, Width))
-            .ejecutar(values);
-    }
+    insertRows(QStringLiteral("insert into ART (INTNRO, ARTORD, ARTNRO, ARTDSC, PRCDUN, ARTCAN, "
+                              "ARTUNI, ARTTOT, ARTORG) values "),
+               9, articles.size(), [&](qsizetype i, QVariantList& values) {
+                   const Article& a = articles.at(i);
+                   values << interno << a.line << value(a.number) << value(a.description)
+                          << value(a.declaredUnit) << value(a.quantity) << value(a.unitPrice)
+                          << value(a.total) << value(a.origin);
+               });
 }
 
 void ArticleStore::deleteRows(const QString& interno)
@@ -344,24 +356,45 @@ void ArticleStore::fromTemporary(const QString& table, const QString& text,
     DataSession::Statement(m_work, QStringLiteral("drop table temp.") + table).ejecutar();
 }
 
-void ArticleStore::classifyAll(const QString& interno, const QList<CatalogHit>& hits)
+void ArticleStore::addHits(const QList<CatalogHit>& hits)
+{
+    createHitTable();
+    insertRows(QStringLiteral("insert into temp.CATALOG_HIT values "), 7, hits.size(),
+               [&](qsizetype i, QVariantList& values) {
+                   const auto& [number, c] = hits.at(i);
+                   values << value(number) << c.position << c.lapi << c.suffixes
+                          << c.statisticalUnit << c.goodsCondition << c.specificDutyUnit;
+               });
+}
+
+void ArticleStore::createHitTable()
 {
     DataSession::Statement(m_work,
-                           QStringLiteral("create temp table CATALOG_HIT (ARTNRO text primary key, "
-                                          "PRCNCM text, PRCLAP text, PRCSUF text, PRCEUN text, "
-                                          "PRCESM text, PRCSUN text)"))
+                           QStringLiteral("create temp table if not exists CATALOG_HIT (ARTNRO "
+                                          "text primary key, PRCNCM text, PRCLAP text, PRCSUF "
+                                          "text, PRCEUN text, PRCESM text, PRCSUN text)"))
         .ejecutar();
-    DataSession::Statement insert(
-        m_work, QStringLiteral("insert into temp.CATALOG_HIT values (?, ?, ?, ?, ?, ?, ?)"));
-    for (const auto& [number, c] : hits)
-        insert.ejecutar({value(number), c.position, c.lapi, c.suffixes, c.statisticalUnit,
-                         c.goodsCondition, c.specificDutyUnit});
+}
+
+void ArticleStore::classifyAll(const QString& interno)
+{
+    createHitTable();
     fromTemporary(QStringLiteral("CATALOG_HIT"),
                   QStringLiteral("update ART set PRCNCM = h.PRCNCM, PRCLAP = h.PRCLAP, PRCSUF = "
                                  "h.PRCSUF, PRCEUN = h.PRCEUN, PRCESM = h.PRCESM, PRCSUN = "
                                  "h.PRCSUN, PRCEST = 'A' from temp.CATALOG_HIT h where ART.INTNRO "
                                  "= ? and ART.ARTNRO = h.ARTNRO"),
                   {interno}, [&] {
+                      // The hits as they were added, in the order of their numbers.
+                      QList<CatalogHit> hits;
+                      DataSession::Statement(m_work,
+                                             QStringLiteral("select * from temp.CATALOG_HIT "
+                                                            "order by ARTNRO"))
+                          .forEachRow({}, [&hits](const QVector<QVariant>& v) {
+                              hits.append({text(v.at(0)),
+                                           {text(v.at(1)), text(v.at(2)), text(v.at(3)),
+                                            text(v.at(4)), text(v.at(5)), text(v.at(6))}});
+                          });
                       for (const auto& [number, c] : hits)
                           classify(interno, number, c);
                   });
@@ -386,14 +419,12 @@ void ArticleStore::setChecks(const QString& interno, const QList<CheckedPosition
                                                   "PRCSUF text, PRCCRC text, primary key "
                                                   "(PRCNCM, PRCSUF))"))
         .ejecutar();
-    DataSession::Statement insert(
-        m_work, QStringLiteral("insert into temp.CHECK_OUTCOME values (?, ?, ?)"));
-    QHash<std::pair<QString, QString>, CheckOutcome> outcomeOf;
-    for (const CheckedPosition& checked : outcomes) {
-        insert.ejecutar({orEmpty(checked.position), orEmpty(checked.suffixes),
-                         CheckCodes.at(std::size_t(checked.outcome))});
-        outcomeOf.insert({checked.position, checked.suffixes}, checked.outcome);
-    }
+    insertRows(QStringLiteral("insert into temp.CHECK_OUTCOME values "), 3, outcomes.size(),
+               [&](qsizetype i, QVariantList& values) {
+                   const CheckedPosition& checked = outcomes.at(i);
+                   values << orEmpty(checked.position) << orEmpty(checked.suffixes)
+                          << CheckCodes.at(std::size_t(checked.outcome));
+               });
     fromTemporary(
         QStringLiteral("CHECK_OUTCOME"),
         QStringLiteral("update ART set PRCCRC = o.PRCCRC, PRCEST = case o.PRCCRC when "
@@ -401,6 +432,9 @@ void ArticleStore::setChecks(const QString& interno, const QList<CheckedPosition
                        "ART.INTNRO = ? and ART.PRCEST = 'A' and o.PRCNCM = "
                        "coalesce(ART.PRCNCM, '') and o.PRCSUF = coalesce(ART.PRCSUF, '')"),
         {interno}, [&] {
+            QHash<std::pair<QString, QString>, CheckOutcome> outcomeOf;
+            for (const CheckedPosition& checked : outcomes)
+                outcomeOf.insert({checked.position, checked.suffixes}, checked.outcome);
             for (const Article& row : rows)
                 setCheck(interno, row.line, outcomeOf.value({row.position, row.suffixes}));
         });

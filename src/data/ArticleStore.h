@@ -150,11 +150,16 @@ public:
     void classify(const QString& interno, const QString& number,
                   const CatalogClassification& classification);
     /**
-     * classify() of every hit, in one statement from a temporary table of the hits. Should
-     * that statement fail, the hits are written one by one, so that the failure names the
-     * update of the article that fails.
+     * Keeps the hits, one number each, for classifyAll() in a temporary table: called for
+     * each batch of hits as the catalog is read, so that they are not held all together.
      */
-    void classifyAll(const QString& interno, const QList<CatalogHit>& hits);
+    void addHits(const QList<CatalogHit>& hits);
+    /**
+     * classify() of every hit added, in one statement from the temporary table of the hits.
+     * Should that statement fail, the hits are written one by one in the order of their
+     * numbers, so that the failure names the update of the article that fails.
+     */
+    void classifyAll(const QString& interno);
     /** Rows without a goods condition (NULL or empty) get the one given. */
     void fillGoodsCondition(const QString& interno, const QString& condition);
     /** Writes the validator's outcome into the row: "OK", or state "E" with its code. */
@@ -188,6 +193,13 @@ public:
 
 private:
     DataSession::Statement& prepared(const QString& text);
+    /**
+     * Inserts `count` rows of `width` values: `head` ("insert into T (...) values ") with as
+     * many rows a statement as ListChunk values allow; `row` appends the values of row i.
+     */
+    void insertRows(const QString& head, qsizetype width, qsizetype count,
+                    const std::function<void(qsizetype i, QVariantList& values)>& row);
+    void createHitTable();
     /**
      * Runs the set statement `text` with `values` over the temporary table `table`, dropped
      * after it. When it fails and the transaction stays open, `oneByOne` writes the rows

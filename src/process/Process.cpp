@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <future>
 #include <optional>
 #include <utility>
 
@@ -110,8 +111,8 @@ void BuscarEnCatalogo(ProcessRun& run)
     QVariantList keys;
     for (const QString& article : articles)
         keys << article;
-    // The hits are written together once the catalog has been read.
-    QList<CatalogHit> classified;
+    // The hits of each chunk go to the store as they are found, and into the rows together
+    // once the catalog has been read.
     const auto classifyChunk = [&](const RecordSet& hits, qsizetype start, qsizetype count) {
         // A catalog without its key could hold a number twice: its first row counts.
         QHash<QString, qsizetype> hitOf;
@@ -124,6 +125,7 @@ void BuscarEnCatalogo(ProcessRun& run)
         }
         lapiMarks.readAhead(unmarked);
 
+        QList<CatalogHit> classified;
         for (qsizetype i = start; i < start + count; ++i) {
             const auto hit = hitOf.constFind(articles.at(i));
             if (hit != hitOf.constEnd()) {
@@ -146,9 +148,10 @@ void BuscarEnCatalogo(ProcessRun& run)
             }
             progress.setProgressValue(int(i + 1));
         }
+        run.articles.addHits(classified);
     };
     ws.declaration().selectByKeys(select, 1, keys, classifyChunk, {ws.settings().catalog()});
-    run.articles.classifyAll(run.interno, classified);
+    run.articles.classifyAll(run.interno);
 }
 
 /** Stage 3: rows without a goods condition get the default one. */
@@ -164,18 +167,23 @@ struct Replacement {
     QList<Article> rows;
     std::optional<StatedTotal> statedTotal;
     /** The import's entry in the row history: the document and the rows read from it. */
-    QString summary;
+    std::shared_future<QString> summary;
 };
 
-/** The import's summary: the document's name and SHA-256 (when it can be read) and the rows. */
-QString importSummary(const QString& documentPath, qsizetype rows)
+/**
+ * The import's summary: the document's name and SHA-256 (when it can be read) and the rows.
+ * The digest is worked out on a thread of its own while the rows are processed.
+ */
+std::shared_future<QString> importSummary(const QString& documentPath, qsizetype rows)
 {
-    QString summary = QStringLiteral("archivo ") + QFileInfo(documentPath).fileName();
-    QFile document(documentPath);
-    QCryptographicHash sha(QCryptographicHash::Sha256);
-    if (document.open(QIODevice::ReadOnly) && sha.addData(&document))
-        summary += QStringLiteral(", SHA-256 ") + QString::fromLatin1(sha.result().toHex());
-    return summary + QStringLiteral(", filas leídas: ") + QString::number(rows);
+    return std::async(std::launch::async, [documentPath, rows] {
+        QString summary = QStringLiteral("archivo ") + QFileInfo(documentPath).fileName();
+        QFile document(documentPath);
+        QCryptographicHash sha(QCryptographicHash::Sha256);
+        if (document.open(QIODevice::ReadOnly) && sha.addData(&document))
+            summary += QStringLiteral(", SHA-256 ") + QString::fromLatin1(sha.result().toHex());
+        return summary + QStringLiteral(", filas leídas: ") + QString::number(rows);
+    });
 }
 
 /** The process's summary: the six counters of the interno. */
@@ -194,7 +202,7 @@ QString processSummary(ArticleStore& articles, const QString& interno)
  * all.
  */
 bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate,
-              SuffixValidator* validator, const Replacement* replacement)
+              SuffixValidator* validator, Replacement* replacement)
 {
     ProgressSink& progress = ws.progress();
     progress.setProgressVisible(true);
@@ -210,6 +218,7 @@ bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate
         const ReadTransaction nomenclatorReads(ws.nomenclator());
         if (replacement) {
             run.articles.replaceRows(interno, replacement->rows);
+            replacement->rows = {}; // written: the stages read the rows from the database
             InvoiceTotalStore(ws.work()).replace(interno, replacement->statedTotal);
             TestSeam::reach("process:imported");
         }
@@ -221,7 +230,7 @@ bool classify(Workspace& ws, const QString& interno, const SuffixCheck& validate
         // One history entry a run, whatever the number of rows, in the run's transaction.
         HistoryStore history(ws.work(), ws.historyAuthor());
         if (replacement)
-            history.recordRun(interno, QStringLiteral("import"), replacement->summary);
+            history.recordRun(interno, QStringLiteral("import"), replacement->summary.get());
         history.recordRun(interno, QStringLiteral("process"),
                           processSummary(run.articles, interno));
         TestSeam::reach("process:recorded");
@@ -264,7 +273,7 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
     std::optional<ReadTransaction> validatorReads;
     try {
         validator.ConexionString(ws.directory());
-        const PreparedImport prepared = ImportarDocumento(ws, documentPath, interno);
+        PreparedImport prepared = ImportarDocumento(ws, documentPath, interno);
         if (prepared.outcome != ImportOutcome::Loaded) {
             // Nothing was read: the footer goes back to rest before the operator is told.
             ws.progress().setMessage(QString());
@@ -286,11 +295,11 @@ bool FRAM2_GuardarDatosToBase(Workspace& ws, const QString& interno, const QStri
             return false;
         }
         // Units and origins first: a relation the operator saves stays whatever follows.
-        std::optional<QList<Article>> loaded = CargarArticulos(ws, prepared.lines);
+        std::optional<QList<Article>> loaded = CargarArticulos(ws, std::move(prepared.lines));
         if (!loaded)
             return false;
-        const QString summary = importSummary(documentPath, loaded->size());
-        replacement = {std::move(*loaded), prepared.statedTotal, summary};
+        std::shared_future<QString> summary = importSummary(documentPath, loaded->size());
+        replacement = {std::move(*loaded), prepared.statedTotal, std::move(summary)};
         // The validator reads the nomenclator on a connection of its own: one transaction for
         // the classification too, begun only now that no question to the operator is left.
         validatorReads.emplace(validator.nomenclator());

@@ -135,14 +135,12 @@ private Q_SLOTS:
 
     // A failing stage undoes stages 2 to 4; a failed import stops the whole process: the former
     // rows are neither replaced nor classified. What the operator saw of each, and the message
-    // line (kept at the stage that failed), in process/failures.txt.
+    // line (kept at the stage that failed, the update of the article or row refused), in
+    // process/failures.txt.
     void failuresLeaveTheRowsAsImported()
     {
         Office office;
         office.home.runWorkSql(TestHome::testData(u"process/articles.sql"_s));
-        office.home.runWorkSql(
-            u"create trigger refuse_suf before update of PRCCRC on ART when new.PRCCRC = 'SUF' "
-            "begin select raise(abort, 'fallo provocado'); end;\n"_s);
         const QStringList before = office.rows();
         QString shown;
         const auto record = [&] {
@@ -151,10 +149,19 @@ private Q_SLOTS:
             office.dialogs.journal.clear();
             office.progress.messages.clear();
         };
-        QVERIFY(!office.classify());
-        QCOMPARE(office.rows(), before);
-        QVERIFY(office.progress.visible); // the bar stays
-        record();
+        // The catalog's classification of one article, then the check code "SUF".
+        for (const QString& trigger : {u"refuse_hit before update of PRCNCM on ART when "
+                                       "new.ARTNRO = 'A-SUF'"_s,
+                                       u"refuse_suf before update of PRCCRC on ART when "
+                                       "new.PRCCRC = 'SUF'"_s}) {
+            office.home.runWorkSql(u"create trigger "_s + trigger +
+                                   u" begin select raise(abort, 'fallo provocado'); end;\n"_s);
+            QVERIFY(!office.classify());
+            QCOMPARE(office.rows(), before);
+            QVERIFY(office.progress.visible); // the bar stays
+            record();
+            office.home.runWorkSql(u"drop trigger "_s + trigger.section(u' ', 0, 0) + u";\n"_s);
+        }
         QVERIFY(!FRAM2_GuardarDatosToBase(office.ws, u"100"_s,
                                           office.home.file(u"no-existe/factura.doc"_s)));
         QCOMPARE(office.rows(), before);
