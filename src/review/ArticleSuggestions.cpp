@@ -4,6 +4,7 @@
 #include "components/SuffixValidator.h"
 #include "data/CatalogArticleIndex.h"
 #include "data/Nomenclator.h"
+#include "data/Quantities.h"
 #include "data/TradeGlossary.h"
 #include "workspace/Workspace.h"
 
@@ -23,6 +24,11 @@ constexpr int DescriptionNeighbours = 40;
 constexpr int NomenclatorNeighbours = 10;
 /** The least share of the description a nomenclator position must hold to witness. */
 constexpr double LeastWordShare = 0.3;
+/** What a position whose conditions the article's quantities meet gains, of its score
+ *  times what it lacks to 1. */
+constexpr double MetGain = 0.25;
+/** What is left of the score of a position whose conditions they contradict. */
+constexpr double ContradictedShare = 0.5;
 /** The most suffix characters a free value holds. */
 constexpr qsizetype ValueLength = 20;
 
@@ -60,6 +66,20 @@ struct Evidence {
                DescriptionWeight * description.value() + WordsWeight * words.value();
     }
 };
+
+/** A position's score as the article's quantities meet its conditions. */
+double fitted(double score, QuantityFit fit)
+{
+    switch (fit) {
+    case QuantityFit::Satisfied:
+        return score + MetGain * score * (1 - score);
+    case QuantityFit::Contradicted:
+        return ContradictedShare * score;
+    case QuantityFit::Silent:
+        break;
+    }
+    return score;
+}
 
 /** Letters and digits only, in upper case. */
 QString squeezed(const QString& text)
@@ -163,6 +183,7 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
             evidence[r.line.position].words.add(r.strength, -1, r.line.description);
     }
 
+    const QList<Quantity> quantities = Quantities::quantities(description);
     QList<ArticleSuggestion> suggestions;
     for (auto it = evidence.cbegin(); it != evidence.cend(); ++it) {
         const std::optional<QString> positionDescription = nomenclator.description(it.key());
@@ -185,7 +206,7 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
         ArticleSuggestion s;
         s.position = it.key();
         s.positionDescription = *positionDescription;
-        s.score = e.score();
+        s.score = fitted(e.score(), nomenclator.fit(it.key(), quantities));
         if (strongest >= 0) {
             const CatalogArticle& neighbour =
                 index.article(catalogWitnesses[strongest].second->article);
