@@ -69,7 +69,8 @@ const Unit* unitNamed(QStringView name)
 }
 
 /** A word (a code such as "m10" or "2rs" is one word), a punctuation mark, or a group of
- *  numbers with the unit written after the last of them ("220/380 v", "20x47x14 mm"). */
+ *  numbers with the unit written after the last of them ("220/380 v"); sizes across
+ *  ("20x47x14 mm") are a group without a unit. */
 struct Token {
     QString word; // empty for a group of numbers
     std::vector<double> values;
@@ -183,6 +184,7 @@ private:
     Token group(const std::vector<Token>& before)
     {
         Token t;
+        bool crossed = false;
         for (;;) {
             double value = number();
             if (const std::optional<double> part = fraction(value)) {
@@ -196,12 +198,15 @@ private:
                     m_at = at;
             }
             t.values.push_back(value);
-            if ((charAt(m_at, u'x') || charAt(m_at, u'/')) && digitAt(m_at + 1))
-                ++m_at;
-            else
+            if (!(charAt(m_at, u'x') || charAt(m_at, u'/')) || !digitAt(m_at + 1))
                 break;
+            crossed = crossed || charAt(m_at, u'x');
+            ++m_at;
         }
         t.unit = unitAfter(before);
+        // Sizes across ("20x47x14 mm": bore, outside, width) do not say which is which.
+        if (crossed)
+            t.unit = nullptr;
         return t;
     }
 

@@ -44,9 +44,9 @@ enum class QuantityFit {
 /**
  * Quantities read from texts: the conditions a nomenclator description states (Spanish
  * decimal comma, "1.000" a thousand) and the quantities a supplier's description gives (English
- * or Spanish: "0.75 KW", "1HP", "24VDC", "220/380 V", "1/2\"", "1-1/2 IN", "20X47X14 MM").
- * Only a number with an explicit unit counts: "6205", "M10" or "2RS" are models and sizes that
- * say nothing of a unit.
+ * or Spanish: "0.75 KW", "1HP", "24VDC", "220/380 V", "1/2\"", "1-1/2 IN", "25MM"). Only a
+ * number with an explicit unit counts: "6205", "M10" or "2RS" are models and sizes that say
+ * nothing of a unit, and sizes across ("20X47X14 MM") do not say which dimension each is.
  */
 class Quantities {
 public:
