@@ -44,7 +44,8 @@ TradeGlossary::TradeGlossary(const QString& text)
     }
 }
 
-QList<PositionWordIndex::Concept> TradeGlossary::concepts(const QString& description) const
+QList<PositionWordIndex::Concept> TradeGlossary::concepts(const QString& description,
+                                                          QStringList* goodsTerms) const
 {
     const QStringList terms = PositionWordIndex::terms(description);
     const auto firstSize = std::find_if(terms.cbegin(), terms.cend(), [](const QString& term) {
@@ -73,7 +74,10 @@ QList<PositionWordIndex::Concept> TradeGlossary::concepts(const QString& descrip
         }
         k += length;
     }
-    if (goods >= 0 && firstSize != terms.cend())
+    if (goods >= 0 && firstSize != terms.cend()) {
         found[goods].weight = GoodsWord;
+        if (goodsTerms)
+            *goodsTerms = found.at(goods).translations.last();
+    }
     return found;
 }

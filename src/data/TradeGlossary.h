@@ -35,9 +35,11 @@ public:
      * looks like one ("class" and "clase"). A supplier names the goods first and their sizes,
      * materials and finishes after: the last phrase the glossary knows before the first word
      * with a digit is the goods' own and counts half as much again ("BALL VALVE" of "BALL VALVE 1/2
-     * IN STAINLESS STEEL"; without a size nothing tells where the goods' words end).
+     * IN STAINLESS STEEL"; without a size nothing tells where the goods' words end). Its terms
+     * go to `goodsTerms` when given (left as they are when the description names none).
      */
-    QList<PositionWordIndex::Concept> concepts(const QString& description) const;
+    QList<PositionWordIndex::Concept> concepts(const QString& description,
+                                               QStringList* goodsTerms = nullptr) const;
 
 private:
     QHash<QString, QList<QStringList>> m_translations; // by the phrase's terms

@@ -20,6 +20,9 @@ constexpr double DescriptionWeight = 2.0 / 11;
 constexpr double WordsWeight = 2.0 / 11;
 /** How many of the most alike descriptions are read. */
 constexpr int DescriptionNeighbours = 40;
+/** What a description neighbour that does not name the article's goods witnesses, of its
+ *  likeness ("ZINC PLATED" of a nut for a washer). */
+constexpr double OtherGoodsShare = 0.5;
 /** How many of the nomenclator's best positions are read. */
 constexpr int NomenclatorNeighbours = 10;
 /** The least share of the description a nomenclator position must hold to witness. */
@@ -171,14 +174,22 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
         if (m.article != excluded)
             evidence[positionOf(m.article)].family.add(m.strength, m.article);
     }
+    QStringList goods;
+    const QList<PositionWordIndex::Concept> concepts =
+        TradeGlossary::standard().concepts(description, &goods);
     for (const CatalogArticleIndex::Match& m :
          index.similar(description, DescriptionNeighbours + 1)) {
-        if (m.article != excluded)
-            evidence[positionOf(m.article)].description.add(m.strength, m.article);
+        if (m.article == excluded)
+            continue;
+        const QStringList terms = PositionWordIndex::terms(index.article(m.article).description);
+        const bool named = std::all_of(goods.cbegin(), goods.cend(), [&terms](const QString& term) {
+            return terms.contains(term);
+        });
+        evidence[positionOf(m.article)].description.add(
+            named ? m.strength : OtherGoodsShare * m.strength, m.article);
     }
 
-    for (const PositionWordIndex::Ranked& r :
-         nomenclator.rank(TradeGlossary::standard().concepts(description), NomenclatorNeighbours)) {
+    for (const PositionWordIndex::Ranked& r : nomenclator.rank(concepts, NomenclatorNeighbours)) {
         if (r.strength >= LeastWordShare)
             evidence[r.line.position].words.add(r.strength, -1, r.line.description);
     }

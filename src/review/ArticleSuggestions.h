@@ -36,7 +36,9 @@ struct SuggestionEvaluation {
  * - F, the number's family (CatalogArticleIndex::family): how close the family's articles
  *   that hold the position are;
  * - D, the description: the cosine of the articles holding the position whose descriptions
- *   are most alike (CatalogArticleIndex::similar);
+ *   are most alike (CatalogArticleIndex::similar), halved for an article that does not name
+ *   the goods the description names (TradeGlossary::concepts: "WASHER" of "FLAT WASHER 3/8 IN
+ *   ZINC PLATED", which a zinc-plated nut only resembles);
  * - W, the nomenclator: how well the position's description chain holds the description's
  *   words, English ones through the trade glossary (TradeGlossary, PositionWordIndex::rank),
  *   for the ten best positions holding at least 0.3.
