@@ -177,14 +177,16 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
     QStringList goods;
     const QList<PositionWordIndex::Concept> concepts =
         TradeGlossary::standard().concepts(description, &goods);
+    const auto namesGoods = [&goods](const QString& text) {
+        const QStringList terms = PositionWordIndex::terms(text);
+        return std::all_of(goods.cbegin(), goods.cend(),
+                           [&terms](const QString& term) { return terms.contains(term); });
+    };
     for (const CatalogArticleIndex::Match& m :
          index.similar(description, DescriptionNeighbours + 1)) {
         if (m.article == excluded)
             continue;
-        const QStringList terms = PositionWordIndex::terms(index.article(m.article).description);
-        const bool named = std::all_of(goods.cbegin(), goods.cend(), [&terms](const QString& term) {
-            return terms.contains(term);
-        });
+        const bool named = goods.isEmpty() || namesGoods(index.article(m.article).description);
         evidence[positionOf(m.article)].description.add(
             named ? m.strength : OtherGoodsShare * m.strength, m.article);
     }
