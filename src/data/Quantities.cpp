@@ -210,8 +210,8 @@ private:
         return t;
     }
 
-    /** The unit written after a group, glued to it or after blanks; "a" between numbers after
-     *  "de" or "entre" ("de 60 a 180 cm") joins them. */
+    /** The unit written after a group, glued to it or after blanks, unless powered or divided;
+     *  "a" between numbers after "de" or "entre" ("de 60 a 180 cm") joins them. */
     const Unit* unitAfter(const std::vector<Token>& before)
     {
         qsizetype at = m_at;
@@ -224,7 +224,8 @@ private:
         qsizetype end = at;
         while (letterAt(end))
             ++end;
-        if (end == at || digitAt(end))
+        // "mm2", "m²", "cm³", "l/h", "g/m²": another quantity than the unit's.
+        if (end == at || (end < m_text.size() && m_text.at(end).isNumber()) || charAt(end, u'/'))
             return nullptr;
         const QStringView name = QStringView(m_text).mid(at, end - at);
         const Unit* unit = unitNamed(name);
