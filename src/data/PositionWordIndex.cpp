@@ -38,6 +38,8 @@ QString codeDigits(const QString& position)
 /** Whether a description is the "Los demás" ("Las demás") of its siblings. */
 bool isOtherwise(const QString& description)
 {
+    if (!description.contains(u"dem", Qt::CaseInsensitive))
+        return false;
     const QStringList w = PositionWordIndex::words(description);
     for (qsizetype i = 0; i + 1 < w.size(); ++i) {
         if ((w.at(i) == u"los" || w.at(i) == u"las") && w.at(i + 1) == u"demas")
@@ -141,14 +143,23 @@ void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& abo
     m_otherwise.assign(count, {});
     std::vector<int> leaves; // the ranked positions with a full code, in code order
     std::vector<QString> codes(count);
+    QHash<QString, QList<QuantityCondition>> read; // each text once: a heading's text repeats
+    const auto conditionsOf = [&read](const QString& text) -> QList<QuantityCondition> {
+        if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
+            return {}; // most texts state no quantity
+        auto it = read.constFind(text);
+        if (it == read.cend())
+            it = read.insert(text, Quantities::conditions(text));
+        return *it;
+    };
     for (size_t i = 0; i < count; ++i) {
         if (hasBelow[i])
             continue;
         const PositionTexts& p = m_positions.at(qsizetype(i));
-        QString chain = p.description + u'\n' + p.secondDescription;
+        QList<QuantityCondition>& chain = m_conditions[i];
+        chain = conditionsOf(p.description) + conditionsOf(p.secondDescription);
         for (const int parent : above[i])
-            chain += u'\n' + m_positions.at(parent).description;
-        m_conditions[i] = Quantities::conditions(chain);
+            chain += conditionsOf(m_positions.at(parent).description);
         codes[i] = codeDigits(p.position);
         if (codes[i].size() == CodeDigits)
             leaves.push_back(int(i));
