@@ -16,6 +16,10 @@ constexpr qsizetype CodeDigits = 11;
 /** Where a code is cut for the rows above it: heading, subheading (two levels), item,
  *  subitem. */
 constexpr qsizetype Levels[] = {4, 5, 6, 7, 8};
+/** The least start of their codes a "Los demás" shares with its siblings: the subheading's
+ *  first level. Under a heading alone, a sibling's conditions may belong to a level between
+ *  them ("Motores trifásicos" of the motors beside single-phase ones). */
+constexpr qsizetype SiblingDigits = 5;
 /** What a term of a position's second description counts for, against its chain's. */
 constexpr double ContextShare = 0.75;
 /** The part of a position's strength that is the share of its chain's weight held. */
@@ -29,6 +33,19 @@ QString codeDigits(const QString& position)
             digits += c;
     }
     return digits;
+}
+
+/** Whether a description is the "Los demás" ("Las demás") of its siblings. */
+bool isOtherwise(const QString& description)
+{
+    if (!description.contains(u"dem", Qt::CaseInsensitive))
+        return false;
+    const QStringList w = PositionWordIndex::words(description);
+    for (qsizetype i = 0; i + 1 < w.size(); ++i) {
+        if ((w.at(i) == u"los" || w.at(i) == u"las") && w.at(i + 1) == u"demas")
+            return true;
+    }
+    return false;
 }
 
 QSet<QString> termSet(const QString& text)
@@ -107,6 +124,7 @@ void PositionWordIndex::indexTerms()
         for (const QString& term : context - own)
             m_terms[term].push_back({int(i), false});
     }
+    indexConditions(above, hasBelow);
     m_ownWeight.assign(count, 0.0);
     for (auto it = m_terms.cbegin(); it != m_terms.cend(); ++it) {
         const double w = termWeight(it.value());
@@ -114,6 +132,71 @@ void PositionWordIndex::indexTerms()
             if (p.own)
                 m_ownWeight[size_t(p.position)] += w;
         }
+    }
+}
+
+void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& above,
+                                        const std::vector<bool>& hasBelow)
+{
+    const auto count = size_t(m_positions.size());
+    m_conditions.assign(count, {});
+    m_otherwise.assign(count, {});
+    std::vector<int> leaves; // the ranked positions with a full code, in code order
+    std::vector<QString> codes(count);
+    QHash<QString, QList<QuantityCondition>> read; // each text once: a heading's text repeats
+    const auto conditionsOf = [&read](const QString& text) -> QList<QuantityCondition> {
+        if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
+            return {}; // most texts state no quantity
+        auto it = read.constFind(text);
+        if (it == read.cend())
+            it = read.insert(text, Quantities::conditions(text));
+        return *it;
+    };
+    for (size_t i = 0; i < count; ++i) {
+        if (hasBelow[i])
+            continue;
+        const PositionTexts& p = m_positions.at(qsizetype(i));
+        QList<QuantityCondition>& chain = m_conditions[i];
+        chain = conditionsOf(p.description) + conditionsOf(p.secondDescription);
+        for (const int parent : above[i])
+            chain += conditionsOf(m_positions.at(parent).description);
+        codes[i] = codeDigits(p.position);
+        if (codes[i].size() == CodeDigits)
+            leaves.push_back(int(i));
+    }
+    const auto shared = [&codes](int a, int b) {
+        const QString& x = codes[size_t(a)];
+        const QString& y = codes[size_t(b)];
+        qsizetype n = 0;
+        while (n < CodeDigits && x.at(n) == y.at(n))
+            ++n;
+        return n < CodeDigits ? n : 0; // two rows of one code are no siblings
+    };
+    for (size_t k = 0; k < leaves.size(); ++k) {
+        const int self = leaves[k];
+        if (!isOtherwise(m_positions.at(self).description))
+            continue;
+        qsizetype closest = 0;
+        if (k > 0)
+            closest = shared(self, leaves[k - 1]);
+        if (k + 1 < leaves.size())
+            closest = std::max(closest, shared(self, leaves[k + 1]));
+        if (closest < SiblingDigits)
+            continue;
+        const QList<QuantityCondition>& own = m_conditions[size_t(self)];
+        const auto addSibling = [&](int sibling) {
+            QList<QuantityCondition> apart;
+            for (const QuantityCondition& c : m_conditions[size_t(sibling)]) {
+                if (!own.contains(c))
+                    apart << c;
+            }
+            if (!apart.isEmpty())
+                m_otherwise[size_t(self)].push_back(apart);
+        };
+        for (size_t j = k; j > 0 && shared(self, leaves[j - 1]) >= closest; --j)
+            addSibling(leaves[j - 1]);
+        for (size_t j = k + 1; j < leaves.size() && shared(self, leaves[j]) >= closest; ++j)
+            addSibling(leaves[j]);
     }
 }
 
@@ -198,14 +281,37 @@ QList<PositionLine> PositionWordIndex::find(const QString& text, int limit) cons
     return lines;
 }
 
-std::optional<QString> PositionWordIndex::description(const QString& position) const
+std::optional<qsizetype> PositionWordIndex::indexOf(const QString& position) const
 {
     const auto it = std::lower_bound(
         m_positions.cbegin(), m_positions.cend(), position,
         [](const PositionTexts& p, const QString& wanted) { return p.position < wanted; });
     if (it == m_positions.cend() || it->position != position)
         return std::nullopt;
-    return it->description;
+    return it - m_positions.cbegin();
+}
+
+std::optional<QString> PositionWordIndex::description(const QString& position) const
+{
+    const std::optional<qsizetype> i = indexOf(position);
+    if (!i)
+        return std::nullopt;
+    return m_positions.at(*i).description;
+}
+
+QuantityFit PositionWordIndex::fit(const QString& position, const QList<Quantity>& quantities) const
+{
+    const std::optional<qsizetype> i = indexOf(position);
+    if (!i || quantities.isEmpty())
+        return QuantityFit::Silent;
+    const QuantityFit own = Quantities::fit(m_conditions[size_t(*i)], quantities);
+    if (own == QuantityFit::Contradicted)
+        return own;
+    for (const QList<QuantityCondition>& sibling : m_otherwise[size_t(*i)]) {
+        if (Quantities::fit(sibling, quantities) == QuantityFit::Satisfied)
+            return QuantityFit::Contradicted;
+    }
+    return own;
 }
 
 std::vector<PositionWordIndex::Ranked> PositionWordIndex::rank(const QList<Concept>& concepts,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/NomenclatorTables.h"
+#include "data/Quantities.h"
 
 #include <QHash>
 #include <QList>
@@ -73,6 +74,16 @@ public:
      */
     std::vector<Ranked> rank(const QList<Concept>& concepts, int limit) const;
 
+    /**
+     * How an article's quantities meet the quantity conditions of a position's description
+     * chain and second description ("de potencia inferior o igual a 750 W"). A "Los demás"
+     * position holds what its closest siblings (the ranked positions sharing the longest start
+     * of its code, the subheading's first level at least) do not: it is contradicted too where the
+     * quantities meet the conditions that set one of them apart. Silent for a position the
+     * nomenclator does not hold.
+     */
+    QuantityFit fit(const QString& position, const QList<Quantity>& quantities) const;
+
     qsizetype size() const { return m_positions.size(); }
 
 private:
@@ -89,6 +100,11 @@ private:
     };
 
     void indexTerms();
+    /** The conditions of the ranked positions' chains, and what a "Los demás" leaves out. */
+    void indexConditions(const std::vector<std::vector<int>>& above,
+                         const std::vector<bool>& hasBelow);
+    /** Where a 15-character position is in m_positions. */
+    std::optional<qsizetype> indexOf(const QString& position) const;
     /** A term's weight: its rarity across the ranked positions. */
     double termWeight(const std::vector<TermPosting>& postings) const;
 
@@ -98,4 +114,7 @@ private:
     QHash<QString, std::vector<TermPosting>> m_terms;
     std::vector<double> m_ownWeight; // per position, the weight of its chain's terms
     qsizetype m_ranked = 0;          // the positions without rows below them
+    std::vector<QList<QuantityCondition>> m_conditions; // per position, of its chain
+    // per "Los demás" position, each sibling's conditions that it does not state itself
+    std::vector<std::vector<QList<QuantityCondition>>> m_otherwise;
 };

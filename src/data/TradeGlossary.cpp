@@ -11,6 +11,8 @@ namespace {
 constexpr qsizetype ShortestWord = 3;
 /** What a word the glossary does not know counts for, against a glossary phrase. */
 constexpr double UnknownWord = 0.5;
+/** What the goods' own word counts for (TradeGlossary::concepts). */
+constexpr double GoodsWord = 1.5;
 
 } // namespace
 
@@ -42,16 +44,23 @@ TradeGlossary::TradeGlossary(const QString& text)
     }
 }
 
-QList<PositionWordIndex::Concept> TradeGlossary::concepts(const QString& description) const
+QList<PositionWordIndex::Concept> TradeGlossary::concepts(const QString& description,
+                                                          QStringList* goodsTerms) const
 {
     const QStringList terms = PositionWordIndex::terms(description);
+    const auto firstSize = std::find_if(terms.cbegin(), terms.cend(), [](const QString& term) {
+        return std::any_of(term.cbegin(), term.cend(), [](QChar c) { return c.isDigit(); });
+    });
     QList<PositionWordIndex::Concept> found;
+    qsizetype goods = -1; // the last concept the glossary knows before the first size
     for (qsizetype k = 0; k < terms.size();) {
         qsizetype length = std::min(LongestPhrase, terms.size() - k);
         for (; length > 0; --length) {
             const QStringList phrase = terms.mid(k, length);
             const auto it = m_translations.constFind(phrase.join(u' '));
             if (it != m_translations.cend()) {
+                if (k < firstSize - terms.cbegin())
+                    goods = found.size();
                 found << PositionWordIndex::Concept{QList<QStringList>(*it) << phrase};
                 break;
             }
@@ -64,6 +73,11 @@ QList<PositionWordIndex::Concept> TradeGlossary::concepts(const QString& descrip
             length = 1;
         }
         k += length;
+    }
+    if (goods >= 0 && firstSize != terms.cend()) {
+        found[goods].weight = GoodsWord;
+        if (goodsTerms)
+            *goodsTerms = found.at(goods).translations.last();
     }
     return found;
 }

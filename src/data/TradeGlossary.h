@@ -32,9 +32,14 @@ public:
      * glossary (its translations and its own terms); otherwise a word of three letters or more
      * without digits (sizes, models and units tell the nomenclator nothing), as it is, counting
      * half: a word the glossary does not know may be Spanish, or an English word that only
-     * looks like one ("class" and "clase").
+     * looks like one ("class" and "clase"). A supplier names the goods first and their sizes,
+     * materials and finishes after: the last phrase the glossary knows before the first word
+     * with a digit is the goods' own and counts half as much again ("BALL VALVE" of "BALL VALVE 1/2
+     * IN STAINLESS STEEL"; without a size nothing tells where the goods' words end). Its terms
+     * go to `goodsTerms` when given (left as they are when the description names none).
      */
-    QList<PositionWordIndex::Concept> concepts(const QString& description) const;
+    QList<PositionWordIndex::Concept> concepts(const QString& description,
+                                               QStringList* goodsTerms = nullptr) const;
 
 private:
     QHash<QString, QList<QStringList>> m_translations; // by the phrase's terms

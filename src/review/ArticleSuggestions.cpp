@@ -4,6 +4,7 @@
 #include "components/SuffixValidator.h"
 #include "data/CatalogArticleIndex.h"
 #include "data/Nomenclator.h"
+#include "data/Quantities.h"
 #include "data/TradeGlossary.h"
 #include "workspace/Workspace.h"
 
@@ -19,10 +20,18 @@ constexpr double DescriptionWeight = 2.0 / 11;
 constexpr double WordsWeight = 2.0 / 11;
 /** How many of the most alike descriptions are read. */
 constexpr int DescriptionNeighbours = 40;
+/** What a description neighbour that does not name the article's goods witnesses, of its
+ *  likeness ("ZINC PLATED" of a nut for a washer). */
+constexpr double OtherGoodsShare = 0.5;
 /** How many of the nomenclator's best positions are read. */
 constexpr int NomenclatorNeighbours = 10;
 /** The least share of the description a nomenclator position must hold to witness. */
 constexpr double LeastWordShare = 0.3;
+/** What a position whose conditions the article's quantities meet gains, of its score
+ *  times what it lacks to 1. */
+constexpr double MetGain = 0.25;
+/** What is left of the score of a position whose conditions they contradict. */
+constexpr double ContradictedShare = 0.5;
 /** The most suffix characters a free value holds. */
 constexpr qsizetype ValueLength = 20;
 
@@ -60,6 +69,20 @@ struct Evidence {
                DescriptionWeight * description.value() + WordsWeight * words.value();
     }
 };
+
+/** A position's score as the article's quantities meet its conditions. */
+double fitted(double score, QuantityFit fit)
+{
+    switch (fit) {
+    case QuantityFit::Satisfied:
+        return score + MetGain * score * (1 - score);
+    case QuantityFit::Contradicted:
+        return ContradictedShare * score;
+    case QuantityFit::Silent:
+        break;
+    }
+    return score;
+}
 
 /** Letters and digits only, in upper case. */
 QString squeezed(const QString& text)
@@ -151,18 +174,29 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
         if (m.article != excluded)
             evidence[positionOf(m.article)].family.add(m.strength, m.article);
     }
+    QStringList goods;
+    const QList<PositionWordIndex::Concept> concepts =
+        TradeGlossary::standard().concepts(description, &goods);
+    const auto namesGoods = [&goods](const QString& text) {
+        const QStringList terms = PositionWordIndex::terms(text);
+        return std::all_of(goods.cbegin(), goods.cend(),
+                           [&terms](const QString& term) { return terms.contains(term); });
+    };
     for (const CatalogArticleIndex::Match& m :
          index.similar(description, DescriptionNeighbours + 1)) {
-        if (m.article != excluded)
-            evidence[positionOf(m.article)].description.add(m.strength, m.article);
+        if (m.article == excluded)
+            continue;
+        const bool named = goods.isEmpty() || namesGoods(index.article(m.article).description);
+        evidence[positionOf(m.article)].description.add(
+            named ? m.strength : OtherGoodsShare * m.strength, m.article);
     }
 
-    for (const PositionWordIndex::Ranked& r :
-         nomenclator.rank(TradeGlossary::standard().concepts(description), NomenclatorNeighbours)) {
+    for (const PositionWordIndex::Ranked& r : nomenclator.rank(concepts, NomenclatorNeighbours)) {
         if (r.strength >= LeastWordShare)
             evidence[r.line.position].words.add(r.strength, -1, r.line.description);
     }
 
+    const QList<Quantity> quantities = Quantities::quantities(description);
     QList<ArticleSuggestion> suggestions;
     for (auto it = evidence.cbegin(); it != evidence.cend(); ++it) {
         const std::optional<QString> positionDescription = nomenclator.description(it.key());
@@ -185,7 +219,7 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
         ArticleSuggestion s;
         s.position = it.key();
         s.positionDescription = *positionDescription;
-        s.score = e.score();
+        s.score = fitted(e.score(), nomenclator.fit(it.key(), quantities));
         if (strongest >= 0) {
             const CatalogArticle& neighbour =
                 index.article(catalogWitnesses[strongest].second->article);

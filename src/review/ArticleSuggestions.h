@@ -36,16 +36,24 @@ struct SuggestionEvaluation {
  * - F, the number's family (CatalogArticleIndex::family): how close the family's articles
  *   that hold the position are;
  * - D, the description: the cosine of the articles holding the position whose descriptions
- *   are most alike (CatalogArticleIndex::similar);
+ *   are most alike (CatalogArticleIndex::similar), halved for an article that does not name
+ *   the goods the description names (TradeGlossary::concepts: "WASHER" of "FLAT WASHER 3/8 IN
+ *   ZINC PLATED", which a zinc-plated nut only resembles);
  * - W, the nomenclator: how well the position's description chain holds the description's
  *   words, English ones through the trade glossary (TradeGlossary, PositionWordIndex::rank),
  *   for the ten best positions holding at least 0.3.
  *
  * For F and D the two best articles meet as s1 + (1 - s1) * s2 / 2, so that a second witness
- * adds without outweighing the first. The score is (4 N + 3 F + 2 D + 2 W) / 11, from 0 to 1:
- * the nomenclator's words count as much as the catalogs' descriptions. Only positions that
- * the nomenclator in use holds are offered, each once, best first, at most ten. The basis is the
- * strongest single witness; the suffix string comes from the strongest catalog article of the
+ * adds without outweighing the first. The score is (4 N + 3 F + 2 D + 2 W) / 11 times Q, from
+ * 0 to 1: the nomenclator's words count as much as the catalogs' descriptions. Q weighs the
+ * quantities the description states (a number with its unit: "1.5 HP", "24VDC", "25MM")
+ * against the position's quantity conditions (PositionWordIndex::fit): 1 when they say nothing
+ * of each other; 1/2 when they contradict them (a 220 V relay against "para una tensión
+ * inferior o igual a 60 V", or its sibling "Los demás relés" against a 24 V one); and when they
+ * meet them 1 + (1 - S) / 4 for the score S before it, so that the position gains without
+ * passing 1. A "Los demás" beside a contradicted sibling is the fallback: it keeps its score.
+ * Only positions that the nomenclator in use holds are offered, each once, best first, at most
+ * ten. The basis is the strongest single witness; the suffix string comes from the strongest catalog article of the
  * position (for a position only the nomenclator points at, the first catalog article holding
  * it), its own article data rewritten for the new article (suffixTemplate), and the suffix
  * validator says whether it passes as it is.

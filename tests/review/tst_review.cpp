@@ -2,6 +2,7 @@
 #include "config/CatalogCheck.h"
 #include "data/ArticleStore.h"
 #include "data/InvoiceTotalStore.h"
+#include "data/Quantities.h"
 #include "import/InvoiceParser.h"
 #include "review/ArticleTableModel.h"
 #include "review/AtomicFile.h"
@@ -222,6 +223,43 @@ private Q_SLOTS:
         QCOMPARE(f.ws.positionWords().find(u"rodamientos"_s, 2).size(), 2);
         QCOMPARE(PositionWordIndex::words(u"Ñandú-(ÁRBOL) 50mm"_s),
                  QStringList({u"nandu"_s, u"arbol"_s, u"50mm"_s}));
+    }
+
+    /**
+     * review/quantities.tsv: the quantity conditions of nomenclator texts, the quantities of
+     * articles' descriptions (~ for those compared with a tolerance), and how the latter meet
+     * the former.
+     */
+    void quantitiesReadFromTexts()
+    {
+        const QString kinds[] = {u"power"_s,  u"apparent"_s, u"voltage"_s, u"current"_s,
+                                 u"length"_s, u"mass"_s,     u"volume"_s,  u"pressure"_s};
+        const QString fits[] = {u"silent"_s, u"satisfied"_s, u"contradicted"_s};
+        const auto number = [](double v) {
+            return QString::number(v, 'g', 6);
+        };
+        for (const QString& line :
+             TestHome::testData(u"review/quantities.tsv"_s).split(u'\n', Qt::SkipEmptyParts)) {
+            QStringList row = line.split(u'\t');
+            QStringList found;
+            if (row[0] == u"condition") {
+                for (const QuantityCondition& c : Quantities::conditions(row[1]))
+                    found << kinds[int(c.kind)] + u' ' +
+                                 (c.lower && c.lower->inclusive ? u'[' : u'(') +
+                                 (c.lower ? number(c.lower->value) : QString()) + u',' +
+                                 (c.upper ? number(c.upper->value) : QString()) +
+                                 (c.upper && c.upper->inclusive ? u']' : u')');
+            } else if (row[0] == u"quantity") {
+                for (const Quantity& q : Quantities::quantities(row[1]))
+                    found << kinds[int(q.kind)] + u' ' + number(q.value) +
+                                 (q.approximate ? u"~"_s : QString());
+            } else {
+                found << fits[int(Quantities::fit(Quantities::conditions(row[1]),
+                                                  Quantities::quantities(row[2])))];
+            }
+            row.last() = found.join(u"; "_s);
+            QCOMPARE(row.join(u'\t'), line);
+        }
     }
 
     // review/lists.txt: the list with errors, by state, check code and line: not classified

@@ -607,7 +607,9 @@ private Q_SLOTS:
      * nothing, a position outside the nomenclator is never offered), families of numbers with
      * the neighbour's model rewritten, descriptions, the nomenclator's words (an English
      * description through the trade glossary, taking the suffixes of a catalog article of the
-     * position; a row's words counting for the rows below it, which alone are offered).
+     * position; a row's words counting for the rows below it, which alone are offered), and
+     * an article's voltage choosing between a relay position's condition and its "Los demás"
+     * (without a voltage the words alone decide).
      */
     void suggestions()
     {
