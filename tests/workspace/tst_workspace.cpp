@@ -91,7 +91,8 @@ private Q_SLOTS:
         TestHome home;
         home.createDatabases();
         // A work database made before the invoices' stated totals and the row history were
-        // kept gets their tables; one whose catalog journal knew no runs gets their columns.
+        // kept gets their tables; one whose catalog journal knew no runs gets their columns,
+        // and its rows of one field each are read with those of one row an entry.
         home.runWorkSql(u"drop table INVOICE_TOTAL;\ndrop table ROW_HISTORY;\n"
                         "drop table CATALOG_JOURNAL;\ncreate table CATALOG_JOURNAL (ID integer "
                         "primary key, TIME text not null, USERNAME text not null, HOST text not "
@@ -107,14 +108,47 @@ private Q_SLOTS:
             history.recordRun(u"1"_s, u"process"_s, u"total: 0"_s);
             const RecordedRun run{history.recordPendingRun(u"1"_s, u"transfer"_s, {}, u"T"_s),
                                   u"1"_s, u"transfer"_s, u"T"_s};
+            ws.work().Sql(u"insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, INTNRO, "
+                          "CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, RUN) values "
+                          "('T', 'U', 'H', 'cli', '1', 'CAT1', 'A-1', 'ncm', '', NULL, "
+                          "'pending', ?)"_s,
+                          {run.id});
+            ws.work().ejecutar();
+            // Awkward texts, NULL and the empty text, numbers: read back as they were written.
+            const QVariantList values = {u"a\tb\nc\r\u0001"_s,
+                                         u"\"q\" \\ \\n [\",null]"_s,
+                                         u""_s,
+                                         QVariant(),
+                                         0.1,
+                                         1e21,
+                                         u"ñ€𝄞"_s};
+            const QStringList fields = {u"f\"1"_s, u"f,2"_s, u"3"_s, u"4"_s,
+                                        u"5"_s,    u"6"_s,   u"7"_s};
+            QVariantList after = values.mid(1) << values.first();
             CatalogJournal journal(ws.work());
-            journal.writePending(ws.historyAuthor(), run, u"CAT1"_s,
-                                 {{u"A-1"_s, u"ncm"_s, {}, u"1"_s}});
+            journal.writePending(
+                ws.historyAuthor(), run, u"CAT1"_s,
+                {{u"A-1"_s, CatalogChange::Entry::Updated, fields, values, after}});
+            const auto shown = [](const QString& text) {
+                return text.isNull() ? u"NULL"_s : u'"' + text + u'"';
+            };
+            QStringList written{u"ncm: \"\" -> NULL"_s};
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                written << fields.at(i) + u": "_s + shown(historyText(values.at(i))) + u" -> "_s +
+                               shown(historyText(after.at(i)));
+            QStringList changes;
+            for (const CatalogChange& c : journal.changes(run.id).changes)
+                changes << c.field + u": "_s + shown(historyText(c.oldValue)) + u" -> "_s +
+                               shown(historyText(c.newValue));
+            QStringList entries;
+            for (const HistoryEntry& e : journal.entries(u"CAT1"_s, u"A-1"_s))
+                entries << e.field + u": "_s + shown(e.oldValue) + u" -> "_s + shown(e.newValue);
+            QCOMPARE(changes, written);
+            QCOMPARE(entries, written);
             // Absent settings read empty, never null: they are bound as values.
             seen << QString::number(InvoiceTotalStore(ws.work()).read(u"1"_s)->amount)
                  << history.entries(u"1"_s).value(0).frontEnd
                  << history.pendingRuns().value(0).witness
-                 << journal.changes(run.id).changes.value(0).newValue.toString()
                  << (ws.settings().catalog().isNull() ? u"null"_s : ws.settings().catalog());
         }
         home.setSetting(u"INTCAT"_s, u"CAT1"_s);
@@ -129,7 +163,7 @@ private Q_SLOTS:
         Workspace again(home.path(), m_dialogs, m_progress);
         again.open();
         QCOMPARE(seen.join(u'|') + u'|' + again.settings().catalog(),
-                 u"1.5|desktop|T|1||CAT1|NU|CAT2|CAT2"_s);
+                 u"1.5|desktop|T||CAT1|NU|CAT2|CAT2"_s);
     }
 
     /**
