@@ -115,34 +115,27 @@ private Q_SLOTS:
                           {run.id});
             ws.work().ejecutar();
             // Awkward texts, NULL and the empty text, numbers: read back as they were written.
-            const QVariantList values = {u"a\tb\nc\r\u0001"_s,
-                                         u"\"q\" \\ \\n [\",null]"_s,
-                                         u""_s,
-                                         QVariant(),
-                                         0.1,
-                                         1e21,
-                                         u"ñ€𝄞"_s};
-            const QStringList fields = {u"f\"1"_s, u"f,2"_s, u"3"_s, u"4"_s,
-                                        u"5"_s,    u"6"_s,   u"7"_s};
-            QVariantList after = values.mid(1) << values.first();
+            const QVariantList values = {
+                u"a\tb\nc\x01"_s, u"\"q\\ \\n[\",null]"_s, u""_s, QVariant(), 0.1, 1e21, u"ñ€𝄞"_s};
+            const QStringList fields = {u"\""_s, u"a,b"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s};
+            const QVariantList after = values.mid(1) << values.first();
             CatalogJournal journal(ws.work());
             journal.writePending(
                 ws.historyAuthor(), run, u"CAT1"_s,
                 {{u"A-1"_s, CatalogChange::Entry::Updated, fields, values, after}});
-            const auto shown = [](const QString& text) {
-                return text.isNull() ? u"NULL"_s : u'"' + text + u'"';
+            const auto line = [](const QString& field, const QString& was, const QString& is) {
+                const auto shown = [](const QString& t) {
+                    return t.isNull() ? u"NULL"_s : t + u'.';
+                };
+                return field + u": "_s + shown(was) + u" -> "_s + shown(is);
             };
-            QStringList written{u"ncm: \"\" -> NULL"_s};
+            QStringList written{line(u"ncm"_s, u""_s, {})}, changes, entries;
             for (qsizetype i = 0; i < fields.size(); ++i)
-                written << fields.at(i) + u": "_s + shown(historyText(values.at(i))) + u" -> "_s +
-                               shown(historyText(after.at(i)));
-            QStringList changes;
+                written << line(fields.at(i), historyText(values.at(i)), historyText(after.at(i)));
             for (const CatalogChange& c : journal.changes(run.id).changes)
-                changes << c.field + u": "_s + shown(historyText(c.oldValue)) + u" -> "_s +
-                               shown(historyText(c.newValue));
-            QStringList entries;
+                changes << line(c.field, historyText(c.oldValue), historyText(c.newValue));
             for (const HistoryEntry& e : journal.entries(u"CAT1"_s, u"A-1"_s))
-                entries << e.field + u": "_s + shown(e.oldValue) + u" -> "_s + shown(e.newValue);
+                entries << line(e.field, e.oldValue, e.newValue);
             QCOMPARE(changes, written);
             QCOMPARE(entries, written);
             // Absent settings read empty, never null: they are bound as values.
