@@ -343,7 +343,7 @@ void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun
         m_work, QStringLiteral("insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, "
                                "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, "
                                "ACTION, RUN, CHANGE, PACKED) values (?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                               "?, 'pending', ?, ?, ?, 1)"));
+                               "?, 'run', ?, ?, ?, 1)"));
     for (const CatalogEntryChange& change : changes) {
         QString fields;
         QString was;
@@ -368,7 +368,9 @@ void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun
 
 void CatalogJournal::settle(qint64 run, bool tookPlace)
 {
-    m_work.Sql(tookPlace ? QStringLiteral("update CATALOG_JOURNAL set STATE = 'done' where RUN = ?")
+    // Only rows of earlier versions hold a state of their own.
+    m_work.Sql(tookPlace ? QStringLiteral("update CATALOG_JOURNAL set STATE = 'done' where RUN = ? "
+                                          "and STATE = 'pending'")
                          : QStringLiteral("delete from CATALOG_JOURNAL where RUN = ?"),
                {run});
     m_work.ejecutar();
@@ -397,12 +399,14 @@ JournalRun CatalogJournal::changes(qint64 run)
 
 QList<HistoryEntry> CatalogJournal::entries(const QString& catalog, const QString& article)
 {
-    m_work.Sql(QStringLiteral("select TIME, USERNAME, HOST, FRONTEND, INTNRO, STATE, ACTION, "
-                              "PACKED, FIELD, OLDVALUE, NEWVALUE from CATALOG_JOURNAL where "
-                              "CATALOG = ? and ARTICLE = ? order by ID"),
+    m_work.Sql(QStringLiteral("select j.TIME, j.USERNAME, j.HOST, j.FRONTEND, j.INTNRO, j.STATE = "
+                              "'pending' or h.STATE = 'pending', j.ACTION, j.PACKED, j.FIELD, "
+                              "j.OLDVALUE, j.NEWVALUE from CATALOG_JOURNAL j left join "
+                              "ROW_HISTORY h on h.ID = j.RUN where j.CATALOG = ? and j.ARTICLE = "
+                              "? order by j.ID"),
                {catalog, article});
     return readEntries(m_work, [](const QVector<QVariant>& v, QList<HistoryEntry>& entries) {
-        const bool pending = v.at(5).toString() == QLatin1String("pending");
+        const bool pending = v.at(5).toInt() == 1;
         HistoryEntry entry{historyText(v.at(0)),
                            historyText(v.at(1)),
                            historyText(v.at(2)),

@@ -147,9 +147,10 @@ struct JournalRun {
  * catalog entry: FIELD, OLDVALUE and NEWVALUE hold JSON arrays of the fields changed and
  * their values (texts or null), PACKED 1; rows of one field each (PACKED 0) were written by
  * earlier versions and are read alike. The declaration database's catalog is another
- * database: the entries are written "pending" with their run's history entry and committed
- * before the declaration commits, and settled with the run after it. A database failure
- * raises.
+ * database: the entries are written with their run's history entry, pending, and committed
+ * before the declaration commits, and settled with the run after it. A row's STATE "run" says
+ * that its run's history entry tells whether it is pending; rows of earlier versions hold
+ * their own ("pending" or "done"). A database failure raises.
  */
 class CatalogJournal {
 public:

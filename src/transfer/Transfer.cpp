@@ -524,7 +524,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
             QVariantList after =
                 content(number, inserted ? QVariant(QStringLiteral("")) : QVariant());
             after.insert(2, 0.0);
-            if (after.at(1).isNull())
+            if (!inserted && after.at(1).isNull())
                 after[1] = entry->at(1);
             m_catalogChanges.append(
                 {number, inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated,

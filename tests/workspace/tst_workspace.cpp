@@ -124,12 +124,9 @@ private Q_SLOTS:
                 ws.historyAuthor(), run, u"CAT1"_s,
                 {{u"A-1"_s, CatalogChange::Entry::Updated, fields, values, after}});
             const auto line = [](const QString& field, const QString& was, const QString& is) {
-                const auto shown = [](const QString& t) {
-                    return t.isNull() ? u"NULL"_s : t + u'.';
-                };
-                return field + u": "_s + shown(was) + u" -> "_s + shown(is);
+                return QStringList{field, was, is, QString::number(was.isNull() + 2 * is.isNull())};
             };
-            QStringList written{line(u"ncm"_s, u""_s, {})}, changes, entries;
+            QList<QStringList> written{line(u"ncm"_s, u""_s, {})}, changes, entries;
             for (qsizetype i = 0; i < fields.size(); ++i)
                 written << line(fields.at(i), historyText(values.at(i)), historyText(after.at(i)));
             for (const CatalogChange& c : journal.changes(run.id).changes)
@@ -143,6 +140,15 @@ private Q_SLOTS:
                  << history.entries(u"1"_s).value(0).frontEnd
                  << history.pendingRuns().value(0).witness
                  << (ws.settings().catalog().isNull() ? u"null"_s : ws.settings().catalog());
+            // Pending with its run, old rows and new; done once the run is settled.
+            const auto details = [&journal] {
+                return journal.entries(u"CAT1"_s, u"A-1"_s).constFirst().detail + u'/' +
+                       journal.entries(u"CAT1"_s, u"A-1"_s).constLast().detail;
+            };
+            QCOMPARE(details(), u"pendiente/pendiente"_s);
+            history.settleRun(run.id, true);
+            journal.settle(run.id, true);
+            QCOMPARE(details(), u"/"_s);
         }
         home.setSetting(u"INTCAT"_s, u"CAT1"_s);
         home.setSetting(u"PRCESM"_s, u"NU"_s);
