@@ -4,6 +4,9 @@
 #include "data/DatabaseFile.h"
 
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
 #include <QLocale>
 #include <QSysInfo>
 
@@ -23,11 +26,12 @@ const QList<std::pair<QString, QString>> RunColumns = {
     {QStringLiteral("STATE"), QStringLiteral("text")},
     {QStringLiteral("WITNESS"), QStringLiteral("text")}};
 /** The columns that tie a journal entry to its run: the action, the history entry, the change
- *  to the whole catalog entry. */
+ *  to the whole catalog entry; and whether the row holds the entry's fields as arrays. */
 const QList<std::pair<QString, QString>> JournalRunColumns = {
     {QStringLiteral("ACTION"), QStringLiteral("text not null default 'transfer'")},
     {QStringLiteral("RUN"), QStringLiteral("integer")},
-    {QStringLiteral("CHANGE"), QStringLiteral("text not null default 'update'")}};
+    {QStringLiteral("CHANGE"), QStringLiteral("text not null default 'update'")},
+    {QStringLiteral("PACKED"), QStringLiteral("integer not null default 0")}};
 
 /** The words CHANGE holds for what a run did to a catalog entry, in the order of the enum. */
 const QStringList EntryChanges = {QStringLiteral("update"), QStringLiteral("insert"),
@@ -57,16 +61,76 @@ QString now()
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
 }
 
-/** The entries the statement set on the session reads, each row made one by `entry`. */
-QList<HistoryEntry> readEntries(DataSession& work,
-                                const std::function<HistoryEntry(const QVector<QVariant>&)>& entry)
+/** The entries the statement set on the session reads, each row's appended by `entries`. */
+QList<HistoryEntry>
+readEntries(DataSession& work,
+            const std::function<void(const QVector<QVariant>&, QList<HistoryEntry>&)>& entries)
 {
     RecordSet rs;
     QList<HistoryEntry> result;
     if (work.CrearRs(rs)) {
         for (qsizetype r = 0; r < rs.RecordCount(); ++r)
-            result.append(entry(rs.row(r)));
+            entries(rs.row(r), result);
     }
+    return result;
+}
+
+/** Appends the text to the JSON array being written in `array`: a string, or null. */
+void appendJson(QString& array, const QString& text)
+{
+    array += array.isEmpty() ? QLatin1Char('[') : QLatin1Char(',');
+    if (text.isNull()) {
+        array += QLatin1String("null");
+        return;
+    }
+    array += QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
+            array += QLatin1Char('\\');
+            array += c;
+        } else if (c.unicode() < 0x20) {
+            array += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            array += c;
+        }
+    }
+    array += QLatin1Char('"');
+}
+
+/** The texts of a JSON array written by appendJson, null ones null. */
+QStringList jsonTexts(const QVariant& array)
+{
+    QStringList texts;
+    for (const QJsonValue value : QJsonDocument::fromJson(array.toString().toUtf8()).array()) {
+        const QString text = value.toString();
+        texts << (value.isNull() ? QString() : text.isNull() ? QStringLiteral("") : text);
+    }
+    return texts;
+}
+
+/** A catalog entry's field as the journal holds it, with its values before and after. */
+struct JournaledField {
+    QString field;
+    QString oldValue;
+    QString newValue;
+};
+
+/**
+ * The fields of a journal row whose columns PACKED, FIELD, OLDVALUE and NEWVALUE are read
+ * from `at` on: the one field of a row written field by field, or those of a packed row.
+ */
+QList<JournaledField> journaledFields(const QVector<QVariant>& row, qsizetype at)
+{
+    if (row.at(at).toInt() == 0)
+        return {{historyText(row.at(at + 1)), historyText(row.at(at + 2)),
+                 historyText(row.at(at + 3))}};
+    const QStringList fields = jsonTexts(row.at(at + 1));
+    const QStringList was = jsonTexts(row.at(at + 2));
+    const QStringList is = jsonTexts(row.at(at + 3));
+    QList<JournaledField> result;
+    result.reserve(fields.size());
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        result.append({fields.at(i), was.value(i), is.value(i)});
     return result;
 }
 
@@ -231,21 +295,15 @@ QList<HistoryEntry> HistoryStore::entries(const QString& interno, std::optional<
         values << *line;
     }
     m_work.Sql(statement + QStringLiteral(" order by ID"), values);
-    return readEntries(m_work, [](const QVector<QVariant>& v) {
-        return HistoryEntry{
-            historyText(v.at(0)),
-            historyText(v.at(1)),
-            historyText(v.at(2)),
-            historyText(v.at(3)),
+    return readEntries(m_work, [](const QVector<QVariant>& v, QList<HistoryEntry>& entries) {
+        entries.append(HistoryEntry{
+            historyText(v.at(0)), historyText(v.at(1)), historyText(v.at(2)), historyText(v.at(3)),
             historyText(v.at(4)),
             v.at(5).isNull() ? std::nullopt : std::optional<qint64>(v.at(5).toLongLong()),
-            historyText(v.at(6)),
-            historyText(v.at(7)),
-            historyText(v.at(8)),
-            historyText(v.at(9)),
+            historyText(v.at(6)), historyText(v.at(7)), historyText(v.at(8)), historyText(v.at(9)),
             v.at(12).isNull() ? historyText(v.at(10))
                               : historyText(v.at(10)) + QStringLiteral(" (pendiente)"),
-            v.at(11).toInt() != 0};
+            v.at(11).toInt() != 0});
     });
 }
 
@@ -260,41 +318,59 @@ QStringList CatalogJournal::schema()
                            "null, INTNRO text not null, CATALOG text not null, ARTICLE text not "
                            "null, FIELD text not null, OLDVALUE text, NEWVALUE text, STATE text "
                            "not null, ACTION text not null default 'transfer', RUN integer, "
-                           "CHANGE text not null default 'update')"),
+                           "CHANGE text not null default 'update', PACKED integer not null "
+                           "default 0)"),
+            // Settling and the revert read a run's rows, `catalog history` an article's.
             QStringLiteral("create index CATALOG_JOURNAL_RUN on CATALOG_JOURNAL (RUN)"),
             QStringLiteral("create index CATALOG_JOURNAL_ARTICLE on CATALOG_JOURNAL (CATALOG, "
-                           "ARTICLE)"),
-            QStringLiteral("create index CATALOG_JOURNAL_STATE on CATALOG_JOURNAL (STATE)")};
+                           "ARTICLE)")};
 }
 
 void CatalogJournal::createWhenMissing(DataSession& work)
 {
     DatabaseFile::createWhenMissing(work, JournalTable, schema());
     DatabaseFile::addColumnsWhenMissing(work, JournalTable, JournalRunColumns);
+    // Earlier versions also indexed the state, which nothing reads by.
+    work.Sql(QStringLiteral("drop index if exists CATALOG_JOURNAL_STATE"));
+    work.ejecutar();
 }
 
 void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun& run,
-                                  const QString& catalog, const QList<CatalogChange>& changes)
+                                  const QString& catalog, const QList<CatalogEntryChange>& changes)
 {
     const QString time = now();
     DataSession::Statement insert(
         m_work, QStringLiteral("insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, "
                                "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, "
-                               "ACTION, RUN, CHANGE) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                               "'pending', ?, ?, ?)"));
-    for (const CatalogChange& change : changes) {
-        const QString was = historyText(change.oldValue);
-        const QString is = historyText(change.newValue);
-        if (!same(was, is))
-            insert.ejecutar({time, author.user, author.host, author.frontEnd, run.interno, catalog,
-                             change.article, change.field, stored(was), stored(is), run.action,
-                             run.id, EntryChanges.at(int(change.entry))});
+                               "ACTION, RUN, CHANGE, PACKED) values (?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                               "?, 'run', ?, ?, ?, 1)"));
+    for (const CatalogEntryChange& change : changes) {
+        QString fields;
+        QString was;
+        QString is;
+        for (qsizetype i = 0; i < change.fields.size(); ++i) {
+            const QString before = historyText(change.before.value(i));
+            const QString after = historyText(change.after.value(i));
+            if (same(before, after))
+                continue;
+            appendJson(fields, change.fields.at(i));
+            appendJson(was, before);
+            appendJson(is, after);
+        }
+        if (fields.isEmpty())
+            continue;
+        const QLatin1Char end(']');
+        insert.ejecutar({time, author.user, author.host, author.frontEnd, run.interno, catalog,
+                         change.article, fields + end, was + end, is + end, run.action, run.id,
+                         EntryChanges.at(int(change.entry))});
     }
 }
 
 void CatalogJournal::settle(qint64 run, bool tookPlace)
 {
-    m_work.Sql(tookPlace ? QStringLiteral("update CATALOG_JOURNAL set STATE = 'done' where RUN = ?")
+    // Only rows of earlier versions hold a state of their own.
+    m_work.Sql(tookPlace ? QStringLiteral("update CATALOG_JOURNAL set STATE = 'done' where RUN = ? "
+                                          "and STATE = 'pending'")
                          : QStringLiteral("delete from CATALOG_JOURNAL where RUN = ?"),
                {run});
     m_work.ejecutar();
@@ -302,8 +378,8 @@ void CatalogJournal::settle(qint64 run, bool tookPlace)
 
 JournalRun CatalogJournal::changes(qint64 run)
 {
-    m_work.Sql(QStringLiteral("select CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, CHANGE from "
-                              "CATALOG_JOURNAL where RUN = ? order by ID"),
+    m_work.Sql(QStringLiteral("select CATALOG, ARTICLE, CHANGE, PACKED, FIELD, OLDVALUE, "
+                              "NEWVALUE from CATALOG_JOURNAL where RUN = ? order by ID"),
                {run});
     RecordSet rs;
     JournalRun result;
@@ -311,10 +387,11 @@ JournalRun CatalogJournal::changes(qint64 run)
         for (qsizetype r = 0; r < rs.RecordCount(); ++r) {
             const QVector<QVariant>& v = rs.row(r);
             result.catalog = v.at(0).toString();
-            result.changes.append({v.at(1).toString(), v.at(2).toString(),
-                                   stored(historyText(v.at(3))), stored(historyText(v.at(4))),
-                                   CatalogChange::Entry(std::max<qsizetype>(
-                                       0, EntryChanges.indexOf(v.at(5).toString())))});
+            const auto entry = CatalogChange::Entry(
+                std::max<qsizetype>(0, EntryChanges.indexOf(v.at(2).toString())));
+            for (const JournaledField& f : journaledFields(v, 3))
+                result.changes.append(
+                    {v.at(1).toString(), f.field, stored(f.oldValue), stored(f.newValue), entry});
         }
     }
     return result;
@@ -322,23 +399,31 @@ JournalRun CatalogJournal::changes(qint64 run)
 
 QList<HistoryEntry> CatalogJournal::entries(const QString& catalog, const QString& article)
 {
-    m_work.Sql(QStringLiteral("select TIME, USERNAME, HOST, FRONTEND, INTNRO, FIELD, OLDVALUE, "
-                              "NEWVALUE, STATE, ACTION from CATALOG_JOURNAL where CATALOG = ? and "
-                              "ARTICLE = ? order by ID"),
+    m_work.Sql(QStringLiteral("select j.TIME, j.USERNAME, j.HOST, j.FRONTEND, j.INTNRO, j.STATE = "
+                              "'pending' or h.STATE = 'pending', j.ACTION, j.PACKED, j.FIELD, "
+                              "j.OLDVALUE, j.NEWVALUE from CATALOG_JOURNAL j left join "
+                              "ROW_HISTORY h on h.ID = j.RUN where j.CATALOG = ? and j.ARTICLE = "
+                              "? order by j.ID"),
                {catalog, article});
-    return readEntries(m_work, [](const QVector<QVariant>& v) {
-        const bool pending = v.at(8).toString() == QLatin1String("pending");
-        return HistoryEntry{historyText(v.at(0)),
-                            historyText(v.at(1)),
-                            historyText(v.at(2)),
-                            historyText(v.at(3)),
-                            historyText(v.at(4)),
-                            std::nullopt,
-                            historyText(v.at(9)),
-                            historyText(v.at(5)),
-                            historyText(v.at(6)),
-                            historyText(v.at(7)),
-                            pending ? QStringLiteral("pendiente") : QString(),
-                            false};
+    return readEntries(m_work, [](const QVector<QVariant>& v, QList<HistoryEntry>& entries) {
+        const bool pending = v.at(5).toInt() == 1;
+        HistoryEntry entry{historyText(v.at(0)),
+                           historyText(v.at(1)),
+                           historyText(v.at(2)),
+                           historyText(v.at(3)),
+                           historyText(v.at(4)),
+                           std::nullopt,
+                           historyText(v.at(6)),
+                           {},
+                           {},
+                           {},
+                           pending ? QStringLiteral("pendiente") : QString(),
+                           false};
+        for (const JournaledField& f : journaledFields(v, 7)) {
+            entry.field = f.field;
+            entry.oldValue = f.oldValue;
+            entry.newValue = f.newValue;
+            entries.append(entry);
+        }
     });
 }

@@ -123,6 +123,18 @@ struct CatalogChange {
     Entry entry = Entry::Updated;
 };
 
+/**
+ * A catalog entry as a run changes it: its fields with their values before and after, one
+ * of each a field (no values before for an inserted entry).
+ */
+struct CatalogEntryChange {
+    QString article;
+    CatalogChange::Entry entry = CatalogChange::Entry::Updated;
+    QStringList fields;
+    QVariantList before;
+    QVariantList after;
+};
+
 /** The catalog changes of one run, in the order written. */
 struct JournalRun {
     QString catalog;
@@ -131,10 +143,14 @@ struct JournalRun {
 
 /**
  * The catalog journal of the work database (table CATALOG_JOURNAL): what each transfer wrote
- * into the catalog entries, field by field, with the values before, and what a revert put
- * back. The declaration database's catalog is another database: the entries are written
- * "pending" with their run's history entry and committed before the declaration commits, and
- * settled with the run after it. A database failure raises.
+ * into the catalog entries, with the values before, and what a revert put back. One row a
+ * catalog entry: FIELD, OLDVALUE and NEWVALUE hold JSON arrays of the fields changed and
+ * their values (texts or null), PACKED 1; rows of one field each (PACKED 0) were written by
+ * earlier versions and are read alike. The declaration database's catalog is another
+ * database: the entries are written with their run's history entry, pending, and committed
+ * before the declaration commits, and settled with the run after it. A row's STATE "run" says
+ * that its run's history entry tells whether it is pending; rows of earlier versions hold
+ * their own ("pending" or "done"). A database failure raises.
  */
 class CatalogJournal {
 public:
@@ -146,13 +162,13 @@ public:
     /**
      * Writes the changes of the run (its history entry `run`, its action) to the interno's
      * catalog by the author, pending, in the caller's transaction; a field whose value stays
-     * is left out.
+     * is left out, an entry none of whose values change too.
      */
     void writePending(const HistoryAuthor& author, const RecordedRun& run, const QString& catalog,
-                      const QList<CatalogChange>& changes);
+                      const QList<CatalogEntryChange>& changes);
     /** Settles a run's entries: done when it took place, removed when not. */
     void settle(qint64 run, bool tookPlace);
-    /** The changes the run wrote. */
+    /** The changes the run wrote, field by field. */
     JournalRun changes(qint64 run);
 
     /**

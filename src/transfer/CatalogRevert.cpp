@@ -40,6 +40,22 @@ QList<CatalogChange> undoing(const QList<CatalogChange>& changes)
     return undo;
 }
 
+/** The changes as the journal takes them: each entry's consecutive changes together. */
+QList<CatalogEntryChange> byEntry(const QList<CatalogChange>& changes)
+{
+    QList<CatalogEntryChange> entries;
+    for (const CatalogChange& c : changes) {
+        if (entries.isEmpty() || entries.last().article != c.article ||
+            entries.last().entry != c.entry)
+            entries.append({c.article, c.entry, {}, {}, {}});
+        CatalogEntryChange& entry = entries.last();
+        entry.fields << c.field;
+        entry.before << c.oldValue;
+        entry.after << c.newValue;
+    }
+    return entries;
+}
+
 /** The fields of the catalog entries that no longer hold what the transfer wrote, one a line. */
 QStringList conflicts(DataSession& declaration, const JournalRun& undo)
 {
@@ -164,7 +180,7 @@ RevertOutcome revertTransferCatalog(Workspace& ws, const QString& interno)
         const qint64 run =
             recordPendingRun(ws, {0, interno, QStringLiteral("revert"), QStringLiteral("")},
                              QStringLiteral("catálogo %1, %2").arg(undo.catalog, counts),
-                             undo.catalog, undo.changes);
+                             undo.catalog, byEntry(undo.changes));
         TestSeam::reach("revert:recorded");
         transaction.commit();
         declared = true;

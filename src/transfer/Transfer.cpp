@@ -514,22 +514,21 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
                                       ? noCountry
                                       : QVariant(textOf(rows.at(article.lastWithCountry).country)));
         };
-        // What the entries held and will hold, for the catalog journal: a NULL country keeps
-        // the entry's, the quantity becomes 0.
+        // What the entries held (nothing for a new one) and will hold, for the catalog
+        // journal: a NULL country keeps the entry's, the quantity becomes 0.
         m_catalogChanges.clear();
-        const QStringList& fields = CatalogEntries::fields();
+        m_catalogChanges.reserve(numbers.size());
         for (const QString& number : std::as_const(numbers)) {
-            const bool inserted = !held.contains(number);
-            const QVariantList before = held.value(number, QVariantList(fields.size()));
+            const auto entry = held.constFind(number);
+            const bool inserted = entry == held.cend();
             QVariantList after =
                 content(number, inserted ? QVariant(QStringLiteral("")) : QVariant());
             after.insert(2, 0.0);
-            if (after.at(1).isNull())
-                after[1] = before.at(1);
-            for (qsizetype i = 0; i < fields.size(); ++i)
-                m_catalogChanges.append(
-                    {number, fields.at(i), before.at(i), after.at(i),
-                     inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated});
+            if (!inserted && after.at(1).isNull())
+                after[1] = entry->at(1);
+            m_catalogChanges.append(
+                {number, inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated,
+                 CatalogEntries::fields(), inserted ? QVariantList() : *entry, std::move(after)});
         }
         // The bar counts the entries written, scaled to the lines: all of them at the end.
         const auto advance = [&](qsizetype entriesWritten) {
@@ -582,7 +581,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
 }
 
 qint64 recordPendingRun(Workspace& ws, RecordedRun run, const QString& detail,
-                        const QString& catalog, const QList<CatalogChange>& changes)
+                        const QString& catalog, const QList<CatalogEntryChange>& changes)
 {
     TransactionGuard transaction(ws.work());
     run.id = HistoryStore(ws.work(), ws.historyAuthor())

@@ -61,8 +61,8 @@ private:
     QString m_interno;
     /** The interno's rows, read once by the pre-check. */
     QList<Article> m_rows;
-    /** The catalog entries' fields as the catalog update changes them. */
-    QList<CatalogChange> m_catalogChanges;
+    /** The catalog entries as the catalog update changes them. */
+    QList<CatalogEntryChange> m_catalogChanges;
     std::optional<TransactionGuard> m_transaction;
     /** The time of the header written, as the history keeps it: the run's witness. */
     QString m_witness;
@@ -75,7 +75,7 @@ private:
  * catalog changes. The run's identifier.
  */
 qint64 recordPendingRun(Workspace& ws, RecordedRun run, const QString& detail,
-                        const QString& catalog, const QList<CatalogChange>& changes);
+                        const QString& catalog, const QList<CatalogEntryChange>& changes);
 /** Settles a pending run's history entry and catalog journal together. */
 void settleRun(Workspace& ws, qint64 run, bool tookPlace);
 

@@ -91,7 +91,8 @@ private Q_SLOTS:
         TestHome home;
         home.createDatabases();
         // A work database made before the invoices' stated totals and the row history were
-        // kept gets their tables; one whose catalog journal knew no runs gets their columns.
+        // kept gets their tables; one whose catalog journal knew no runs gets their columns,
+        // and its rows of one field each are read with those of one row an entry.
         home.runWorkSql(u"drop table INVOICE_TOTAL;\ndrop table ROW_HISTORY;\n"
                         "drop table CATALOG_JOURNAL;\ncreate table CATALOG_JOURNAL (ID integer "
                         "primary key, TIME text not null, USERNAME text not null, HOST text not "
@@ -107,15 +108,47 @@ private Q_SLOTS:
             history.recordRun(u"1"_s, u"process"_s, u"total: 0"_s);
             const RecordedRun run{history.recordPendingRun(u"1"_s, u"transfer"_s, {}, u"T"_s),
                                   u"1"_s, u"transfer"_s, u"T"_s};
+            ws.work().Sql(u"insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, INTNRO, "
+                          "CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, RUN) values "
+                          "('T', 'U', 'H', 'cli', '1', 'CAT1', 'A-1', 'ncm', '', NULL, "
+                          "'pending', ?)"_s,
+                          {run.id});
+            ws.work().ejecutar();
+            // Awkward texts, NULL and the empty text, numbers: read back as they were written.
+            const QVariantList values = {
+                u"a\tb\nc\x01"_s, u"\"q\\ \\n[\",null]"_s, u""_s, QVariant(), 0.1, 1e21, u"ñ€𝄞"_s};
+            const QStringList fields = {u"\""_s, u"a,b"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s};
+            const QVariantList after = values.mid(1) << values.first();
             CatalogJournal journal(ws.work());
-            journal.writePending(ws.historyAuthor(), run, u"CAT1"_s,
-                                 {{u"A-1"_s, u"ncm"_s, {}, u"1"_s}});
+            journal.writePending(
+                ws.historyAuthor(), run, u"CAT1"_s,
+                {{u"A-1"_s, CatalogChange::Entry::Updated, fields, values, after}});
+            const auto line = [](const QString& field, const QString& was, const QString& is) {
+                return QStringList{field, was, is, QString::number(was.isNull() + 2 * is.isNull())};
+            };
+            QList<QStringList> written{line(u"ncm"_s, u""_s, {})}, changes, entries;
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                written << line(fields.at(i), historyText(values.at(i)), historyText(after.at(i)));
+            for (const CatalogChange& c : journal.changes(run.id).changes)
+                changes << line(c.field, historyText(c.oldValue), historyText(c.newValue));
+            for (const HistoryEntry& e : journal.entries(u"CAT1"_s, u"A-1"_s))
+                entries << line(e.field, e.oldValue, e.newValue);
+            QCOMPARE(changes, written);
+            QCOMPARE(entries, written);
             // Absent settings read empty, never null: they are bound as values.
             seen << QString::number(InvoiceTotalStore(ws.work()).read(u"1"_s)->amount)
                  << history.entries(u"1"_s).value(0).frontEnd
                  << history.pendingRuns().value(0).witness
-                 << journal.changes(run.id).changes.value(0).newValue.toString()
                  << (ws.settings().catalog().isNull() ? u"null"_s : ws.settings().catalog());
+            // Pending with its run, old rows and new; done once the run is settled.
+            const auto details = [&journal] {
+                return journal.entries(u"CAT1"_s, u"A-1"_s).constFirst().detail + u'/' +
+                       journal.entries(u"CAT1"_s, u"A-1"_s).constLast().detail;
+            };
+            QCOMPARE(details(), u"pendiente/pendiente"_s);
+            history.settleRun(run.id, true);
+            journal.settle(run.id, true);
+            QCOMPARE(details(), u"/"_s);
         }
         home.setSetting(u"INTCAT"_s, u"CAT1"_s);
         home.setSetting(u"PRCESM"_s, u"NU"_s);
@@ -129,7 +162,7 @@ private Q_SLOTS:
         Workspace again(home.path(), m_dialogs, m_progress);
         again.open();
         QCOMPARE(seen.join(u'|') + u'|' + again.settings().catalog(),
-                 u"1.5|desktop|T|1||CAT1|NU|CAT2|CAT2"_s);
+                 u"1.5|desktop|T||CAT1|NU|CAT2|CAT2"_s);
     }
 
     /**
