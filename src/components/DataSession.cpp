@@ -704,15 +704,24 @@ DataSession::Staging::Staging(DataSession& session, QString table, const QString
 
 DataSession::Staging::~Staging()
 {
-    if (!m_copying)
-        return;
     PGconn* connection = m_session.postgresHandle();
-    if (!connection)
+    if (connection && m_copying) {
+        // The copy fails on the server; the transaction it leaves is rolled back by its owner.
+        PQputCopyEnd(connection, "abandoned");
+        while (PGresult* result = PQgetResult(connection))
+            PQclear(result);
+    }
+    // Left by a failure: a rollback takes a table made in the transaction along, one made
+    // outside a transaction is dropped here. The failure is on its way to the operator: a
+    // drop that fails too has nothing to add.
+    const bool inTransaction =
+        connection ? PQtransactionStatus(connection) != PQTRANS_IDLE : m_session.transactionOpen();
+    if (m_table.isEmpty() || inTransaction)
         return;
-    // The copy fails on the server; the transaction it leaves is rolled back by its owner.
-    PQputCopyEnd(connection, "abandoned");
-    while (PGresult* result = PQgetResult(connection))
-        PQclear(result);
+    try {
+        drop();
+    } catch (const AppError&) {
+    }
 }
 
 void DataSession::Staging::add(const QVariantList& row)
@@ -746,7 +755,7 @@ void DataSession::Staging::send()
 {
     if (PQputCopyData(m_session.postgresHandle(), m_held.constData(), int(m_held.size())) != 1)
         failCopy("Unable to copy the rows");
-    m_held.clear();
+    m_held.resize(0); // keeps its room for the next rows
 }
 
 void DataSession::Staging::finish()
@@ -779,7 +788,7 @@ void DataSession::Staging::failCopy(const char* action, pg_result* result)
 void DataSession::Staging::drop()
 {
     m_insert.reset();
-    Statement(m_session, QStringLiteral("drop table ") + m_table).ejecutar();
+    Statement(m_session, QStringLiteral("drop table ") + std::exchange(m_table, {})).ejecutar();
 }
 
 TransactionGuard::TransactionGuard(DataSession& session)

@@ -97,7 +97,10 @@ public:
     public:
         /** Creates the temporary table `table` with n and the columns, "name type" each. */
         Staging(DataSession& session, QString table, const QStringList& columns);
-        /** Ends a copy left unfinished, so that the connection takes statements again. */
+        /**
+         * Ends a copy left unfinished, so that the connection takes statements again, and
+         * drops the table when drop() did not and no transaction will.
+         */
         ~Staging();
         Staging(const Staging&) = delete;
         Staging& operator=(const Staging&) = delete;
@@ -159,11 +162,6 @@ public:
 
     /** The most values one statement binds in an "in (...)" list: within every engine's limit. */
     static constexpr qsizetype ListChunk = 500;
-    /**
-     * The most values one statement of this engine binds: the smallest limit any SQLite build
-     * has, the protocol's limit on PostgreSQL.
-     */
-    qsizetype valueLimit() const { return m_dialect == Dialect::PostgreSQL ? 65535 : 999; }
     /** "?, ?, ?": the placeholders of a list of n values, for "in (...)". */
     static QString placeholders(qsizetype n);
     /** "(?, ?), (?, ?)": the placeholders of `rows` rows of `width` values, for "values ...". */

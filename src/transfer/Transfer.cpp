@@ -10,11 +10,9 @@
 
 #include <QDateTime>
 #include <QHash>
-#include <QSet>
 #include <QThread>
 
 #include <algorithm>
-#include <functional>
 #include <limits>
 
 namespace {
@@ -60,12 +58,12 @@ const QStringList EntryColumns = {QStringLiteral("descripcion text"),
                                   QStringLiteral("deresp text"),
                                   QStringLiteral("valorderesp double precision")};
 
-/** The names of columns given with their types, joined by commas, each after `prefix`. */
-QString names(const QStringList& columns, const QString& prefix = {})
+/** The names of columns given with their types, joined by commas. */
+QString names(const QStringList& columns)
 {
     QStringList named;
     for (const QString& column : columns)
-        named << prefix + column.section(QLatin1Char(' '), 0, 0);
+        named << column.section(QLatin1Char(' '), 0, 0);
     return named.join(QStringLiteral(", "));
 }
 
@@ -84,8 +82,7 @@ const QString CatalogInsert =
     QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, cantidad, %1) values (%2)")
         .arg(names(EntryColumns), DataSession::placeholders(EntryColumns.size() + 3));
 
-/** The insert of the new entries staged in table transfer_entry, in their order, into the catalog.
- */
+/** The insert of the new entries staged in table transfer_entry, in their order. */
 const QString StagedEntriesInsert =
     QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, cantidad, %1) select ?, "
                    "idarticulo, 0, %1 from transfer_entry where added = 1 order by n")
@@ -102,8 +99,8 @@ const QString CatalogUpdate = QStringLiteral(
     "where idcatalogo = ? and idarticulo = ?");
 
 /**
- * The update of the known entries staged in table transfer_entry, for the catalog. A NULL country
- * keeps the one the catalog has.
+ * The update of the known entries staged in table transfer_entry, for the catalog. A NULL
+ * country keeps the one the catalog has.
  */
 const QString StagedEntriesUpdate = QStringLiteral(
     "update catarticulos set descripcion = e.descripcion, idpais = coalesce(e.idpais, "
