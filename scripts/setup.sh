@@ -11,7 +11,7 @@ apt-get update
 apt-get install -y --no-install-recommends \
     g++ make cmake pkg-config \
     qt6-base-dev libgl-dev libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n \
-    libgsf-1-dev libxlsxwriter-dev libpoppler-cpp-dev libsqlite3-dev \
+    libgsf-1-dev libxlsxwriter-dev libpoppler-cpp-dev libsqlite3-dev libpq-dev \
     poppler-utils unzip \
     fonts-liberation2 fonts-dejavu-core \
     dpkg-dev file desktop-file-utils man-db \

@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -213,6 +214,47 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
         return QString::fromUtf8(
             reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
             sqlite3_column_bytes(statement, column));
+    }
+}
+
+/**
+ * Appends a value in the text form of COPY: NULL as \\N, a number in its shortest exact
+ * form, text as UTF-8 with backslash, tab, line feed and carriage return escaped.
+ */
+void appendCopyValue(QByteArray& out, const QVariant& value)
+{
+    if (isNullValue(value)) {
+        out += "\\N";
+        return;
+    }
+    if (value.typeId() == QMetaType::Double) {
+        const double number = value.toDouble();
+        if (qIsNaN(number))
+            out += "NaN";
+        else if (qIsInf(number))
+            out += number > 0 ? "Infinity" : "-Infinity";
+        else
+            out += QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
+        return;
+    }
+    const QByteArray text = value.toString().toUtf8();
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
     }
 }
 
@@ -418,6 +460,17 @@ sqlite3* DataSession::nativeHandle() const
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
+PGconn* DataSession::postgresHandle() const
+{
+    if (m_dialect != Dialect::PostgreSQL || !isOpen())
+        return nullptr;
+    const QVariant handle = database().driver()->handle();
+    // The driver names the type as libpq's header does, or by the structure behind it.
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.constData());
+}
+
 QString DataSession::left(const QString& expr, int n) const
 {
     if (m_dialect == Dialect::PostgreSQL)
@@ -455,6 +508,34 @@ bool DataSession::transactionOpen() const
 {
     sqlite3* db = nativeHandle();
     return db && !sqlite3_get_autocommit(db);
+}
+
+void DataSession::wholeOrRowByRow(const std::function<void()>& whole,
+                                  const std::function<void()>& oneByOne)
+{
+    // PostgreSQL refuses every statement of a transaction after a failure, up to a rollback.
+    PGconn* postgres = postgresHandle();
+    const bool savepoint = postgres && PQtransactionStatus(postgres) == PQTRANS_INTRANS;
+    if (savepoint)
+        Statement(*this, QStringLiteral("savepoint whole")).ejecutar();
+    try {
+        whole();
+    } catch (const AppError&) {
+        // A connection that refuses the rollback too: the first failure is the one to tell.
+        const auto undone = [this] {
+            try {
+                Statement(*this, QStringLiteral("rollback to savepoint whole")).ejecutar();
+                return true;
+            } catch (const AppError&) {
+                return false;
+            }
+        };
+        if (savepoint ? !undone() : !transactionOpen())
+            throw;
+        oneByOne();
+    }
+    if (savepoint)
+        Statement(*this, QStringLiteral("release savepoint whole")).ejecutar();
 }
 
 DataSession::Statement::Statement(DataSession& session, const QString& text)
@@ -618,6 +699,110 @@ void DataSession::Statement::readRows(const std::function<void(const QVector<QVa
     if (m_query.lastError().isValid())
         m_session.fail(m_query.lastError());
     m_query.finish();
+}
+
+DataSession::Staging::Staging(DataSession& session, QString table, const QStringList& columns)
+    : m_session(session)
+    , m_table(std::move(table))
+{
+    const bool postgres = m_session.dialect() == Dialect::PostgreSQL;
+    Statement(m_session,
+              QStringLiteral("create temporary table %1 (n %2, %3)")
+                  .arg(m_table, postgres ? QStringLiteral("bigint") : QStringLiteral("integer"),
+                       columns.join(QStringLiteral(", "))))
+        .ejecutar();
+    if (!postgres)
+        m_insert.emplace(m_session, QStringLiteral("insert into %1 values (%2)")
+                                        .arg(m_table, placeholders(columns.size() + 1)));
+}
+
+DataSession::Staging::~Staging()
+{
+    PGconn* connection = m_session.postgresHandle();
+    if (connection && m_copying) {
+        // The copy fails on the server; the transaction it leaves is rolled back by its owner.
+        PQputCopyEnd(connection, "abandoned");
+        while (PGresult* result = PQgetResult(connection))
+            PQclear(result);
+    }
+    // Left by a failure: a rollback takes a table made in the transaction along, one made
+    // outside a transaction is dropped here. The failure is on its way to the operator: a
+    // drop that fails too has nothing to add.
+    const bool inTransaction =
+        connection ? PQtransactionStatus(connection) != PQTRANS_IDLE : m_session.transactionOpen();
+    if (m_table.isEmpty() || inTransaction)
+        return;
+    try {
+        drop();
+    } catch (const AppError&) {
+    }
+}
+
+void DataSession::Staging::add(const QVariantList& row)
+{
+    if (m_insert) {
+        m_insert->ejecutar(QVariantList{m_rows++} + row);
+        return;
+    }
+    if (!m_copying) {
+        // The copy starts with the first row.
+        const QString copy = QStringLiteral("copy %1 from stdin").arg(m_table);
+        m_session.m_lastStatement = copy;
+        PGresult* started = PQexec(m_session.postgresHandle(), copy.toUtf8().constData());
+        if (PQresultStatus(started) != PGRES_COPY_IN)
+            failCopy("Unable to start the copy", started);
+        PQclear(started);
+        m_copying = true;
+    }
+    m_held += QByteArray::number(m_rows++);
+    for (const QVariant& value : row) {
+        m_held += '\t';
+        appendCopyValue(m_held, value);
+    }
+    m_held += '\n';
+    // The rows go to the server a few hundred kilobytes at a time.
+    if (m_held.size() >= (1 << 18))
+        send();
+}
+
+void DataSession::Staging::send()
+{
+    if (PQputCopyData(m_session.postgresHandle(), m_held.constData(), int(m_held.size())) != 1)
+        failCopy("Unable to copy the rows");
+    m_held.resize(0); // keeps its room for the next rows
+}
+
+void DataSession::Staging::finish()
+{
+    if (!m_copying)
+        return;
+    send();
+    PGconn* connection = m_session.postgresHandle();
+    m_copying = false;
+    if (PQputCopyEnd(connection, nullptr) != 1)
+        failCopy("Unable to end the copy");
+    PGresult* result = PQgetResult(connection);
+    while (PGresult* more = PQgetResult(connection))
+        PQclear(more);
+    if (PQresultStatus(result) != PGRES_COMMAND_OK)
+        failCopy("Unable to copy the rows", result);
+    PQclear(result);
+}
+
+void DataSession::Staging::failCopy(const char* action, pg_result* result)
+{
+    PGconn* connection = m_session.postgresHandle();
+    const QSqlError error(QLatin1String(action), QString::fromUtf8(PQerrorMessage(connection)),
+                          QSqlError::StatementError,
+                          QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)));
+    PQclear(result);
+    m_session.fail(error);
+}
+
+void DataSession::Staging::drop()
+{
+    m_insert.reset();
+    Statement(m_session, QStringLiteral("drop table ") + std::exchange(m_table, {})).ejecutar();
 }
 
 TransactionGuard::TransactionGuard(DataSession& session)

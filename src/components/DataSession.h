@@ -10,9 +10,12 @@
 #include <QVariantList>
 
 #include <functional>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct pg_conn;
+struct pg_result;
 
 /**
  * Where a database is and how to sign in. Each value goes to the driver as it stands: a path
@@ -86,6 +89,48 @@ public:
         QList<QByteArray> m_texts;
     };
 
+    /**
+     * Rows gathered in a temporary table for set statements over them, on the connection and
+     * in the transaction of the session: on SQLite each row inserted by the engine's own
+     * statement, on PostgreSQL the rows copied in one COPY, in its text form. Column n (from
+     * 0) holds the order the rows were added in.
+     */
+    class Staging {
+    public:
+        /** Creates the temporary table `table` with n and the columns, "name type" each. */
+        Staging(DataSession& session, QString table, const QStringList& columns);
+        /**
+         * Ends a copy left unfinished, so that the connection takes statements again, and
+         * drops the table when drop() did not and no transaction will.
+         */
+        ~Staging();
+        Staging(const Staging&) = delete;
+        Staging& operator=(const Staging&) = delete;
+        /** Adds a row: a value for each column, bound as a statement binds it. */
+        void add(const QVariantList& row);
+        /** Every row added is in the table from here on. */
+        void finish();
+        /** Drops the table. */
+        void drop();
+
+    private:
+        /** PostgreSQL: sends the rows held to the copy. */
+        void send();
+        /**
+         * Raises the failure of the copy with the server's text, and the code of `result`
+         * when there is one (cleared).
+         */
+        [[noreturn]] void failCopy(const char* action, pg_result* result = nullptr);
+        DataSession& m_session;
+        QString m_table;
+        qint64 m_rows = 0;
+        /** SQLite: the insert of a row. */
+        std::optional<Statement> m_insert;
+        /** PostgreSQL: rows in COPY's text form, not sent yet. */
+        QByteArray m_held;
+        bool m_copying = false;
+    };
+
     /** The entity name identifies the connection in error messages ("INTERNOS", "NCM", ...). */
     explicit DataSession(QString entity = QStringLiteral("WORK"));
     ~DataSession();
@@ -119,11 +164,6 @@ public:
 
     /** The most values one statement binds in an "in (...)" list: within every engine's limit. */
     static constexpr qsizetype ListChunk = 500;
-    /**
-     * The most values one statement of this engine binds: the smallest limit any SQLite build
-     * has, the protocol's limit on PostgreSQL.
-     */
-    qsizetype valueLimit() const { return m_dialect == Dialect::PostgreSQL ? 65535 : 999; }
     /** "?, ?, ?": the placeholders of a list of n values, for "in (...)". */
     static QString placeholders(qsizetype n);
     /** "(?, ?), (?, ?)": the placeholders of `rows` rows of `width` values, for "values ...". */
@@ -156,13 +196,24 @@ public:
      * refuses every statement after a failure.
      */
     bool transactionOpen() const;
+    /**
+     * Runs `whole`, a set statement in the transaction begun; should it fail, runs `oneByOne`
+     * instead, the same writes a row at a time, so that the failure met names the statement of
+     * its row. The failed statement is undone first: on PostgreSQL back to a savepoint taken
+     * before it, on SQLite by the engine itself. A failure that ends the transaction (or one
+     * outside a transaction) is raised as it is.
+     */
+    void wholeOrRowByRow(const std::function<void()>& whole, const std::function<void()>& oneByOne);
 
     QSqlDatabase database() const;
 
 private:
     /** SQLite: the engine's connection under the driver's; null on PostgreSQL. */
     sqlite3* nativeHandle() const;
+    /** PostgreSQL: the driver's connection; null on SQLite. */
+    pg_conn* postgresHandle() const;
     friend class Statement;
+    friend class Staging;
     QString adapt(const QString& text) const;
     /** " Revise el grupo [X] de FILE." for a connection a file defines; empty otherwise. */
     QString definitionHint() const;

@@ -346,13 +346,7 @@ void ArticleStore::classify(const QString& interno, const QString& number,
 void ArticleStore::fromTemporary(const QString& table, const QString& text,
                                  const QVariantList& values, const std::function<void()>& oneByOne)
 {
-    try {
-        update(text, values);
-    } catch (const AppError&) {
-        if (!m_work.transactionOpen())
-            throw;
-        oneByOne();
-    }
+    m_work.wholeOrRowByRow([&] { update(text, values); }, oneByOne);
     DataSession::Statement(m_work, QStringLiteral("drop table temp.") + table).ejecutar();
 }
 

@@ -21,21 +21,24 @@ const QStringList& fields()
 QHash<QString, QVariantList> read(DataSession& declaration, const QString& catalog,
                                   const QStringList& numbers)
 {
-    // A chunk of numbers per select.
-    static const QString select = QStringLiteral("select idarticulo, ") +
-                                  fields().join(QStringLiteral(", ")) +
-                                  QStringLiteral(" from catarticulos where idcatalogo = ? and "
-                                                 "idarticulo in (%1)");
+    // The numbers staged, then the entries read in one select.
+    static const QString select = QStringLiteral("select c.idarticulo, c.") +
+                                  fields().join(QStringLiteral(", c.")) +
+                                  QStringLiteral(" from catarticulos c join catalog_key k on "
+                                                 "c.idarticulo = k.idarticulo where "
+                                                 "c.idcatalogo = ?");
+    DataSession::Staging keys(declaration, QStringLiteral("catalog_key"),
+                              {QStringLiteral("idarticulo text")});
+    for (const QString& number : numbers)
+        keys.add({number});
+    keys.finish();
     QHash<QString, QVariantList> held;
-    declaration.selectByKeys(select, 1, QVariantList(numbers.cbegin(), numbers.cend()),
-                             [&held](const RecordSet& found, qsizetype, qsizetype) {
-                                 for (qsizetype r = 0; r < found.RecordCount(); ++r) {
-                                     const QVector<QVariant>& row = found.row(r);
-                                     held.insert(row.at(0).toString(),
-                                                 QVariantList(row.cbegin() + 1, row.cend()));
-                                 }
-                             },
-                             {catalog});
+    held.reserve(numbers.size());
+    DataSession::Statement(declaration, select)
+        .forEachRow({catalog}, [&held](const QVector<QVariant>& row) {
+            held.insert(row.at(0).toString(), QVariantList(row.cbegin() + 1, row.cend()));
+        });
+    keys.drop();
     return held;
 }
 

@@ -10,54 +10,83 @@
 
 #include <QDateTime>
 #include <QHash>
-#include <QSet>
 #include <QThread>
 
 #include <algorithm>
-#include <functional>
 #include <limits>
 
 namespace {
 
 const QString NothingTransferred = QStringLiteral("No se transfirió ningún registro.");
 
-/** The values of one item, and of one new catalog entry. */
-constexpr qsizetype ItemColumns = 20;
-constexpr qsizetype CatalogColumns = 15;
+/** The item's columns and their types, in the order of itemValues. */
+const QStringList ItemColumns = {QStringLiteral("idarticulo text"),
+                                 QStringLiteral("idcatalogo text"),
+                                 QStringLiteral("descripcion text"),
+                                 QStringLiteral("interno text"),
+                                 QStringLiteral("ncm text"),
+                                 QStringLiteral("idunidad text"),
+                                 QStringLiteral("cantidad double precision"),
+                                 QStringLiteral("preciounitario double precision"),
+                                 QStringLiteral("idpais text"),
+                                 QStringLiteral("kgneto double precision"),
+                                 QStringLiteral("fob double precision"),
+                                 QStringLiteral("estadomerc text"),
+                                 QStringLiteral("estadistica text"),
+                                 QStringLiteral("valorrelacionestadistica double precision"),
+                                 QStringLiteral("sufijos text"),
+                                 QStringLiteral("lapi text"),
+                                 QStringLiteral("valorderesp double precision"),
+                                 QStringLiteral("kgbruto double precision"),
+                                 QStringLiteral("biendeuso text"),
+                                 QStringLiteral("deresp text")};
 
 /**
- * The values one statement of the transfer binds. On PostgreSQL a few thousand: a longer
- * statement costs the server more per value than the round trips it saves. On SQLite as many
- * as the engine takes: the values are bound by position on the engine's own statement, so a
- * value costs the same however many the statement has, and each statement run costs a step.
+ * A catalog entry's columns and their types, in the order of catalogContent: everything but
+ * the catalog, the key and the quantity (always 0).
  */
-qsizetype valuesPerStatement(const DataSession& session)
+const QStringList EntryColumns = {QStringLiteral("descripcion text"),
+                                  QStringLiteral("idpais text"),
+                                  QStringLiteral("preciounitario double precision"),
+                                  QStringLiteral("ncm text"),
+                                  QStringLiteral("lapi text"),
+                                  QStringLiteral("sufijos text"),
+                                  QStringLiteral("idunidad text"),
+                                  QStringLiteral("estadistica text"),
+                                  QStringLiteral("valorrelacionestadistica double precision"),
+                                  QStringLiteral("estadomerc text"),
+                                  QStringLiteral("deresp text"),
+                                  QStringLiteral("valorderesp double precision")};
+
+/** The names of columns given with their types, joined by commas. */
+QString names(const QStringList& columns)
 {
-    return session.dialect() == DataSession::Dialect::PostgreSQL
-               ? std::min<qsizetype>(session.valueLimit(), 2000)
-               : session.valueLimit();
+    QStringList named;
+    for (const QString& column : columns)
+        named << column.section(QLatin1Char(' '), 0, 0);
+    return named.join(QStringLiteral(", "));
 }
 
-/** The insert of `count` items in one statement. */
-QString itemInsert(qsizetype count)
-{
-    return QStringLiteral(
-               "insert into subitems (idarticulo,idcatalogo,descripcion,interno,ncm,IdUnidad,"
-               "Cantidad,Preciounitario,IdPais,KGNETO,fob,EstadoMerc,estadistica,"
-               "valorrelacionestadistica,sufijos,LAPI,valorderesp,kgbruto,biendeuso,deresp) "
-               "values ") +
-           DataSession::rowPlaceholders(count, ItemColumns);
-}
+/** The insert of one item. */
+const QString ItemInsert =
+    QStringLiteral("insert into subitems (%1) values (%2)")
+        .arg(names(ItemColumns), DataSession::placeholders(ItemColumns.size()));
 
-/** The insert of `count` new catalog entries in one statement. */
-QString catalogInsert(qsizetype count)
-{
-    return QStringLiteral(
-               "insert into CATARTICULOS (idcatalogo, idarticulo, descripcion, idpais, cantidad, "
-               "Preciounitario, ncm, lapi, sufijos, idunidad, estadistica, "
-               "valorrelacionestadistica, estadomerc, deresp, valorderesp) values ") +
-           DataSession::rowPlaceholders(count, CatalogColumns);
-}
+/** The insert of the items staged in table transfer_item, in their order. */
+const QString StagedItemsInsert =
+    QStringLiteral("insert into subitems (%1) select %1 from transfer_item order by n")
+        .arg(names(ItemColumns));
+
+/** The insert of one new catalog entry: the catalog, the key, the quantity, its content. */
+const QString CatalogInsert =
+    QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, cantidad, %1) values (%2)")
+        .arg(names(EntryColumns), DataSession::placeholders(EntryColumns.size() + 3));
+
+/** The insert of the new entries staged in table transfer_entry, in their order. */
+const QString StagedEntriesInsert =
+    QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, cantidad, %1) select ?, "
+                   "idarticulo, 0, %1 from transfer_entry where added = 1 order by n")
+        .arg(names(EntryColumns));
 
 /**
  * The update of one catalog entry: its content and its key. A NULL country keeps the one the
@@ -70,52 +99,16 @@ const QString CatalogUpdate = QStringLiteral(
     "where idcatalogo = ? and idarticulo = ?");
 
 /**
- * The update of `count` catalog entries in one statement (PostgreSQL): each row of values is
- * an article number and its content, then comes the catalog. A NULL country keeps the one the
- * catalog has.
+ * The update of the known entries staged in table transfer_entry, for the catalog. A NULL
+ * country keeps the one the catalog has.
  */
-QString catalogUpdates(qsizetype count)
-{
-    return QStringLiteral(
-               "update catarticulos as c set descripcion = v.descripcion,"
-               "idpais = coalesce(v.idpais, c.idpais),cantidad = 0,"
-               "preciounitario = cast(v.preciounitario as double precision),ncm = v.ncm,"
-               "lapi = v.lapi,sufijos = v.sufijos,idunidad = v.idunidad,"
-               "estadistica = v.estadistica,valorrelacionestadistica = "
-               "cast(v.valorrelacionestadistica as double precision),estadomerc = v.estadomerc,"
-               "deresp = v.deresp,valorderesp = cast(v.valorderesp as double precision) "
-               "from (values ") +
-           DataSession::rowPlaceholders(count, CatalogColumns - 2) +
-           QStringLiteral(
-               ") as v (idarticulo, descripcion, idpais, preciounitario, ncm, lapi, sufijos, "
-               "idunidad, estadistica, valorrelacionestadistica, estadomerc, deresp, "
-               "valorderesp) where c.idcatalogo = ? and c.idarticulo = v.idarticulo");
-}
-
-/**
- * Runs a statement of `perStatement` rows of values over `total` rows, the last one shorter:
- * the statement of a full chunk is prepared once. `values(from, count)` gives the values of
- * the rows from `from`; `written(from, count, affected)` follows every statement.
- */
-void inChunks(DataSession& session, qsizetype total, qsizetype perStatement,
-              const std::function<QString(qsizetype)>& text,
-              const std::function<QVariantList(qsizetype, qsizetype)>& values,
-              const std::function<void(qsizetype, qsizetype, qint64)>& written)
-{
-    std::optional<DataSession::Statement> full;
-    for (qsizetype start = 0; start < total; start += perStatement) {
-        const qsizetype count = std::min(perStatement, total - start);
-        qint64 affected = 0;
-        if (count == perStatement) {
-            if (!full)
-                full.emplace(session, text(perStatement));
-            affected = full->ejecutar(values(start, count));
-        } else {
-            affected = DataSession::Statement(session, text(count)).ejecutar(values(start, count));
-        }
-        written(start, count, affected);
-    }
-}
+const QString StagedEntriesUpdate = QStringLiteral(
+    "update catarticulos set descripcion = e.descripcion, idpais = coalesce(e.idpais, "
+    "catarticulos.idpais), cantidad = 0, preciounitario = e.preciounitario, ncm = e.ncm, "
+    "lapi = e.lapi, sufijos = e.sufijos, idunidad = e.idunidad, estadistica = e.estadistica, "
+    "valorrelacionestadistica = e.valorrelacionestadistica, estadomerc = e.estadomerc, "
+    "deresp = e.deresp, valorderesp = e.valorderesp from transfer_entry e where e.added = 0 and "
+    "catarticulos.idcatalogo = ? and catarticulos.idarticulo = e.idarticulo");
 
 /** A text column as the declaration database receives it: a NULL is the empty text. */
 QString textOf(const QString& value)
@@ -445,26 +438,30 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
         }
         progress.setProgressMaximum(progressCount(rows.size()));
 
-        // Many items per insert, in line order; the bar follows each insert.
+        // The items staged in line order, then inserted in one statement; the bar follows
+        // the staging.
         const QString& catalog = m_ws.settings().catalog();
-        inChunks(
-            declaration, rows.size(), valuesPerStatement(declaration) / ItemColumns, itemInsert,
-            [&](qsizetype from, qsizetype count) {
-                QVariantList values;
-                values.reserve(count * ItemColumns);
-                for (qsizetype i = from; i < from + count; ++i)
-                    values += itemValues(rows.at(i), catalog, interno);
-                return values;
-            },
-            [&](qsizetype from, qsizetype count, qint64 added) {
-                if (added != count)
-                    throw AppError(
-                        1,
-                        QStringLiteral(
-                            "Error Grabando registro en Dectra Windows: 0 Registros agregados"),
-                        QStringLiteral("Aduplan"));
-                progress.setProgressValue(progressCount(from + count));
+        DataSession::Staging items(declaration, QStringLiteral("transfer_item"), ItemColumns);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            items.add(itemValues(rows.at(i), catalog, interno));
+            progress.setProgressValue(progressCount(i + 1));
+        }
+        items.finish();
+        qint64 added = 0;
+        declaration.wholeOrRowByRow(
+            [&] { added = DataSession::Statement(declaration, StagedItemsInsert).ejecutar(); },
+            [&] {
+                DataSession::Statement insert(declaration, ItemInsert);
+                added = 0;
+                for (const Article& row : rows)
+                    added += insert.ejecutar(itemValues(row, catalog, interno));
             });
+        if (added != rows.size())
+            throw AppError(
+                1,
+                QStringLiteral("Error Grabando registro en Dectra Windows: 0 Registros agregados"),
+                QStringLiteral("Aduplan"));
+        items.drop();
         TestSeam::reach("transfer:items");
         return true;
     } catch (const AppError& error) {
@@ -530,48 +527,37 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
                 {number, inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated,
                  CatalogEntries::fields(), inserted ? QVariantList() : *entry, std::move(after)});
         }
-        // The bar counts the entries written, scaled to the lines: all of them at the end.
-        const auto advance = [&](qsizetype entriesWritten) {
-            progress.setProgressValue(progressCount(rows.size() * entriesWritten / numbers.size()));
-        };
-
-        // The known entries are updated: on PostgreSQL many per statement, on SQLite one
-        // prepared statement for them all.
-        const bool multiRow = declaration.dialect() == DataSession::Dialect::PostgreSQL;
-        inChunks(
-            declaration, known.size(),
-            multiRow ? (valuesPerStatement(declaration) - 1) / (CatalogColumns - 2) : 1,
-            [multiRow](qsizetype count) {
-                return multiRow ? catalogUpdates(count) : CatalogUpdate;
-            },
-            [&](qsizetype from, qsizetype count) {
-                QVariantList values;
-                for (qsizetype i = from; i < from + count; ++i) {
-                    const QVariantList entry = content(known.at(i), QVariant());
-                    values += multiRow ? QVariantList{known.at(i)} + entry
-                                       : entry + QVariantList{catalog, known.at(i)};
-                }
-                if (multiRow)
-                    values << catalog;
-                return values;
-            },
-            [&](qsizetype from, qsizetype count, qint64) { advance(from + count); });
-        // The new ones are inserted, many per statement.
-        inChunks(
-            declaration, added.size(), valuesPerStatement(declaration) / CatalogColumns,
-            catalogInsert,
-            [&](qsizetype from, qsizetype count) {
-                QVariantList values;
-                values.reserve(count * CatalogColumns);
-                for (qsizetype i = from; i < from + count; ++i) {
-                    QVariantList entry = QVariantList{catalog, added.at(i)} +
-                                         content(added.at(i), QStringLiteral(""));
-                    entry.insert(4, 0.0);
-                    values += entry;
-                }
-                return values;
-            },
-            [&](qsizetype from, qsizetype count, qint64) { advance(known.size() + from + count); });
+        // Each entry staged, whether it is new, and its content, then written by two
+        // statements: the known entries updated, the new ones inserted in the order they first
+        // appear. The bar follows the staging, scaled to the lines: all of them at the end.
+        DataSession::Staging entries(
+            declaration, QStringLiteral("transfer_entry"),
+            QStringList{QStringLiteral("added integer"), QStringLiteral("idarticulo text")} +
+                EntryColumns);
+        for (qsizetype i = 0; i < numbers.size(); ++i) {
+            const QString& number = numbers.at(i);
+            const bool isNew = !held.contains(number);
+            entries.add(QVariantList{int(isNew), number} +
+                        content(number, isNew ? QVariant(QStringLiteral("")) : QVariant()));
+            progress.setProgressValue(progressCount(rows.size() * (i + 1) / numbers.size()));
+        }
+        entries.finish();
+        declaration.wholeOrRowByRow(
+            [&] { DataSession::Statement(declaration, StagedEntriesUpdate).ejecutar({catalog}); },
+            [&] {
+                DataSession::Statement update(declaration, CatalogUpdate);
+                for (const QString& number : std::as_const(known))
+                    update.ejecutar(content(number, QVariant()) + QVariantList{catalog, number});
+            });
+        declaration.wholeOrRowByRow(
+            [&] { DataSession::Statement(declaration, StagedEntriesInsert).ejecutar({catalog}); },
+            [&] {
+                DataSession::Statement insert(declaration, CatalogInsert);
+                for (const QString& number : std::as_const(added))
+                    insert.ejecutar(QVariantList{catalog, number, 0.0} +
+                                    content(number, QStringLiteral("")));
+            });
+        entries.drop();
         return true;
     } catch (const AppError& error) {
         reportFailure(MessageIcon::None, error,
