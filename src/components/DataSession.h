@@ -110,6 +110,8 @@ public:
         void add(const QVariantList& row);
         /** Every row added is in the table from here on. */
         void finish();
+        /** finish(), and the table ready to be joined: on PostgreSQL, its statistics taken. */
+        void finishForJoins();
         /** Drops the table. */
         void drop();
 

@@ -541,7 +541,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
                         content(number, isNew ? QVariant(QStringLiteral("")) : QVariant()));
             progress.setProgressValue(progressCount(rows.size() * (i + 1) / numbers.size()));
         }
-        entries.finish();
+        entries.finishForJoins();
         declaration.wholeOrRowByRow(
             [&] { DataSession::Statement(declaration, StagedEntriesUpdate).ejecutar({catalog}); },
             [&] {
