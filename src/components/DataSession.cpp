@@ -6,6 +6,7 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QLibrary>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSqlDriver>
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -215,6 +217,53 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
             reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
             sqlite3_column_bytes(statement, column));
     }
+}
+
+/**
+ * The client library's functions the bulk path calls, taken at run time from the library Qt's
+ * PostgreSQL driver has loaded: linked, it would load with the twenty libraries it needs into
+ * every run of the programs, most of which never speak to PostgreSQL.
+ */
+struct PostgresClient {
+    decltype(&PQexec) exec = nullptr;
+    decltype(&PQresultStatus) resultStatus = nullptr;
+    decltype(&PQresultErrorField) resultErrorField = nullptr;
+    decltype(&PQclear) clear = nullptr;
+    decltype(&PQerrorMessage) errorMessage = nullptr;
+    decltype(&PQtransactionStatus) transactionStatus = nullptr;
+    decltype(&PQputCopyData) putCopyData = nullptr;
+    decltype(&PQputCopyEnd) putCopyEnd = nullptr;
+    decltype(&PQgetResult) getResult = nullptr;
+};
+
+/** The client library's functions; only called on a PostgreSQL connection, which loaded it. */
+const PostgresClient& postgresClient()
+{
+    static const PostgresClient client = [] {
+        QLibrary library(QStringLiteral("pq"), 5);
+        PostgresClient found;
+        const auto take = [&library](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                library.resolve(name));
+            if (!function)
+                throw AppError(2,
+                               QStringLiteral("No se pudo usar la biblioteca de PostgreSQL "
+                                              "(%1): %2")
+                                   .arg(library.fileName(), library.errorString()),
+                               QStringLiteral("Aduplan"));
+        };
+        take(found.exec, "PQexec");
+        take(found.resultStatus, "PQresultStatus");
+        take(found.resultErrorField, "PQresultErrorField");
+        take(found.clear, "PQclear");
+        take(found.errorMessage, "PQerrorMessage");
+        take(found.transactionStatus, "PQtransactionStatus");
+        take(found.putCopyData, "PQputCopyData");
+        take(found.putCopyEnd, "PQputCopyEnd");
+        take(found.getResult, "PQgetResult");
+        return found;
+    }();
+    return client;
 }
 
 /**
@@ -515,7 +564,8 @@ void DataSession::wholeOrRowByRow(const std::function<void()>& whole,
 {
     // PostgreSQL refuses every statement of a transaction after a failure, up to a rollback.
     PGconn* postgres = postgresHandle();
-    const bool savepoint = postgres && PQtransactionStatus(postgres) == PQTRANS_INTRANS;
+    const bool savepoint =
+        postgres && postgresClient().transactionStatus(postgres) == PQTRANS_INTRANS;
     if (savepoint)
         Statement(*this, QStringLiteral("savepoint whole")).ejecutar();
     try {
@@ -706,6 +756,8 @@ DataSession::Staging::Staging(DataSession& session, QString table, const QString
     , m_table(std::move(table))
 {
     const bool postgres = m_session.dialect() == Dialect::PostgreSQL;
+    if (postgres)
+        postgresClient(); // a library it cannot use is told here, not in the destructor
     Statement(m_session,
               QStringLiteral("create temporary table %1 (n %2, %3)")
                   .arg(m_table, postgres ? QStringLiteral("bigint") : QStringLiteral("integer"),
@@ -721,15 +773,16 @@ DataSession::Staging::~Staging()
     PGconn* connection = m_session.postgresHandle();
     if (connection && m_copying) {
         // The copy fails on the server; the transaction it leaves is rolled back by its owner.
-        PQputCopyEnd(connection, "abandoned");
-        while (PGresult* result = PQgetResult(connection))
-            PQclear(result);
+        postgresClient().putCopyEnd(connection, "abandoned");
+        while (PGresult* result = postgresClient().getResult(connection))
+            postgresClient().clear(result);
     }
     // Left by a failure: a rollback takes a table made in the transaction along, one made
     // outside a transaction is dropped here. The failure is on its way to the operator: a
     // drop that fails too has nothing to add.
-    const bool inTransaction =
-        connection ? PQtransactionStatus(connection) != PQTRANS_IDLE : m_session.transactionOpen();
+    const bool inTransaction = connection
+                                   ? postgresClient().transactionStatus(connection) != PQTRANS_IDLE
+                                   : m_session.transactionOpen();
     if (m_table.isEmpty() || inTransaction)
         return;
     try {
@@ -748,10 +801,11 @@ void DataSession::Staging::add(const QVariantList& row)
         // The copy starts with the first row.
         const QString copy = QStringLiteral("copy %1 from stdin").arg(m_table);
         m_session.m_lastStatement = copy;
-        PGresult* started = PQexec(m_session.postgresHandle(), copy.toUtf8().constData());
-        if (PQresultStatus(started) != PGRES_COPY_IN)
+        PGresult* started =
+            postgresClient().exec(m_session.postgresHandle(), copy.toUtf8().constData());
+        if (postgresClient().resultStatus(started) != PGRES_COPY_IN)
             failCopy("Unable to start the copy", started);
-        PQclear(started);
+        postgresClient().clear(started);
         m_copying = true;
     }
     m_held += QByteArray::number(m_rows++);
@@ -767,7 +821,8 @@ void DataSession::Staging::add(const QVariantList& row)
 
 void DataSession::Staging::send()
 {
-    if (PQputCopyData(m_session.postgresHandle(), m_held.constData(), int(m_held.size())) != 1)
+    if (postgresClient().putCopyData(m_session.postgresHandle(), m_held.constData(),
+                                     int(m_held.size())) != 1)
         failCopy("Unable to copy the rows");
     m_held.resize(0); // keeps its room for the next rows
 }
@@ -779,14 +834,14 @@ void DataSession::Staging::finish()
     send();
     PGconn* connection = m_session.postgresHandle();
     m_copying = false;
-    if (PQputCopyEnd(connection, nullptr) != 1)
+    if (postgresClient().putCopyEnd(connection, nullptr) != 1)
         failCopy("Unable to end the copy");
-    PGresult* result = PQgetResult(connection);
-    while (PGresult* more = PQgetResult(connection))
-        PQclear(more);
-    if (PQresultStatus(result) != PGRES_COMMAND_OK)
+    PGresult* result = postgresClient().getResult(connection);
+    while (PGresult* more = postgresClient().getResult(connection))
+        postgresClient().clear(more);
+    if (postgresClient().resultStatus(result) != PGRES_COMMAND_OK)
         failCopy("Unable to copy the rows", result);
-    PQclear(result);
+    postgresClient().clear(result);
 }
 
 void DataSession::Staging::finishForJoins()
@@ -802,10 +857,11 @@ void DataSession::Staging::finishForJoins()
 void DataSession::Staging::failCopy(const char* action, pg_result* result)
 {
     PGconn* connection = m_session.postgresHandle();
-    const QSqlError error(QLatin1String(action), QString::fromUtf8(PQerrorMessage(connection)),
-                          QSqlError::StatementError,
-                          QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)));
-    PQclear(result);
+    const QSqlError error(
+        QLatin1String(action), QString::fromUtf8(postgresClient().errorMessage(connection)),
+        QSqlError::StatementError,
+        QString::fromLatin1(postgresClient().resultErrorField(result, PG_DIAG_SQLSTATE)));
+    postgresClient().clear(result);
     m_session.fail(error);
 }
 
