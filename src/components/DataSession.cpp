@@ -221,7 +221,7 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
 
 /**
  * The client library's functions the bulk path calls, taken at run time from the library Qt's
- * PostgreSQL driver has loaded: linked, it would load with the twenty libraries it needs into
+ * PostgreSQL driver has loaded: linked, it would load with the nineteen libraries it needs into
  * every run of the programs, most of which never speak to PostgreSQL.
  */
 struct PostgresClient {
