@@ -53,10 +53,10 @@ struct SuggestionEvaluation {
  * meet them 1 + (1 - S) / 4 for the score S before it, so that the position gains without
  * passing 1. A "Los demás" beside a contradicted sibling is the fallback: it keeps its score.
  * Only positions that the nomenclator in use holds are offered, each once, best first, at most
- * ten. The basis is the strongest single witness; the suffix string comes from the strongest catalog article of the
- * position (for a position only the nomenclator points at, the first catalog article holding
- * it), its own article data rewritten for the new article (suffixTemplate), and the suffix
- * validator says whether it passes as it is.
+ * ten. The basis is the strongest single witness; the suffix string comes from the strongest
+ * catalog article of the position (for a position only the nomenclator points at, the first catalog
+ * article holding it), its own article data rewritten for the new article (suffixTemplate), and the
+ * suffix validator says whether it passes as it is.
  *
  * The indexes are the workspace's, built once per connection (the catalogs' again after a
  * transfer).
