@@ -26,12 +26,11 @@ const QList<std::pair<QString, QString>> RunColumns = {
     {QStringLiteral("STATE"), QStringLiteral("text")},
     {QStringLiteral("WITNESS"), QStringLiteral("text")}};
 /** The columns that tie a journal entry to its run: the action, the history entry, the change
- *  to the whole catalog entry; and whether the row holds the entry's fields as arrays. */
+ *  to the whole catalog entry. */
 const QList<std::pair<QString, QString>> JournalRunColumns = {
     {QStringLiteral("ACTION"), QStringLiteral("text not null default 'transfer'")},
     {QStringLiteral("RUN"), QStringLiteral("integer")},
-    {QStringLiteral("CHANGE"), QStringLiteral("text not null default 'update'")},
-    {QStringLiteral("PACKED"), QStringLiteral("integer not null default 0")}};
+    {QStringLiteral("CHANGE"), QStringLiteral("text not null default 'update'")}};
 
 /** The words CHANGE holds for what a run did to a catalog entry, in the order of the enum. */
 const QStringList EntryChanges = {QStringLiteral("update"), QStringLiteral("insert"),
@@ -116,8 +115,9 @@ struct JournaledField {
 };
 
 /**
- * The fields of a journal row whose columns PACKED, FIELD, OLDVALUE and NEWVALUE are read
- * from `at` on: the one field of a row written field by field, or those of a packed row.
+ * The fields of a journal row from `at` on: whether it holds an entry's fields as arrays (its
+ * STATE is "run"), then FIELD, OLDVALUE and NEWVALUE: the one field of a row written field by
+ * field, or those of an entry's row.
  */
 QList<JournaledField> journaledFields(const QVector<QVariant>& row, qsizetype at)
 {
@@ -318,8 +318,7 @@ QStringList CatalogJournal::schema()
                            "null, INTNRO text not null, CATALOG text not null, ARTICLE text not "
                            "null, FIELD text not null, OLDVALUE text, NEWVALUE text, STATE text "
                            "not null, ACTION text not null default 'transfer', RUN integer, "
-                           "CHANGE text not null default 'update', PACKED integer not null "
-                           "default 0)"),
+                           "CHANGE text not null default 'update')"),
             // Settling and the revert read a run's rows, `catalog history` an article's.
             QStringLiteral("create index CATALOG_JOURNAL_RUN on CATALOG_JOURNAL (RUN)"),
             QStringLiteral("create index CATALOG_JOURNAL_ARTICLE on CATALOG_JOURNAL (CATALOG, "
@@ -342,8 +341,8 @@ void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun
     DataSession::Statement insert(
         m_work, QStringLiteral("insert into CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, "
                                "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, "
-                               "ACTION, RUN, CHANGE, PACKED) values (?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                               "?, 'run', ?, ?, ?, 1)"));
+                               "ACTION, RUN, CHANGE) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                               "'run', ?, ?, ?)"));
     for (const CatalogEntryChange& change : changes) {
         QString fields;
         QString was;
@@ -378,7 +377,7 @@ void CatalogJournal::settle(qint64 run, bool tookPlace)
 
 JournalRun CatalogJournal::changes(qint64 run)
 {
-    m_work.Sql(QStringLiteral("select CATALOG, ARTICLE, CHANGE, PACKED, FIELD, OLDVALUE, "
+    m_work.Sql(QStringLiteral("select CATALOG, ARTICLE, CHANGE, STATE = 'run', FIELD, OLDVALUE, "
                               "NEWVALUE from CATALOG_JOURNAL where RUN = ? order by ID"),
                {run});
     RecordSet rs;
@@ -399,12 +398,13 @@ JournalRun CatalogJournal::changes(qint64 run)
 
 QList<HistoryEntry> CatalogJournal::entries(const QString& catalog, const QString& article)
 {
-    m_work.Sql(QStringLiteral("select j.TIME, j.USERNAME, j.HOST, j.FRONTEND, j.INTNRO, j.STATE = "
-                              "'pending' or h.STATE = 'pending', j.ACTION, j.PACKED, j.FIELD, "
-                              "j.OLDVALUE, j.NEWVALUE from CATALOG_JOURNAL j left join "
-                              "ROW_HISTORY h on h.ID = j.RUN where j.CATALOG = ? and j.ARTICLE = "
-                              "? order by j.ID"),
-               {catalog, article});
+    m_work.Sql(
+        QStringLiteral("select j.TIME, j.USERNAME, j.HOST, j.FRONTEND, j.INTNRO, j.STATE = "
+                       "'pending' or h.STATE = 'pending', j.ACTION, j.STATE = 'run', j.FIELD, "
+                       "j.OLDVALUE, j.NEWVALUE from CATALOG_JOURNAL j left join "
+                       "ROW_HISTORY h on h.ID = j.RUN where j.CATALOG = ? and j.ARTICLE = "
+                       "? order by j.ID"),
+        {catalog, article});
     return readEntries(m_work, [](const QVector<QVariant>& v, QList<HistoryEntry>& entries) {
         const bool pending = v.at(5).toInt() == 1;
         HistoryEntry entry{historyText(v.at(0)),

@@ -145,12 +145,12 @@ struct JournalRun {
  * The catalog journal of the work database (table CATALOG_JOURNAL): what each transfer wrote
  * into the catalog entries, with the values before, and what a revert put back. One row a
  * catalog entry: FIELD, OLDVALUE and NEWVALUE hold JSON arrays of the fields changed and
- * their values (texts or null), PACKED 1; rows of one field each (PACKED 0) were written by
- * earlier versions and are read alike. The declaration database's catalog is another
- * database: the entries are written with their run's history entry, pending, and committed
- * before the declaration commits, and settled with the run after it. A row's STATE "run" says
- * that its run's history entry tells whether it is pending; rows of earlier versions hold
- * their own ("pending" or "done"). A database failure raises.
+ * their values (texts or null), STATE "run": its run's history entry tells whether it is
+ * pending. Rows of one field each, with a state of their own ("pending" or "done"), were
+ * written by earlier versions and are read alike. The declaration database's catalog is
+ * another database: the entries are written with their run's history entry, pending, and
+ * committed before the declaration commits, and settled with the run after it. A database
+ * failure raises.
  */
 class CatalogJournal {
 public:
