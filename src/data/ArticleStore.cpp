@@ -83,13 +83,20 @@ QString orEmpty(const QString& text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-/** The update of a row's check code for each outcome, in the order of CheckOutcome. */
-const std::array<QString, 4> CheckUpdates = {
-    QStringLiteral("update ART set PRCCRC = 'OK' where INTNRO = ?  and ARTORD = ?"),
-    QStringLiteral("update ART set PRCCRC = 'POS', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
-    QStringLiteral("update ART set PRCCRC = 'SUF', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
-    QStringLiteral("update ART set PRCCRC = 'ERR', PRCEST = 'E' where INTNRO = ?  and ARTORD = ?"),
-};
+/**
+ * The update of a row's check code for each outcome, in the order of CheckOutcome: a code other
+ * than OK also marks the row wrong.
+ */
+const std::array<QString, 4> CheckUpdates = [] {
+    std::array<QString, 4> updates;
+    for (std::size_t i = 0; i < updates.size(); ++i)
+        updates[i] =
+            QStringLiteral("update ART set PRCCRC = '%1'%2 where INTNRO = ?  and ARTORD = ?")
+                .arg(CheckCodes[i], i == std::size_t(CheckOutcome::Ok)
+                                        ? QString()
+                                        : QStringLiteral(", PRCEST = 'E'"));
+    return updates;
+}();
 
 } // namespace
 
