@@ -11,6 +11,7 @@
 #include <QSysInfo>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include <pwd.h>
@@ -83,16 +84,23 @@ void appendJson(QString& array, const QString& text)
         return;
     }
     array += QLatin1Char('"');
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
+    // The text goes in by runs, each up to the next character that needs escaping.
+    const QChar* run = text.constData();
+    const QChar* const end = run + text.size();
+    for (const QChar* c = run; c != end; ++c) {
+        const bool quoted = *c == QLatin1Char('"') || *c == QLatin1Char('\\');
+        if (!quoted && c->unicode() >= 0x20)
+            continue;
+        array.append(run, c - run);
+        if (quoted) {
             array += QLatin1Char('\\');
-            array += c;
-        } else if (c.unicode() < 0x20) {
-            array += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            array += *c;
         } else {
-            array += c;
+            array += QStringLiteral("\\u%1").arg(c->unicode(), 4, 16, QLatin1Char('0'));
         }
+        run = c + 1;
     }
+    array.append(run, end - run);
     array += QLatin1Char('"');
 }
 
@@ -148,6 +156,20 @@ QString historyText(const QVariant& value)
 
 bool sameHistoryText(const QVariant& a, const QVariant& b)
 {
+    // Two texts or two numbers are told apart without writing them: a null text is held as
+    // the empty one, and two numbers other than NaN have the same shortest text only when they
+    // are equal with the same sign.
+    if (a.typeId() == b.typeId() && !a.isNull() && !b.isNull()) {
+        if (a.typeId() == QMetaType::QString)
+            return *static_cast<const QString*>(a.constData()) ==
+                   *static_cast<const QString*>(b.constData());
+        if (a.typeId() == QMetaType::Double) {
+            const double x = *static_cast<const double*>(a.constData());
+            const double y = *static_cast<const double*>(b.constData());
+            if (!std::isnan(x) && !std::isnan(y))
+                return x == y && std::signbit(x) == std::signbit(y);
+        }
+    }
     return same(historyText(a), historyText(b));
 }
 
@@ -343,24 +365,29 @@ void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun
                                "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, "
                                "ACTION, RUN, CHANGE) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                                "'run', ?, ?, ?)"));
+    // The arrays are written in the same three strings entry after entry, keeping their room.
+    QString fields;
+    QString was;
+    QString is;
     for (const CatalogEntryChange& change : changes) {
-        QString fields;
-        QString was;
-        QString is;
+        fields.resize(0);
+        was.resize(0);
+        is.resize(0);
         for (qsizetype i = 0; i < change.fields.size(); ++i) {
-            const QString before = historyText(change.before.value(i));
-            const QString after = historyText(change.after.value(i));
-            if (same(before, after))
+            const QVariant before = change.before.value(i);
+            const QVariant after = change.after.value(i);
+            if (sameHistoryText(before, after))
                 continue;
             appendJson(fields, change.fields.at(i));
-            appendJson(was, before);
-            appendJson(is, after);
+            appendJson(was, historyText(before));
+            appendJson(is, historyText(after));
         }
         if (fields.isEmpty())
             continue;
-        const QLatin1Char end(']');
+        for (QString* array : {&fields, &was, &is})
+            *array += QLatin1Char(']');
         insert.ejecutar({time, author.user, author.host, author.frontEnd, run.interno, catalog,
-                         change.article, fields + end, was + end, is + end, run.action, run.id,
+                         change.article, fields, was, is, run.action, run.id,
                          EntryChanges.at(int(change.entry))});
     }
 }
