@@ -399,6 +399,14 @@ void DataSession::Conectar()
     }
 }
 
+std::unique_ptr<DataSession> DataSession::anotherConnection() const
+{
+    auto session = std::make_unique<DataSession>(m_entity);
+    session->CadenaConexion(m_settings);
+    session->Conectar();
+    return session;
+}
+
 QString DataSession::adapt(const QString& text) const
 {
     if (m_dialect == Dialect::SQLite)

@@ -10,6 +10,7 @@
 #include <QVariantList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 struct sqlite3;
@@ -151,6 +152,11 @@ public:
     void CadenaConexion(ConnectionSettings settings) { m_settings = std::move(settings); }
     void Conectar();
     bool isOpen() const;
+    /**
+     * A connection of its own to the same database, opened, for the thread that asks for it
+     * (a connection serves only the thread that opened it).
+     */
+    std::unique_ptr<DataSession> anotherConnection() const;
 
     /** Sets the statement of the next CrearRs or ejecutar, with its values. */
     void Sql(const QString& statement, const QVariantList& values = {});

@@ -178,7 +178,8 @@ RevertOutcome revertTransferCatalog(Workspace& ws, const QString& interno)
         writeUndo(declaration, undo, numbers);
         // Recorded pending before the catalog commits, settled after it, as a transfer is.
         const qint64 run =
-            recordPendingRun(ws, {0, interno, QStringLiteral("revert"), QStringLiteral("")},
+            recordPendingRun(ws.work(), ws.historyAuthor(),
+                             {0, interno, QStringLiteral("revert"), QStringLiteral("")},
                              QStringLiteral("catálogo %1, %2").arg(undo.catalog, counts),
                              undo.catalog, byEntry(undo.changes));
         TestSeam::reach("revert:recorded");

@@ -224,6 +224,14 @@ Transfer::~Transfer() = default;
 void Transfer::abandon()
 {
     m_transaction.reset();
+    // The records of a run that does not take place go with it.
+    if (m_record.valid()) {
+        try {
+            settleRun(m_ws, m_record.get(), false);
+        } catch (const AppError&) {
+            // Left pending, or never written: settled by the declaration at the next transfer.
+        }
+    }
 }
 
 void Transfer::reportEmpty()
@@ -286,11 +294,7 @@ TransferOutcome Transfer::run()
         // The run's history entry and its catalog journal are committed pending before the
         // declaration commits, and settled after it: a stop at any moment leaves no transfer
         // without them, nor them without their transfer.
-        const QString& catalog = m_ws.settings().catalog();
-        const qint64 run = recordPendingRun(
-            m_ws, {0, m_interno, QStringLiteral("transfer"), m_witness},
-            QStringLiteral("filas transferidas: %1, catálogo %2").arg(m_rows.size()).arg(catalog),
-            catalog, m_catalogChanges);
+        const qint64 run = m_record.get();
         TestSeam::reach("transfer:recorded");
         m_transaction->commit();
         m_transaction.reset();
@@ -513,8 +517,8 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
         };
         // What the entries held (nothing for a new one) and will hold, for the catalog
         // journal: a NULL country keeps the entry's, the quantity becomes 0.
-        m_catalogChanges.clear();
-        m_catalogChanges.reserve(numbers.size());
+        QList<CatalogEntryChange> changes;
+        changes.reserve(numbers.size());
         for (const QString& number : std::as_const(numbers)) {
             const auto entry = held.constFind(number);
             const bool inserted = entry == held.cend();
@@ -523,10 +527,23 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
             after.insert(2, 0.0);
             if (!inserted && after.at(1).isNull())
                 after[1] = entry->at(1);
-            m_catalogChanges.append(
+            changes.append(
                 {number, inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated,
                  CatalogEntries::fields(), inserted ? QVariantList() : *entry, std::move(after)});
         }
+        // The work database is written on a connection of its own while the declaration's
+        // statements run on this one.
+        m_record =
+            std::async(std::launch::async,
+                       [&work = m_ws.work(), author = m_ws.historyAuthor(),
+                        run = RecordedRun{0, m_interno, QStringLiteral("transfer"), m_witness},
+                        detail = QStringLiteral("filas transferidas: %1, catálogo %2")
+                                     .arg(rows.size())
+                                     .arg(catalog),
+                        catalog, changes = std::move(changes)] {
+                           return recordPendingRun(*work.anotherConnection(), author, run, detail,
+                                                   catalog, changes);
+                       });
         // Each entry staged, whether it is new, and its content, then written by two
         // statements: the known entries updated, the new ones inserted in the order they first
         // appear. The bar follows the staging, scaled to the lines: all of them at the end.
@@ -566,13 +583,14 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
     return false;
 }
 
-qint64 recordPendingRun(Workspace& ws, RecordedRun run, const QString& detail,
-                        const QString& catalog, const QList<CatalogEntryChange>& changes)
+qint64 recordPendingRun(DataSession& work, const HistoryAuthor& author, RecordedRun run,
+                        const QString& detail, const QString& catalog,
+                        const QList<CatalogEntryChange>& changes)
 {
-    TransactionGuard transaction(ws.work());
-    run.id = HistoryStore(ws.work(), ws.historyAuthor())
-                 .recordPendingRun(run.interno, run.action, detail, run.witness);
-    CatalogJournal(ws.work()).writePending(ws.historyAuthor(), run, catalog, changes);
+    TransactionGuard transaction(work);
+    run.id =
+        HistoryStore(work, author).recordPendingRun(run.interno, run.action, detail, run.witness);
+    CatalogJournal(work).writePending(author, run, catalog, changes);
     transaction.commit();
     return run.id;
 }

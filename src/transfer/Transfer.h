@@ -6,6 +6,7 @@
 #include "data/HistoryStore.h"
 #include "workspace/OperatorDialogs.h"
 
+#include <future>
 #include <optional>
 
 class Workspace;
@@ -61,8 +62,11 @@ private:
     QString m_interno;
     /** The interno's rows, read once by the pre-check. */
     QList<Article> m_rows;
-    /** The catalog entries as the catalog update changes them. */
-    QList<CatalogEntryChange> m_catalogChanges;
+    /**
+     * The run's history entry and catalog journal, committed pending on a connection and a
+     * thread of their own while the catalog update runs: the run's identifier.
+     */
+    std::future<qint64> m_record;
     std::optional<TransactionGuard> m_transaction;
     /** The time of the header written, as the history keeps it: the run's witness. */
     QString m_witness;
@@ -74,8 +78,9 @@ private:
  * database: its history entry (`run`'s interno, action and witness, with the detail) and its
  * catalog changes. The run's identifier.
  */
-qint64 recordPendingRun(Workspace& ws, RecordedRun run, const QString& detail,
-                        const QString& catalog, const QList<CatalogEntryChange>& changes);
+qint64 recordPendingRun(DataSession& work, const HistoryAuthor& author, RecordedRun run,
+                        const QString& detail, const QString& catalog,
+                        const QList<CatalogEntryChange>& changes);
 /** Settles a pending run's history entry and catalog journal together. */
 void settleRun(Workspace& ws, qint64 run, bool tookPlace);
 
