@@ -181,16 +181,6 @@ QVariantList catalogContent(const Article& art, const QVariant& country)
             art.specificDutyQuantity.value_or(0)};
 }
 
-/**
- * The lines of one article in the interno: applied in order, its catalog entry ends with the
- * values of the last line, and with the country of the last line that has one (a line
- * without one keeps the entry's country; a new entry starts with the empty one).
- */
-struct ArticleLines {
-    qsizetype last = 0;
-    qsizetype lastWithCountry = -1;
-};
-
 /** A row the transfer may take: checked "OK". */
 bool isClean(const Article& row)
 {
@@ -441,6 +431,7 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
             return false;
         }
         progress.setProgressMaximum(progressCount(rows.size()));
+        readCatalog();
 
         // The items staged in line order, then inserted in one statement; the bar follows
         // the staging.
@@ -475,75 +466,74 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
     return false;
 }
 
+void Transfer::readCatalog()
+{
+    // Each article once, in the order it first appears, with the lines that decide its entry.
+    const QList<Article>& rows = m_rows;
+    m_numbers.clear();
+    m_lines.clear();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QString number = textOf(rows.at(i).number);
+        if (!m_lines.contains(number))
+            m_numbers << number;
+        ArticleLines& article = m_lines[number];
+        article.last = i;
+        if (!rows.at(i).country.isEmpty())
+            article.lastWithCountry = i;
+    }
+    const QString& catalog = m_ws.settings().catalog();
+    m_held = CatalogEntries::read(m_ws.declaration(), catalog, m_numbers);
+
+    // What the entries held (nothing for a new one) and will hold, for the catalog journal:
+    // a NULL country keeps the entry's, the quantity becomes 0.
+    QList<CatalogEntryChange> changes;
+    changes.reserve(m_numbers.size());
+    for (const QString& number : std::as_const(m_numbers)) {
+        const auto entry = m_held.constFind(number);
+        const bool inserted = entry == m_held.cend();
+        QVariantList after =
+            entryContent(number, inserted ? QVariant(QStringLiteral("")) : QVariant());
+        after.insert(2, 0.0);
+        if (!inserted && after.at(1).isNull())
+            after[1] = entry->at(1);
+        changes.append(
+            {number, inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated,
+             CatalogEntries::fields(), inserted ? QVariantList() : *entry, std::move(after)});
+    }
+    // The work database is written on a connection of its own while the declaration's
+    // statements run on this one.
+    m_record = std::async(
+        std::launch::async,
+        [&work = m_ws.work(), author = m_ws.historyAuthor(),
+         run = RecordedRun{0, m_interno, QStringLiteral("transfer"), m_witness},
+         detail =
+             QStringLiteral("filas transferidas: %1, catálogo %2").arg(rows.size()).arg(catalog),
+         catalog, changes = std::move(changes)] {
+            return recordPendingRun(*work.anotherConnection(), author, run, detail, catalog,
+                                    changes);
+        });
+}
+
+QVariantList Transfer::entryContent(const QString& number, const QVariant& noCountry) const
+{
+    const ArticleLines& article = m_lines.value(number);
+    return catalogContent(m_rows.at(article.last),
+                          article.lastWithCountry < 0
+                              ? noCountry
+                              : QVariant(textOf(m_rows.at(article.lastWithCountry).country)));
+}
+
 bool Transfer::FRAM3_Transfer_C_ActualCAT()
 {
     ProgressSink& progress = m_ws.progress();
     try {
         progress.setProgressValue(1);
         progress.setProgressMaximum(100);
-        const QList<Article>& rows = m_rows;
-        progress.setProgressMaximum(progressCount(rows.size()));
-
-        // Each article once, in the order it first appears, with the lines that decide its
-        // entry.
-        QStringList numbers;
-        QHash<QString, ArticleLines> lines;
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const QString number = textOf(rows.at(i).number);
-            if (!lines.contains(number))
-                numbers << number;
-            ArticleLines& article = lines[number];
-            article.last = i;
-            if (!rows.at(i).country.isEmpty())
-                article.lastWithCountry = i;
-        }
+        const qsizetype lines = m_rows.size();
+        progress.setProgressMaximum(progressCount(lines));
 
         DataSession& declaration = m_ws.declaration();
         const QString& catalog = m_ws.settings().catalog();
-        const QHash<QString, QVariantList> held =
-            CatalogEntries::read(declaration, catalog, numbers);
-        QStringList known;
-        QStringList added;
-        for (const QString& number : std::as_const(numbers))
-            (held.contains(number) ? known : added) << number;
-
-        // The content of an article's entry; without a country, NULL or the empty one.
-        const auto content = [&](const QString& number, const QVariant& noCountry) {
-            const ArticleLines& article = lines.value(number);
-            return catalogContent(rows.at(article.last),
-                                  article.lastWithCountry < 0
-                                      ? noCountry
-                                      : QVariant(textOf(rows.at(article.lastWithCountry).country)));
-        };
-        // What the entries held (nothing for a new one) and will hold, for the catalog
-        // journal: a NULL country keeps the entry's, the quantity becomes 0.
-        QList<CatalogEntryChange> changes;
-        changes.reserve(numbers.size());
-        for (const QString& number : std::as_const(numbers)) {
-            const auto entry = held.constFind(number);
-            const bool inserted = entry == held.cend();
-            QVariantList after =
-                content(number, inserted ? QVariant(QStringLiteral("")) : QVariant());
-            after.insert(2, 0.0);
-            if (!inserted && after.at(1).isNull())
-                after[1] = entry->at(1);
-            changes.append(
-                {number, inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated,
-                 CatalogEntries::fields(), inserted ? QVariantList() : *entry, std::move(after)});
-        }
-        // The work database is written on a connection of its own while the declaration's
-        // statements run on this one.
-        m_record =
-            std::async(std::launch::async,
-                       [&work = m_ws.work(), author = m_ws.historyAuthor(),
-                        run = RecordedRun{0, m_interno, QStringLiteral("transfer"), m_witness},
-                        detail = QStringLiteral("filas transferidas: %1, catálogo %2")
-                                     .arg(rows.size())
-                                     .arg(catalog),
-                        catalog, changes = std::move(changes)] {
-                           return recordPendingRun(*work.anotherConnection(), author, run, detail,
-                                                   catalog, changes);
-                       });
         // Each entry staged, whether it is new, and its content, then written by two
         // statements: the known entries updated, the new ones inserted in the order they first
         // appear. The bar follows the staging, scaled to the lines: all of them at the end.
@@ -551,28 +541,33 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
             declaration, QStringLiteral("transfer_entry"),
             QStringList{QStringLiteral("added integer"), QStringLiteral("idarticulo text")} +
                 EntryColumns);
-        for (qsizetype i = 0; i < numbers.size(); ++i) {
-            const QString& number = numbers.at(i);
-            const bool isNew = !held.contains(number);
+        for (qsizetype i = 0; i < m_numbers.size(); ++i) {
+            const QString& number = m_numbers.at(i);
+            const bool isNew = !m_held.contains(number);
             entries.add(QVariantList{int(isNew), number} +
-                        content(number, isNew ? QVariant(QStringLiteral("")) : QVariant()));
-            progress.setProgressValue(progressCount(rows.size() * (i + 1) / numbers.size()));
+                        entryContent(number, isNew ? QVariant(QStringLiteral("")) : QVariant()));
+            progress.setProgressValue(progressCount(lines * (i + 1) / m_numbers.size()));
         }
         entries.finishForJoins();
         declaration.wholeOrRowByRow(
             [&] { DataSession::Statement(declaration, StagedEntriesUpdate).ejecutar({catalog}); },
             [&] {
                 DataSession::Statement update(declaration, CatalogUpdate);
-                for (const QString& number : std::as_const(known))
-                    update.ejecutar(content(number, QVariant()) + QVariantList{catalog, number});
+                for (const QString& number : std::as_const(m_numbers)) {
+                    if (m_held.contains(number))
+                        update.ejecutar(entryContent(number, QVariant()) +
+                                        QVariantList{catalog, number});
+                }
             });
         declaration.wholeOrRowByRow(
             [&] { DataSession::Statement(declaration, StagedEntriesInsert).ejecutar({catalog}); },
             [&] {
                 DataSession::Statement insert(declaration, CatalogInsert);
-                for (const QString& number : std::as_const(added))
-                    insert.ejecutar(QVariantList{catalog, number, 0.0} +
-                                    content(number, QStringLiteral("")));
+                for (const QString& number : std::as_const(m_numbers)) {
+                    if (!m_held.contains(number))
+                        insert.ejecutar(QVariantList{catalog, number, 0.0} +
+                                        entryContent(number, QStringLiteral("")));
+                }
             });
         entries.drop();
         return true;

@@ -6,6 +6,8 @@
 #include "data/HistoryStore.h"
 #include "workspace/OperatorDialogs.h"
 
+#include <QHash>
+
 #include <future>
 #include <optional>
 
@@ -52,6 +54,16 @@ private:
     bool FRAM3_Transfer_B_Pasaje();
     /** Updates or inserts the catalog entry of every row, inside the open transaction. */
     bool FRAM3_Transfer_C_ActualCAT();
+    /**
+     * Reads the catalog entries of the interno's articles, as they are before the transfer,
+     * and starts writing the run's records (m_record).
+     */
+    void readCatalog();
+    /**
+     * What an article's catalog entry learns: everything but the key and the quantity. The
+     * country is the last line's that has one; without one, `noCountry`.
+     */
+    QVariantList entryContent(const QString& number, const QVariant& noCountry) const;
 
     /** Rolls back what the transfer wrote so far (before telling the operator). */
     void abandon();
@@ -60,8 +72,23 @@ private:
 
     Workspace& m_ws;
     QString m_interno;
+    /**
+     * The lines of one article in the interno: applied in order, its catalog entry ends with
+     * the values of the last line, and with the country of the last line that has one (a line
+     * without one keeps the entry's country; a new entry starts with the empty one).
+     */
+    struct ArticleLines {
+        qsizetype last = 0;
+        qsizetype lastWithCountry = -1;
+    };
+
     /** The interno's rows, read once by the pre-check. */
     QList<Article> m_rows;
+    /** Each article once, in the order it first appears, and its lines. */
+    QStringList m_numbers;
+    QHash<QString, ArticleLines> m_lines;
+    /** The catalog entries the articles had before the transfer, by article number. */
+    QHash<QString, QVariantList> m_held;
     /**
      * The run's history entry and catalog journal, committed pending on a connection and a
      * thread of their own while the catalog update runs: the run's identifier.
