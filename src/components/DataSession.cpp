@@ -766,14 +766,26 @@ DataSession::Staging::Staging(DataSession& session, QString table, const QString
     const bool postgres = m_session.dialect() == Dialect::PostgreSQL;
     if (postgres)
         postgresClient(); // a library it cannot use is told here, not in the destructor
+    // On SQLite n is the row's key, which the engine numbers as the rows come.
     Statement(m_session,
               QStringLiteral("create temporary table %1 (n %2, %3)")
-                  .arg(m_table, postgres ? QStringLiteral("bigint") : QStringLiteral("integer"),
+                  .arg(m_table,
+                       postgres ? QStringLiteral("bigint") : QStringLiteral("integer primary key"),
                        columns.join(QStringLiteral(", "))))
         .ejecutar();
-    if (!postgres)
-        m_insert.emplace(m_session, QStringLiteral("insert into %1 values (%2)")
-                                        .arg(m_table, placeholders(columns.size() + 1)));
+    if (!postgres) {
+        m_insert.emplace(m_session,
+                         QStringLiteral("insert into %1 (%2) values (%3)")
+                             .arg(m_table, columnNames(columns), placeholders(columns.size())));
+    }
+}
+
+QString DataSession::Staging::columnNames(const QStringList& columns)
+{
+    QStringList names;
+    for (const QString& column : columns)
+        names << column.section(QLatin1Char(' '), 0, 0);
+    return names.join(QStringLiteral(", "));
 }
 
 DataSession::Staging::~Staging()
@@ -802,7 +814,8 @@ DataSession::Staging::~Staging()
 void DataSession::Staging::add(const QVariantList& row)
 {
     if (m_insert) {
-        m_insert->ejecutar(QVariantList{m_rows++} + row);
+        m_insert->ejecutar(row);
+        ++m_rows;
         return;
     }
     if (!m_copying) {

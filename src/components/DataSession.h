@@ -93,8 +93,8 @@ public:
     /**
      * Rows gathered in a temporary table for set statements over them, on the connection and
      * in the transaction of the session: on SQLite each row inserted by the engine's own
-     * statement, on PostgreSQL the rows copied in one COPY, in its text form. Column n (from
-     * 0) holds the order the rows were added in.
+     * statement, on PostgreSQL the rows copied in one COPY, in its text form. Column n holds
+     * the order the rows were added in.
      */
     class Staging {
     public:
@@ -115,6 +115,8 @@ public:
         void finishForJoins();
         /** Drops the table. */
         void drop();
+        /** The names of columns given as "name type", joined by commas. */
+        static QString columnNames(const QStringList& columns);
 
     private:
         /** PostgreSQL: sends the rows held to the copy. */

@@ -58,35 +58,27 @@ const QStringList EntryColumns = {QStringLiteral("descripcion text"),
                                   QStringLiteral("deresp text"),
                                   QStringLiteral("valorderesp double precision")};
 
-/** The names of columns given with their types, joined by commas. */
-QString names(const QStringList& columns)
-{
-    QStringList named;
-    for (const QString& column : columns)
-        named << column.section(QLatin1Char(' '), 0, 0);
-    return named.join(QStringLiteral(", "));
-}
-
 /** The insert of one item. */
-const QString ItemInsert =
-    QStringLiteral("insert into subitems (%1) values (%2)")
-        .arg(names(ItemColumns), DataSession::placeholders(ItemColumns.size()));
+const QString ItemInsert = QStringLiteral("insert into subitems (%1) values (%2)")
+                               .arg(DataSession::Staging::columnNames(ItemColumns),
+                                    DataSession::placeholders(ItemColumns.size()));
 
 /** The insert of the items staged in table transfer_item, in their order. */
 const QString StagedItemsInsert =
     QStringLiteral("insert into subitems (%1) select %1 from transfer_item order by n")
-        .arg(names(ItemColumns));
+        .arg(DataSession::Staging::columnNames(ItemColumns));
 
 /** The insert of one new catalog entry: the catalog, the key, the quantity, its content. */
 const QString CatalogInsert =
     QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, cantidad, %1) values (%2)")
-        .arg(names(EntryColumns), DataSession::placeholders(EntryColumns.size() + 3));
+        .arg(DataSession::Staging::columnNames(EntryColumns),
+             DataSession::placeholders(EntryColumns.size() + 3));
 
 /** The insert of the new entries staged in table transfer_entry, in their order. */
 const QString StagedEntriesInsert =
     QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, cantidad, %1) select ?, "
                    "idarticulo, 0, %1 from transfer_entry where added = 1 order by n")
-        .arg(names(EntryColumns));
+        .arg(DataSession::Staging::columnNames(EntryColumns));
 
 /**
  * The update of one catalog entry: its content and its key. A NULL country keeps the one the
