@@ -258,11 +258,16 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
 SuggestionEvaluation ArticleSuggestions::evaluate(const QString& catalog)
 {
     const CatalogArticleIndex& index = m_ws.catalogArticles();
+    const PositionWordIndex& nomenclator = m_ws.positionWords();
     SuggestionEvaluation result;
     for (const int article : index.inCatalog(catalog)) {
         const CatalogArticle& hidden = index.article(article);
-        const QList<ArticleSuggestion> found = suggest(hidden.number, hidden.description, article);
         const QString position = hidden.position.trimmed();
+        if (!nomenclator.description(position)) {
+            ++result.outside;
+            continue;
+        }
+        const QList<ArticleSuggestion> found = suggest(hidden.number, hidden.description, article);
         ++result.articles;
         for (qsizetype k = 0; k < std::min(found.size(), qsizetype(3)); ++k) {
             if (found.at(k).position == position) {

@@ -22,6 +22,7 @@ struct ArticleSuggestion {
 /** What a leave-one-out run over a catalog found. */
 struct SuggestionEvaluation {
     qint64 articles = 0;      ///< the catalog's articles tried
+    qint64 outside = 0;       ///< its articles whose position the nomenclator does not hold
     qint64 firstRight = 0;    ///< whose own position came first
     qint64 topThreeRight = 0; ///< whose own position was among the first three
     qint64 suffixesValid = 0; ///< whose first suggestion's suffixes the validator took
@@ -73,7 +74,9 @@ public:
 
     /**
      * Leave-one-out over a catalog: each article in turn is suggested from all the others,
-     * its own entry left out, and its position looked for among the suggestions.
+     * its own entry left out, and its position looked for among the suggestions. An article
+     * whose position the nomenclator in use does not hold is not tried, only counted apart:
+     * no suggestion can be right for it (they only offer positions the nomenclator holds).
      */
     SuggestionEvaluation evaluate(const QString& catalog);
 
