@@ -206,6 +206,8 @@ void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& abo
         chain = conditionsOf(p.description) + conditionsOf(p.secondDescription);
         for (const int parent : above[i])
             chain += conditionsOf(m_positions.at(parent).description);
+        if (!chain.isEmpty())
+            m_conditioned.push_back(int(i));
         codes[i] = codeDigits(p.position);
         if (codes[i].size() == CodeDigits)
             leaves.push_back(int(i));
@@ -380,8 +382,9 @@ QString PositionWordIndex::qualified(const QString& position, const QSet<QString
     return position;
 }
 
-std::vector<PositionWordIndex::Ranked> PositionWordIndex::rank(const QList<Concept>& concepts,
-                                                               int limit) const
+std::vector<PositionWordIndex::Ranked>
+PositionWordIndex::rank(const QList<Concept>& concepts, int limit,
+                        const QList<Quantity>& quantities) const
 {
     std::vector<double> strength(size_t(m_positions.size()), 0.0);
     std::vector<int> touched;
@@ -418,6 +421,36 @@ std::vector<PositionWordIndex::Ranked> PositionWordIndex::rank(const QList<Conce
     }
     if (touched.empty())
         return {};
+    QList<QuantityKind> kinds;
+    for (const Quantity& q : quantities) {
+        // A length does not say which dimension it is ("25 FT" of a tape against a condition
+        // on the width of a roll): it meets a condition, but tells nothing of its kind.
+        if (q.kind != QuantityKind::Length && !kinds.contains(q.kind))
+            kinds << q.kind;
+    }
+    for (const QuantityKind kind : std::as_const(kinds)) {
+        std::vector<int> met; // the positions whose conditions on the kind the quantities meet
+        qsizetype speaking = 0;
+        for (const int p : m_conditioned) {
+            QList<QuantityCondition> onKind;
+            for (const QuantityCondition& c : m_conditions[size_t(p)]) {
+                if (c.kind == kind)
+                    onKind << c;
+            }
+            if (onKind.isEmpty())
+                continue;
+            ++speaking;
+            if (strength[size_t(p)] > 0 &&
+                Quantities::fit(onKind, quantities) == QuantityFit::Satisfied)
+                met.push_back(p);
+        }
+        if (speaking == 0)
+            continue;
+        const double weight = std::log(1.0 + double(m_ranked) / double(speaking));
+        total += weight;
+        for (const int p : met)
+            strength[size_t(p)] += weight;
+    }
     std::vector<double> ownHeld(size_t(m_positions.size()), 0.0);
     for (const QString& term : std::as_const(asked)) {
         const std::vector<TermPosting>& postings = *m_terms.constFind(term);

@@ -78,8 +78,13 @@ public:
      * (what they may come with) up to the next punctuation mark. So a position is not
      * rewarded over its "Los demás" for a qualifier the text does not hold ("de acero
      * inoxidable"), nor passed over for the plain goods a "sin reforzar ni combinar" is.
+     * Each kind of quantity but length the text states ("600 V") is a concept too, weighing the
+     * rarity of the positions whose chain has a condition on that kind, and held by those whose
+     * conditions on it the text's quantities meet ("para una tensión inferior o igual a
+     * 1000 V"), among the positions some word of the text points at.
      */
-    std::vector<Ranked> rank(const QList<Concept>& concepts, int limit) const;
+    std::vector<Ranked> rank(const QList<Concept>& concepts, int limit,
+                             const QList<Quantity>& quantities = {}) const;
 
     /**
      * How an article's quantities meet the quantity conditions of a position's description
@@ -143,6 +148,7 @@ private:
     QHash<QString, std::vector<TermPosting>> m_terms;
     std::vector<double> m_ownWeight; // per position, the weight of its chain's stated terms
     qsizetype m_ranked = 0;          // the positions without rows below them
+    std::vector<int> m_conditioned;  // the positions whose chain has quantity conditions
     std::vector<QList<QuantityCondition>> m_conditions; // per position, of its chain
     // per "Los demás" position, each sibling's conditions that it does not state itself
     std::vector<std::vector<QList<QuantityCondition>>> m_otherwise;

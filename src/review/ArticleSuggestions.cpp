@@ -211,12 +211,13 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
                                            m.article);
     }
 
-    for (const PositionWordIndex::Ranked& r : nomenclator.rank(concepts, NomenclatorNeighbours)) {
+    const QList<Quantity> quantities = Quantities::quantities(description);
+    for (const PositionWordIndex::Ranked& r :
+         nomenclator.rank(concepts, NomenclatorNeighbours, quantities)) {
         if (r.strength >= LeastWordShare)
             evidence[r.line.position].words.add(r.strength, -1, r.line.description);
     }
 
-    const QList<Quantity> quantities = Quantities::quantities(description);
     QList<ArticleSuggestion> suggestions;
     for (auto it = evidence.cbegin(); it != evidence.cend(); ++it) {
         const std::optional<QString> positionDescription = nomenclator.description(it.key());
