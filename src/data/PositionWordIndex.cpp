@@ -206,8 +206,6 @@ void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& abo
         chain = conditionsOf(p.description) + conditionsOf(p.secondDescription);
         for (const int parent : above[i])
             chain += conditionsOf(m_positions.at(parent).description);
-        if (!chain.isEmpty())
-            m_conditioned.push_back(int(i));
         codes[i] = codeDigits(p.position);
         if (codes[i].size() == CodeDigits)
             leaves.push_back(int(i));
@@ -248,6 +246,10 @@ void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& abo
             addSibling(leaves[j - 1]);
         for (size_t j = k + 1; j < leaves.size() && shared(self, leaves[j]) >= closest; ++j)
             addSibling(leaves[j]);
+    }
+    for (size_t i = 0; i < count; ++i) {
+        if (!m_conditions[i].isEmpty() || !m_otherwise[i].empty())
+            m_conditioned.push_back(int(i));
     }
 }
 
@@ -360,6 +362,32 @@ QuantityFit PositionWordIndex::fit(const QString& position, const QList<Quantity
     return own;
 }
 
+std::optional<bool> PositionWordIndex::meetsKind(int position, QuantityKind kind,
+                                                 const QList<Quantity>& quantities) const
+{
+    const auto onKind = [kind](const QList<QuantityCondition>& conditions) {
+        QList<QuantityCondition> found;
+        for (const QuantityCondition& c : conditions) {
+            if (c.kind == kind)
+                found << c;
+        }
+        return found;
+    };
+    const QList<QuantityCondition> own = onKind(m_conditions[size_t(position)]);
+    bool speaks = !own.isEmpty();
+    bool meets = own.isEmpty() || Quantities::fit(own, quantities) == QuantityFit::Satisfied;
+    for (const QList<QuantityCondition>& sibling : m_otherwise[size_t(position)]) {
+        const QList<QuantityCondition> apart = onKind(sibling);
+        if (apart.isEmpty())
+            continue;
+        speaks = true;
+        meets = meets && Quantities::fit(apart, quantities) == QuantityFit::Contradicted;
+    }
+    if (!speaks)
+        return std::nullopt;
+    return meets;
+}
+
 QString PositionWordIndex::qualified(const QString& position, const QSet<QString>& held,
                                      const std::function<QSet<QString>()>& neighbourTerms) const
 {
@@ -432,16 +460,11 @@ PositionWordIndex::rank(const QList<Concept>& concepts, int limit,
         std::vector<int> met; // the positions whose conditions on the kind the quantities meet
         qsizetype speaking = 0;
         for (const int p : m_conditioned) {
-            QList<QuantityCondition> onKind;
-            for (const QuantityCondition& c : m_conditions[size_t(p)]) {
-                if (c.kind == kind)
-                    onKind << c;
-            }
-            if (onKind.isEmpty())
+            const std::optional<bool> meets = meetsKind(p, kind, quantities);
+            if (!meets)
                 continue;
             ++speaking;
-            if (strength[size_t(p)] > 0 &&
-                Quantities::fit(onKind, quantities) == QuantityFit::Satisfied)
+            if (*meets && strength[size_t(p)] > 0)
                 met.push_back(p);
         }
         if (speaking == 0)

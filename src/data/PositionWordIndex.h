@@ -79,9 +79,10 @@ public:
      * rewarded over its "Los demás" for a qualifier the text does not hold ("de acero
      * inoxidable"), nor passed over for the plain goods a "sin reforzar ni combinar" is.
      * Each kind of quantity but length the text states ("600 V") is a concept too, weighing the
-     * rarity of the positions whose chain has a condition on that kind, and held by those whose
+     * rarity of the positions whose conditions speak of that kind, and held by those whose
      * conditions on it the text's quantities meet ("para una tensión inferior o igual a
-     * 1000 V"), among the positions some word of the text points at.
+     * 1000 V"; for a "Los demás", those that set its siblings apart, which they must not
+     * meet), among the positions some word of the text points at.
      */
     std::vector<Ranked> rank(const QList<Concept>& concepts, int limit,
                              const QList<Quantity>& quantities = {}) const;
@@ -137,6 +138,11 @@ private:
     /** The conditions of the ranked positions' chains, and what a "Los demás" leaves out. */
     void indexConditions(const std::vector<std::vector<int>>& above,
                          const std::vector<bool>& hasBelow);
+    /** Whether the quantities meet a ranked position's conditions on a kind: its chain's,
+     *  and for a "Los demás" those that set its siblings apart, which they must not meet.
+     *  Nothing when neither speaks of the kind. */
+    std::optional<bool> meetsKind(int position, QuantityKind kind,
+                                  const QList<Quantity>& quantities) const;
     /** Where a 15-character position is in m_positions. */
     std::optional<qsizetype> indexOf(const QString& position) const;
     /** A term's weight: its rarity across the ranked positions. */
@@ -148,7 +154,7 @@ private:
     QHash<QString, std::vector<TermPosting>> m_terms;
     std::vector<double> m_ownWeight; // per position, the weight of its chain's stated terms
     qsizetype m_ranked = 0;          // the positions without rows below them
-    std::vector<int> m_conditioned;  // the positions whose chain has quantity conditions
+    std::vector<int> m_conditioned;  // the positions with conditions or conditioned siblings
     std::vector<QList<QuantityCondition>> m_conditions; // per position, of its chain
     // per "Los demás" position, each sibling's conditions that it does not state itself
     std::vector<std::vector<QList<QuantityCondition>>> m_otherwise;

@@ -41,9 +41,14 @@ struct SuggestionEvaluation {
  * - D, the description: the cosine of the articles holding the position whose descriptions
  *   are most alike (CatalogArticleIndex::similar), halved for an article that does not name
  *   the goods the description names (TradeGlossary::concepts: "WASHER" of "FLAT WASHER 3/8 IN
- *   ZINC PLATED", which a zinc-plated nut only resembles);
+ *   ZINC PLATED", which a zinc-plated nut only resembles); an article witnesses for the
+ *   sibling of its position that the description's own qualifiers pick
+ *   (PositionWordIndex::qualified: a stainless cap screw, for a cap screw that does not say
+ *   stainless, witnesses for "Los demás tornillos y pernos");
  * - W, the nomenclator: how well the position's description chain holds the description's
- *   words, English ones through the trade glossary (TradeGlossary, PositionWordIndex::rank),
+ *   words, English ones through the trade glossary, and the kinds of quantity it states
+ *   (TradeGlossary, PositionWordIndex::rank: a position is weighed by what it states of the
+ *   goods, so that it does not pass its "Los demás" on a qualifier the description lacks),
  *   for the ten best positions holding at least 0.3.
  *
  * For F and D the two best articles meet as s1 + (1 - s1) * s2 / 2, so that a second witness
