@@ -248,8 +248,15 @@ void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& abo
             addSibling(leaves[j]);
     }
     for (size_t i = 0; i < count; ++i) {
-        if (!m_conditions[i].isEmpty() || !m_otherwise[i].empty())
-            m_conditioned.push_back(int(i));
+        QSet<QuantityKind> kinds;
+        for (const QuantityCondition& c : m_conditions[i])
+            kinds.insert(c.kind);
+        for (const QList<QuantityCondition>& sibling : m_otherwise[i]) {
+            for (const QuantityCondition& c : sibling)
+                kinds.insert(c.kind);
+        }
+        for (const QuantityKind kind : std::as_const(kinds))
+            ++m_speaking[kind];
     }
 }
 
@@ -457,22 +464,15 @@ PositionWordIndex::rank(const QList<Concept>& concepts, int limit,
             kinds << q.kind;
     }
     for (const QuantityKind kind : std::as_const(kinds)) {
-        std::vector<int> met; // the positions whose conditions on the kind the quantities meet
-        qsizetype speaking = 0;
-        for (const int p : m_conditioned) {
-            const std::optional<bool> meets = meetsKind(p, kind, quantities);
-            if (!meets)
-                continue;
-            ++speaking;
-            if (*meets && strength[size_t(p)] > 0)
-                met.push_back(p);
-        }
+        const qsizetype speaking = m_speaking.value(kind);
         if (speaking == 0)
             continue;
         const double weight = std::log(1.0 + double(m_ranked) / double(speaking));
         total += weight;
-        for (const int p : met)
-            strength[size_t(p)] += weight;
+        for (const int p : touched) {
+            if (meetsKind(p, kind, quantities).value_or(false))
+                strength[size_t(p)] += weight;
+        }
     }
     std::vector<double> ownHeld(size_t(m_positions.size()), 0.0);
     for (const QString& term : std::as_const(asked)) {

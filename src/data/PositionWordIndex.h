@@ -154,7 +154,7 @@ private:
     QHash<QString, std::vector<TermPosting>> m_terms;
     std::vector<double> m_ownWeight; // per position, the weight of its chain's stated terms
     qsizetype m_ranked = 0;          // the positions without rows below them
-    std::vector<int> m_conditioned;  // the positions with conditions or conditioned siblings
+    QHash<QuantityKind, qsizetype> m_speaking; // per kind, the positions meetsKind speaks of
     std::vector<QList<QuantityCondition>> m_conditions; // per position, of its chain
     // per "Los demás" position, each sibling's conditions that it does not state itself
     std::vector<std::vector<QList<QuantityCondition>>> m_otherwise;
