@@ -399,19 +399,24 @@ QString PositionWordIndex::qualified(const QString& position, const QSet<QString
                                      const std::function<QSet<QString>()>& neighbourTerms) const
 {
     const std::optional<qsizetype> i = indexOf(position);
-    if (!i || (m_siblings[size_t(*i)].position < 0 && m_siblings[size_t(*i)].specific.empty()))
+    if (!i)
         return position;
-    const QSet<QString> neighbourHeld = neighbourTerms();
     const auto holds = [](const QSet<QString>& terms, const QStringList& qualifiers) {
         return std::any_of(qualifiers.cbegin(), qualifiers.cend(),
                            [&terms](const QString& t) { return terms.contains(t); });
     };
+    std::optional<QSet<QString>> neighbourHeld; // read once, and only when it decides
+    const auto neighbourHolds = [&](const QStringList& qualifiers) {
+        if (!neighbourHeld)
+            neighbourHeld = neighbourTerms();
+        return holds(*neighbourHeld, qualifiers);
+    };
     const Otherwise& o = m_siblings[size_t(*i)];
-    if (o.position >= 0 && holds(neighbourHeld, o.qualifiers) && !holds(held, o.qualifiers))
+    if (o.position >= 0 && !holds(held, o.qualifiers) && neighbourHolds(o.qualifiers))
         return m_positions.at(o.position).position;
     for (const int specific : o.specific) {
         const QStringList& qualifiers = m_siblings[size_t(specific)].qualifiers;
-        if (holds(held, qualifiers) && !holds(neighbourHeld, qualifiers))
+        if (holds(held, qualifiers) && !neighbourHolds(qualifiers))
             return m_positions.at(specific).position;
     }
     return position;

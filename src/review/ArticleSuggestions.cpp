@@ -201,12 +201,8 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
             continue;
         const QString& text = index.article(m.article).description;
         const bool named = goods.isEmpty() || namesGoods(text);
-        const QString position = nomenclator.qualified(positionOf(m.article), held, [&] {
-            auto it = m_heldTerms.constFind(text);
-            if (it == m_heldTerms.cend())
-                it = m_heldTerms.insert(text, heldTerms(glossary.concepts(text)));
-            return *it;
-        });
+        const QString position = nomenclator.qualified(
+            positionOf(m.article), held, [&] { return heldTerms(glossary.concepts(text)); });
         evidence[position].description.add(named ? m.strength : OtherGoodsShare * m.strength,
                                            m.article);
     }

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -101,6 +99,5 @@ private:
                                      int excluded);
 
     Workspace& m_ws;
-    QHash<QString, QSet<QString>> m_heldTerms; // per neighbour's description, as read
     std::unique_ptr<SuffixValidator> m_validator;
 };
