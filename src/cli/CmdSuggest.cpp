@@ -28,6 +28,7 @@ int evaluate(Context& context, const Arguments& arguments)
     }
     const SuggestionEvaluation e = ArticleSuggestions(ws).evaluate(catalog);
     context.out << "articulos: " << e.articles << '\n'
+                << "fuera del nomenclador: " << e.outside << '\n'
                 << "top1: " << percent(e.firstRight, e.articles) << '\n'
                 << "top3: " << percent(e.topThreeRight, e.articles) << '\n'
                 << "sufijos_validos: " << percent(e.suffixesValid, e.articles) << '\n';

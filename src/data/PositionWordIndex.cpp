@@ -2,6 +2,7 @@
 #include "data/PositionWordIndex.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -54,6 +55,38 @@ QSet<QString> termSet(const QString& text)
     return {found.cbegin(), found.cend()};
 }
 
+/** A word as a term: a final "s" and then a final "e" dropped from words of more than three
+ *  characters. */
+QString stem(QString word)
+{
+    if (word.size() > 3 && word.endsWith(u's'))
+        word.chop(1);
+    if (word.size() > 3 && word.endsWith(u'e'))
+        word.chop(1);
+    return word;
+}
+
+/** The terms a description states of the goods (PositionWordIndex::rank). */
+QSet<QString> statedTerms(const QString& text)
+{
+    QSet<QString> found;
+    static const QRegularExpression punctuation(QStringLiteral("[,;:.()]"));
+    for (const QString& clause : text.split(punctuation)) {
+        const QStringList w = PositionWordIndex::words(clause);
+        for (qsizetype i = 0; i < w.size(); ++i) {
+            const QString& word = w.at(i);
+            if (word == u"sin" || word == u"ni" || word == u"incluso")
+                break; // what the goods lack or may come with, to the clause's end
+            const bool otherwise =
+                word == u"demas" ||
+                ((word == u"los" || word == u"las") && i + 1 < w.size() && w.at(i + 1) == u"demas");
+            if (!otherwise)
+                found.insert(stem(word));
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 PositionWordIndex::PositionWordIndex(QList<PositionTexts> positions)
@@ -92,6 +125,7 @@ void PositionWordIndex::indexTerms()
     for (int i = m_positions.size() - 1; i >= 0; --i) // the first row of a code holds it
         byCode.insert(codeDigits(m_positions.at(i).position), i);
     const auto count = size_t(m_positions.size());
+    std::vector<QSet<QString>> stated(count);
     std::vector<std::vector<int>> above(count);
     std::vector<bool> hasBelow(count, false);
     for (size_t i = 0; i < count; ++i) {
@@ -116,20 +150,31 @@ void PositionWordIndex::indexTerms()
         ++m_ranked;
         const PositionTexts& p = m_positions.at(qsizetype(i));
         QSet<QString> own = termSet(p.description);
-        for (const int parent : above[i])
+        stated[i] = statedTerms(p.description);
+        for (const int parent : above[i]) {
             own.unite(termSet(m_positions.at(parent).description));
+            stated[i].unite(statedTerms(m_positions.at(parent).description));
+        }
         const QSet<QString> context = termSet(p.secondDescription);
-        for (const QString& term : std::as_const(own))
-            m_terms[term].push_back({int(i), true});
-        for (const QString& term : context - own)
-            m_terms[term].push_back({int(i), false});
+        for (const QString& t : std::as_const(own))
+            m_terms[t].push_back({int(i), true, stated[i].contains(t)});
+        for (const QString& t : context - own)
+            m_terms[t].push_back({int(i), false, false});
     }
     indexConditions(above, hasBelow);
+    for (size_t i = 0; i < count; ++i) {
+        Otherwise& o = m_siblings[i];
+        if (o.position < 0)
+            continue;
+        const QSet<QString> apart = stated[i] - stated[size_t(o.position)];
+        o.qualifiers = {apart.cbegin(), apart.cend()};
+        m_siblings[size_t(o.position)].specific.push_back(int(i));
+    }
     m_ownWeight.assign(count, 0.0);
     for (auto it = m_terms.cbegin(); it != m_terms.cend(); ++it) {
         const double w = termWeight(it.value());
         for (const TermPosting& p : it.value()) {
-            if (p.own)
+            if (p.stated)
                 m_ownWeight[size_t(p.position)] += w;
         }
     }
@@ -141,6 +186,7 @@ void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& abo
     const auto count = size_t(m_positions.size());
     m_conditions.assign(count, {});
     m_otherwise.assign(count, {});
+    m_siblings.assign(count, {});
     std::vector<int> leaves; // the ranked positions with a full code, in code order
     std::vector<QString> codes(count);
     QHash<QString, QList<QuantityCondition>> read; // each text once: a heading's text repeats
@@ -185,6 +231,9 @@ void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& abo
             continue;
         const QList<QuantityCondition>& own = m_conditions[size_t(self)];
         const auto addSibling = [&](int sibling) {
+            Otherwise& o = m_siblings[size_t(sibling)];
+            if (o.position < 0 || shared(self, sibling) > shared(o.position, sibling))
+                o.position = self;
             QList<QuantityCondition> apart;
             for (const QuantityCondition& c : m_conditions[size_t(sibling)]) {
                 if (!own.contains(c))
@@ -197,6 +246,17 @@ void PositionWordIndex::indexConditions(const std::vector<std::vector<int>>& abo
             addSibling(leaves[j - 1]);
         for (size_t j = k + 1; j < leaves.size() && shared(self, leaves[j]) >= closest; ++j)
             addSibling(leaves[j]);
+    }
+    for (size_t i = 0; i < count; ++i) {
+        QSet<QuantityKind> kinds;
+        for (const QuantityCondition& c : m_conditions[i])
+            kinds.insert(c.kind);
+        for (const QList<QuantityCondition>& sibling : m_otherwise[i]) {
+            for (const QuantityCondition& c : sibling)
+                kinds.insert(c.kind);
+        }
+        for (const QuantityKind kind : std::as_const(kinds))
+            ++m_speaking[kind];
     }
 }
 
@@ -226,13 +286,8 @@ QStringList PositionWordIndex::words(const QString& text)
 QStringList PositionWordIndex::terms(const QString& text)
 {
     QStringList found;
-    for (QString word : words(text)) {
-        if (word.size() > 3 && word.endsWith(u's'))
-            word.chop(1);
-        if (word.size() > 3 && word.endsWith(u'e'))
-            word.chop(1);
-        found << word;
-    }
+    for (const QString& word : words(text))
+        found << stem(word);
     return found;
 }
 
@@ -314,8 +369,62 @@ QuantityFit PositionWordIndex::fit(const QString& position, const QList<Quantity
     return own;
 }
 
-std::vector<PositionWordIndex::Ranked> PositionWordIndex::rank(const QList<Concept>& concepts,
-                                                               int limit) const
+std::optional<bool> PositionWordIndex::meetsKind(int position, QuantityKind kind,
+                                                 const QList<Quantity>& quantities) const
+{
+    const auto onKind = [kind](const QList<QuantityCondition>& conditions) {
+        QList<QuantityCondition> found;
+        for (const QuantityCondition& c : conditions) {
+            if (c.kind == kind)
+                found << c;
+        }
+        return found;
+    };
+    const QList<QuantityCondition> own = onKind(m_conditions[size_t(position)]);
+    bool speaks = !own.isEmpty();
+    bool meets = own.isEmpty() || Quantities::fit(own, quantities) == QuantityFit::Satisfied;
+    for (const QList<QuantityCondition>& sibling : m_otherwise[size_t(position)]) {
+        const QList<QuantityCondition> apart = onKind(sibling);
+        if (apart.isEmpty())
+            continue;
+        speaks = true;
+        meets = meets && Quantities::fit(apart, quantities) == QuantityFit::Contradicted;
+    }
+    if (!speaks)
+        return std::nullopt;
+    return meets;
+}
+
+QString PositionWordIndex::qualified(const QString& position, const QSet<QString>& held,
+                                     const std::function<QSet<QString>()>& neighbourTerms) const
+{
+    const std::optional<qsizetype> i = indexOf(position);
+    if (!i)
+        return position;
+    const auto holds = [](const QSet<QString>& terms, const QStringList& qualifiers) {
+        return std::any_of(qualifiers.cbegin(), qualifiers.cend(),
+                           [&terms](const QString& t) { return terms.contains(t); });
+    };
+    std::optional<QSet<QString>> neighbourHeld; // read once, and only when it decides
+    const auto neighbourHolds = [&](const QStringList& qualifiers) {
+        if (!neighbourHeld)
+            neighbourHeld = neighbourTerms();
+        return holds(*neighbourHeld, qualifiers);
+    };
+    const Otherwise& o = m_siblings[size_t(*i)];
+    if (o.position >= 0 && !holds(held, o.qualifiers) && neighbourHolds(o.qualifiers))
+        return m_positions.at(o.position).position;
+    for (const int specific : o.specific) {
+        const QStringList& qualifiers = m_siblings[size_t(specific)].qualifiers;
+        if (holds(held, qualifiers) && !neighbourHolds(qualifiers))
+            return m_positions.at(specific).position;
+    }
+    return position;
+}
+
+std::vector<PositionWordIndex::Ranked>
+PositionWordIndex::rank(const QList<Concept>& concepts, int limit,
+                        const QList<Quantity>& quantities) const
 {
     std::vector<double> strength(size_t(m_positions.size()), 0.0);
     std::vector<int> touched;
@@ -352,11 +461,29 @@ std::vector<PositionWordIndex::Ranked> PositionWordIndex::rank(const QList<Conce
     }
     if (touched.empty())
         return {};
+    QList<QuantityKind> kinds;
+    for (const Quantity& q : quantities) {
+        // A length does not say which dimension it is ("25 FT" of a tape against a condition
+        // on the width of a roll): it meets a condition, but tells nothing of its kind.
+        if (q.kind != QuantityKind::Length && !kinds.contains(q.kind))
+            kinds << q.kind;
+    }
+    for (const QuantityKind kind : std::as_const(kinds)) {
+        const qsizetype speaking = m_speaking.value(kind);
+        if (speaking == 0)
+            continue;
+        const double weight = std::log(1.0 + double(m_ranked) / double(speaking));
+        total += weight;
+        for (const int p : touched) {
+            if (meetsKind(p, kind, quantities).value_or(false))
+                strength[size_t(p)] += weight;
+        }
+    }
     std::vector<double> ownHeld(size_t(m_positions.size()), 0.0);
     for (const QString& term : std::as_const(asked)) {
         const std::vector<TermPosting>& postings = *m_terms.constFind(term);
         for (const TermPosting& p : postings) {
-            if (p.own)
+            if (p.stated)
                 ownHeld[size_t(p.position)] += termWeight(postings);
         }
     }

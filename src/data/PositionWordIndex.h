@@ -6,9 +6,11 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -71,8 +73,19 @@ public:
      * know at all weigh nothing. The strength is mostly the share of the concepts' weight a
      * position gets, and partly the share of its chain's weight the concepts hold,
      * so that of two positions holding the same words the one saying less else comes first.
+     * That share counts only what the chain states the goods are: not "los demás" (the goods
+     * its siblings are not), nor what follows "sin" or "ni" (what the goods lack) or "incluso"
+     * (what they may come with) up to the next punctuation mark. So a position is not
+     * rewarded over its "Los demás" for a qualifier the text does not hold ("de acero
+     * inoxidable"), nor passed over for the plain goods a "sin reforzar ni combinar" is.
+     * Each kind of quantity but length the text states ("600 V") is a concept too, weighing the
+     * rarity of the positions whose conditions speak of that kind, and held by those whose
+     * conditions on it the text's quantities meet ("para una tensión inferior o igual a
+     * 1000 V"; for a "Los demás", those that set its siblings apart, which they must not
+     * meet), among the positions some word of the text points at.
      */
-    std::vector<Ranked> rank(const QList<Concept>& concepts, int limit) const;
+    std::vector<Ranked> rank(const QList<Concept>& concepts, int limit,
+                             const QList<Quantity>& quantities = {}) const;
 
     /**
      * How an article's quantities meet the quantity conditions of a position's description
@@ -84,6 +97,19 @@ public:
      */
     QuantityFit fit(const QString& position, const QList<Quantity>& quantities) const;
 
+    /**
+     * For a text whose terms are `held`, alike to a neighbour's of the position whose terms are
+     * `neighbourTerms()` (asked only for a position with siblings), the sibling of the position the
+     * text's own words pick: the qualifiers that set a position apart from its "Los demás" (its
+     * stated terms that the "Los demás" does not state: "acero inoxidable" of "Tornillos y pernos
+     * ..., de acero inoxidable") tell the two apart, whatever else the texts share. The "Los demás"
+     * when the neighbour holds the position's qualifiers and the text does not; for a "Los demás",
+     * the first sibling whose qualifiers the text holds and the neighbour does not; else the
+     * position.
+     */
+    QString qualified(const QString& position, const QSet<QString>& held,
+                      const std::function<QSet<QString>()>& neighbourTerms) const;
+
     qsizetype size() const { return m_positions.size(); }
 
 private:
@@ -93,16 +119,30 @@ private:
         quint8 fields;
     };
 
-    /** A ranked position holding a term: `own` when its description chain does. */
+    /** A position's place among its siblings (PositionWordIndex::qualified). */
+    struct Otherwise {
+        int position = -1;      // its "Los demás", the one sharing the longest start of its code
+        QStringList qualifiers; // its stated terms that the "Los demás" does not state
+        std::vector<int> specific; // for a "Los demás", the positions it is the "Los demás" of
+    };
+
+    /** A ranked position holding a term: `own` when its description chain does, `stated`
+     *  when the chain states it of the goods (PositionWordIndex::rank). */
     struct TermPosting {
         int position;
         bool own;
+        bool stated;
     };
 
     void indexTerms();
     /** The conditions of the ranked positions' chains, and what a "Los demás" leaves out. */
     void indexConditions(const std::vector<std::vector<int>>& above,
                          const std::vector<bool>& hasBelow);
+    /** Whether the quantities meet a ranked position's conditions on a kind: its chain's,
+     *  and for a "Los demás" those that set its siblings apart, which they must not meet.
+     *  Nothing when neither speaks of the kind. */
+    std::optional<bool> meetsKind(int position, QuantityKind kind,
+                                  const QList<Quantity>& quantities) const;
     /** Where a 15-character position is in m_positions. */
     std::optional<qsizetype> indexOf(const QString& position) const;
     /** A term's weight: its rarity across the ranked positions. */
@@ -112,9 +152,11 @@ private:
     std::vector<QString> m_words;                 // sorted, each once
     std::vector<std::vector<Posting>> m_postings; // per word, in position order
     QHash<QString, std::vector<TermPosting>> m_terms;
-    std::vector<double> m_ownWeight; // per position, the weight of its chain's terms
+    std::vector<double> m_ownWeight; // per position, the weight of its chain's stated terms
     qsizetype m_ranked = 0;          // the positions without rows below them
+    QHash<QuantityKind, qsizetype> m_speaking; // per kind, the positions meetsKind speaks of
     std::vector<QList<QuantityCondition>> m_conditions; // per position, of its chain
     // per "Los demás" position, each sibling's conditions that it does not state itself
     std::vector<std::vector<QList<QuantityCondition>>> m_otherwise;
+    std::vector<Otherwise> m_siblings; // per position
 };

@@ -9,6 +9,7 @@
 #include "workspace/Workspace.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -95,6 +96,17 @@ QString squeezed(const QString& text)
     return result;
 }
 
+/** Every term of the concepts, in any of their translations. */
+QSet<QString> heldTerms(const QList<PositionWordIndex::Concept>& concepts)
+{
+    QSet<QString> held;
+    for (const PositionWordIndex::Concept& c : concepts) {
+        for (const QStringList& translation : c.translations)
+            held.unite(QSet<QString>(translation.cbegin(), translation.cend()));
+    }
+    return held;
+}
+
 QString articleText(const CatalogArticle& article)
 {
     return article.catalog.trimmed() + u' ' + article.number.trimmed();
@@ -175,8 +187,9 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
             evidence[positionOf(m.article)].family.add(m.strength, m.article);
     }
     QStringList goods;
-    const QList<PositionWordIndex::Concept> concepts =
-        TradeGlossary::standard().concepts(description, &goods);
+    const TradeGlossary& glossary = TradeGlossary::standard();
+    const QList<PositionWordIndex::Concept> concepts = glossary.concepts(description, &goods);
+    const QSet<QString> held = heldTerms(concepts);
     const auto namesGoods = [&goods](const QString& text) {
         const QStringList terms = PositionWordIndex::terms(text);
         return std::all_of(goods.cbegin(), goods.cend(),
@@ -186,17 +199,21 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
          index.similar(description, DescriptionNeighbours + 1)) {
         if (m.article == excluded)
             continue;
-        const bool named = goods.isEmpty() || namesGoods(index.article(m.article).description);
-        evidence[positionOf(m.article)].description.add(
-            named ? m.strength : OtherGoodsShare * m.strength, m.article);
+        const QString& text = index.article(m.article).description;
+        const bool named = goods.isEmpty() || namesGoods(text);
+        const QString position = nomenclator.qualified(
+            positionOf(m.article), held, [&] { return heldTerms(glossary.concepts(text)); });
+        evidence[position].description.add(named ? m.strength : OtherGoodsShare * m.strength,
+                                           m.article);
     }
 
-    for (const PositionWordIndex::Ranked& r : nomenclator.rank(concepts, NomenclatorNeighbours)) {
+    const QList<Quantity> quantities = Quantities::quantities(description);
+    for (const PositionWordIndex::Ranked& r :
+         nomenclator.rank(concepts, NomenclatorNeighbours, quantities)) {
         if (r.strength >= LeastWordShare)
             evidence[r.line.position].words.add(r.strength, -1, r.line.description);
     }
 
-    const QList<Quantity> quantities = Quantities::quantities(description);
     QList<ArticleSuggestion> suggestions;
     for (auto it = evidence.cbegin(); it != evidence.cend(); ++it) {
         const std::optional<QString> positionDescription = nomenclator.description(it.key());
@@ -258,11 +275,16 @@ QList<ArticleSuggestion> ArticleSuggestions::suggest(const QString& number,
 SuggestionEvaluation ArticleSuggestions::evaluate(const QString& catalog)
 {
     const CatalogArticleIndex& index = m_ws.catalogArticles();
+    const PositionWordIndex& nomenclator = m_ws.positionWords();
     SuggestionEvaluation result;
     for (const int article : index.inCatalog(catalog)) {
         const CatalogArticle& hidden = index.article(article);
-        const QList<ArticleSuggestion> found = suggest(hidden.number, hidden.description, article);
         const QString position = hidden.position.trimmed();
+        if (!nomenclator.description(position)) {
+            ++result.outside;
+            continue;
+        }
+        const QList<ArticleSuggestion> found = suggest(hidden.number, hidden.description, article);
         ++result.articles;
         for (qsizetype k = 0; k < std::min(found.size(), qsizetype(3)); ++k) {
             if (found.at(k).position == position) {

@@ -22,6 +22,7 @@ struct ArticleSuggestion {
 /** What a leave-one-out run over a catalog found. */
 struct SuggestionEvaluation {
     qint64 articles = 0;      ///< the catalog's articles tried
+    qint64 outside = 0;       ///< its articles whose position the nomenclator does not hold
     qint64 firstRight = 0;    ///< whose own position came first
     qint64 topThreeRight = 0; ///< whose own position was among the first three
     qint64 suffixesValid = 0; ///< whose first suggestion's suffixes the validator took
@@ -38,9 +39,14 @@ struct SuggestionEvaluation {
  * - D, the description: the cosine of the articles holding the position whose descriptions
  *   are most alike (CatalogArticleIndex::similar), halved for an article that does not name
  *   the goods the description names (TradeGlossary::concepts: "WASHER" of "FLAT WASHER 3/8 IN
- *   ZINC PLATED", which a zinc-plated nut only resembles);
+ *   ZINC PLATED", which a zinc-plated nut only resembles); an article witnesses for the
+ *   sibling of its position that the description's own qualifiers pick
+ *   (PositionWordIndex::qualified: a stainless cap screw, for a cap screw that does not say
+ *   stainless, witnesses for "Los demás tornillos y pernos");
  * - W, the nomenclator: how well the position's description chain holds the description's
- *   words, English ones through the trade glossary (TradeGlossary, PositionWordIndex::rank),
+ *   words, English ones through the trade glossary, and the kinds of quantity it states
+ *   (TradeGlossary, PositionWordIndex::rank: a position is weighed by what it states of the
+ *   goods, so that it does not pass its "Los demás" on a qualifier the description lacks),
  *   for the ten best positions holding at least 0.3.
  *
  * For F and D the two best articles meet as s1 + (1 - s1) * s2 / 2, so that a second witness
@@ -73,7 +79,9 @@ public:
 
     /**
      * Leave-one-out over a catalog: each article in turn is suggested from all the others,
-     * its own entry left out, and its position looked for among the suggestions.
+     * its own entry left out, and its position looked for among the suggestions. An article
+     * whose position the nomenclator in use does not hold is not tried, only counted apart:
+     * no suggestion can be right for it (they only offer positions the nomenclator holds).
      */
     SuggestionEvaluation evaluate(const QString& catalog);
 

@@ -607,9 +607,11 @@ private Q_SLOTS:
      * nothing, a position outside the nomenclator is never offered), families of numbers with
      * the neighbour's model rewritten, descriptions, the nomenclator's words (an English
      * description through the trade glossary, taking the suffixes of a catalog article of the
-     * position; a row's words counting for the rows below it, which alone are offered), and
-     * an article's voltage choosing between a relay position's condition and its "Los demás"
-     * (without a voltage the words alone decide).
+     * position; a row's words counting for the rows below it, which alone are offered), an
+     * article's voltage choosing between a relay position's condition and its "Los demás"
+     * (without a voltage the words alone decide), and a tube's material choosing between a
+     * position and its "Los demás" (without it, the "Los demás", which a polyethylene tube's
+     * description then witnesses for too).
      */
     void suggestions()
     {
