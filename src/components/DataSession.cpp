@@ -865,14 +865,16 @@ void DataSession::Staging::finish()
     postgresClient().clear(result);
 }
 
-void DataSession::Staging::finishForJoins()
+void DataSession::Staging::finishForJoins(const QString& column)
 {
     finish();
     // A temporary table has no statistics until analysed: the planner would take it for a few
     // rows and join it to a table as new as a fresh catalog by comparing every row with every
-    // other (seconds at 10,000 rows). SQLite's planner goes by the indexes.
+    // other (seconds at 10,000 rows). The join needs the table's size and the column's
+    // statistics, a quarter of the time of every column's. SQLite's planner goes by the
+    // indexes.
     if (m_session.dialect() == Dialect::PostgreSQL && m_rows > 0)
-        Statement(m_session, QStringLiteral("analyze %1").arg(m_table)).ejecutar();
+        Statement(m_session, QStringLiteral("analyze %1 (%2)").arg(m_table, column)).ejecutar();
 }
 
 void DataSession::Staging::failCopy(const char* action, pg_result* result)

@@ -111,8 +111,11 @@ public:
         void add(const QVariantList& row);
         /** Every row added is in the table from here on. */
         void finish();
-        /** finish(), and the table ready to be joined: on PostgreSQL, its statistics taken. */
-        void finishForJoins();
+        /**
+         * finish(), and the table ready to be joined by `column`: on PostgreSQL, its size and
+         * the statistics of that column taken.
+         */
+        void finishForJoins(const QString& column);
         /** Drops the table. */
         void drop();
         /** The names of columns given as "name type", joined by commas. */

@@ -31,7 +31,7 @@ QHash<QString, QVariantList> read(DataSession& declaration, const QString& catal
                               {QStringLiteral("idarticulo text")});
     for (const QString& number : numbers)
         keys.add({number});
-    keys.finishForJoins();
+    keys.finishForJoins(QStringLiteral("idarticulo"));
     QHash<QString, QVariantList> held;
     held.reserve(numbers.size());
     DataSession::Statement(declaration, select)

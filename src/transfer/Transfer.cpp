@@ -540,7 +540,7 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
                         entryContent(number, isNew ? QVariant(QStringLiteral("")) : QVariant()));
             progress.setProgressValue(progressCount(lines * (i + 1) / m_numbers.size()));
         }
-        entries.finishForJoins();
+        entries.finishForJoins(QStringLiteral("idarticulo"));
         declaration.wholeOrRowByRow(
             [&] { DataSession::Statement(declaration, StagedEntriesUpdate).ejecutar({catalog}); },
             [&] {
