@@ -50,7 +50,10 @@ private:
     TransferOutcome run();
     /** True when every row of the interno carries the check code "OK". */
     bool FRAM3_Transfer_A_Validar();
-    /** Asks about a replacement, opens the transaction, writes the header and the items. */
+    /**
+     * Asks about a replacement, opens the transaction, writes the header, reads the catalog
+     * entries (readCatalog) and writes the items.
+     */
     bool FRAM3_Transfer_B_Pasaje();
     /** Updates or inserts the catalog entry of every row, inside the open transaction. */
     bool FRAM3_Transfer_C_ActualCAT();
