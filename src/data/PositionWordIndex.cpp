@@ -369,8 +369,8 @@ QuantityFit PositionWordIndex::fit(const QString& position, const QList<Quantity
     return own;
 }
 
-std::optional<bool> PositionWordIndex::meetsKind(int position, QuantityKind kind,
-                                                 const QList<Quantity>& quantities) const
+bool PositionWordIndex::meetsKind(int position, QuantityKind kind,
+                                  const QList<Quantity>& quantities) const
 {
     const auto onKind = [kind](const QList<QuantityCondition>& conditions) {
         QList<QuantityCondition> found;
@@ -390,9 +390,7 @@ std::optional<bool> PositionWordIndex::meetsKind(int position, QuantityKind kind
         speaks = true;
         meets = meets && Quantities::fit(apart, quantities) == QuantityFit::Contradicted;
     }
-    if (!speaks)
-        return std::nullopt;
-    return meets;
+    return speaks && meets;
 }
 
 QString PositionWordIndex::qualified(const QString& position, const QSet<QString>& held,
@@ -475,7 +473,7 @@ PositionWordIndex::rank(const QList<Concept>& concepts, int limit,
         const double weight = std::log(1.0 + double(m_ranked) / double(speaking));
         total += weight;
         for (const int p : touched) {
-            if (meetsKind(p, kind, quantities).value_or(false))
+            if (meetsKind(p, kind, quantities))
                 strength[size_t(p)] += weight;
         }
     }

@@ -135,14 +135,16 @@ private:
     };
 
     void indexTerms();
-    /** The conditions of the ranked positions' chains, and what a "Los demás" leaves out. */
+    /**
+     * The conditions of the ranked positions' chains, what a "Los demás" leaves out, and the
+     * "Los demás" of each position that has one (m_siblings).
+     */
     void indexConditions(const std::vector<std::vector<int>>& above,
                          const std::vector<bool>& hasBelow);
     /** Whether the quantities meet a ranked position's conditions on a kind: its chain's,
      *  and for a "Los demás" those that set its siblings apart, which they must not meet.
-     *  Nothing when neither speaks of the kind. */
-    std::optional<bool> meetsKind(int position, QuantityKind kind,
-                                  const QList<Quantity>& quantities) const;
+     *  False when neither speaks of the kind. */
+    bool meetsKind(int position, QuantityKind kind, const QList<Quantity>& quantities) const;
     /** Where a 15-character position is in m_positions. */
     std::optional<qsizetype> indexOf(const QString& position) const;
     /** A term's weight: its rarity across the ranked positions. */
