@@ -18,6 +18,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -161,10 +163,16 @@ bool isNullValue(const QVariant& value)
 }
 
 /** Binds the text as UTF-8 kept in `held`, which the statement reads until it is bound anew. */
-int bindText(sqlite3_stmt* statement, int position, const QString& text, QByteArray& held)
+int bindText(sqlite3_stmt* statement, int position, const QString& text,
+             DataSession::Statement::BoundText& held)
 {
-    held = text.toUtf8();
-    return sqlite3_bind_text(statement, position, held.constData(), int(held.size()),
+    // A string shares its characters until it is changed, and `held` keeps them from being
+    // changed: the same characters at the same place are the same text.
+    if (text.constData() != held.text.constData() || text.size() != held.text.size()) {
+        held.text = text;
+        held.utf8 = text.toUtf8();
+    }
+    return sqlite3_bind_text(statement, position, held.utf8.constData(), int(held.utf8.size()),
                              SQLITE_STATIC);
 }
 
@@ -172,7 +180,8 @@ int bindText(sqlite3_stmt* statement, int position, const QString& text, QByteAr
  * Binds a value at its position (from 1) as Qt's SQLite driver does, text as UTF-8 held in
  * `held` (no copy of it is made).
  */
-int bindValue(sqlite3_stmt* statement, int position, const QVariant& value, QByteArray& held)
+int bindValue(sqlite3_stmt* statement, int position, const QVariant& value,
+              DataSession::Statement::BoundText& held)
 {
     if (isNullValue(value))
         return sqlite3_bind_null(statement, position);
@@ -199,7 +208,10 @@ int bindValue(sqlite3_stmt* statement, int position, const QVariant& value, QByt
     }
 }
 
-/** A column of the current row as Qt's SQLite driver reads it (NULL as a null text). */
+/**
+ * A column of the current row other than a text, as Qt's SQLite driver reads it (NULL as a null
+ * text).
+ */
 QVariant columnValue(sqlite3_stmt* statement, int column)
 {
     switch (sqlite3_column_type(statement, column)) {
@@ -210,12 +222,8 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
         return qint64(sqlite3_column_int64(statement, column));
     case SQLITE_FLOAT:
         return sqlite3_column_double(statement, column);
-    case SQLITE_NULL:
-        return QVariant(QMetaType::fromType<QString>());
     default:
-        return QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-            sqlite3_column_bytes(statement, column));
+        return QVariant(QMetaType::fromType<QString>());
     }
 }
 
@@ -739,9 +747,30 @@ void DataSession::Statement::readNative(bool any,
     // Back at its start however the reading ends: no read stays open in the transaction.
     const auto reset = qScopeGuard([this] { sqlite3_reset(m_native); });
     QVector<QVariant> fields(sqlite3_column_count(m_native));
+    // The UTF-8 of each column's text in the row before, while `fields` holds that text: a text
+    // repeated row after row (a unit, a code, the interno) is read as the string already made.
+    struct Text {
+        std::string utf8;
+        bool held = false;
+    };
+    std::vector<Text> texts(size_t(fields.size()));
     for (bool more = any; more; more = step()) {
-        for (int i = 0; i < fields.size(); ++i)
-            fields[i] = columnValue(m_native, i);
+        for (int i = 0; i < fields.size(); ++i) {
+            Text& text = texts[size_t(i)];
+            if (sqlite3_column_type(m_native, i) != SQLITE_TEXT) {
+                fields[i] = columnValue(m_native, i);
+                text.held = false;
+                continue;
+            }
+            const std::string_view utf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(m_native, i)),
+                size_t(sqlite3_column_bytes(m_native, i)));
+            if (text.held && text.utf8 == utf8)
+                continue;
+            fields[i] = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+            text.utf8.assign(utf8);
+            text.held = true;
+        }
         row(fields);
     }
 }

@@ -86,8 +86,21 @@ public:
         QSqlQuery m_query;
         /** SQLite: the engine's statement; null on PostgreSQL. */
         sqlite3_stmt* m_native = nullptr;
-        /** SQLite: the texts bound to the statement, as UTF-8, by position. */
-        QList<QByteArray> m_texts;
+
+    public:
+        /**
+         * SQLite: a text bound at a position, and its UTF-8, which the engine reads in place.
+         * The same text bound again (the same shared string, as a value repeated row after
+         * row is) is not converted again.
+         */
+        struct BoundText {
+            QString text;
+            QByteArray utf8;
+        };
+
+    private:
+        /** SQLite: the texts bound to the statement, by position. */
+        QList<BoundText> m_texts;
     };
 
     /**
