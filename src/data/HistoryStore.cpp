@@ -369,13 +369,15 @@ void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun
     QString fields;
     QString was;
     QString is;
+    const QVariant nothing;
     for (const CatalogEntryChange& change : changes) {
         fields.resize(0);
         was.resize(0);
         is.resize(0);
         for (qsizetype i = 0; i < change.fields.size(); ++i) {
-            const QVariant before = change.before.value(i);
-            const QVariant after = change.after.value(i);
+            // A new entry held nothing before.
+            const QVariant& before = i < change.before.size() ? change.before.at(i) : nothing;
+            const QVariant& after = i < change.after.size() ? change.after.at(i) : nothing;
             if (sameHistoryText(before, after))
                 continue;
             appendJson(fields, change.fields.at(i));
