@@ -12,6 +12,7 @@
 #include "import/WordFormats.h"
 #include "import/pdf/PdfText.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 
@@ -43,7 +44,8 @@ QString modulePath()
     const QString build = QFileInfo(QStringLiteral(ADUPLAN_BINARY_DIR)).canonicalFilePath();
     if (!build.isEmpty() && program.startsWith(build + QLatin1Char('/')))
         return QStringLiteral(ADUPLAN_PDF_MODULE_BUILT);
-    return QFileInfo(program).absolutePath() + QStringLiteral("/" ADUPLAN_PDF_MODULE_INSTALLED);
+    return QDir::cleanPath(QFileInfo(program).absolutePath() +
+                           QStringLiteral("/" ADUPLAN_PDF_MODULE_INSTALLED));
 }
 
 /** The module's entry point, taken once; raises an AppError naming the module when unusable. */
