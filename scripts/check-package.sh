@@ -25,7 +25,7 @@ metainfo="$root/usr/share/metainfo/org.aduplan.Aduplan.metainfo.xml"
 for file in usr/bin/aduplan usr/bin/aduplan-cli "${desktop#"$root"/}" "${metainfo#"$root"/}" \
     usr/share/icons/hicolor/scalable/apps/aduplan.svg usr/share/man/man1/aduplan.1.gz \
     usr/share/man/man1/aduplan-cli.1.gz usr/share/doc/aduplan/copyright \
-    usr/share/doc/aduplan/changelog.Debian.gz usr/lib/aduplan/libaduplan-pdf.so; do
+    usr/share/doc/aduplan/changelog.Debian.gz usr/lib/x86_64-linux-gnu/aduplan/libaduplan-pdf.so; do
     [ -f "$root/$file" ] || fail "missing /$file"
 done
 desktop-file-validate "$desktop"
