@@ -48,12 +48,14 @@ QString modulePath()
                            QStringLiteral("/" ADUPLAN_PDF_MODULE_INSTALLED));
 }
 
+using PdfRead = decltype(&aduplan_pdf_read);
+
 /** The module's entry point, taken once; raises an AppError naming the module when unusable. */
-AduplanPdfRead pdfRead()
+PdfRead pdfRead()
 {
-    static const AduplanPdfRead read = [] {
+    static const PdfRead read = [] {
         SharedLibrary library(modulePath(), -1, QStringLiteral("de lectura de PDF"));
-        AduplanPdfRead found = nullptr;
+        PdfRead found = nullptr;
         library.take(found, "aduplan_pdf_read");
         return found;
     }();

@@ -42,9 +42,6 @@ typedef struct AduplanPdfReader {
 /** Reads the text layer of the PDF file held in data[0, size). */
 int aduplan_pdf_read(const char* data, int size, const AduplanPdfReader* reader, int* failedPage);
 
-typedef int (*AduplanPdfRead)(const char* data, int size, const AduplanPdfReader* reader,
-                              int* failedPage);
-
 #ifdef __cplusplus
 }
 #endif
