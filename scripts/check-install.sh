@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: Apache-2.0
 # Installs the Debian package on a fresh Debian 12: a minimal root made by debootstrap, where
 # "apt-get install ./aduplan_*.deb" must bring every dependency from Debian's mirror. Then, as
-# an ordinary user, both programs tell their version, aduplan-cli writes the demo home and
-# processes a demo invoice, and the desktop program opens that home offscreen and runs for a
-# few seconds. Run as root before a release:
+# an ordinary user, both programs tell their version, aduplan-cli writes the demo home,
+# processes a demo invoice (Word) and reads a PDF invoice, and the desktop program opens that
+# home offscreen and runs for a few seconds. Run as root before a release:
 #     ./scripts/check-install.sh build/aduplan_*.deb
 # Where the root cannot be made (not root, no debootstrap or chroot, no mirror) it says so and
 # skips, ending with 0. DEBIAN_MIRROR overrides the mirror.
@@ -47,7 +47,8 @@ deb $mirror bookworm-updates main
 deb http://deb.debian.org/debian-security bookworm-security main
 EOF
 mount -t proc proc "$root/proc"
-cp "$deb" "$root/tmp/"
+# A PDF invoice of the tests, which the package does not carry.
+cp "$deb" "$(dirname "$0")/../tests/fixtures/word/converted/brightwater-7802.doc.pdf" "$root/tmp/"
 in_root apt-get update -q >/dev/null
 in_root sh -c "cd /tmp && DEBIAN_FRONTEND=noninteractive apt-get install -y -q ./${deb##*/}" \
     >"$root/tmp/apt.log" 2>&1 || { tail -20 "$root/tmp/apt.log" >&2; fail "apt-get install"; }
@@ -67,6 +68,9 @@ as_user aduplan-cli --home "$home/aduplan" process 1004 \
     "$home/aduplan/invoices/factura-brightwater-7802.doc" >"$root/tmp/process.out" ||
     fail "process of the demo invoice"
 grep -qx 'total: 16' "$root/tmp/process.out" || fail "process: $(cat "$root/tmp/process.out")"
+as_user aduplan-cli parse /tmp/brightwater-7802.doc.pdf >"$root/tmp/parse.out" ||
+    fail "parse of a PDF invoice"
+grep -q '^{"n":16,' "$root/tmp/parse.out" || fail "parse: $(cat "$root/tmp/parse.out")"
 # The desktop program opens the home: it comes to hold its three databases open (a home it
 # cannot open shows a message instead), and it is still running when timeout ends it with 124;
 # anything else is a failure.

@@ -25,7 +25,7 @@ metainfo="$root/usr/share/metainfo/org.aduplan.Aduplan.metainfo.xml"
 for file in usr/bin/aduplan usr/bin/aduplan-cli "${desktop#"$root"/}" "${metainfo#"$root"/}" \
     usr/share/icons/hicolor/scalable/apps/aduplan.svg usr/share/man/man1/aduplan.1.gz \
     usr/share/man/man1/aduplan-cli.1.gz usr/share/doc/aduplan/copyright \
-    usr/share/doc/aduplan/changelog.Debian.gz; do
+    usr/share/doc/aduplan/changelog.Debian.gz usr/lib/x86_64-linux-gnu/aduplan/libaduplan-pdf.so; do
     [ -f "$root/$file" ] || fail "missing /$file"
 done
 desktop-file-validate "$desktop"
@@ -48,9 +48,10 @@ done
 appstreamcli validate --no-net "$metainfo" || fail "AppStream metadata"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metadata lacks release $version"
 
-# Dependencies were taken from the shared libraries.
+# Dependencies were taken from the shared libraries, the PDF module's included, and the document
+# libraries the programs open at run time are named.
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6core6 libqt6widgets6 libgsf-1-114; do
+for library in libqt6core6 libqt6widgets6 libgsf-1-114 libxlsxwriter4 libpoppler-cpp0v5; do
     echo "$depends" | grep -q "$library" || fail "Depends lacks $library: $depends"
 done
 
@@ -61,6 +62,9 @@ home="$root/home"
 [ -f "$home/invoices/factura-brightwater-7802.doc" ] || fail "init --demo wrote no invoices"
 "$root/usr/bin/aduplan-cli" --home "$home" process 1004 "$home/invoices/factura-brightwater-7802.doc" |
     grep -q '^total: 16$' || fail "process on the demo home"
+# It finds its PDF module where the package puts it.
+"$root/usr/bin/aduplan-cli" parse tests/fixtures/word/converted/brightwater-7802.doc.pdf |
+    grep -q '^{"n":16,' || fail "parse of a PDF"
 # The package as Debian's own checks see it.
 lintian --fail-on error,warning "$deb" || fail "lintian"
 echo "check-package: $deb is good"

@@ -3,10 +3,10 @@
 
 #include "components/AppError.h"
 #include "components/OperatorText.h"
+#include "components/SharedLibrary.h"
 
 #include <QAtomicInt>
 #include <QDir>
-#include <QLibrary>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSqlDriver>
@@ -20,7 +20,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
 
 namespace {
@@ -248,17 +247,10 @@ struct PostgresClient {
 const PostgresClient& postgresClient()
 {
     static const PostgresClient client = [] {
-        QLibrary library(QStringLiteral("pq"), 5);
+        SharedLibrary library(QStringLiteral("pq"), 5, QStringLiteral("de PostgreSQL"));
         PostgresClient found;
         const auto take = [&library](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-                library.resolve(name));
-            if (!function)
-                throw AppError(2,
-                               QStringLiteral("No se pudo usar la biblioteca de PostgreSQL "
-                                              "(%1): %2")
-                                   .arg(library.fileName(), library.errorString()),
-                               QStringLiteral("Aduplan"));
+            library.take(function, name);
         };
         take(found.exec, "PQexec");
         take(found.resultStatus, "PQresultStatus");

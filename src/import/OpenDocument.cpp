@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // OpenDocument text packages: the body of content.xml, read through the same zip and XML
 // reading as WordprocessingML. libgsf comes before any Qt header (glib's `signals`).
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input.h>
+#include "import/GsfLibrary.h"
 
 #include "import/WordFormats.h"
 
@@ -187,9 +186,9 @@ private:
 bool isOpenDocumentText(GsfInfile* zip)
 {
     ObjectRef<GsfInput> entry(childNamed(zip, u"mimetype"));
-    if (!entry || gsf_input_size(entry.get()) != kTextMimeTypeSize)
+    if (!entry || gsf().inputSize(entry.get()) != kTextMimeTypeSize)
         return false;
-    const guint8* type = gsf_input_read(entry.get(), kTextMimeTypeSize, nullptr);
+    const guint8* type = gsf().inputRead(entry.get(), kTextMimeTypeSize, nullptr);
     return type && std::memcmp(type, kTextMimeType, kTextMimeTypeSize) == 0;
 }
 

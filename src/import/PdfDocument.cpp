@@ -3,19 +3,22 @@
 // place or two from line to line; an invoice's fields are columns, so each line is rebuilt here
 // from where its glyphs stand: a line is a baseline, a word's column its distance from the
 // left margin in advances of the page's fixed-pitch font, its glyphs in the columns after it.
+// Poppler is used from a module of its own, loaded on the first PDF read.
 // libgsf before any Qt header (glib's `signals`).
-#include <gsf/gsf-input.h>
+#include "import/GsfLibrary.h"
 
+#include "PdfModule.h"
+#include "components/SharedLibrary.h"
 #include "import/WordFormats.h"
+#include "import/pdf/PdfText.h"
 
-#include <poppler/cpp/poppler-document.h>
-#include <poppler/cpp/poppler-global.h>
-#include <poppler/cpp/poppler-page.h>
-
+#include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <map>
 
@@ -26,9 +29,37 @@ namespace {
 // refusal tells the operator. Those lines go to this category, quiet unless enabled.
 Q_LOGGING_CATEGORY(popplerLog, "aduplan.pdf", QtInfoMsg)
 
-void toPopplerLog(const std::string& message, void*)
+void toPopplerLog(const char* message)
 {
-    qCDebug(popplerLog, "%s", message.c_str());
+    qCDebug(popplerLog, "%s", message);
+}
+
+/**
+ * The module's path: the build's for a program of the build (tests included, wherever their
+ * executables are), else the one the package installs beside the programs' folder.
+ */
+QString modulePath()
+{
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    const QString build = QFileInfo(QStringLiteral(ADUPLAN_BINARY_DIR)).canonicalFilePath();
+    if (!build.isEmpty() && program.startsWith(build + QLatin1Char('/')))
+        return QStringLiteral(ADUPLAN_PDF_MODULE_BUILT);
+    return QDir::cleanPath(QFileInfo(program).absolutePath() +
+                           QStringLiteral("/" ADUPLAN_PDF_MODULE_INSTALLED));
+}
+
+using PdfRead = decltype(&aduplan_pdf_read);
+
+/** The module's entry point, taken once; raises an AppError naming the module when unusable. */
+PdfRead pdfRead()
+{
+    static const PdfRead read = [] {
+        SharedLibrary library(modulePath(), -1, QStringLiteral("de lectura de PDF"));
+        PdfRead found = nullptr;
+        library.take(found, "aduplan_pdf_read");
+        return found;
+    }();
+    return read;
 }
 
 /** The most a line may run to: a glyph placed farther is taken for a broken position. */
@@ -69,7 +100,7 @@ using Page = std::vector<Line>; ///< top to bottom
  * left, a word within a point of the line's first baseline on that line; in each line the
  * glyphs from the left. Words are ordered rather than glyphs, a tenth as many.
  */
-Page linesOf(const poppler::page& page)
+Page linesOf(const AduplanPdfGlyph* pageGlyphs, std::size_t count)
 {
     struct Word {
         float x;
@@ -79,19 +110,22 @@ Page linesOf(const poppler::page& page)
     };
     std::vector<Glyph> glyphs;
     std::vector<Word> words;
-    for (const poppler::text_box& box : page.text_list()) {
-        const poppler::ustring text = box.text();
-        const std::size_t first = glyphs.size();
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const poppler::rectf r = box.char_bbox(i);
-            if (!(r.width() > 0 && r.width() < kMaxCoordinate && std::abs(r.x()) < kMaxCoordinate &&
-                  std::abs(r.bottom()) < kMaxCoordinate))
-                continue; // a glyph Poppler places nowhere
-            glyphs.push_back({float(r.x()), float(r.bottom()), float(r.width()), text[i]});
-        }
+    std::size_t first = 0;
+    const auto endWord = [&] {
         if (glyphs.size() > first)
             words.push_back({glyphs[first].x, glyphs[first].baseline, first, glyphs.size()});
+        first = glyphs.size();
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const AduplanPdfGlyph& g = pageGlyphs[i];
+        if (g.startsWord)
+            endWord();
+        if (!(g.width > 0 && g.width < kMaxCoordinate && std::abs(g.x) < kMaxCoordinate &&
+              std::abs(g.bottom) < kMaxCoordinate))
+            continue; // a glyph Poppler places nowhere
+        glyphs.push_back({float(g.x), float(g.bottom), float(g.width), g.code});
     }
+    endWord();
     std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
         return a.baseline != b.baseline ? a.baseline < b.baseline : a.x < b.x;
     });
@@ -175,40 +209,51 @@ QString layOut(const std::vector<Page>& pages)
 
 QString readPdfDocument(GsfInput* input)
 {
-    static const bool silenced = (poppler::set_debug_error_function(toPopplerLog, nullptr), true);
-    Q_UNUSED(silenced);
-
-    const gsf_off_t size = gsf_input_size(input);
+    const Gsf& lib = gsf();
+    const gsf_off_t size = lib.inputSize(input);
     if (size > std::numeric_limits<int>::max())
         refuse(TooLarge, QStringLiteral("PDF de %1 bytes").arg(size));
     QByteArray data(qsizetype(size), Qt::Uninitialized);
-    if (!gsf_input_read(input, size_t(size), reinterpret_cast<guint8*>(data.data())))
+    if (!lib.inputRead(input, size_t(size), reinterpret_cast<guint8*>(data.data())))
         refuse(Damaged, QStringLiteral("PDF ilegible"));
-    const std::unique_ptr<poppler::document> document(
-        poppler::document::load_from_raw_data(data.constData(), int(data.size())));
-    if (!document)
-        refuse(Damaged, QStringLiteral("Poppler no abre el PDF"));
-    // Locked: it needs a user password. A file with only an owner password opens without one;
-    // its restrictions (copying, printing, changes) bind viewers, and its text is read.
-    if (document->is_locked())
-        refuse(Encrypted, QStringLiteral("PDF protegido con contraseña"));
 
-    std::vector<Page> pages;
-    std::size_t glyphs = 0;
-    for (int i = 0; i < document->pages(); ++i) {
-        const std::unique_ptr<poppler::page> page(document->create_page(i));
-        if (!page)
-            refuse(Damaged, QStringLiteral("página %1 ilegible").arg(i + 1));
-        Page lines = linesOf(*page);
-        for (const auto& line : lines)
-            glyphs += line.size();
-        if (glyphs > std::size_t(kMaxDocumentSize / 2))
-            refuse(TooLarge, QStringLiteral("más de %1 glifos").arg(glyphs));
-        pages.push_back(std::move(lines));
+    struct Pages {
+        std::vector<Page> pages;
+        std::size_t glyphs = 0;
+        std::exception_ptr failure; ///< raised while taking a page, raised again here
+    } taken;
+    const auto takePage = [](void* context, const AduplanPdfGlyph* glyphs, std::size_t count) {
+        auto& to = *static_cast<Pages*>(context);
+        try {
+            Page lines = linesOf(glyphs, count);
+            for (const auto& line : lines)
+                to.glyphs += line.size();
+            if (to.glyphs > std::size_t(kMaxDocumentSize / 2))
+                refuse(TooLarge, QStringLiteral("más de %1 glifos").arg(to.glyphs));
+            to.pages.push_back(std::move(lines));
+            return 0;
+        } catch (...) {
+            to.failure = std::current_exception();
+            return 1;
+        }
+    };
+    const AduplanPdfReader reader{&taken, takePage, toPopplerLog};
+    int failedPage = 0;
+    switch (pdfRead()(data.constData(), int(data.size()), &reader, &failedPage)) {
+    case ADUPLAN_PDF_DAMAGED:
+        refuse(Damaged, QStringLiteral("Poppler no abre el PDF"));
+    case ADUPLAN_PDF_LOCKED:
+        refuse(Encrypted, QStringLiteral("PDF protegido con contraseña"));
+    case ADUPLAN_PDF_PAGE_DAMAGED:
+        refuse(Damaged, QStringLiteral("página %1 ilegible").arg(failedPage + 1));
+    case ADUPLAN_PDF_STOPPED:
+        std::rethrow_exception(taken.failure);
+    default:
+        break;
     }
-    if (glyphs == 0)
+    if (taken.glyphs == 0)
         refuse(NoTextLayer);
-    return layOut(pages);
+    return layOut(taken.pages);
 }
 
 } // namespace WordReader::detail

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Word 97-2003 binary documents: the OLE2 container through libgsf, the file information block
 // and the piece table decoded here. libgsf comes before any Qt header (glib's `signals`).
-#include <gsf/gsf-infile-msole.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input.h>
+#include "import/GsfLibrary.h"
 
 #include "import/WordFormats.h"
 
@@ -68,7 +66,7 @@ struct Piece {
 /** Reads `length` bytes at `offset` of `input` into `buffer`, or refuses the document. */
 void readAt(GsfInput* input, gsf_off_t offset, size_t length, unsigned char* buffer)
 {
-    if (gsf_input_seek(input, offset, G_SEEK_SET) || !gsf_input_read(input, length, buffer))
+    if (gsf().inputSeek(input, offset, G_SEEK_SET) || !gsf().inputRead(input, length, buffer))
         refuse(Damaged, QStringLiteral("lectura fuera del flujo"));
 }
 
@@ -219,10 +217,10 @@ std::vector<Piece> mainPieces(const std::vector<unsigned char>& clx, qint64 ccpT
 QString readBinaryDocument(GsfInput* input)
 {
     GError* error = nullptr;
-    ObjectRef<GsfInfile> ole(gsf_infile_msole_new(input, &error));
+    ObjectRef<GsfInfile> ole(gsf().infileMsoleNew(input, &error));
     if (!ole) {
         const QString reason = error ? QString::fromUtf8(error->message) : QString();
-        g_clear_error(&error);
+        gsf().clearError(&error);
         refuse(Damaged, reason);
     }
 
@@ -236,7 +234,7 @@ QString readBinaryDocument(GsfInput* input)
         refuse(RightsManaged);
     const auto stream = [&](QStringView name) {
         ObjectRef<GsfInput> child(childNamed(ole.get(), name));
-        if (child && gsf_infile_num_children(GSF_INFILE(child.get())) >= 0)
+        if (isFolder(child.get()))
             child.reset(); // a storage, not a stream
         return child;
     };
@@ -245,8 +243,8 @@ QString readBinaryDocument(GsfInput* input)
         refuse(NotWordDocument, QStringLiteral("sin flujo WordDocument"));
 
     // No stream of the file can be larger than the file itself.
-    const gsf_off_t fileSize = gsf_input_size(input);
-    const gsf_off_t wordSize = gsf_input_size(word.get());
+    const gsf_off_t fileSize = gsf().inputSize(input);
+    const gsf_off_t wordSize = gsf().inputSize(word.get());
     if (wordSize > fileSize)
         refuse(Damaged, QStringLiteral("flujo WordDocument mayor que el archivo"));
     unsigned char fib[kFibEnd] = {};
@@ -279,7 +277,7 @@ QString readBinaryDocument(GsfInput* input)
     ObjectRef<GsfInput> table = stream(flags & kFlagTable1 ? u"1Table" : u"0Table");
     if (!table)
         refuse(Damaged, QStringLiteral("falta el flujo de tabla"));
-    const gsf_off_t tableSize = gsf_input_size(table.get());
+    const gsf_off_t tableSize = gsf().inputSize(table.get());
     if (tableSize > fileSize)
         refuse(Damaged, QStringLiteral("flujo de tabla mayor que el archivo"));
     if (lcbClx == 0 || fcClx > tableSize || lcbClx > tableSize - fcClx)

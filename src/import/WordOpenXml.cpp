@@ -2,9 +2,7 @@
 // WordprocessingML packages: the zip container through libgsf, the main document part found
 // through the package relationships and walked with QXmlStreamReader. libgsf comes before any
 // Qt header (glib's `signals`).
-#include <gsf/gsf-infile-zip.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input.h>
+#include "import/GsfLibrary.h"
 
 #include "import/WordFormats.h"
 
@@ -36,7 +34,7 @@ QStringList mainDocumentPath(GsfInfile* zip)
     ObjectRef<GsfInput> rels = partAt(zip, {QStringLiteral("_rels"), QStringLiteral(".rels")});
     if (!rels)
         refuse(NotWordDocument, QStringLiteral("zip sin relaciones de paquete"));
-    if (gsf_input_size(rels.get()) > kMaxRelationshipsSize)
+    if (gsf().inputSize(rels.get()) > kMaxRelationshipsSize)
         refuse(Damaged, QStringLiteral("relaciones demasiado grandes"));
     QXmlStreamReader xml;
     PartFeeder feeder(rels.get(), xml);
@@ -76,7 +74,7 @@ public:
         : m_feeder(part, m_xml)
     {
         m_xml.setNamespaceProcessing(true);
-        m_text.reserve(qsizetype(std::min<gsf_off_t>(gsf_input_size(part) / 8, 1 << 24)));
+        m_text.reserve(qsizetype(std::min<gsf_off_t>(gsf().inputSize(part) / 8, 1 << 24)));
     }
 
     QString run()
@@ -281,12 +279,12 @@ ObjectRef<GsfInput> partAt(GsfInfile* zip, const QStringList& path)
     ObjectRef<GsfInput> current;
     GsfInfile* dir = zip;
     for (const QString& segment : path) {
-        if (!dir || gsf_infile_num_children(dir) < 0)
+        if (!dir || gsf().infileNumChildren(dir) < 0)
             return {};
         current.reset(childNamed(dir, segment));
         if (!current)
             return {};
-        dir = GSF_IS_INFILE(current.get()) ? GSF_INFILE(current.get()) : nullptr;
+        dir = asInfile(current.get());
     }
     return current;
 }
@@ -295,13 +293,12 @@ ObjectRef<GsfInput> openPart(GsfInfile* zip, const QStringList& path)
 {
     ObjectRef<GsfInput> part = partAt(zip, path);
     const QString name = path.join(QLatin1Char('/'));
-    if (!part ||
-        (GSF_IS_INFILE(part.get()) && gsf_infile_num_children(GSF_INFILE(part.get())) >= 0))
+    if (!part || isFolder(part.get()))
         refuse(Damaged, QStringLiteral("falta la parte %1").arg(name));
     // The zip entry's size is all that libgsf inflates of it.
-    if (gsf_input_size(part.get()) > kMaxDocumentSize)
+    if (gsf().inputSize(part.get()) > kMaxDocumentSize)
         refuse(TooLarge,
-               QStringLiteral("parte %1 de %2 bytes").arg(name).arg(gsf_input_size(part.get())));
+               QStringLiteral("parte %1 de %2 bytes").arg(name).arg(gsf().inputSize(part.get())));
     return part;
 }
 
@@ -362,12 +359,12 @@ void PartFeeder::skipElement()
 
 bool PartFeeder::feed()
 {
-    const gsf_off_t remaining = gsf_input_remaining(m_part);
+    const gsf_off_t remaining = gsf().inputRemaining(m_part);
     if (remaining <= 0)
         return false;
     const gsf_off_t length = std::min(remaining, kChunk);
     m_buffer.resize(qsizetype(length));
-    if (!gsf_input_read(m_part, size_t(length), reinterpret_cast<guint8*>(m_buffer.data())))
+    if (!gsf().inputRead(m_part, size_t(length), reinterpret_cast<guint8*>(m_buffer.data())))
         refuse(Damaged, QStringLiteral("zip ilegible"));
     m_xml.addData(m_buffer);
     return true;
@@ -376,10 +373,10 @@ bool PartFeeder::feed()
 QString readOpenXmlDocument(GsfInput* input)
 {
     GError* error = nullptr;
-    ObjectRef<GsfInfile> zip(gsf_infile_zip_new(input, &error));
+    ObjectRef<GsfInfile> zip(gsf().infileZipNew(input, &error));
     if (!zip) {
         const QString reason = error ? QString::fromUtf8(error->message) : QString();
-        g_clear_error(&error);
+        gsf().clearError(&error);
         refuse(Damaged, reason);
     }
     if (isOpenDocumentText(zip.get()))

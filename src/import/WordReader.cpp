@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 // libgsf before any Qt header: glib's headers use `signals` as a field name.
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-stdio.h>
-#include <gsf/gsf-input.h>
-#include <gsf/gsf-utils.h>
+#include "import/GsfLibrary.h"
 
 #include "import/WordFormats.h"
 #include "import/WordReader.h"
+
+#include "components/SharedLibrary.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,23 +25,60 @@ void toLibraryLog(const gchar* domain, GLogLevelFlags, const gchar* message, gpo
     qCDebug(libraryLog, "%s: %s", domain, message);
 }
 
-void initialise()
-{
-    gsf_init();
-    for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip"})
-        g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL), toLibraryLog,
-                          nullptr);
-}
-
 } // namespace
 
 namespace WordReader {
 namespace detail {
 
+const Gsf& gsf()
+{
+    static const Gsf functions = [] {
+        SharedLibrary library(QStringLiteral("gsf-1"), 114,
+                              QStringLiteral("de lectura de documentos"));
+        Gsf found;
+        library.take(found.init, "gsf_init");
+        library.take(found.inputStdioNew, "gsf_input_stdio_new");
+        library.take(found.inputSize, "gsf_input_size");
+        library.take(found.inputRemaining, "gsf_input_remaining");
+        library.take(found.inputRead, "gsf_input_read");
+        library.take(found.inputSeek, "gsf_input_seek");
+        library.take(found.infileType, "gsf_infile_get_type");
+        library.take(found.infileNumChildren, "gsf_infile_num_children");
+        library.take(found.infileNameByIndex, "gsf_infile_name_by_index");
+        library.take(found.infileChildByIndex, "gsf_infile_child_by_index");
+        library.take(found.infileMsoleNew, "gsf_infile_msole_new");
+        library.take(found.infileZipNew, "gsf_infile_zip_new");
+        library.take(found.logSetHandler, "g_log_set_handler");
+        library.take(found.clearError, "g_clear_error");
+        library.take(found.objectUnref, "g_object_unref");
+        library.take(found.typeCheckInstanceIsA, "g_type_check_instance_is_a");
+        found.init();
+        for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip"})
+            found.logSetHandler(domain, GLogLevelFlags(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL),
+                                toLibraryLog, nullptr);
+        return found;
+    }();
+    return functions;
+}
+
+GsfInfile* asInfile(GsfInput* input)
+{
+    const Gsf& lib = gsf();
+    return lib.typeCheckInstanceIsA(reinterpret_cast<GTypeInstance*>(input), lib.infileType())
+               ? reinterpret_cast<GsfInfile*>(input)
+               : nullptr;
+}
+
+bool isFolder(GsfInput* input)
+{
+    GsfInfile* dir = asInfile(input);
+    return dir && gsf().infileNumChildren(dir) >= 0;
+}
+
 void releaseObject(void* object)
 {
     if (object)
-        g_object_unref(object);
+        gsf().objectUnref(object);
 }
 
 void refuse(ReadError kind, const QString& reason)
@@ -95,11 +131,12 @@ void refuse(ReadError kind, const QString& reason)
 
 GsfInput* childNamed(GsfInfile* dir, QStringView name)
 {
-    const int count = gsf_infile_num_children(dir);
+    const Gsf& lib = gsf();
+    const int count = lib.infileNumChildren(dir);
     for (int i = 0; i < count; ++i) {
-        const char* childName = gsf_infile_name_by_index(dir, i);
+        const char* childName = lib.infileNameByIndex(dir, i);
         if (childName && QString::fromUtf8(childName).compare(name, Qt::CaseInsensitive) == 0)
-            return gsf_infile_child_by_index(dir, i);
+            return lib.infileChildByIndex(dir, i);
     }
     return nullptr;
 }
@@ -110,9 +147,10 @@ QString readDocument(GsfInput* input)
     static constexpr unsigned char kZip[4] = {'P', 'K', 0x03, 0x04};
     static constexpr unsigned char kPdf[5] = {'%', 'P', 'D', 'F', '-'};
 
+    const Gsf& lib = gsf();
     unsigned char head[8] = {};
-    if (gsf_input_size(input) < gsf_off_t(sizeof head) ||
-        !gsf_input_read(input, sizeof head, head) || gsf_input_seek(input, 0, G_SEEK_SET))
+    if (lib.inputSize(input) < gsf_off_t(sizeof head) || !lib.inputRead(input, sizeof head, head) ||
+        lib.inputSeek(input, 0, G_SEEK_SET))
         refuse(NotWordDocument, QStringLiteral("archivo de menos de 8 bytes"));
     if (std::memcmp(head, kOle2, sizeof kOle2) == 0)
         return readBinaryDocument(input);
@@ -127,17 +165,15 @@ QString readDocument(GsfInput* input)
 
 QString bodyText(const QString& path)
 {
-    static const bool initialised = (initialise(), true);
-    Q_UNUSED(initialised);
-
     if (!QFileInfo(path).isFile()) // missing, a folder or a device
         detail::refuse(CannotOpen, QString());
+    const detail::Gsf& lib = detail::gsf();
     GError* error = nullptr;
     detail::ObjectRef<GsfInput> input(
-        gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
+        lib.inputStdioNew(QFile::encodeName(path).constData(), &error));
     if (!input) {
         const QString reason = error ? QString::fromUtf8(error->message) : QString();
-        g_clear_error(&error);
+        lib.clearError(&error);
         detail::refuse(CannotOpen, reason);
     }
     return detail::readDocument(input.get());

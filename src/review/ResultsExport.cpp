@@ -2,6 +2,7 @@
 #include "review/ResultsExport.h"
 
 #include "components/FormatService.h"
+#include "components/SharedLibrary.h"
 #include "review/AtomicFile.h"
 #include "workspace/SaveLocation.h"
 #include "workspace/Workspace.h"
@@ -58,10 +59,49 @@ std::array<Cell, 10> cells(const Article& a)
             cell(a.suffixes), cell(a.check)};
 }
 
+/**
+ * The spreadsheet library's functions, taken the first time a workbook is written: linked, the
+ * library would load into every run of the programs.
+ */
+struct Spreadsheet {
+    decltype(&lxw_strerror) strerror = nullptr;
+    decltype(&workbook_new) workbookNew = nullptr;
+    decltype(&workbook_add_worksheet) addWorksheet = nullptr;
+    decltype(&workbook_add_format) addFormat = nullptr;
+    decltype(&format_set_bold) setBold = nullptr;
+    decltype(&worksheet_write_string) writeString = nullptr;
+    decltype(&worksheet_write_number) writeNumber = nullptr;
+    decltype(&worksheet_set_column) setColumn = nullptr;
+    decltype(&worksheet_freeze_panes) freezePanes = nullptr;
+    decltype(&workbook_close) close = nullptr;
+};
+
+/** The functions, taken once; raises an AppError naming the library when it is unusable. */
+const Spreadsheet& spreadsheet()
+{
+    static const Spreadsheet functions = [] {
+        SharedLibrary library(QStringLiteral("xlsxwriter"), 4,
+                              QStringLiteral("de hojas de cálculo"));
+        Spreadsheet found;
+        library.take(found.strerror, "lxw_strerror");
+        library.take(found.workbookNew, "workbook_new");
+        library.take(found.addWorksheet, "workbook_add_worksheet");
+        library.take(found.addFormat, "workbook_add_format");
+        library.take(found.setBold, "format_set_bold");
+        library.take(found.writeString, "worksheet_write_string");
+        library.take(found.writeNumber, "worksheet_write_number");
+        library.take(found.setColumn, "worksheet_set_column");
+        library.take(found.freezePanes, "worksheet_freeze_panes");
+        library.take(found.close, "workbook_close");
+        return found;
+    }();
+    return functions;
+}
+
 void check(lxw_error error)
 {
     if (error != LXW_NO_ERROR)
-        throw AppError(75, QString::fromUtf8(lxw_strerror(error)));
+        throw AppError(75, QString::fromUtf8(spreadsheet().strerror(error)));
 }
 
 /**
@@ -94,16 +134,17 @@ private:
 /** The rows as a one-sheet workbook written to the file. */
 void writeWorkbook(const QList<Article>& rows, const QString& path)
 {
+    const Spreadsheet& lib = spreadsheet();
     const QuietSpreadsheetLibrary quiet;
-    lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
+    lxw_workbook* book = lib.workbookNew(QFile::encodeName(path).constData());
     if (!book)
-        throw AppError(75, QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED)));
-    lxw_worksheet* sheet = workbook_add_worksheet(book, "Resultados");
-    lxw_format* bold = workbook_add_format(book);
-    format_set_bold(bold);
+        throw AppError(75, QString::fromUtf8(lib.strerror(LXW_ERROR_MEMORY_MALLOC_FAILED)));
+    lxw_worksheet* sheet = lib.addWorksheet(book, "Resultados");
+    lxw_format* bold = lib.addFormat(book);
+    lib.setBold(bold);
     std::array<qsizetype, 10> widths{};
     for (std::size_t c = 0; c < Header.size(); ++c) {
-        check(worksheet_write_string(sheet, 0, lxw_col_t(c), Header.at(c), bold));
+        check(lib.writeString(sheet, 0, lxw_col_t(c), Header.at(c), bold));
         widths.at(c) = qsizetype(qstrlen(Header.at(c)));
     }
     lxw_row_t row = 1;
@@ -113,18 +154,18 @@ void writeWorkbook(const QList<Article>& rows, const QString& path)
             const Cell& field = line.at(c);
             widths.at(c) = std::max(widths.at(c), field.text.size());
             if (field.number)
-                check(worksheet_write_number(sheet, row, lxw_col_t(c), *field.number, nullptr));
+                check(lib.writeNumber(sheet, row, lxw_col_t(c), *field.number, nullptr));
             else if (!field.text.isEmpty())
-                check(worksheet_write_string(sheet, row, lxw_col_t(c),
-                                             field.text.toUtf8().constData(), nullptr));
+                check(lib.writeString(sheet, row, lxw_col_t(c), field.text.toUtf8().constData(),
+                                      nullptr));
         }
         ++row;
     }
     for (std::size_t c = 0; c < widths.size(); ++c)
-        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c),
-                             double(std::min<qsizetype>(widths.at(c), 60) + 2), nullptr);
-    worksheet_freeze_panes(sheet, 1, 0);
-    check(workbook_close(book));
+        lib.setColumn(sheet, lxw_col_t(c), lxw_col_t(c),
+                      double(std::min<qsizetype>(widths.at(c), 60) + 2), nullptr);
+    lib.freezePanes(sheet, 1, 0);
+    check(lib.close(book));
 }
 
 } // namespace

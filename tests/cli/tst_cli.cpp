@@ -290,6 +290,31 @@ private Q_SLOTS:
                  u"Aduplan " ADUPLAN_VERSION "\n"_s);
         QVERIFY(!QFile::exists(home));
     }
+
+    // A program whose document library cannot be opened names it, and reads what needs no
+    // other: a copy of the command line away from the build has no PDF module beside it.
+    void aMissingDocumentLibraryIsNamed()
+    {
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(u"aduplan-cli"_s);
+        QVERIFY(QFile::copy(QStringLiteral(ADUPLAN_CLI), copy));
+        const auto parse = [&](const char* invoice) {
+            QProcess run;
+            run.start(copy, {u"parse"_s,
+                             QStringLiteral(ADUPLAN_SOURCE_DIR) + u'/' + QLatin1String(invoice)});
+            return run.waitForFinished(60000) ? QString::number(run.exitCode()) + u'|' +
+                                                    QString::fromUtf8(run.readAllStandardError())
+                                              : QString();
+        };
+        QCOMPARE(parse("demo/invoices/factura-brightwater-7802.doc"), u"0|"_s);
+        const QString pdf = parse("tests/fixtures/word/converted/brightwater-7802.doc.pdf");
+        // The module is looked for in the library folder beside the program's folder.
+        const QRegularExpression named(u"No se pudo usar la biblioteca de lectura de PDF \\("_s +
+                                       QRegularExpression::escape(QFileInfo(dir.path()).path()) +
+                                       u"/lib/.*/libaduplan-pdf\\.so\\)"_s);
+        QVERIFY2(pdf.startsWith(u"1|No se pudo leer la factura "_s) && pdf.contains(named),
+                 qPrintable(pdf));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCli)
