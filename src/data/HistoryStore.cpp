@@ -365,15 +365,18 @@ void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun
                                "INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, "
                                "ACTION, RUN, CHANGE) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                                "'run', ?, ?, ?)"));
-    // The arrays are written in the same three strings entry after entry, keeping their room.
+    // Each entry's arrays are written anew, as the statement keeps the last ones it bound, in
+    // the room the last ones took.
     QString fields;
     QString was;
     QString is;
     const QVariant nothing;
     for (const CatalogEntryChange& change : changes) {
-        fields.resize(0);
-        was.resize(0);
-        is.resize(0);
+        for (QString* array : {&fields, &was, &is}) {
+            const qsizetype room = array->size();
+            array->clear();
+            array->reserve(room);
+        }
         for (qsizetype i = 0; i < change.fields.size(); ++i) {
             // A new entry held nothing before.
             const QVariant& before = i < change.before.size() ? change.before.at(i) : nothing;
