@@ -41,6 +41,8 @@ struct Article {
     /** The twenty values in table order (ArticleStore::columns()), NULL as null. */
     QVariantList values() const;
 };
+// Texts, numbers and optional numbers: a list of rows grows by moving its memory.
+Q_DECLARE_TYPEINFO(Article, Q_RELOCATABLE_TYPE);
 
 /** The six counters of a processed interno. */
 struct ArticleCounters {
