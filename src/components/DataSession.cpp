@@ -345,6 +345,13 @@ bool DataSession::isOpen() const
 
 void DataSession::Conectar()
 {
+    // SQLite counts the memory it takes under one lock that all its connections share: the
+    // transfer's two threads, each on a connection of its own, would wait on each other at
+    // every allocation. Nothing here reads the count. The engine takes the setting only before
+    // it starts, that is before the first connection opens; later it refuses it and goes on
+    // counting, which changes nothing else.
+    static const int uncounted = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    Q_UNUSED(uncounted);
     const QString driver = m_settings.driver.toUpper();
     if (driver != QLatin1String("QSQLITE") && driver != QLatin1String("QPSQL"))
         throw AppError(-1,
