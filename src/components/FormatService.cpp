@@ -30,7 +30,11 @@ double FormatService::EsNumero(const QVariant& value) const
 
 QString FormatService::EsNull(const QVariant& value) const
 {
-    const QString text = value.isNull() ? QString() : value.toString();
+    return EsNull(value.isNull() ? QString() : value.toString());
+}
+
+QString FormatService::EsNull(const QString& text) const
+{
     // The empty text, never a null QString: a null one would be bound as NULL.
     return text.isNull() ? QStringLiteral("") : text;
 }

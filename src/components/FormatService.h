@@ -13,6 +13,8 @@ public:
     double EsNumero(const QVariant& value) const;
     /** The value as text; the empty text (bound as such, not as NULL) when it is NULL. */
     QString EsNull(const QVariant& value) const;
+    /** The text; the empty text when it is null. */
+    QString EsNull(const QString& text) const;
     /**
      * A number in its general text form: as many decimals as it needs, no thousands
      * separator, the decimal separator of the user's regional settings.
