@@ -425,30 +425,38 @@ bool Transfer::FRAM3_Transfer_B_Pasaje()
         progress.setProgressMaximum(progressCount(rows.size()));
         readCatalog();
 
-        // The items staged in line order, then inserted in one statement; the bar follows
-        // the staging.
+        // On PostgreSQL, where each statement is a round trip to the server, the items are
+        // staged in line order and inserted by one statement; on SQLite, where it is a call into
+        // the library, each is inserted as it comes. The bar follows the lines.
         const QString& catalog = m_ws.settings().catalog();
-        DataSession::Staging items(declaration, QStringLiteral("transfer_item"), ItemColumns);
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            items.add(itemValues(rows.at(i), catalog, interno));
-            progress.setProgressValue(progressCount(i + 1));
-        }
-        items.finish();
         qint64 added = 0;
-        declaration.wholeOrRowByRow(
-            [&] { added = DataSession::Statement(declaration, StagedItemsInsert).ejecutar(); },
-            [&] {
-                DataSession::Statement insert(declaration, ItemInsert);
-                added = 0;
-                for (const Article& row : rows)
-                    added += insert.ejecutar(itemValues(row, catalog, interno));
-            });
+        const auto oneByOne = [&] {
+            DataSession::Statement insert(declaration, ItemInsert);
+            added = 0;
+            for (qsizetype i = 0; i < rows.size(); ++i) {
+                added += insert.ejecutar(itemValues(rows.at(i), catalog, interno));
+                progress.setProgressValue(progressCount(i + 1));
+            }
+        };
+        if (declaration.dialect() == DataSession::Dialect::PostgreSQL) {
+            DataSession::Staging items(declaration, QStringLiteral("transfer_item"), ItemColumns);
+            for (qsizetype i = 0; i < rows.size(); ++i) {
+                items.add(itemValues(rows.at(i), catalog, interno));
+                progress.setProgressValue(progressCount(i + 1));
+            }
+            items.finish();
+            declaration.wholeOrRowByRow(
+                [&] { added = DataSession::Statement(declaration, StagedItemsInsert).ejecutar(); },
+                oneByOne);
+            items.drop();
+        } else {
+            oneByOne();
+        }
         if (added != rows.size())
             throw AppError(
                 1,
                 QStringLiteral("Error Grabando registro en Dectra Windows: 0 Registros agregados"),
                 QStringLiteral("Aduplan"));
-        items.drop();
         TestSeam::reach("transfer:items");
         return true;
     } catch (const AppError& error) {
@@ -526,9 +534,36 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
 
         DataSession& declaration = m_ws.declaration();
         const QString& catalog = m_ws.settings().catalog();
-        // Each entry staged, whether it is new, and its content, then written by two
-        // statements: the known entries updated, the new ones inserted in the order they first
-        // appear. The bar follows the staging, scaled to the lines: all of them at the end.
+        // The known entries updated, then the new ones inserted in the order they first appear.
+        // On PostgreSQL each entry is staged, whether it is new, and its content, and the two
+        // are done by a statement each; on SQLite entry by entry. The bar follows the entries,
+        // scaled to the lines: all of them at the end.
+        const auto step = [&](qsizetype i) {
+            progress.setProgressValue(progressCount(lines * (i + 1) / m_numbers.size()));
+        };
+        const auto updateOneByOne = [&] {
+            DataSession::Statement update(declaration, CatalogUpdate);
+            for (const QString& number : std::as_const(m_numbers)) {
+                if (m_held.contains(number))
+                    update.ejecutar(entryContent(number, QVariant()) +
+                                    QVariantList{catalog, number});
+            }
+        };
+        const auto insertOneByOne = [&] {
+            DataSession::Statement insert(declaration, CatalogInsert);
+            for (qsizetype i = 0; i < m_numbers.size(); ++i) {
+                const QString& number = m_numbers.at(i);
+                if (!m_held.contains(number))
+                    insert.ejecutar(QVariantList{catalog, number, 0.0} +
+                                    entryContent(number, QStringLiteral("")));
+                step(i);
+            }
+        };
+        if (declaration.dialect() != DataSession::Dialect::PostgreSQL) {
+            updateOneByOne();
+            insertOneByOne();
+            return true;
+        }
         DataSession::Staging entries(
             declaration, QStringLiteral("transfer_entry"),
             QStringList{QStringLiteral("added integer"), QStringLiteral("idarticulo text")} +
@@ -538,29 +573,15 @@ bool Transfer::FRAM3_Transfer_C_ActualCAT()
             const bool isNew = !m_held.contains(number);
             entries.add(QVariantList{int(isNew), number} +
                         entryContent(number, isNew ? QVariant(QStringLiteral("")) : QVariant()));
-            progress.setProgressValue(progressCount(lines * (i + 1) / m_numbers.size()));
+            step(i);
         }
         entries.finishForJoins(QStringLiteral("idarticulo"));
         declaration.wholeOrRowByRow(
             [&] { DataSession::Statement(declaration, StagedEntriesUpdate).ejecutar({catalog}); },
-            [&] {
-                DataSession::Statement update(declaration, CatalogUpdate);
-                for (const QString& number : std::as_const(m_numbers)) {
-                    if (m_held.contains(number))
-                        update.ejecutar(entryContent(number, QVariant()) +
-                                        QVariantList{catalog, number});
-                }
-            });
+            updateOneByOne);
         declaration.wholeOrRowByRow(
             [&] { DataSession::Statement(declaration, StagedEntriesInsert).ejecutar({catalog}); },
-            [&] {
-                DataSession::Statement insert(declaration, CatalogInsert);
-                for (const QString& number : std::as_const(m_numbers)) {
-                    if (!m_held.contains(number))
-                        insert.ejecutar(QVariantList{catalog, number, 0.0} +
-                                        entryContent(number, QStringLiteral("")));
-                }
-            });
+            insertOneByOne);
         entries.drop();
         return true;
     } catch (const AppError& error) {
