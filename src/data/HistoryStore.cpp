@@ -78,30 +78,34 @@ readEntries(DataSession& work,
 /** Appends the text to the JSON array being written in `array`: a string, or null. */
 void appendJson(QString& array, const QString& text)
 {
-    array += array.isEmpty() ? QLatin1Char('[') : QLatin1Char(',');
+    const QChar separator = array.isEmpty() ? QLatin1Char('[') : QLatin1Char(',');
     if (text.isNull()) {
+        array += separator;
         array += QLatin1String("null");
         return;
     }
-    array += QLatin1Char('"');
-    // The text goes in by runs, each up to the next character that needs escaping.
-    const QChar* run = text.constData();
-    const QChar* const end = run + text.size();
-    for (const QChar* c = run; c != end; ++c) {
-        const bool quoted = *c == QLatin1Char('"') || *c == QLatin1Char('\\');
-        if (!quoted && c->unicode() >= 0x20)
-            continue;
-        array.append(run, c - run);
-        if (quoted) {
-            array += QLatin1Char('\\');
-            array += *c;
+    // Written in place, in the room of the longest form: every character escaped as \u001f.
+    const qsizetype start = array.size();
+    array.resize(start + 3 + 6 * text.size());
+    QChar* out = array.data() + start;
+    *out++ = separator;
+    *out++ = QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
+            *out++ = QLatin1Char('\\');
+            *out++ = c;
+        } else if (c.unicode() < 0x20) {
+            static constexpr char digits[] = "0123456789abcdef";
+            for (const char part : {'\\', 'u', '0', '0'})
+                *out++ = QLatin1Char(part);
+            *out++ = QLatin1Char(digits[c.unicode() >> 4]);
+            *out++ = QLatin1Char(digits[c.unicode() & 0xf]);
         } else {
-            array += QStringLiteral("\\u%1").arg(c->unicode(), 4, 16, QLatin1Char('0'));
+            *out++ = c;
         }
-        run = c + 1;
     }
-    array.append(run, end - run);
-    array += QLatin1Char('"');
+    *out++ = QLatin1Char('"');
+    array.truncate(out - array.constData());
 }
 
 /** The texts of a JSON array written by appendJson, null ones null. */
@@ -366,14 +370,14 @@ void CatalogJournal::writePending(const HistoryAuthor& author, const RecordedRun
                                "ACTION, RUN, CHANGE) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                                "'run', ?, ?, ?)"));
     // Each entry's arrays are written anew, as the statement keeps the last ones it bound, in
-    // the room the last ones took.
+    // the room the last ones had.
     QString fields;
     QString was;
     QString is;
     const QVariant nothing;
     for (const CatalogEntryChange& change : changes) {
         for (QString* array : {&fields, &was, &is}) {
-            const qsizetype room = array->size();
+            const qsizetype room = array->capacity();
             array->clear();
             array->reserve(room);
         }
