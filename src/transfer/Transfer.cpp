@@ -484,11 +484,28 @@ void Transfer::readCatalog()
     const QString& catalog = m_ws.settings().catalog();
     m_held = CatalogEntries::read(m_ws.declaration(), catalog, m_numbers);
 
-    // What the entries held (nothing for a new one) and will hold, for the catalog journal:
-    // a NULL country keeps the entry's, the quantity becomes 0.
+    // The work database is written on a connection and a thread of their own while the
+    // declaration's statements run on this one; what the entries change is worked out there
+    // too, from the rows and entries read, which neither thread changes from here on.
+    m_record = std::async(
+        std::launch::async,
+        [this, &work = m_ws.work(), author = m_ws.historyAuthor(),
+         run = RecordedRun{0, m_interno, QStringLiteral("transfer"), m_witness},
+         detail =
+             QStringLiteral("filas transferidas: %1, catálogo %2").arg(rows.size()).arg(catalog),
+         catalog] {
+            return recordPendingRun(*work.anotherConnection(), author, run, detail, catalog,
+                                    catalogChanges());
+        });
+}
+
+QList<CatalogEntryChange> Transfer::catalogChanges() const
+{
+    // What the entries held (nothing for a new one) and will hold: a NULL country keeps the
+    // entry's, the quantity becomes 0.
     QList<CatalogEntryChange> changes;
     changes.reserve(m_numbers.size());
-    for (const QString& number : std::as_const(m_numbers)) {
+    for (const QString& number : m_numbers) {
         const auto entry = m_held.constFind(number);
         const bool inserted = entry == m_held.cend();
         QVariantList after =
@@ -500,18 +517,7 @@ void Transfer::readCatalog()
             {number, inserted ? CatalogChange::Entry::Inserted : CatalogChange::Entry::Updated,
              CatalogEntries::fields(), inserted ? QVariantList() : *entry, std::move(after)});
     }
-    // The work database is written on a connection of its own while the declaration's
-    // statements run on this one.
-    m_record = std::async(
-        std::launch::async,
-        [&work = m_ws.work(), author = m_ws.historyAuthor(),
-         run = RecordedRun{0, m_interno, QStringLiteral("transfer"), m_witness},
-         detail =
-             QStringLiteral("filas transferidas: %1, catálogo %2").arg(rows.size()).arg(catalog),
-         catalog, changes = std::move(changes)] {
-            return recordPendingRun(*work.anotherConnection(), author, run, detail, catalog,
-                                    changes);
-        });
+    return changes;
 }
 
 QVariantList Transfer::entryContent(const QString& number, const QVariant& noCountry) const

@@ -62,6 +62,8 @@ private:
      * and starts writing the run's records (m_record).
      */
     void readCatalog();
+    /** What each article's catalog entry held and will hold, for the catalog journal. */
+    QList<CatalogEntryChange> catalogChanges() const;
     /**
      * What an article's catalog entry learns: everything but the key and the quantity. The
      * country is the last line's that has one; without one, `noCountry`.
@@ -94,7 +96,8 @@ private:
     QHash<QString, QVariantList> m_held;
     /**
      * The run's history entry and catalog journal, committed pending on a connection and a
-     * thread of their own while the catalog update runs: the run's identifier.
+     * thread of their own while the catalog update runs: the run's identifier. The thread reads
+     * the rows and entries above, which outlive it.
      */
     std::future<qint64> m_record;
     std::optional<TransactionGuard> m_transaction;
