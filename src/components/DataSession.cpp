@@ -147,8 +147,6 @@ QString failureSentence(FailureKind kind, const QString& database)
  */
 bool isNullValue(const QVariant& value)
 {
-    if (value.isNull())
-        return true;
     switch (value.typeId()) {
     case QMetaType::QString:
         return static_cast<const QString*>(value.constData())->isNull();
@@ -157,7 +155,7 @@ bool isNullValue(const QVariant& value)
     case QMetaType::QDateTime:
         return !static_cast<const QDateTime*>(value.constData())->isValid();
     default:
-        return false;
+        return value.isNull();
     }
 }
 
@@ -208,12 +206,12 @@ int bindValue(sqlite3_stmt* statement, int position, const QVariant& value,
 }
 
 /**
- * A column of the current row other than a text, as Qt's SQLite driver reads it (NULL as a null
- * text).
+ * A column of the current row other than a text, of the engine's `type`, as Qt's SQLite driver
+ * reads it (NULL as a null text).
  */
-QVariant columnValue(sqlite3_stmt* statement, int column)
+QVariant columnValue(sqlite3_stmt* statement, int column, int type)
 {
-    switch (sqlite3_column_type(statement, column)) {
+    switch (type) {
     case SQLITE_BLOB:
         return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
                           sqlite3_column_bytes(statement, column));
@@ -756,8 +754,8 @@ void DataSession::Statement::readNative(bool any,
     for (bool more = any; more; more = step()) {
         for (int i = 0; i < fields.size(); ++i) {
             Text& text = texts[size_t(i)];
-            if (sqlite3_column_type(m_native, i) != SQLITE_TEXT) {
-                fields[i] = columnValue(m_native, i);
+            if (const int type = sqlite3_column_type(m_native, i); type != SQLITE_TEXT) {
+                fields[i] = columnValue(m_native, i, type);
                 text.held = false;
                 continue;
             }
