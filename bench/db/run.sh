@@ -139,8 +139,17 @@ SQL
     cd - >/dev/null
 }
 
-# "ELAPSED CPU" of a timed command (GNU time's "%e %U %S" in $work/time).
-measured() { awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' "$work/time"; }
+# "ELAPSED CPU" of a command timed by timed: the elapsed time to the millisecond (GNU time's own
+# is in hundredths, too coarse against a floor of a tenth of a second), the CPU time from GNU
+# time's "%U %S" in $work/time.
+measured() { awk -v e="$1" '{ printf "%.3f %.2f\n", e, $1 + $2 }' "$work/time"; }
+# Runs the command under GNU time (user, system, peak memory in $work/time) and prints what
+# measured makes of it.
+timed() {
+    start=$(now)
+    /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" >/dev/null
+    measured "$(seconds "$start" "$(now)")"
+}
 # The same for a floor: its children's user and system time, from the shell's times.
 floor_run() { # ENGINE HOME
     (
@@ -149,7 +158,7 @@ floor_run() { # ENGINE HOME
         elapsed=$(seconds "$start" "$(now)")
         times >"$work/times" # a builtin in a pipeline would time its own subshell
         tail -n 1 "$work/times" | awk -v e="$elapsed" '{
-            split($1, u, "m"); split($2, s, "m"); printf "%.2f %.2f\n", e, u[1] * 60 + u[2] + s[1] * 60 + s[2] }'
+            split($1, u, "m"); split($2, s, "m"); printf "%.3f %.2f\n", e, u[1] * 60 + u[2] + s[1] * 60 + s[2] }'
     )
 }
 # The least elapsed and the least CPU time of the rounds.
@@ -168,18 +177,16 @@ for lines in $LINES; do
             mkdir "$work/template"
             template "$cli" "$engine" "$work/template"
             parse=$(for r in $(seq "$ROUNDS"); do
-                /usr/bin/time -f '%e %U %S' -o "$work/time" "$cli" parse "$doc" >/dev/null
-                measured
+                timed "$cli" parse "$doc"
             done | best)
             : >"$work/runs"
             peak=0
             for r in $(seq "$ROUNDS"); do
                 rm -rf "$work/home"
                 cp -r "$work/template" "$work/home"
-                /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$cli" --home "$work/home" \
-                    process BENCH "$doc" --origin JAPAN=212 >/dev/null
-                measured >>"$work/runs"
-                peak=$(awk -v p="$peak" '{ print ($4 > p ? $4 : p) }' "$work/time")
+                timed "$cli" --home "$work/home" process BENCH "$doc" --origin JAPAN=212 \
+                    >>"$work/runs"
+                peak=$(awk -v p="$peak" '{ print ($3 > p ? $3 : p) }' "$work/time")
             done
             command=$(best <"$work/runs")
             state=$(digest "$work/home")
