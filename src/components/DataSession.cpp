@@ -247,18 +247,15 @@ const PostgresClient& postgresClient()
     static const PostgresClient client = [] {
         SharedLibrary library(QStringLiteral("pq"), 5, QStringLiteral("de PostgreSQL"));
         PostgresClient found;
-        const auto take = [&library](auto& function, const char* name) {
-            library.take(function, name);
-        };
-        take(found.exec, "PQexec");
-        take(found.resultStatus, "PQresultStatus");
-        take(found.resultErrorField, "PQresultErrorField");
-        take(found.clear, "PQclear");
-        take(found.errorMessage, "PQerrorMessage");
-        take(found.transactionStatus, "PQtransactionStatus");
-        take(found.putCopyData, "PQputCopyData");
-        take(found.putCopyEnd, "PQputCopyEnd");
-        take(found.getResult, "PQgetResult");
+        library.take(found.exec, "PQexec");
+        library.take(found.resultStatus, "PQresultStatus");
+        library.take(found.resultErrorField, "PQresultErrorField");
+        library.take(found.clear, "PQclear");
+        library.take(found.errorMessage, "PQerrorMessage");
+        library.take(found.transactionStatus, "PQtransactionStatus");
+        library.take(found.putCopyData, "PQputCopyData");
+        library.take(found.putCopyEnd, "PQputCopyEnd");
+        library.take(found.getResult, "PQgetResult");
         return found;
     }();
     return client;
