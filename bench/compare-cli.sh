@@ -9,7 +9,8 @@
 # takes the classification of a demo catalog entry, in turn, so that every check code shows;
 # every tenth is left out, so that some lines stay new). On it: process, stats, rows, check,
 # export (text), the transfer refused for the lines with errors, then, with every line made
-# clean, the transfer, the declaration's items and catalog, and the history without its times.
+# clean, the transfer, the declaration's items and catalog, the catalog journal, and the history
+# without its times.
 # LINES (default "10000 50000") are the sizes; BENCH_DIR keeps the invoices (as
 # bench/db/run.sh, which writes them with bench/process/make_invoice.py).
 set -e
@@ -52,6 +53,8 @@ SQL
         done
         sqlite3 "$home/declaration.db" "select * from subitems order by rowid" \
             "select * from catarticulos order by idcatalogo, idarticulo"
+        sqlite3 "$home/db/planimport.db" "select INTNRO, CATALOG, ARTICLE, FIELD, OLDVALUE, \
+            NEWVALUE, STATE, ACTION, CHANGE from CATALOG_JOURNAL order by ID"
         "$cli" --home "$home" history BENCH --json | sed 's/"time":"[^"]*"/"time":""/'
     } >"$out"
 }
