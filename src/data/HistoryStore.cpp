@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -75,39 +76,6 @@ readEntries(DataSession& work,
     return result;
 }
 
-/** Appends the text to the JSON array being written in `array`: a string, or null. */
-void appendJson(QString& array, const QString& text)
-{
-    const QChar separator = array.isEmpty() ? QLatin1Char('[') : QLatin1Char(',');
-    if (text.isNull()) {
-        array += separator;
-        array += QLatin1String("null");
-        return;
-    }
-    // Written in place, in the room of the longest form: every character escaped as \u001f.
-    const qsizetype start = array.size();
-    array.resize(start + 3 + 6 * text.size());
-    QChar* out = array.data() + start;
-    *out++ = separator;
-    *out++ = QLatin1Char('"');
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
-            *out++ = QLatin1Char('\\');
-            *out++ = c;
-        } else if (c.unicode() < 0x20) {
-            static constexpr char digits[] = "0123456789abcdef";
-            for (const char part : {'\\', 'u', '0', '0'})
-                *out++ = QLatin1Char(part);
-            *out++ = QLatin1Char(digits[c.unicode() >> 4]);
-            *out++ = QLatin1Char(digits[c.unicode() & 0xf]);
-        } else {
-            *out++ = c;
-        }
-    }
-    *out++ = QLatin1Char('"');
-    array.truncate(out - array.constData());
-}
-
 /** The texts of a JSON array written by appendJson, null ones null. */
 QStringList jsonTexts(const QVariant& array)
 {
@@ -146,14 +114,81 @@ QList<JournaledField> journaledFields(const QVector<QVariant>& row, qsizetype at
     return result;
 }
 
+/**
+ * A number's shortest text, as QString::number writes it with the shortest precision. Amounts
+ * and quantities of at most two decimals below 100,000, most of what the catalog holds, are
+ * written here directly: when the cents' decimal is read back as the number itself, no shorter
+ * decimal is (two decimals of at most fifteen digits never read as the same number), so it is
+ * the shortest text, and in that range it has no exponent.
+ */
+QString numberText(double number)
+{
+    if (std::fabs(number) < 100000.0) {
+        const double cents = std::nearbyint(number * 100.0);
+        if (cents / 100.0 == number) {
+            // Written from the last digit back.
+            char digits[16];
+            char* first = std::end(digits);
+            auto rest = static_cast<long long>(std::fabs(cents));
+            if (const int fraction = int(rest % 100); fraction != 0) {
+                if (fraction % 10 != 0)
+                    *--first = char('0' + fraction % 10);
+                *--first = char('0' + fraction / 10);
+                *--first = '.';
+            }
+            rest /= 100;
+            do {
+                *--first = char('0' + rest % 10);
+                rest /= 10;
+            } while (rest != 0);
+            if (cents < 0)
+                *--first = '-';
+            return QString::fromLatin1(first, std::end(digits) - first);
+        }
+    }
+    return QString::number(number, 'g', QLocale::FloatingPointShortest);
+}
+
 } // namespace
+
+void appendJson(QString& array, const QString& text)
+{
+    const QChar separator = array.isEmpty() ? QLatin1Char('[') : QLatin1Char(',');
+    if (text.isNull()) {
+        array += separator;
+        array += QLatin1String("null");
+        return;
+    }
+    // Written in place, in the room of the longest form: every character escaped as \u001f.
+    const qsizetype start = array.size();
+    array.resize(start + 3 + 6 * text.size());
+    QChar* out = array.data() + start;
+    *out++ = separator;
+    *out++ = QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
+            *out++ = QLatin1Char('\\');
+            *out++ = c;
+        } else if (c.unicode() < 0x20) {
+            static constexpr char digits[] = "0123456789abcdef";
+            for (const char part : {'\\', 'u', '0', '0'})
+                *out++ = QLatin1Char(part);
+            *out++ = QLatin1Char(digits[c.unicode() >> 4]);
+            *out++ = QLatin1Char(digits[c.unicode() & 0xf]);
+        } else {
+            *out++ = c;
+        }
+    }
+    *out++ = QLatin1Char('"');
+    array.truncate(out - array.constData());
+}
 
 QString historyText(const QVariant& value)
 {
     if (value.isNull())
         return {};
     if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        return numberText(*static_cast<const double*>(value.constData()));
     const QString text = value.toString();
     return text.isNull() ? QStringLiteral("") : text;
 }
@@ -163,7 +198,10 @@ bool sameHistoryText(const QVariant& a, const QVariant& b)
     // Two texts or two numbers are told apart without writing them: a null text is held as
     // the empty one, and two numbers other than NaN have the same shortest text only when they
     // are equal with the same sign.
-    if (a.typeId() == b.typeId() && !a.isNull() && !b.isNull()) {
+    // Only a null value is held as a null text.
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    if (a.typeId() == b.typeId()) {
         if (a.typeId() == QMetaType::QString)
             return *static_cast<const QString*>(a.constData()) ==
                    *static_cast<const QString*>(b.constData());

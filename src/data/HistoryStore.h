@@ -16,6 +16,11 @@
 QString historyText(const QVariant& value);
 /** Whether two values are the same as the history keeps them (NULL differs from ""). */
 bool sameHistoryText(const QVariant& a, const QVariant& b);
+/**
+ * Appends a text to a JSON array being written, opened with "[" when empty, without its
+ * closing "]": as a JSON string, or null for a null text.
+ */
+void appendJson(QString& array, const QString& text);
 
 /** Who makes the changes recorded: the system's login name, the host and the front end. */
 struct HistoryAuthor {

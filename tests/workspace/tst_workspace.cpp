@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -215,6 +216,30 @@ private Q_SLOTS:
         }
         QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{u"a;b"_s});
+    }
+
+    // The history writes a number as QString::number does with the shortest precision, the
+    // common amounts by a way of its own: both agree on the cents and on their neighbours. A
+    // null value is told from the empty text and from a number.
+    void historyWritesNumbersShortest()
+    {
+        const auto shortest = [](double x) {
+            return QString::number(x, 'g', QLocale::FloatingPointShortest);
+        };
+        QStringList wrong;
+        for (qint64 cents = -10'000'000; cents <= 10'000'000; cents += 997) {
+            const double x = cents / 100.0;
+            for (const double value : {x, std::nextafter(x, 1e9), cents * 0.01, x * 3})
+                if (historyText(value) != shortest(value))
+                    wrong << shortest(value);
+        }
+        for (const double value : {0.07, 0.1 + 0.2, -0.0, 99999.99, 100000.0, 1e-7, 1.005, 1e300,
+                                   std::nan(""), HUGE_VAL})
+            if (historyText(value) != shortest(value))
+                wrong << shortest(value);
+        QCOMPARE(wrong, QStringList());
+        QVERIFY(!sameHistoryText(QVariant(), u""_s));
+        QVERIFY(!sameHistoryText(0.0, QVariant()));
     }
 
     // cli/init.txt: a second init keeps the work database as it is.
