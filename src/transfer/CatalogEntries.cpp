@@ -21,23 +21,35 @@ const QStringList& fields()
 QHash<QString, QVariantList> read(DataSession& declaration, const QString& catalog,
                                   const QStringList& numbers)
 {
-    // The numbers staged, then the entries read in one select.
-    static const QString select = QStringLiteral("select c.idarticulo, c.") +
-                                  fields().join(QStringLiteral(", c.")) +
-                                  QStringLiteral(" from catarticulos c join catalog_key k on "
-                                                 "c.idarticulo = k.idarticulo where "
-                                                 "c.idcatalogo = ?");
+    static const QString columns =
+        QStringLiteral("select c.idarticulo, c.") + fields().join(QStringLiteral(", c."));
+    QHash<QString, QVariantList> held;
+    held.reserve(numbers.size());
+    const auto keep = [&held](const QVector<QVariant>& row) {
+        held.insert(row.at(0).toString(), QVariantList(row.cbegin() + 1, row.cend()));
+    };
+    if (declaration.dialect() == DataSession::Dialect::SQLite) {
+        // The numbers bound as one JSON array, of which the engine makes its own index.
+        static const QString select =
+            columns + QStringLiteral(" from catarticulos c where c.idcatalogo = ? and "
+                                     "c.idarticulo in (select value from json_each(?))");
+        QString array;
+        for (const QString& number : numbers)
+            appendJson(array, number);
+        array += array.isEmpty() ? QStringLiteral("[]") : QStringLiteral("]");
+        DataSession::Statement(declaration, select).forEachRow({catalog, array}, keep);
+        return held;
+    }
+    // On PostgreSQL the numbers are staged, then the entries read in one select.
+    static const QString select =
+        columns + QStringLiteral(" from catarticulos c join catalog_key k on c.idarticulo = "
+                                 "k.idarticulo where c.idcatalogo = ?");
     DataSession::Staging keys(declaration, QStringLiteral("catalog_key"),
                               {QStringLiteral("idarticulo text")});
     for (const QString& number : numbers)
         keys.add({number});
     keys.finishForJoins(QStringLiteral("idarticulo"));
-    QHash<QString, QVariantList> held;
-    held.reserve(numbers.size());
-    DataSession::Statement(declaration, select)
-        .forEachRow({catalog}, [&held](const QVector<QVariant>& row) {
-            held.insert(row.at(0).toString(), QVariantList(row.cbegin() + 1, row.cend()));
-        });
+    DataSession::Statement(declaration, select).forEachRow({catalog}, keep);
     keys.drop();
     return held;
 }
