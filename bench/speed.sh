@@ -33,12 +33,15 @@ for round in $(seq "$ROUNDS"); do
         "$build/bench/review/bench_step3" 50000 | tee -a "$OUT/$side.log" |
             awk -v s="$side" '{ print s, "step3-50000", $6; print s, "step3-save-50000", $11 }' \
                 >>"$OUT/figures"
-        # The transfer: "ENGINE LINES COMMAND FLOOR RATIO ...", best of three each.
+        # The transfer: "ENGINE LINES COMMAND FLOOR RATIO ... RECORDED-RATIO", best of three
+        # each; the last ratio (SQLite only) is against the shell writing the records too.
         # shellcheck disable=SC2086
         "$build/bench/transfer/bench_transfer" "$build/aduplan-cli" $LINES |
             tee -a "$OUT/$side.log" |
-            awk -v s="$side" '$2 ~ /^[0-9]+$/ { print s, "transfer-" $1 "-" $2, $5 }' \
-                >>"$OUT/figures"
+            awk -v s="$side" '$2 ~ /^[0-9]+$/ {
+                print s, "transfer-" $1 "-" $2, $5
+                if (NF >= 11 && $NF != "-") print s, "transfer-recorded-" $1 "-" $2, $NF
+            }' >>"$OUT/figures"
     done
     # The process command, the two builds one after the other on the same data and floor:
     # "LINES ENGINE CLI ... RATIO CPU-RATIO ...".

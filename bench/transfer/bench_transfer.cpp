@@ -12,6 +12,13 @@
 // main window (offscreen where there is no display), the window being the progress sink as in
 // the desktop program, and timed beside the command.
 //
+// The floor writes nothing in the work database, where the command records the run and every
+// catalog entry's change (history and catalog journal). On SQLite the shell is also timed
+// writing those records, in SQL of its own, in the same transaction as the floor ("floor+rec.");
+// its journal is compared with the command's, row by row (times, author and identifiers
+// aside). That SQL is no floor for the journal: the engine builds the JSON texts more slowly
+// than the program does, so the command runs faster than it.
+//
 // PostgreSQL is measured when ADUPLAN_PG names a server and a declaration database this run
 // may rebuild (as for the tests). Given ADUPLAN_PG_LOG, the server's log file, the statements
 // the command sends are counted there, for one extra run, with log_statement = 'all' set on
@@ -107,6 +114,76 @@ QString floorStatements(const QString& now)
         .arg(now);
 }
 
+/**
+ * What the transfer records in the work database (attached as w), written on SQLite before
+ * the floor's catalog statement: the run's history entry and the catalog journal, a row for
+ * each entry with the fields it changes and their values before and after, as JSON arrays of
+ * the values' texts (numbers in their shortest form).
+ */
+QString recordStatements(int lines)
+{
+    // A number's text as the history keeps it: a whole one without its ".0". The other
+    // fields are texts.
+    const QStringList numbers = {QStringLiteral("cantidad"), QStringLiteral("preciounitario"),
+                                 QStringLiteral("valorrelacionestadistica"),
+                                 QStringLiteral("valorderesp")};
+    const auto text = [&numbers](const QString& field, const QString& value) {
+        if (!numbers.contains(field))
+            return value;
+        return QStringLiteral("case when %1 = cast(%1 as integer) then cast(cast(%1 as integer) "
+                              "as text) else cast(%1 as text) end")
+            .arg(value);
+    };
+    // Each catalog field, and its value after the transfer (`c` is the entry before).
+    const QList<std::pair<QString, QString>> fields = {
+        {QStringLiteral("descripcion"), QStringLiteral("coalesce(artdsc, '')")},
+        {QStringLiteral("idpais"),
+         QStringLiteral("case when c.idarticulo is null then coalesce(prcori, '') when "
+                        "coalesce(prcori, '') = '' then c.idpais else prcori end")},
+        {QStringLiteral("cantidad"), QStringLiteral("0.0")},
+        {QStringLiteral("preciounitario"), QStringLiteral("coalesce(artuni, 0)")},
+        {QStringLiteral("ncm"), QStringLiteral("coalesce(prcncm, '')")},
+        {QStringLiteral("lapi"), QStringLiteral("coalesce(prclap, '')")},
+        {QStringLiteral("sufijos"), QStringLiteral("coalesce(prcsuf, '')")},
+        {QStringLiteral("idunidad"), QStringLiteral("coalesce(prcdun, '')")},
+        {QStringLiteral("estadistica"), QStringLiteral("coalesce(prceun, '')")},
+        {QStringLiteral("valorrelacionestadistica"), QStringLiteral("coalesce(prceca, 0)")},
+        {QStringLiteral("estadomerc"), QStringLiteral("coalesce(prcesm, '')")},
+        {QStringLiteral("deresp"), QStringLiteral("coalesce(prcsun, '')")},
+        {QStringLiteral("valorderesp"), QStringLiteral("coalesce(prcsca, 0)")}};
+    // Each value's text worked out once (v), then the arrays of the fields that change (d).
+    QStringList texts, names, before, after;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const auto& [field, value] = fields.at(i);
+        texts << QStringLiteral("%1 as o%3, %2 as n%3")
+                     .arg(text(field, QStringLiteral("c.") + field), text(field, value))
+                     .arg(i);
+        const QString changed = QStringLiteral("case when o%1 is not n%1 then ").arg(i);
+        names << changed + QStringLiteral("',\"%1\"' else '' end").arg(field);
+        before << changed + QStringLiteral("',' || json_quote(o%1) else '' end").arg(i);
+        after << changed + QStringLiteral("',' || json_quote(n%1) else '' end").arg(i);
+    }
+    return QStringLiteral(
+               "insert into w.ROW_HISTORY (TIME, USERNAME, HOST, FRONTEND, INTNRO, ACTION, "
+               "DETAIL, WITNESS) values (strftime('%Y-%m-%dT%H:%M:%SZ', 'now'), 'bench', "
+               "'bench', 'cli', 'BENCH', 'transfer', 'filas transferidas: %1, catálogo CAT', "
+               "datetime('now'));\n"
+               "with v as materialized (select artord, coalesce(artnro, '') as article, case "
+               "when c.idarticulo is null then 'insert' else 'update' end as change, %2 from a "
+               "left join catarticulos c on c.idcatalogo = 'CAT' and c.idarticulo = "
+               "coalesce(artnro, '')), d as materialized (select artord, article, change, %3 as "
+               "f, %4 as o, %5 as n from v) "
+               "insert into w.CATALOG_JOURNAL (TIME, USERNAME, HOST, FRONTEND, INTNRO, CATALOG, "
+               "ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, ACTION, RUN, CHANGE) select "
+               "strftime('%Y-%m-%dT%H:%M:%SZ', 'now'), 'bench', 'bench', 'cli', 'BENCH', 'CAT', "
+               "article, '[' || substr(f, 2) || ']', '[' || substr(o, 2) || ']', '[' || "
+               "substr(n, 2) || ']', 'run', 'transfer', (select max(ID) from w.ROW_HISTORY), "
+               "change from d where f <> '' order by artord;\n")
+        .arg(QString::number(lines), texts.join(QStringLiteral(", ")),
+             names.join(QStringLiteral(" || ")), before.join(QStringLiteral(" || ")),
+             after.join(QStringLiteral(" || ")));
+}
+
 /** The PostgreSQL server and database of ADUPLAN_PG, empty when it is not set. */
 QHash<QString, QString> postgresSettings()
 {
@@ -197,8 +274,11 @@ public:
         return run;
     }
 
-    /** The floor in the database's own shell. */
-    qint64 floor()
+    /**
+     * The floor in the database's own shell; with `records` (SQLite only), it also writes what
+     * the transfer records in the work database.
+     */
+    qint64 floor(bool records = false)
     {
         const QString home = m_home->path();
         const QString script = QDir(home).filePath(QStringLiteral("floor.sql"));
@@ -231,8 +311,9 @@ public:
                                   m_pg.value(QStringLiteral("declaration")), script)});
         } else {
             file.write(QStringLiteral("attach '%1' as w;\nbegin;\ncreate temporary view a as "
-                                      "select * from w.ART where INTNRO = 'BENCH';\n%2commit;\n")
+                                      "select * from w.ART where INTNRO = 'BENCH';\n%2%3commit;\n")
                            .arg(WorkDatabase::path(home),
+                                records ? recordStatements(m_lines) : QString(),
                                 floorStatements(QStringLiteral("datetime('now')")))
                            .toUtf8());
             file.close();
@@ -295,10 +376,29 @@ public:
     {
         DataSession session(QStringLiteral("INTERNOS"));
         connect(session);
+        return digests(session, {"select interno from caratula order by 1",
+                                 "select * from subitems order by 1",
+                                 "select * from catarticulos order by 1, 2"});
+    }
+
+    /** The run's history entry and catalog journal, without times, author and identifiers. */
+    QStringList records()
+    {
+        DataSession session;
+        session.CadenaConexion(DataSession::sqliteConnection(WorkDatabase::path(m_home->path())));
+        session.Conectar();
+        return digests(session,
+                       {"select INTNRO, ACTION, DETAIL, STATE from ROW_HISTORY order by ID",
+                        "select CATALOG, ARTICLE, FIELD, OLDVALUE, NEWVALUE, STATE, "
+                        "ACTION, CHANGE from CATALOG_JOURNAL order by ID"});
+    }
+
+private:
+    /** Each query's rows hashed, named by the table after its "from". */
+    static QStringList digests(DataSession& session, std::initializer_list<const char*> queries)
+    {
         QStringList tables;
-        for (const char* query :
-             {"select interno from caratula order by 1", "select * from subitems order by 1",
-              "select * from catarticulos order by 1, 2"}) {
+        for (const char* query : queries) {
             QCryptographicHash hash(QCryptographicHash::Sha1);
             RecordSet rs;
             session.Sql(QLatin1String(query));
@@ -308,13 +408,13 @@ public:
                     hash.addData(
                         (cell.isNull() ? QStringLiteral("<NULL>|") : cell.toString() + u'|')
                             .toUtf8());
-            tables << QString::fromLatin1(query).section(u' ', 3, 3) + u':' +
+            const QString text = QString::fromLatin1(query);
+            tables << text.section(QStringLiteral(" from "), 1).section(u' ', 0, 0) + u':' +
                           QString::fromLatin1(hash.result().toHex());
         }
         return tables;
     }
 
-private:
     /** Opens the session on the declaration database. */
     void connect(DataSession& session)
     {
@@ -360,19 +460,27 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsSet("ADUPLAN_PG"))
         engines << true;
 
-    std::printf("%-10s %6s %9s %9s %6s %8s %9s %6s %13s\n", "engine", "lines", "command", "floor",
-                "ratio", "peak MB", "window", "ratio", "statem./line");
+    std::printf("%-10s %6s %9s %9s %6s %8s %9s %6s %13s %11s %6s\n", "engine", "lines", "command",
+                "floor", "ratio", "peak MB", "window", "ratio", "statem./line", "floor+rec.",
+                "ratio");
     for (const bool postgres : engines) {
         for (const int lines : std::as_const(sizes)) {
             Bench bench(args.at(1), lines, postgres);
             qint64 bestCommand = std::numeric_limits<qint64>::max();
             qint64 bestFloor = bestCommand;
             qint64 bestWindow = bestCommand;
+            qint64 bestRecorded = bestCommand;
             qint64 peakKb = 0;
             for (int round = 0; round < 3; ++round) {
                 bench.prepare();
                 bestFloor = std::min(bestFloor, bench.floor());
                 const QStringList floorState = bench.digest();
+                QStringList recorded;
+                if (!postgres) {
+                    bench.prepare();
+                    bestRecorded = std::min(bestRecorded, bench.floor(true));
+                    recorded = bench.records();
+                }
                 bench.prepare();
                 const Bench::Run run = bench.command();
                 bestCommand = std::min(bestCommand, run.ms);
@@ -380,6 +488,10 @@ int main(int argc, char* argv[])
                 if (const QStringList state = bench.digest(); state != floorState)
                     std::fprintf(stderr, "%d lines: end states differ: %s against %s\n", lines,
                                  qPrintable(state.join(u' ')), qPrintable(floorState.join(u' ')));
+                if (!postgres && bench.records() != recorded)
+                    std::fprintf(stderr, "%d lines: records differ: %s against %s\n", lines,
+                                 qPrintable(bench.records().join(u' ')),
+                                 qPrintable(recorded.join(u' ')));
                 if (lines == sizes.first()) {
                     bench.prepare();
                     bestWindow = std::min(bestWindow, bench.window());
@@ -392,14 +504,19 @@ int main(int argc, char* argv[])
                 bench.prepare();
                 statementsPerLine = double(bench.statements(log)) / lines;
             }
-            std::printf("%-10s %6d %9lld %9lld %6.2f %8.1f %9s %6s %13.3f\n",
+            const QString recordedRatio =
+                postgres ? QStringLiteral("-")
+                         : QString::number(double(bestCommand) / double(bestRecorded), 'f', 2);
+            std::printf("%-10s %6d %9lld %9lld %6.2f %8.1f %9s %6s %13.3f %11s %6s\n",
                         postgres ? "postgresql" : "sqlite", lines, bestCommand, bestFloor,
                         double(bestCommand) / double(bestFloor), peakKb / 1024.0,
                         lines == sizes.first() ? qPrintable(QString::number(bestWindow)) : "-",
                         lines == sizes.first()
                             ? qPrintable(QString::number(double(bestWindow) / bestCommand, 'f', 2))
                             : "-",
-                        statementsPerLine);
+                        statementsPerLine,
+                        postgres ? "-" : qPrintable(QString::number(bestRecorded)),
+                        qPrintable(recordedRatio));
             std::fflush(stdout);
         }
     }
