@@ -175,9 +175,18 @@ void TransferTest::linesAcrossStatements()
     // engine. The articles of the first 1,000 lines come back 3,000 lines later; the even
     // ones are in the catalog. A line's country is NULL, empty or its own in turn; its
     // description ends in turn with a tab, a line break, backslashes (one before an N), accents.
+    // An article number ends in turn with a quote, a backslash, a tab or an accent.
     const QStringList tails = {u"\ta\\N"_s, u"\n\r\\\\"_s, u" Ñandú ´"_s, {}, {}};
     const auto description = [&tails](int n) {
         return u"LINEA %1"_s.arg(n) + tails.at(n % 5);
+    };
+    const QStringList numberTails = {u"\"q"_s, u"\\"_s, u"\t"_s, u"ñ"_s, {}};
+    const auto number = [&numberTails](int a) {
+        return u"R-%1"_s.arg(a) + numberTails.at(a % 5);
+    };
+    const auto numberSql = [](const QString& article) {
+        return u"'R-' || %1 || case %1 % 5 when 0 then '\"q' when 1 then '\\' when 2 then '\t' "
+               "when 3 then 'ñ' else '' end"_s.arg(article);
     };
     constexpr int Lines = 4000;
     constexpr int Articles = 3000;
@@ -188,12 +197,13 @@ void TransferTest::linesAcrossStatements()
                             "where i < %3) select "_s;
     DemoData::runScript(f.declaration(),
                         {u"insert into catarticulos "_s + numbers.arg(0).arg(2).arg(Articles - 2) +
-                         u"'CAT1', 'R-' || i, 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', 9, "
-                         "'X', 'X', 9 from n;\n"_s});
+                         u"'CAT1', "_s + numberSql(u"i"_s) +
+                         u", 'VIEJA', '999', 5, 1, 'X', 'S', 'X', 'X', 'X', 9, 'X', 'X', 9 from "
+                         "n;\n"_s});
     f.home.runWorkSql(
         u"insert into INTN values ('300', 'Largo');\ninsert into ART "_s +
-        numbers.arg(1).arg(1).arg(Lines) +
-        u"'300', i, 'R-' || (i % 3000), 'LINEA ' || i || case i % 5 when 0 then char(9) || "
+        numbers.arg(1).arg(1).arg(Lines) + u"'300', i, "_s + numberSql(u"(i % 3000)"_s) +
+        u", 'LINEA ' || i || case i % 5 when 0 then char(9) || "
         "'a\\N' when 1 then char(10, 13) || '\\\\' when 2 then ' Ñandú ´' else '' end, i % 50, i * "
         "0.25, 1, '212', 'D' || i, "
         "'N' || i, 'N', 'S' || i, 'E' || i, i * 0.5, 'U' || i, i % 50, 'M' || i, case i % 3 "
@@ -202,12 +212,12 @@ void TransferTest::linesAcrossStatements()
     // Each article's entry as the lines leave it, applied one after the other.
     QMap<QString, QStringList> catalog;
     for (int a = 0; a < Articles; a += 2)
-        catalog[u"R-%1"_s.arg(a)] = QStringList{u"VIEJA"_s, u"999"_s};
+        catalog[number(a)] = QStringList{u"VIEJA"_s, u"999"_s};
     QStringList expectedItems;
     for (int n = 1; n <= Lines; ++n) {
-        const QString number = u"R-%1"_s.arg(n % Articles);
-        expectedItems << number + u'|' + description(n) + u"|%1"_s.arg(n % 50);
-        QStringList& entry = catalog[number];
+        const QString article = number(n % Articles);
+        expectedItems << article + u'|' + description(n) + u"|%1"_s.arg(n % 50);
+        QStringList& entry = catalog[article];
         const QString keptCountry = entry.value(1);
         entry = QStringList{description(n), n % 3 == 2 ? u"P%1"_s.arg(n) : keptCountry};
         const QStringList perLine = {QString::number(n * 0.25), u"N%1"_s.arg(n), u"N"_s,
