@@ -195,10 +195,10 @@ QString historyText(const QVariant& value)
 
 bool sameHistoryText(const QVariant& a, const QVariant& b)
 {
-    // Two texts or two numbers are told apart without writing them: a null text is held as
-    // the empty one, and two numbers other than NaN have the same shortest text only when they
-    // are equal with the same sign.
-    // Only a null value is held as a null text.
+    // Only a null value is held as a null text. Two texts or two numbers are told apart
+    // without writing them: a null text is held as the empty one, and two numbers other than
+    // NaN have the same shortest text only when they are equal (zero is "0" either side of
+    // its sign).
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
     if (a.typeId() == b.typeId()) {
@@ -209,7 +209,7 @@ bool sameHistoryText(const QVariant& a, const QVariant& b)
             const double x = *static_cast<const double*>(a.constData());
             const double y = *static_cast<const double*>(b.constData());
             if (!std::isnan(x) && !std::isnan(y))
-                return x == y && std::signbit(x) == std::signbit(y);
+                return x == y;
         }
     }
     return same(historyText(a), historyText(b));

@@ -220,7 +220,8 @@ private Q_SLOTS:
 
     // The history writes a number as QString::number does with the shortest precision, the
     // common amounts by a way of its own: both agree on the cents and on their neighbours. A
-    // null value is told from the empty text and from a number.
+    // null value is told from the empty text and from a number; zero is one number whatever
+    // its sign, as both write it "0".
     void historyWritesNumbersShortest()
     {
         const auto shortest = [](double x) {
@@ -239,6 +240,7 @@ private Q_SLOTS:
                 wrong << shortest(value);
         QCOMPARE(wrong, QStringList());
         QVERIFY(!sameHistoryText(QVariant(), u""_s));
+        QVERIFY(sameHistoryText(-0.0, 0.0));
         QVERIFY(!sameHistoryText(0.0, QVariant()));
     }
 
